@@ -1,0 +1,100 @@
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "base/file_system.h"
+
+namespace {
+
+// Maps an errno value to a Status; the one place where system errors turn into messages.
+Status ErrorStatus(const std::string& context, int error) {
+  std::string message = context + ": " + std::strerror(error);
+  if (error == ENOENT) return Status::NotFound(message);
+  return Status::IoError(message);
+}
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() { Close(); }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+  bool valid() const { return fd_ >= 0; }
+  int Close() {
+    int rc = fd_ >= 0 ? ::close(fd_) : 0;
+    fd_ = -1;
+    return rc;
+  }
+
+ private:
+  int fd_;
+};
+
+class PosixFileSystem : public FileSystem {
+ public:
+  Status ReadFile(const std::string& path, std::string* contents) override {
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid()) return ErrorStatus(path, errno);
+    contents->clear();
+    char buffer[4096];
+    for (;;) {
+      ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return ErrorStatus(path, errno);
+      }
+      if (n == 0) return Status::Ok();
+      contents->append(buffer, static_cast<std::size_t>(n));
+    }
+  }
+
+  Status ReplaceFile(const std::string& path, std::string_view contents) override {
+    std::string temp = path + ".tmp";
+    Status s = WriteAndSync(temp, contents);
+    if (s.ok() && ::rename(temp.c_str(), path.c_str()) != 0) s = ErrorStatus(path, errno);
+    if (!s.ok()) ::unlink(temp.c_str());
+    return s;
+  }
+
+  Status RenameFile(const std::string& from, const std::string& to) override {
+    if (FileExists(to)) return Status::IoError(to + ": already exists");
+    if (::rename(from.c_str(), to.c_str()) != 0) return ErrorStatus(from, errno);
+    return Status::Ok();
+  }
+
+  bool FileExists(const std::string& path) override {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+  }
+
+ private:
+  static Status WriteAndSync(const std::string& path, std::string_view contents) {
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (!fd.valid()) return ErrorStatus(path, errno);
+    const char* p = contents.data();
+    std::size_t left = contents.size();
+    while (left > 0) {
+      ssize_t n = ::write(fd.get(), p, left);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return ErrorStatus(path, errno);
+      }
+      p += n;
+      left -= static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd.get()) != 0) return ErrorStatus(path, errno);
+    if (fd.Close() != 0) return ErrorStatus(path, errno);
+    return Status::Ok();
+  }
+};
+
+}  // namespace
+
+FileSystem& DefaultFileSystem() {
+  static PosixFileSystem file_system;
+  return file_system;
+}

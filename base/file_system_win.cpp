@@ -1,0 +1,126 @@
+#include <windows.h>
+
+#include "base/file_system.h"
+#include "base/text_convert.h"
+
+namespace {
+
+std::wstring Wide(const std::string& path) {
+  std::u16string w = cp936::ToUtf16(path);
+  return std::wstring(w.begin(), w.end());
+}
+
+// Maps a Win32 error code to a Status; the one place where system errors turn into messages.
+Status ErrorStatus(const std::string& context, DWORD error) {
+  wchar_t* text = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                     FORMAT_MESSAGE_IGNORE_INSERTS,
+                 nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string message = context + ": error " + std::to_string(error);
+  if (text != nullptr) {
+    std::u16string w(reinterpret_cast<char16_t*>(text));
+    LocalFree(text);
+    while (!w.empty() && (w.back() == u'\n' || w.back() == u'\r' || w.back() == u' ')) w.pop_back();
+    message = context + ": " + cp936::FromUtf16(w);
+  }
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return Status::NotFound(message);
+  return Status::IoError(message);
+}
+
+class ScopedHandle {
+ public:
+  explicit ScopedHandle(HANDLE h) : h_(h) {}
+  ~ScopedHandle() { Close(); }
+  ScopedHandle(const ScopedHandle&) = delete;
+  ScopedHandle& operator=(const ScopedHandle&) = delete;
+  HANDLE get() const { return h_; }
+  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+  bool Close() {
+    bool ok = !valid() || CloseHandle(h_);
+    h_ = INVALID_HANDLE_VALUE;
+    return ok;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+bool IsTransient(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+}
+
+class WinFileSystem : public FileSystem {
+ public:
+  Status ReadFile(const std::string& path, std::string* contents) override {
+    ScopedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, /*dwShareMode=*/0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return ErrorStatus(path, GetLastError());
+    contents->clear();
+    char buffer[4096];
+    for (;;) {
+      DWORD n = 0;
+      if (!::ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr))
+        return ErrorStatus(path, GetLastError());
+      if (n == 0) return Status::Ok();
+      contents->append(buffer, n);
+    }
+  }
+
+  Status ReplaceFile(const std::string& path, std::string_view contents) override {
+    std::string temp = path + ".tmp";
+    Status s = WriteAndFlush(temp, contents);
+    if (s.ok()) s = MoveOver(temp, path);
+    if (!s.ok()) DeleteFileW(Wide(temp).c_str());
+    return s;
+  }
+
+  Status RenameFile(const std::string& from, const std::string& to) override {
+    if (!MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_WRITE_THROUGH))
+      return ErrorStatus(from, GetLastError());
+    return Status::Ok();
+  }
+
+  bool FileExists(const std::string& path) override {
+    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+
+ private:
+  static Status WriteAndFlush(const std::string& path, std::string_view contents) {
+    ScopedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, /*dwShareMode=*/0, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return ErrorStatus(path, GetLastError());
+    const char* p = contents.data();
+    std::size_t left = contents.size();
+    while (left > 0) {
+      DWORD chunk = left > (1u << 20) ? (1u << 20) : static_cast<DWORD>(left);
+      DWORD written = 0;
+      if (!WriteFile(file.get(), p, chunk, &written, nullptr)) return ErrorStatus(path, GetLastError());
+      p += written;
+      left -= written;
+    }
+    if (!FlushFileBuffers(file.get())) return ErrorStatus(path, GetLastError());
+    if (!file.Close()) return ErrorStatus(path, GetLastError());
+    return Status::Ok();
+  }
+
+  // A virus scanner or indexer may hold the old file for a moment: retry briefly.
+  static Status MoveOver(const std::string& from, const std::string& to) {
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+      if (MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return Status::Ok();
+      error = GetLastError();
+      if (!IsTransient(error)) break;
+      Sleep(50);
+    }
+    return ErrorStatus(to, error);
+  }
+};
+
+}  // namespace
+
+FileSystem& DefaultFileSystem() {
+  static WinFileSystem file_system;
+  return file_system;
+}

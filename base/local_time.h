@@ -1,0 +1,38 @@
+#pragma once
+// Time values are signed 32-bit seconds since 1970-01-01 00:00:00 UTC.
+// Local calendar conversion lets the system decide daylight saving time:
+// natively the C library, on Windows the time-zone API (not the C runtime,
+// whose TZ handling differs from the system's).
+#include <cstdint>
+#include <string>
+
+using Time32 = std::int32_t;
+
+struct LocalTime {
+  int year = 1970;    // e.g. 2026
+  int month = 1;      // 1..12
+  int day = 1;        // 1..31
+  int hour = 0;       // 0..23
+  int minute = 0;     // 0..59
+  int second = 0;     // 0..59
+  int day_of_week = 4;  // 0 = Sunday
+};
+
+// The current time, as a time value.
+Time32 NowTime();
+
+// Local calendar time of t; false if the system cannot convert it.
+bool ToLocalTime(Time32 t, LocalTime* out);
+
+// Time value of a local calendar time (daylight saving decided by the system);
+// false if it lies outside the range of a time value.
+bool FromLocalTime(const LocalTime& local, Time32* out);
+
+// "%04d-%02d-%02d %02d:%02d:%02d" of the local time of t; empty if t cannot be converted.
+std::string FormatTime(Time32 t);
+
+// Parses "YYYY-MM-DD HH:MM:SS" (or "YYYY-MM-DD" with midnight) as local time.
+bool ParseLocalTime(const std::string& text, Time32* out);
+
+// True when both times fall on the same local calendar day.
+bool SameLocalDay(Time32 a, Time32 b);

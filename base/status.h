@@ -1,0 +1,30 @@
+#pragma once
+// A small result that says ok or what failed, passed across module edges
+// instead of exceptions (the store, the settings file, the HTTP fetch).
+#include <string>
+#include <utility>
+
+class Status {
+ public:
+  enum class Code { kOk, kNotFound, kIoError, kCorrupt, kInvalidArgument };
+
+  Status() = default;
+  static Status Ok() { return Status(); }
+  static Status NotFound(std::string message) { return Status(Code::kNotFound, std::move(message)); }
+  static Status IoError(std::string message) { return Status(Code::kIoError, std::move(message)); }
+  static Status Corrupt(std::string message) { return Status(Code::kCorrupt, std::move(message)); }
+  static Status InvalidArgument(std::string message) {
+    return Status(Code::kInvalidArgument, std::move(message));
+  }
+
+  bool ok() const { return code_ == Code::kOk; }
+  bool IsNotFound() const { return code_ == Code::kNotFound; }
+  Code code() const { return code_; }
+  // Code page 936 text meant for the user or a log line.
+  const std::string& message() const { return message_; }
+
+ private:
+  Status(Code code, std::string message) : code_(code), message_(std::move(message)) {}
+  Code code_ = Code::kOk;
+  std::string message_;
+};

@@ -1,0 +1,33 @@
+#include "base/text_convert.h"
+
+#include <gtest/gtest.h>
+
+TEST(TextConvert, Utf8RoundTrip) {
+  // "提醒" in UTF-8 and in code page 936.
+  const std::string utf8 = "\xE6\x8F\x90\xE9\x86\x92 ok";
+  const std::string gbk = "\xCC\xE1\xD0\xD1 ok";
+  ASSERT_EQ(cp936::FromUtf8(utf8), gbk);
+  EXPECT_EQ(cp936::ToUtf8(gbk), utf8);
+  EXPECT_EQ(cp936::FromUtf8(""), "");
+}
+
+TEST(TextConvert, RefusesWhatCodePage936CannotHold) {
+  EXPECT_EQ(cp936::FromUtf8("\xF0\x9F\x98\x80"), std::nullopt);  // an emoji
+  EXPECT_EQ(cp936::FromUtf8("\xC3\x28"), std::nullopt);          // invalid UTF-8
+}
+
+TEST(TextConvert, InvalidCodePage936StillGivesValidUtf8) {
+  // Natively U+FFFD; Windows maps the byte to a private-use character. Either
+  // way the neighbours survive and the output is valid UTF-8.
+  std::string out = cp936::ToUtf8("a\xFF" "b");
+  ASSERT_EQ(out.size(), 5u);
+  EXPECT_EQ(out.front(), 'a');
+  EXPECT_EQ(out.back(), 'b');
+  EXPECT_EQ(static_cast<unsigned char>(out[1]), 0xEF);
+}
+
+TEST(TextConvert, Utf16) {
+  EXPECT_EQ(cp936::FromUtf16(u"\u63D0\u9192x"), "\xCC\xE1\xD0\xD1x");
+  EXPECT_EQ(cp936::ToUtf16("\xCC\xE1\xD0\xD1x"), u"\u63D0\u9192x");
+  EXPECT_EQ(cp936::FromUtf16(u"a\U0001F600b"), "a?b");
+}

@@ -1,0 +1,9 @@
+#include <unistd.h>
+
+#include "settings/program_path.h"
+
+std::string ProgramFilePath() {
+  char buffer[4096];
+  ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
+}
