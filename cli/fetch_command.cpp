@@ -1,0 +1,5 @@
+#include "cli/cli_context.h"
+
+#include <CLI/CLI.hpp>
+
+void AddFetchCommand(CLI::App&, CliContext&) {}

@@ -1,0 +1,5 @@
+#include "cli/cli_context.h"
+
+#include <CLI/CLI.hpp>
+
+void AddSettingsCommand(CLI::App&, CliContext&) {}

@@ -1,0 +1,17 @@
+#pragma once
+// Platform seam of tallyo-cli: UTF-8 arguments, a UTF-8 console, and file
+// names given in UTF-8 turned into the program's own path text.
+#include <optional>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+std::vector<std::string> Utf8Arguments(int argc, char** argv);
+void PrepareUtf8Console();
+// Natively file names are UTF-8 bytes already; on Windows paths are code page 936.
+std::optional<std::string> PathFromUtf8(const std::string& utf8);

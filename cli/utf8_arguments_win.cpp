@@ -1,0 +1,25 @@
+#include <windows.h>
+#include <shellapi.h>
+
+#include "base/text_convert.h"
+#include "cli/utf8_arguments.h"
+
+std::vector<std::string> Utf8Arguments(int, char**) {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> args;
+  for (int i = 0; i < count; ++i) {
+    std::wstring w(wide[i]);
+    std::string utf8;
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    utf8.resize(n);
+    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), utf8.data(), n, nullptr, nullptr);
+    args.push_back(utf8);
+  }
+  LocalFree(wide);
+  return args;
+}
+
+void PrepareUtf8Console() { SetConsoleOutputCP(CP_UTF8); }
+
+std::optional<std::string> PathFromUtf8(const std::string& utf8) { return cp936::FromUtf8(utf8); }
