@@ -1,0 +1,161 @@
+#include "framework/window.h"
+
+#include <commctrl.h>
+
+namespace {
+
+const wchar_t kObjectProperty[] = L"TallyoWindowObject";
+constexpr UINT_PTR kSubclassId = 0x7A11;
+
+bool IsReflectedMessage(UINT message) {
+  switch (message) {
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The child window a parent's message speaks of, or null.
+HWND ChildOfMessage(HWND parent, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_DRAWITEM:
+      return wparam != 0 ? reinterpret_cast<DRAWITEMSTRUCT*>(lparam)->hwndItem : nullptr;
+    case WM_MEASUREITEM:
+      return wparam != 0 ? GetDlgItem(parent, static_cast<int>(wparam)) : nullptr;
+    case WM_COMMAND:
+      return reinterpret_cast<HWND>(lparam);  // null for menus and accelerators
+    case WM_NOTIFY:
+      return reinterpret_cast<NMHDR*>(lparam)->hwndFrom;
+    default:
+      return reinterpret_cast<HWND>(lparam);
+  }
+}
+
+}  // namespace
+
+Window::~Window() { Destroy(); }
+
+Window* Window::FromHandle(HWND hwnd) {
+  return hwnd ? static_cast<Window*>(GetPropW(hwnd, kObjectProperty)) : nullptr;
+}
+
+bool Window::Subclass(HWND hwnd) {
+  if (hwnd == nullptr || hwnd_ != nullptr) return false;
+  if (!SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) return false;
+  hwnd_ = hwnd;
+  subclassed_ = true;
+  SetPropW(hwnd, kObjectProperty, this);
+  return true;
+}
+
+bool Window::RegisterWindowClass(const wchar_t* class_name, UINT class_style, HCURSOR cursor,
+                                 HBRUSH background) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (GetClassInfoExW(instance, class_name, &wc)) return true;
+  wc.cbSize = sizeof wc;
+  wc.style = class_style;
+  wc.lpfnWndProc = StaticWindowProc;
+  wc.hInstance = instance;
+  wc.hCursor = cursor ? cursor : LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = background;
+  wc.lpszClassName = class_name;
+  return RegisterClassExW(&wc) != 0;
+}
+
+bool Window::Create(const wchar_t* class_name, const wchar_t* title, DWORD style, DWORD ex_style,
+                    const RECT& rect, HWND parent, UINT id) {
+  if (hwnd_ != nullptr) return false;
+  HMENU menu = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)) : nullptr;
+  HWND hwnd = CreateWindowExW(ex_style, class_name, title, style, rect.left, rect.top,
+                              rect.right - rect.left, rect.bottom - rect.top, parent, menu,
+                              GetModuleHandleW(nullptr), this);
+  if (hwnd == nullptr) return false;
+  if (hwnd_ == nullptr) {
+    // A class whose procedure is not ours (a system control): subclass it instead.
+    return Subclass(hwnd);
+  }
+  created_ = true;
+  return true;
+}
+
+void Window::Destroy() {
+  if (hwnd_ == nullptr) return;
+  HWND hwnd = hwnd_;
+  if (subclassed_ && !created_) {
+    // A subclassed control belongs to its dialog: only let go of it.
+    Unbind();
+    return;
+  }
+  DestroyWindow(hwnd);
+  if (hwnd_ != nullptr) Unbind();
+}
+
+void Window::Unbind() {
+  if (hwnd_ == nullptr) return;
+  RemovePropW(hwnd_, kObjectProperty);
+  if (subclassed_) RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
+  hwnd_ = nullptr;
+  subclassed_ = false;
+  created_ = false;
+}
+
+bool Window::OnReflectedMessage(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
+
+bool Window::ReflectToChild(HWND parent, UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
+  if (!IsReflectedMessage(message)) return false;
+  Window* child = FromHandle(ChildOfMessage(parent, message, wparam, lparam));
+  return child != nullptr && child->OnReflectedMessage(message, wparam, lparam, result);
+}
+
+LRESULT Window::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  return DefaultProc(message, wparam, lparam);
+}
+
+LRESULT Window::DefaultProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (subclassed_) return DefSubclassProc(hwnd_, message, wparam, lparam);
+  return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+LRESULT Window::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
+  LRESULT result = WindowProc(message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    Unbind();
+    OnFinalMessage();
+  }
+  return result;
+}
+
+LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  Window* self = FromHandle(hwnd);
+  if (self == nullptr && message == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lparam);
+    self = static_cast<Window*>(cs->lpCreateParams);
+    if (self != nullptr) {
+      self->hwnd_ = hwnd;
+      SetPropW(hwnd, kObjectProperty, self);
+    }
+  }
+  if (self == nullptr || self->subclassed_) return DefWindowProcW(hwnd, message, wparam, lparam);
+  return self->Dispatch(message, wparam, lparam);
+}
+
+LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                      DWORD_PTR ref) {
+  auto* self = reinterpret_cast<Window*>(ref);
+  if (self->hwnd_ != hwnd) return DefSubclassProc(hwnd, message, wparam, lparam);
+  return self->Dispatch(message, wparam, lparam);
+}
