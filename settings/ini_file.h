@@ -1,0 +1,85 @@
+#pragma once
+// An INI document read and written by our own code with the semantics of the
+// Windows profile functions, in code page 936 bytes whatever the system's
+// code page:
+//  - lookup: section and key names compare case-insensitively (ASCII letters);
+//    the first matching key of the first matching section wins; blanks around
+//    names and values are trimmed; a value in matching double or single
+//    quotes loses them; values are cut to kMaxValueBytes;
+//  - update: a key's line is replaced in place, a missing key is appended to
+//    the end of its section, a missing section to the end of the file; every
+//    other line (sections, keys, comments, blank lines) is kept as it was;
+//    lines end in CR LF;
+//  - a UTF-8 byte order mark at the start of the file is kept and skipped.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/file_system.h"
+#include "base/status.h"
+
+class IniFile {
+ public:
+  // A value read back is at most this long (the profile functions read into
+  // a 5000-byte buffer). The cut never splits a double-byte character.
+  static constexpr std::size_t kMaxValueBytes = 4999;
+
+  IniFile() = default;
+  // Parses the bytes of a file; any bytes are accepted.
+  explicit IniFile(std::string_view bytes);
+
+  // Reads the file at `path`. A missing or unreadable file gives an empty
+  // document, as the profile functions treat it.
+  static IniFile Load(FileSystem& fs, const std::string& path);
+
+  // Writes the document to `path` in one step (temporary file, flush,
+  // rename). On failure the old file is left intact and the error returned.
+  Status Save(FileSystem& fs, const std::string& path) const;
+
+  // The value of `key` in `section`, or nullopt when either is missing.
+  std::optional<std::string> Find(std::string_view section, std::string_view key) const;
+
+  // Find(section, key), or `default_value` when it is missing.
+  std::string GetString(std::string_view section, std::string_view key,
+                        std::string_view default_value) const;
+
+  // The value by atoi rules (see ProfileAtoi); `default_value` when missing.
+  int GetInt(std::string_view section, std::string_view key, int default_value) const;
+
+  // Sets `key` in `section` to `value`. A CR or LF inside the value would
+  // break the line structure of the file (the rest of the value would be
+  // lost or read as a key of its own), so each becomes a blank. A value with
+  // blanks at either end, or enclosed in matching quotes, is written inside
+  // double quotes so that a reader that trims and unquotes (this one, or the
+  // Windows profile functions) gets it back exactly.
+  void SetString(std::string_view section, std::string_view key, std::string_view value);
+
+  // The whole file as bytes, every line ended by CR LF.
+  std::string ToBytes() const;
+
+ private:
+  enum class LineKind { kBlank, kComment, kSection, kKey, kOther };
+  struct Line {
+    std::string text;  // the line's bytes without its line end
+    LineKind kind = LineKind::kOther;
+    std::string name;  // section or key name, trimmed, ASCII letters lowered
+    std::size_t value_begin = 0, value_end = 0;  // trimmed value within text
+  };
+
+  static Line ClassifyLine(std::string text);
+  // Index of the header line of the first matching section, or npos.
+  std::size_t FindSection(std::string_view lowered_section) const;
+  // Index of the first matching key line after section header `header`, or npos.
+  std::size_t FindKey(std::size_t header, std::string_view lowered_key) const;
+
+  bool has_bom_ = false;
+  std::vector<Line> lines_;
+};
+
+// The C runtime's atoi on code page 936 text: leading blanks (space, tab, CR,
+// LF, VT, FF) are skipped, then an optional sign and the digits up to the
+// first non-digit; text without digits gives 0. Values beyond the 32-bit
+// range clamp to INT_MAX or INT_MIN, as the Windows runtime's atoi does.
+int ProfileAtoi(std::string_view text);
