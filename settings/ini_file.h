@@ -31,8 +31,11 @@ class IniFile {
   explicit IniFile(std::string_view bytes);
 
   // Reads the file at `path`. A missing or unreadable file gives an empty
-  // document, as the profile functions treat it.
-  static IniFile Load(FileSystem& fs, const std::string& path);
+  // document, as the profile functions treat it. When `read_status` is given
+  // it receives the read error of a file that exists but cannot be read (a
+  // missing file counts as ok), so that a caller about to rewrite the file
+  // can refuse rather than overwrite content it never saw.
+  static IniFile Load(FileSystem& fs, const std::string& path, Status* read_status = nullptr);
 
   // Writes the document to `path` in one step (temporary file, flush,
   // rename). On failure the old file is left intact and the error returned.
@@ -41,6 +44,10 @@ class IniFile {
   // The value of `key` in `section`, or nullopt when either is missing.
   std::optional<std::string> Find(std::string_view section, std::string_view key) const;
 
+  // The whole line that holds `key` in `section`, as it stands in the file
+  // (without its line end), or nullopt when either is missing.
+  std::optional<std::string> FindLine(std::string_view section, std::string_view key) const;
+
   // Find(section, key), or `default_value` when it is missing.
   std::string GetString(std::string_view section, std::string_view key,
                         std::string_view default_value) const;
@@ -48,7 +55,9 @@ class IniFile {
   // The value by atoi rules (see ProfileAtoi); `default_value` when missing.
   int GetInt(std::string_view section, std::string_view key, int default_value) const;
 
-  // Sets `key` in `section` to `value`. A CR or LF inside the value would
+  // Sets `key` in `section` to `value`.
+  // REQUIRES: `section` holds no "]", `key` no "=", neither a line break.
+  // A CR or LF inside the value would
   // break the line structure of the file (the rest of the value would be
   // lost or read as a key of its own), so each becomes a blank. A value with
   // blanks at either end, or enclosed in matching quotes, is written inside

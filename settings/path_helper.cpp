@@ -24,7 +24,7 @@ std::string PathHelper::GetAppDir() {
 }
 
 std::string PathHelper::MakeAppPath(std::string name) {
-  if (name.find(':') != std::string::npos) return name;
+  if (cp936::FindChar(name, ':') != std::string::npos) return name;
   return GetAppDir() + name;
 }
 
