@@ -49,8 +49,7 @@ class IniFile {
   std::optional<std::string> FindLine(std::string_view section, std::string_view key) const;
 
   // Find(section, key), or `default_value` when it is missing.
-  std::string GetString(std::string_view section, std::string_view key,
-                        std::string_view default_value) const;
+  std::string GetString(std::string_view section, std::string_view key, std::string_view default_value) const;
 
   // The value by atoi rules (see ProfileAtoi); `default_value` when missing.
   int GetInt(std::string_view section, std::string_view key, int default_value) const;
@@ -73,7 +72,7 @@ class IniFile {
   struct Line {
     std::string text;  // the line's bytes without its line end
     LineKind kind = LineKind::kOther;
-    std::string name;  // section or key name, trimmed, ASCII letters lowered
+    std::string name;                            // section or key name, trimmed, ASCII letters lowered
     std::size_t value_begin = 0, value_end = 0;  // trimmed value within text
   };
 

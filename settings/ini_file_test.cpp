@@ -182,7 +182,8 @@ TEST(IniFileUpdate, AppendsAMissingKeyToTheEndOfItsSectionNotAfterTheNext) {
 
 TEST(IniFileUpdate, AppendsAMissingSectionToTheEndOfTheFile) {
   EXPECT_EQ(AfterSet("", "common", "a", "1"), "[common]\r\na=1\r\n");
-  EXPECT_EQ(AfterSet("[update]\r\nport=80", "common", "a", "1"), "[update]\r\nport=80\r\n[common]\r\na=1\r\n");
+  EXPECT_EQ(AfterSet("[update]\r\nport=80", "common", "a", "1"),
+            "[update]\r\nport=80\r\n[common]\r\na=1\r\n");
 }
 
 TEST(IniFileUpdate, WritesEveryLineEndAsCrLfAndKeepsTheByteOrderMark) {

@@ -28,8 +28,7 @@ std::string PathHelper::MakeAppPath(std::string name) {
   return GetAppDir() + name;
 }
 
-void PathHelper::SplitList(std::string text, char separator, std::string items[kMaxListItems],
-                           int& count) {
+void PathHelper::SplitList(std::string text, char separator, std::string items[kMaxListItems], int& count) {
   count = 0;
   std::size_t start = 0;
   for (std::size_t p = cp936::FindChar(text, separator, 0); p != std::string::npos;

@@ -63,7 +63,8 @@ TEST(PathHelperMakeAppPath, NamesWithAColonAnywhereStayAsTheyAre) {
   EXPECT_EQ(paths.MakeAppPath("config.ini"), dir + "config.ini");
   EXPECT_EQ(paths.MakeAppPath(""), dir);
   EXPECT_EQ(paths.MakeAppPath("sub\\event.dat"), dir + "sub\\event.dat");
-  for (std::string name : {"C:\\Tools\\config.ini", "d:x", "config.ini:", ":", "a:b:c", "\xC9\xF9:\xD2\xF4"}) {
+  for (std::string name :
+       {"C:\\Tools\\config.ini", "d:x", "config.ini:", ":", "a:b:c", "\xC9\xF9:\xD2\xF4"}) {
     EXPECT_EQ(paths.MakeAppPath(name), name);
   }
 }

@@ -39,7 +39,7 @@ class Settings {
 inline constexpr char kConfigFileName[] = "config.ini";
 inline constexpr char kSettingsSection[] = "common";
 inline constexpr const char* kSettingsKeys[] = {"nTipType",         "strMark",  "bPlaySound", "nSoundType",
-                                                 "strSoundFileName", "bAutoRun", "bTray"};
+                                                "strSoundFileName", "bAutoRun", "bTray"};
 
 // strMark keeps a multi-line note on one line of the file: every CR LF pair
 // becomes this marker on saving and back on loading (a lone CR or LF is no
