@@ -1,0 +1,45 @@
+// EventList: ownership of the records and the lookups by creation time.
+#include "events/event_list.h"
+
+EventList::EventList() : EventList(DefaultFileSystem(), std::string()) {}
+
+EventList::EventList(FileSystem& file_system, std::string path)
+    : file_system_(file_system), path_(std::move(path)) {}
+
+EventList::~EventList() = default;
+
+CMyEvent* EventList::Add(std::unique_ptr<CMyEvent> event) {
+  events_.push_back(std::move(event));
+  return events_.back().get();
+}
+
+void EventList::GetAll(EventPtrList& result) const {
+  result.reserve(result.size() + events_.size());
+  for (const auto& e : events_) result.push_back(e.get());
+}
+
+CMyEvent* EventList::FindByCreateTime(Time32 created) const {
+  for (const auto& e : events_) {
+    if (e->timeCreate == created) return e.get();
+  }
+  return nullptr;
+}
+
+bool EventList::DeleteByCreateTime(Time32 created) {
+  for (auto it = events_.begin(); it != events_.end(); ++it) {
+    if ((*it)->timeCreate == created) {
+      events_.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
+CMyEvent* EventList::FindDue() const { return FindDue(NowTime()); }
+
+CMyEvent* EventList::FindDue(Time32 now) const {
+  for (const auto& e : events_) {
+    if (e->bRemind != 0 && e->timeRemind <= now) return e.get();
+  }
+  return nullptr;
+}

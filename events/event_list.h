@@ -1,0 +1,112 @@
+#pragma once
+// EventList owns every event, in stored order: the order in which they were
+// loaded from event.dat, followed by those added since. Nothing reorders it.
+// Queries fill caller-supplied result lists with borrowed pointers; a pointer
+// stays valid until its own record is deleted or the list is loaded again,
+// whatever else is added or deleted meanwhile.
+//
+// Damaged files: LoadEvents keeps the records read before the fault and
+// reports it; the file itself is then "pending set-aside". Before the next
+// save the caller calls SetAsideDamagedFile() (which renames the file beside
+// itself with a timestamp, so the bytes after the fault survive) and tells the
+// user where it went. SaveEvents does it on its own if the caller has not, so
+// a damaged file is never overwritten.
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/file_system.h"
+#include "base/local_time.h"
+#include "base/status.h"
+#include "events/event_archive.h"
+#include "events/my_event.h"
+
+// A result list: borrowed pointers into an EventList, owning nothing.
+using EventPtrList = std::vector<CMyEvent*>;
+
+struct LoadResult {
+  enum class Kind {
+    kOk,         // loaded, or no file (the list was left as it was)
+    kDamaged,    // format fault: `archive_error` says which; records before it were kept
+    kReadError,  // the file exists but could not be read; the list was left as it was
+  };
+  Kind kind = Kind::kOk;
+  ArchiveError archive_error = ArchiveError::kNone;
+  // For the user, code page 936, naming the full path (the framework's text
+  // for a damaged file, the system's reason for a read error).
+  std::string message;
+
+  bool ok() const { return kind == Kind::kOk; }
+};
+
+class EventList {
+ public:
+  static constexpr char kFileName[] = "event.dat";
+
+  // The real file system; the file is MakeAppPath("event.dat"), beside the program.
+  EventList();
+  // Another file system or file, for tests and tools.
+  EventList(FileSystem& file_system, std::string path);
+  virtual ~EventList();
+  EventList(const EventList&) = delete;
+  EventList& operator=(const EventList&) = delete;
+
+  // --- the store (event.dat) ---
+
+  // Missing file: the list is left unchanged. Otherwise the list is replaced by
+  // the records of the file (by those before the fault, for a damaged file).
+  LoadResult LoadEvents();
+  // Writes the whole list in one step (temporary file beside it, flushed, then
+  // renamed over the old one). On failure the old file is untouched and the
+  // list in memory is kept; the Status says why. Sets a damaged file aside first.
+  Status SaveEvents();
+  // True after LoadEvents found a file it could not read completely, until it is set aside.
+  bool HasDamagedFile() const { return damaged_file_pending_; }
+  // Renames the damaged file to "<path>.damaged-YYYYMMDD-HHMMSS" (local time;
+  // "-2", "-3" ... appended if taken). *aside_path receives the new name.
+  Status SetAsideDamagedFile(std::string* aside_path = nullptr);
+  // The full path of event.dat.
+  std::string FilePath() const;
+
+  // --- the records ---
+
+  // Appends at the tail and takes ownership; returns the record.
+  CMyEvent* Add(std::unique_ptr<CMyEvent> event);
+  std::size_t size() const { return events_.size(); }
+  bool empty() const { return events_.empty(); }
+  // Every record in stored order (the all-events view), appended to `result`.
+  void GetAll(EventPtrList& result) const;
+  // Read-only walk in stored order.
+  const std::vector<std::unique_ptr<CMyEvent>>& records() const { return events_; }
+
+  // --- queries: append to `result`, ascending by timeCreate (equal times in stored order) ---
+
+  // Records created on the local calendar day of `day`.
+  void QueryByDate(Time32 day, EventPtrList& result) const;
+  void QueryRemind(EventPtrList& result) const;
+  void QueryMemo(EventPtrList& result) const;
+  // Title or body contains `keyword`: case-insensitive for A-Z, exact for
+  // Chinese, matching only at character boundaries. An empty keyword matches all.
+  void QueryKeyword(std::string keyword, EventPtrList& result) const;
+  // Inserts before the first entry created later than `event`; else at the tail.
+  static void InsertSorted(EventPtrList& result, CMyEvent* event);
+
+  // --- lookups by creation time: the first record in stored order ---
+
+  CMyEvent* FindByCreateTime(Time32 created) const;
+  // Destroys that record; false (and nothing done) if there is none.
+  bool DeleteByCreateTime(Time32 created);
+  // The first reminder in stored order whose timeRemind is not later than now.
+  CMyEvent* FindDue() const;
+  CMyEvent* FindDue(Time32 now) const;
+
+ private:
+  template <typename Predicate>
+  void QueryWhere(EventPtrList& result, Predicate matches) const;
+
+  FileSystem& file_system_;
+  std::string path_;  // empty: MakeAppPath("event.dat") at each use
+  std::vector<std::unique_ptr<CMyEvent>> events_;
+  bool damaged_file_pending_ = false;
+};

@@ -1,0 +1,205 @@
+// Speed of the event store and the queries at 1k, 10k and 100k events, with
+// plain reading and writing of the same bytes as the yardstick for the store.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <map>
+#include <random>
+
+#include "base/file_system.h"
+#include "base/memory_file_system.h"
+#include "events/event_list.h"
+
+namespace {
+
+// Titles and bodies of realistic length, about a third of them Chinese.
+const char* const kTitles[] = {
+    "Call the dentist about the appointment",
+    "\xbf\xaa\xbb\xe1\xa3\xba\xcf\xee\xc4\xbf\xbd\xf8\xb6\xc8",  // "开会：项目进度"
+    "Pay the electricity bill",
+    "\xb8\xf8\xc2\xe8\xc2\xe8\xb4\xf2\xb5\xe7\xbb\xb0",          // "给妈妈打电话"
+    "Weekly report to the team lead",
+    "Meeting with the supplier",
+};
+const char* const kBodies[] = {
+    "Ask whether Thursday afternoon is still free, otherwise move it to next week.\r\n"
+    "Bring the insurance card.",
+    "\xd7\xbc\xb1\xb8\xd1\xdd\xca\xbe\xce\xc4\xb8\xe5\xa3\xac\xcc\xe1\xc7\xb0\xca\xae\xb7\xd6\xd6\xd3"
+    "\xb5\xbd\xbb\xe1\xd2\xe9\xca\xd2\xa1\xa3\r\n\xbc\xc7\xb5\xc3\xb4\xf8\xb1\xca\xbc\xc7\xb1\xbe\xa1\xa3",
+    "Account 4471-2209, due on the 15th.",
+    "",
+    "Summarise the open issues, the test results and the plan for the release; attach the figures.",
+};
+
+struct Fixture {
+  std::filesystem::path dir;
+  std::string path;
+  std::string image;
+  std::unique_ptr<EventList> list;
+  Time32 middle_day = 0;
+  Time32 first_time = 0;
+};
+
+Fixture& Data(std::size_t n) {
+  static std::map<std::size_t, Fixture> cache;
+  Fixture& f = cache[n];
+  if (f.list) return f;
+  f.dir = std::filesystem::temp_directory_path() / "tallyo_events_bench";
+  std::filesystem::create_directories(f.dir);
+  f.path = (f.dir / ("event-" + std::to_string(n) + ".dat")).string();
+  f.list = std::make_unique<EventList>(DefaultFileSystem(), f.path);
+  std::mt19937 rng(static_cast<unsigned>(n));
+  Time32 t = 1600000000;
+  f.first_time = t;
+  for (std::size_t i = 0; i < n; ++i) {
+    t += static_cast<Time32>(rng() % 3000);  // a few per hour, over months or years
+    auto e = std::make_unique<CMyEvent>(t);
+    e->strTitle = kTitles[rng() % std::size(kTitles)];
+    e->strContent = kBodies[rng() % std::size(kBodies)];
+    if (rng() % 3 == 0) {
+      e->bRemind = 1;
+      e->timeRemind = t + static_cast<Time32>(rng() % 86400 * 30);
+    }
+    if (i == n / 2) f.middle_day = t;
+    f.list->Add(std::move(e));
+  }
+  f.image = WriteEventArchive(f.list->records());
+  if (!DefaultFileSystem().ReplaceFile(f.path, f.image).ok()) std::abort();
+  return f;
+}
+
+void SetBytes(benchmark::State& state, const Fixture& f) {
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.image.size()));
+}
+
+void BM_LoadEvents(benchmark::State& state) {
+  Fixture& f = Data(static_cast<std::size_t>(state.range(0)));
+  EventList list(DefaultFileSystem(), f.path);
+  for (auto _ : state) {
+    if (!list.LoadEvents().ok()) state.SkipWithError("load failed");
+  }
+  SetBytes(state, f);
+}
+
+void BM_ReadSameBytes(benchmark::State& state) {
+  Fixture& f = Data(static_cast<std::size_t>(state.range(0)));
+  std::string bytes;
+  for (auto _ : state) {
+    if (!DefaultFileSystem().ReadFile(f.path, &bytes).ok()) state.SkipWithError("read failed");
+    benchmark::DoNotOptimize(bytes.data());
+  }
+  SetBytes(state, f);
+}
+
+void BM_SaveEvents(benchmark::State& state) {
+  Fixture& f = Data(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) {
+    if (!f.list->SaveEvents().ok()) state.SkipWithError("save failed");
+  }
+  SetBytes(state, f);
+}
+
+void BM_WriteSameBytes(benchmark::State& state) {
+  Fixture& f = Data(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) {
+    if (!DefaultFileSystem().ReplaceFile(f.path, f.image).ok()) state.SkipWithError("write failed");
+  }
+  SetBytes(state, f);
+}
+
+// The byte coding alone, against copying the same bytes.
+void BM_DecodeInMemory(benchmark::State& state) {
+  Fixture& f = Data(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) {
+    std::vector<std::unique_ptr<CMyEvent>> events;
+    ReadEventArchive(f.image, &events);
+    benchmark::DoNotOptimize(events.data());
+  }
+  SetBytes(state, f);
+}
+
+void BM_EncodeInMemory(benchmark::State& state) {
+  Fixture& f = Data(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) {
+    std::string image = WriteEventArchive(f.list->records());
+    benchmark::DoNotOptimize(image.data());
+  }
+  SetBytes(state, f);
+}
+
+void BM_CopySameBytes(benchmark::State& state) {
+  Fixture& f = Data(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) {
+    std::string copy = f.image;
+    benchmark::DoNotOptimize(copy.data());
+  }
+  SetBytes(state, f);
+}
+
+template <typename Query>
+void RunQuery(benchmark::State& state, Query query) {
+  Fixture& f = Data(static_cast<std::size_t>(state.range(0)));
+  EventPtrList result;
+  for (auto _ : state) {
+    result.clear();
+    query(f, result);
+    benchmark::DoNotOptimize(result.data());
+  }
+  state.counters["rows"] = static_cast<double>(result.size());
+}
+
+void BM_QueryByDate(benchmark::State& state) {
+  RunQuery(state, [](Fixture& f, EventPtrList& r) { f.list->QueryByDate(f.middle_day, r); });
+}
+void BM_QueryRemind(benchmark::State& state) {
+  RunQuery(state, [](Fixture& f, EventPtrList& r) { f.list->QueryRemind(r); });
+}
+void BM_QueryMemo(benchmark::State& state) {
+  RunQuery(state, [](Fixture& f, EventPtrList& r) { f.list->QueryMemo(r); });
+}
+void BM_QueryKeywordLatin(benchmark::State& state) {
+  RunQuery(state, [](Fixture& f, EventPtrList& r) { f.list->QueryKeyword("REPORT", r); });
+}
+void BM_QueryKeywordChinese(benchmark::State& state) {
+  // "妈妈" (mother)
+  RunQuery(state, [](Fixture& f, EventPtrList& r) { f.list->QueryKeyword("\xc2\xe8\xc2\xe8", r); });
+}
+void BM_QueryKeywordEmpty(benchmark::State& state) {
+  RunQuery(state, [](Fixture& f, EventPtrList& r) { f.list->QueryKeyword("", r); });
+}
+void BM_GetAll(benchmark::State& state) {
+  RunQuery(state, [](Fixture& f, EventPtrList& r) { f.list->GetAll(r); });
+}
+// Nothing due yet: the check walks the whole list, once a second.
+void BM_FindDueNoneDue(benchmark::State& state) {
+  RunQuery(state, [](Fixture& f, EventPtrList& r) {
+    if (CMyEvent* e = f.list->FindDue(f.first_time - 1)) r.push_back(e);
+  });
+}
+void BM_FindByCreateTimeLast(benchmark::State& state) {
+  RunQuery(state, [](Fixture& f, EventPtrList& r) {
+    r.push_back(f.list->FindByCreateTime(f.list->records().back()->timeCreate));
+  });
+}
+
+#define EVENT_SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond)
+BENCHMARK(BM_LoadEvents) EVENT_SIZES;
+BENCHMARK(BM_ReadSameBytes) EVENT_SIZES;
+BENCHMARK(BM_SaveEvents) EVENT_SIZES;
+BENCHMARK(BM_WriteSameBytes) EVENT_SIZES;
+BENCHMARK(BM_DecodeInMemory) EVENT_SIZES;
+BENCHMARK(BM_EncodeInMemory) EVENT_SIZES;
+BENCHMARK(BM_CopySameBytes) EVENT_SIZES;
+BENCHMARK(BM_QueryByDate) EVENT_SIZES;
+BENCHMARK(BM_QueryRemind) EVENT_SIZES;
+BENCHMARK(BM_QueryMemo) EVENT_SIZES;
+BENCHMARK(BM_QueryKeywordLatin) EVENT_SIZES;
+BENCHMARK(BM_QueryKeywordChinese) EVENT_SIZES;
+BENCHMARK(BM_QueryKeywordEmpty) EVENT_SIZES;
+BENCHMARK(BM_GetAll) EVENT_SIZES;
+BENCHMARK(BM_FindDueNoneDue) EVENT_SIZES;
+BENCHMARK(BM_FindByCreateTimeLast) EVENT_SIZES;
+
+}  // namespace
+
+BENCHMARK_MAIN();

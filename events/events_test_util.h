@@ -1,0 +1,42 @@
+#pragma once
+// Helpers shared by the events tests.
+#include <cctype>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "events/my_event.h"
+
+// "01 00 ff ff" -> the bytes; spaces and '|' are ignored.
+inline std::string Hex(const std::string& text) {
+  std::string out;
+  int high = -1;
+  for (char c : text) {
+    if (!std::isxdigit(static_cast<unsigned char>(c))) continue;
+    int v = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : std::tolower(c) - 'a' + 10;
+    if (high < 0) {
+      high = v;
+    } else {
+      out.push_back(static_cast<char>(high * 16 + v));
+      high = -1;
+    }
+  }
+  return out;
+}
+
+inline std::unique_ptr<CMyEvent> MakeEvent(std::string title, Time32 created, std::string content = "",
+                                           std::int32_t remind = 0, Time32 remind_at = 0) {
+  auto e = std::make_unique<CMyEvent>(created);
+  e->strTitle = std::move(title);
+  e->strContent = std::move(content);
+  e->bRemind = remind;
+  e->timeRemind = remind_at;
+  return e;
+}
+
+inline bool SameFields(const CMyEvent& a, const CMyEvent& b) {
+  return a.strTitle == b.strTitle && a.timeCreate == b.timeCreate && a.strContent == b.strContent &&
+         a.bRemind == b.bRemind && a.timeRemind == b.timeRemind;
+}
+
+using EventVector = std::vector<std::unique_ptr<CMyEvent>>;
