@@ -1,5 +1,322 @@
-#include "cli/cli_context.h"
-
+// tallyo-cli's event commands: list (the rows of one view of the event list),
+// add, delete and check, on event.dat in the --dir folder.
 #include <CLI/CLI.hpp>
 
-void AddEventCommands(CLI::App&, CliContext&) {}
+#include <charconv>
+#include <cstdint>
+#include <iostream>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "base/local_time.h"
+#include "base/text_convert.h"
+#include "cli/cli_context.h"
+#include "events/event_list.h"
+#include "events/event_view_rows.h"
+
+namespace {
+
+constexpr int kFileError = 1;
+constexpr int kBadArguments = 2;
+
+// Paths and system messages: code page 936 on Windows, the system's own
+// (UTF-8) bytes elsewhere.
+void PrintSystemText(std::ostream& out, const std::string& text) {
+#ifdef _WIN32
+  PrintCp936(out, text);
+#else
+  out << text;
+#endif
+}
+
+void PrintLoadProblem(const LoadResult& result, const std::string& path) {
+  std::cerr << "tallyo-cli: ";
+  if (result.kind == LoadResult::Kind::kDamaged) {
+    // The program's own message, with the path spliced in after conversion.
+    std::string message = cp936::ToUtf8(ArchiveErrorMessage(result.archive_error, "%1"));
+    std::size_t at = message.find("%1");
+    std::cerr << message.substr(0, at);
+    PrintSystemText(std::cerr, path);
+    std::cerr << message.substr(at + 2);
+  } else {
+    PrintSystemText(std::cerr, result.message);
+  }
+  std::cerr << "\n";
+}
+
+// Loads event.dat for a change. A damaged file is set aside first so the save
+// cannot destroy it; an unreadable one stops the command. Returns an exit
+// code, or nullopt to go on.
+std::optional<int> LoadForChange(EventList& list) {
+  LoadResult result = list.LoadEvents();
+  if (result.ok()) return std::nullopt;
+  PrintLoadProblem(result, list.FilePath());
+  if (result.kind == LoadResult::Kind::kReadError) {
+    std::cerr << "tallyo-cli: nothing was changed\n";
+    return kFileError;
+  }
+  return std::nullopt;
+}
+
+std::optional<int> SetAsideBeforeSaving(EventList& list) {
+  if (!list.HasDamagedFile()) return std::nullopt;
+  std::string aside;
+  Status status = list.SetAsideDamagedFile(&aside);
+  if (!status.ok()) {
+    std::cerr << "tallyo-cli: the damaged file could not be set aside, so nothing was saved: ";
+    PrintSystemText(std::cerr, status.message());
+    std::cerr << "\n";
+    return kFileError;
+  }
+  std::cerr << "tallyo-cli: the damaged file was kept as ";
+  PrintSystemText(std::cerr, aside);
+  std::cerr << "; the " << list.size() << " events read before the fault are saved anew\n";
+  return std::nullopt;
+}
+
+int Save(EventList& list) {
+  if (std::optional<int> stop = SetAsideBeforeSaving(list)) return *stop;
+  Status status = list.SaveEvents();
+  if (status.ok()) return 0;
+  std::cerr << "tallyo-cli: event.dat was not saved (the old file is unchanged): ";
+  PrintSystemText(std::cerr, status.message());
+  std::cerr << "\n";
+  return kFileError;
+}
+
+template <typename Number>
+std::optional<Number> ParseDecimal(const std::string& text) {
+  Number value{};
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+// A grid cell holds one line; the terminal's table does too.
+std::string OneLine(std::string cell) {
+  for (char& c : cell) {
+    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+  }
+  return cell;
+}
+
+void PrintRow(const std::vector<std::string>& cells) {
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (i != 0) std::cout << '\t';
+    PrintCp936(std::cout, OneLine(cells[i]));
+  }
+  std::cout << '\n';
+}
+
+// --- list ---
+
+struct ListOptions {
+  std::string day;
+  bool remind = false;
+  bool memo = false;
+  std::optional<std::string> keyword;
+  bool all = false;
+  bool with_created = false;  // a last column with the creation time in seconds
+};
+
+int RunList(const ListOptions& options) {
+  int view = VIEW_ALL;
+  Time32 day = 0;
+  std::string keyword;
+  if (!options.day.empty()) {
+    view = VIEW_BY_DATE;
+    if (!ParseLocalTime(options.day, &day)) {
+      std::cerr << "tallyo-cli: --day expects a date as YYYY-MM-DD, not \"" << options.day << "\"\n";
+      return kBadArguments;
+    }
+  } else if (options.remind) {
+    view = VIEW_REMIND;
+  } else if (options.memo) {
+    view = VIEW_MEMO;
+  } else if (options.keyword) {
+    view = VIEW_KEYWORD;
+    std::optional<std::string> text = ArgumentToCp936(*options.keyword, "the keyword");
+    if (!text) return kBadArguments;
+    keyword = *text;
+  }
+
+  EventList list;
+  LoadResult result = list.LoadEvents();
+  EventPtrList rows;
+  FillView(list, view, day, keyword, rows);
+  std::vector<std::string> header;
+  for (const ViewColumn& column : ViewColumns(view)) header.push_back(column.caption);
+  if (options.with_created) header.push_back("timeCreate");
+  PrintRow(header);
+  for (const CMyEvent* event : rows) {
+    std::vector<std::string> cells = ViewRowCells(view, *event);
+    if (options.with_created) cells.push_back(std::to_string(event->timeCreate));
+    PrintRow(cells);
+  }
+  std::cout.flush();
+  if (result.ok()) return 0;
+  PrintLoadProblem(result, list.FilePath());
+  return kFileError;
+}
+
+// --- add ---
+
+struct AddOptions {
+  std::optional<std::string> title;
+  std::string body;
+  std::optional<std::string> at;
+  std::optional<std::string> in;
+};
+
+// The body's line breaks are stored as CR LF, as the editor stores them.
+std::string CrLfLineBreaks(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      out += "\r\n";
+      ++i;
+    } else if (text[i] == '\r' || text[i] == '\n') {
+      out += "\r\n";
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+int RunAdd(const AddOptions& options) {
+  // Everything is checked before event.dat is touched.
+  if (!options.title) {
+    std::cerr << "tallyo-cli: add needs --title (it may be empty: --title \"\")\n";
+    return kBadArguments;
+  }
+  if (options.at && options.in) {
+    std::cerr << "tallyo-cli: give either --at or --in, not both\n";
+    return kBadArguments;
+  }
+  std::optional<std::string> title = ArgumentToCp936(*options.title, "the title");
+  if (!title) return kBadArguments;
+  if (title->find_first_of("\r\n") != std::string::npos) {
+    std::cerr << "tallyo-cli: the title is one line; put further lines into --body\n";
+    return kBadArguments;
+  }
+  std::optional<std::string> body = ArgumentToCp936(CrLfLineBreaks(options.body), "the body");
+  if (!body) return kBadArguments;
+
+  auto event = std::make_unique<CMyEvent>();
+  event->strTitle = *title;
+  event->strContent = *body;
+  if (options.at) {
+    Time32 when = 0;
+    if (!ParseLocalTime(*options.at, &when)) {
+      std::cerr << "tallyo-cli: --at expects a local time as \"YYYY-MM-DD HH:MM:SS\", not \"" << *options.at
+                << "\"\n";
+      return kBadArguments;
+    }
+    event->bRemind = 1;
+    event->timeRemind = when;
+  } else if (options.in) {
+    std::optional<std::uint32_t> minutes = ParseDecimal<std::uint32_t>(*options.in);
+    std::int64_t when = minutes ? event->timeCreate + std::int64_t{*minutes} * 60 : 0;
+    if (!minutes || when > std::numeric_limits<Time32>::max()) {
+      std::cerr << "tallyo-cli: --in expects a whole number of minutes from now (0 or more, ending before "
+                   "2038), not \""
+                << *options.in << "\"\n";
+      return kBadArguments;
+    }
+    event->bRemind = 1;
+    event->timeRemind = static_cast<Time32>(when);
+  }
+
+  EventList list;
+  if (std::optional<int> stop = LoadForChange(list)) return *stop;
+  CMyEvent* added = list.Add(std::move(event));
+  if (int code = Save(list); code != 0) return code;
+  std::cout << added->timeCreate << "\n";
+  return 0;
+}
+
+// --- delete ---
+
+int RunDelete(const std::string& created_text) {
+  std::optional<Time32> created = ParseDecimal<Time32>(created_text);
+  if (!created) {
+    std::cerr << "tallyo-cli: --created expects the creation time in seconds, as add and list --with-created show it, not \""
+              << created_text << "\"\n";
+    return kBadArguments;
+  }
+  EventList list;
+  if (std::optional<int> stop = LoadForChange(list)) return *stop;
+  if (!list.DeleteByCreateTime(*created)) {
+    std::cerr << "tallyo-cli: no event was created at " << *created << "; nothing was changed\n";
+    return kFileError;
+  }
+  return Save(list);
+}
+
+// --- check ---
+
+int RunCheck() {
+  EventList list;
+  LoadResult result = list.LoadEvents();
+  if (!result.ok()) {
+    PrintLoadProblem(result, list.FilePath());
+    return kFileError;
+  }
+  std::cout << list.size() << "\n";
+  return 0;
+}
+
+// CLI11 fills plain strings; whether an option was given is asked of the option.
+std::optional<std::string> IfGiven(const CLI::Option* option, const std::string& value) {
+  return option->count() > 0 ? std::optional<std::string>(value) : std::nullopt;
+}
+
+struct RawAddOptions {
+  std::string title, body, at, in;
+  CLI::Option *title_option = nullptr, *at_option = nullptr, *in_option = nullptr;
+};
+
+}  // namespace
+
+void AddEventCommands(CLI::App& app, CliContext& ctx) {
+  auto list_options = std::make_shared<ListOptions>();
+  auto keyword = std::make_shared<std::string>();
+  CLI::App* list = app.add_subcommand("list", "list the events of one view, as the main window's grid shows them");
+  CLI::Option_group* view = list->add_option_group("view", "which events");
+  view->add_option("--day", list_options->day, "events created on that local day (YYYY-MM-DD)");
+  view->add_flag("--remind", list_options->remind, "events with a reminder");
+  view->add_flag("--memo", list_options->memo, "events without a reminder");
+  CLI::Option* find = view->add_option("--find", *keyword, "events whose title or body contains KEYWORD");
+  view->add_flag("--all", list_options->all, "every event, in stored order");
+  view->require_option(1);
+  list->add_flag("--with-created", list_options->with_created,
+                 "add a last column with each event's creation time in seconds (for delete)");
+  list->callback([&ctx, list_options, keyword, find] {
+    list_options->keyword = IfGiven(find, *keyword);
+    ctx.exit_code = RunList(*list_options);
+  });
+
+  auto raw = std::make_shared<RawAddOptions>();
+  CLI::App* add = app.add_subcommand("add", "add a memo, or a reminder with --at or --in; prints its creation time");
+  raw->title_option = add->add_option("--title", raw->title, "the title (one line)");
+  add->add_option("--body", raw->body, "the body text");
+  raw->at_option = add->add_option("--at", raw->at, "remind at this local time, \"YYYY-MM-DD HH:MM:SS\"");
+  raw->in_option = add->add_option("--in", raw->in, "remind this many minutes from now");
+  add->callback([&ctx, raw] {
+    AddOptions options{IfGiven(raw->title_option, raw->title), raw->body, IfGiven(raw->at_option, raw->at),
+                       IfGiven(raw->in_option, raw->in)};
+    ctx.exit_code = RunAdd(options);
+  });
+
+  auto created = std::make_shared<std::string>();
+  CLI::App* remove = app.add_subcommand("delete", "delete the first event created at that time");
+  remove->add_option("--created", *created, "creation time in seconds, as add and list --with-created show it")
+      ->required();
+  remove->callback([&ctx, created] { ctx.exit_code = RunDelete(*created); });
+
+  CLI::App* check = app.add_subcommand("check", "read event.dat and print how many events it holds");
+  check->callback([&ctx] { ctx.exit_code = RunCheck(); });
+}

@@ -1,0 +1,265 @@
+// Runs the built tallyo-cli's event commands on a fresh folder and checks the
+// output, the exit code and the event.dat they leave behind.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "base/memory_file_system.h"
+#include "events/event_list.h"
+#include "events/events_test_util.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+  int exit_code = -1;
+  std::string out, err;
+};
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteAll(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string Quote(const std::string& arg) {
+  std::string out = "'";
+  for (char c : arg) out += (c == '\'') ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+// Three events in code page 936: "会议" (meeting) created 2026-12-07 09:00:00,
+// a memo, and a reminder due 2026-12-08 08:30:00 (Asia/Shanghai).
+std::string ThreeEventFile() {
+  EventVector v;
+  auto meeting = std::make_unique<CMyEvent>(1796605200);
+  meeting->strTitle = "\xbb\xe1\xd2\xe9";
+  meeting->strContent = "Room 4";
+  meeting->bRemind = 1;
+  meeting->timeRemind = 1796689800;
+  v.push_back(std::move(meeting));
+  auto memo = std::make_unique<CMyEvent>(1796600000);
+  memo->strTitle = "shopping list";
+  memo->timeRemind = 123;  // stale; a memo shows no reminder time
+  v.push_back(std::move(memo));
+  auto third = std::make_unique<CMyEvent>(1796700000);
+  third->strTitle = "third";
+  v.push_back(std::move(third));
+  return WriteEventArchive(v);
+}
+
+class EventCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/tallyo-events-cli-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  CliRun Run(std::vector<std::string> args) {
+    std::string command = Quote(TALLYO_CLI_PATH) + " --dir " + Quote(dir_.string());
+    for (const std::string& arg : args) command += " " + Quote(arg);
+    command += " 2>" + Quote((dir_ / "stderr.txt").string());
+    CliRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    EXPECT_NE(pipe, nullptr);
+    char buffer[4096];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
+    int status = pclose(pipe);
+    run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = ReadAll(dir_ / "stderr.txt");
+    fs::remove(dir_ / "stderr.txt");
+    return run;
+  }
+
+  std::string EventFile() const { return (dir_ / "event.dat").string(); }
+
+  // The events on disk, read back with the store.
+  std::vector<CMyEvent> Stored() {
+    MemoryFileSystem memory;
+    memory.files["event.dat"] = ReadAll(EventFile());
+    EventList list(memory, "event.dat");
+    EXPECT_TRUE(list.LoadEvents().ok());
+    std::vector<CMyEvent> out;
+    for (const auto& e : list.records()) out.push_back(*e);
+    return out;
+  }
+
+  std::vector<std::string> AsideFiles() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_)) {
+      std::string name = entry.path().filename().string();
+      if (name.rfind("event.dat.damaged-", 0) == 0) names.push_back(name);
+    }
+    return names;
+  }
+
+  fs::path dir_;
+};
+
+}  // namespace
+
+TEST_F(EventCommands, MissingFileIsAnEmptyList) {
+  CliRun check = Run({"check"});
+  EXPECT_EQ(check.exit_code, 0) << check.err;
+  EXPECT_EQ(check.out, "0\n");
+  CliRun list = Run({"list", "--all"});
+  EXPECT_EQ(list.exit_code, 0) << list.err;
+  EXPECT_EQ(list.out, "标题\t建立时间\t提醒时间\n");
+  EXPECT_FALSE(fs::exists(EventFile()));
+}
+
+TEST_F(EventCommands, ListShowsTheColumnsOfEachView) {
+  WriteAll(EventFile(), ThreeEventFile());
+  CliRun all = Run({"list", "--all"});
+  EXPECT_EQ(all.exit_code, 0) << all.err;
+  EXPECT_EQ(all.out,
+            "标题\t建立时间\t提醒时间\n"
+            "会议\t2026-12-07 09:00:00\t2026-12-08 08:30:00\n"
+            "shopping list\t2026-12-07 07:33:20\t记忆事件\n"
+            "third\t2026-12-08 11:20:00\t记忆事件\n");
+  EXPECT_EQ(Run({"list", "--remind"}).out, "标题\t提醒时间\n会议\t2026-12-08 08:30:00\n");
+  EXPECT_EQ(Run({"list", "--memo"}).out,
+            "标题\t建立时间\nshopping list\t2026-12-07 07:33:20\nthird\t2026-12-08 11:20:00\n");
+  EXPECT_EQ(Run({"list", "--day", "2026-12-07"}).out,
+            "标题\t时间\nshopping list\t2026-12-07 07:33:20\n会议\t2026-12-08 08:30:00\n");
+  EXPECT_EQ(Run({"list", "--find", "ROOM"}).out,
+            "标题\t建立时间\t提醒时间\n会议\t2026-12-07 09:00:00\t2026-12-08 08:30:00\n");
+  EXPECT_EQ(Run({"list", "--find", "会"}).out,
+            "标题\t建立时间\t提醒时间\n会议\t2026-12-07 09:00:00\t2026-12-08 08:30:00\n");
+  CliRun empty_keyword = Run({"list", "--find", ""});
+  EXPECT_EQ(empty_keyword.exit_code, 0) << empty_keyword.err;
+  EXPECT_EQ(empty_keyword.out.substr(empty_keyword.out.find('\n') + 1, 13), "shopping list");
+  EXPECT_EQ(Run({"list", "--memo", "--with-created"}).out,
+            "标题\t建立时间\ttimeCreate\nshopping list\t2026-12-07 07:33:20\t1796600000\n"
+            "third\t2026-12-08 11:20:00\t1796700000\n");
+}
+
+TEST_F(EventCommands, ListRefusesWrongViews) {
+  EXPECT_EQ(Run({"list", "--day", "2026-13-01"}).exit_code, 2);
+  EXPECT_EQ(Run({"list", "--day", "yesterday"}).exit_code, 2);
+  EXPECT_NE(Run({"list"}).exit_code, 0);
+  EXPECT_NE(Run({"list", "--memo", "--all"}).exit_code, 0);
+}
+
+TEST_F(EventCommands, AddMemoAndRemindersThenDelete) {
+  CliRun memo = Run({"add", "--title", "买菜", "--body", "eggs\nmilk"});
+  ASSERT_EQ(memo.exit_code, 0) << memo.err;
+  CliRun at = Run({"add", "--title", "dentist", "--at", "2026-12-09 14:00:00"});
+  ASSERT_EQ(at.exit_code, 0) << at.err;
+  CliRun in = Run({"add", "--title", "", "--in", "30"});
+  ASSERT_EQ(in.exit_code, 0) << in.err;
+
+  std::vector<CMyEvent> stored = Stored();
+  ASSERT_EQ(stored.size(), 3u);
+  EXPECT_EQ(stored[0].strTitle, "\xc2\xf2\xb2\xcb");  // "买菜" in code page 936
+  EXPECT_EQ(stored[0].strContent, "eggs\r\nmilk");
+  EXPECT_EQ(stored[0].bRemind, 0);
+  EXPECT_EQ(memo.out, std::to_string(stored[0].timeCreate) + "\n");
+  EXPECT_EQ(stored[1].bRemind, 1);
+  EXPECT_EQ(stored[1].timeRemind, 1796796000);
+  EXPECT_EQ(stored[2].strTitle, "");
+  EXPECT_EQ(stored[2].timeRemind, stored[2].timeCreate + 1800);
+
+  EXPECT_EQ(Run({"check"}).out, "3\n");
+  CliRun removed = Run({"delete", "--created", std::to_string(stored[1].timeCreate)});
+  EXPECT_EQ(removed.exit_code, 0) << removed.err;
+  // All three may share a second: delete takes the first in stored order.
+  stored = Stored();
+  EXPECT_EQ(stored.size(), 2u);
+
+  CliRun missing = Run({"delete", "--created", "12345"});
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_NE(missing.err.find("12345"), std::string::npos);
+  EXPECT_EQ(Stored().size(), 2u);
+}
+
+TEST_F(EventCommands, WrongInputChangesNothing) {
+  const std::vector<std::vector<std::string>> bad = {
+      {"add", "--title", "x", "--at", "2026-02-30 10:00:00"},
+      {"add", "--title", "x", "--at", "tomorrow"},
+      {"add", "--title", "x", "--in", "-5"},
+      {"add", "--title", "x", "--in", "abc"},
+      {"add", "--title", "x", "--in", "1.5"},
+      {"add", "--title", "x", "--in", ""},
+      {"add", "--title", "x", "--in", "99999999999"},
+      {"add", "--title", "x", "--in", "40000000"},  // beyond 2038
+      {"add", "--title", "x", "--in", "5", "--at", "2026-12-09 14:00:00"},
+      {"add", "--body", "no title"},
+      {"add", "--title", "two\nlines"},
+      {"add", "--title", "\xF0\x9F\x98\x80"},  // an emoji: not in code page 936
+      {"add", "--title", "x", "--body", "\xFF"},
+      {"delete", "--created", "abc"},
+      {"delete", "--created", "99999999999"},
+  };
+  for (const auto& args : bad) {
+    CliRun run = Run(args);
+    EXPECT_EQ(run.exit_code, 2) << args[1] << " " << args.back();
+    EXPECT_FALSE(run.err.empty()) << args.back();
+    EXPECT_TRUE(run.out.empty()) << args.back();
+    EXPECT_FALSE(fs::exists(EventFile())) << args.back();
+  }
+}
+
+TEST_F(EventCommands, DamagedFileIsReportedAndSetAsideBeforeAChange) {
+  std::string image = ThreeEventFile();
+  std::string damaged = image.substr(0, image.size() - 4);  // cut inside the third event
+  WriteAll(EventFile(), damaged);
+  const std::string message = "试图越过其尾端对 " + EventFile() + " 进行读写。";
+
+  CliRun list = Run({"list", "--all"});
+  EXPECT_EQ(list.exit_code, 1);
+  EXPECT_EQ(list.out,
+            "标题\t建立时间\t提醒时间\n"
+            "会议\t2026-12-07 09:00:00\t2026-12-08 08:30:00\n"
+            "shopping list\t2026-12-07 07:33:20\t记忆事件\n");
+  EXPECT_NE(list.err.find(message), std::string::npos) << list.err;
+
+  CliRun check = Run({"check"});
+  EXPECT_EQ(check.exit_code, 1);
+  EXPECT_TRUE(check.out.empty());
+  EXPECT_NE(check.err.find(message), std::string::npos) << check.err;
+  EXPECT_EQ(ReadAll(EventFile()), damaged);
+
+  CliRun add = Run({"add", "--title", "after the fault"});
+  EXPECT_EQ(add.exit_code, 0) << add.err;
+  EXPECT_NE(add.err.find("kept as"), std::string::npos) << add.err;
+  std::vector<std::string> aside = AsideFiles();
+  ASSERT_EQ(aside.size(), 1u);
+  EXPECT_EQ(ReadAll(dir_ / aside[0]), damaged);
+  EXPECT_NE(add.err.find(aside[0]), std::string::npos) << add.err;
+  std::vector<CMyEvent> stored = Stored();
+  ASSERT_EQ(stored.size(), 3u);
+  EXPECT_EQ(stored[2].strTitle, "after the fault");
+  EXPECT_EQ(Run({"check"}).out, "3\n");
+}
+
+TEST_F(EventCommands, EachFaultHasItsMessage) {
+  std::string image = ThreeEventFile();
+  std::string schema = image;
+  schema[4] = 2;
+  WriteAll(EventFile(), schema);
+  EXPECT_NE(Run({"check"}).err.find(EventFile() + " 包含错误的模式。"), std::string::npos);
+  std::string name = image;
+  name[8] = 'X';
+  WriteAll(EventFile(), name);
+  EXPECT_NE(Run({"check"}).err.find(EventFile() + " 含有非预期的对象。"), std::string::npos);
+  WriteAll(EventFile(), std::string("\x01\x00\x00\x00", 4));
+  EXPECT_NE(Run({"check"}).err.find(EventFile() + " 格式错。"), std::string::npos);
+
+  // A delete that finds nothing changes nothing, not even the damaged file.
+  CliRun missing = Run({"delete", "--created", "1"});
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_TRUE(AsideFiles().empty());
+}
