@@ -27,6 +27,10 @@ TEST(IniFileLookup, NamesCompareWithoutCaseAndBlanksAreTrimmed) {
   EXPECT_EQ(Get(text, "common", "nSoundType"), "<missing>");
   EXPECT_EQ(Get(text, "other", "nTipType"), "<missing>");
   EXPECT_EQ(Get("[common]\r\nk=\r\n", "common", "k"), "");
+  // Trail bytes in the letter range belong to their character and keep their case.
+  EXPECT_EQ(Get("[\x81\x41]\r\n\x81Key=v\r\n", "\x81\x41", "\x81kEY"), "<missing>");
+  EXPECT_EQ(Get("[\x81\x41]\r\n\x81Key=v\r\n", "\x81\x61", "\x81Key"), "<missing>");
+  EXPECT_EQ(Get("[\x81\x41x]\r\n\x81KeyA=v\r\n", "\x81\x41X", "\x81Keya"), "v");
 }
 
 TEST(IniFileLookup, FirstKeyOfFirstSectionWins) {
