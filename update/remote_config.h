@@ -1,0 +1,81 @@
+#pragma once
+// The remote configuration: once per run a worker thread fetches a small XML
+// document from the update server and copies four values out of it; the
+// main window polls bLoaded and shows the result once.
+//
+// Hand-over: the worker writes the fields and then sets bLoaded with release
+// ordering, as its very last write; the user-interface thread reads the
+// fields only after it has seen bLoaded set (IsLoaded, acquire ordering) and
+// never writes them. There is no lock.
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "update/http_xml_document.h"
+#include "update/update_server.h"
+
+class RemoteConfig {
+ public:
+  struct FetchPolicy {
+    // Retries after the first attempt: 51 attempts in all.
+    int nMaxRetries = 50;
+    std::chrono::milliseconds retryDelay{20000};
+    HttpXmlDocument::Timeouts timeouts;
+    // Where LoadHttpXml's diagnostics go; standard output when unset.
+    HttpXmlDocument::DiagnosticSink diagnostics;
+  };
+
+  RemoteConfig() = default;
+  // Stops a worker started by StartFetchThread and waits for it: it sees the
+  // stop at once while it sleeps between attempts and within 50 ms while it
+  // waits for the network (a host name lookup in progress is waited out).
+  virtual ~RemoteConfig();
+  RemoteConfig(const RemoteConfig&) = delete;
+  RemoteConfig& operator=(const RemoteConfig&) = delete;
+
+  // Written by the worker; read by the user-interface thread after IsLoaded().
+  std::string strUrl;         // address of the remote document
+  std::string strScrollText;  // "scrolltext"
+  int nVersion = 0;           // "version": the latest version times 100
+  std::string strDownUrl;     // "downurl"
+  std::string strTextAd;      // "textad"
+  std::atomic<int> bLoaded{0};
+
+  bool IsLoaded() const { return bLoaded.load(std::memory_order_acquire) != 0; }
+
+  // REQUIRES (both): called before the worker starts.
+  void SetServer(const UpdateServer& server) { server_ = server; }
+  void SetFetchPolicy(FetchPolicy policy) { policy_ = std::move(policy); }
+
+  // Starts ConfigFetchThread on a thread this object owns.
+  // REQUIRES: called once.
+  void StartFetchThread();
+
+  // Worker side: fetch with retries (20 s apart, 51 attempts at most), walk
+  // the document, fill the fields, set bLoaded. Gives up silently, leaving
+  // bLoaded 0, when every attempt failed or the document has no root element.
+  void Fetch();
+
+  // Ends a running Fetch early (at shutdown); it then leaves bLoaded 0.
+  void RequestStop();
+
+ private:
+  friend unsigned int ConfigFetchThread(RemoteConfig& config);
+
+  // False when a stop was requested before the delay was over.
+  bool SleepUnlessStopped(std::chrono::milliseconds delay);
+
+  UpdateServer server_;
+  FetchPolicy policy_;
+  std::atomic<bool> stop_{false};
+  std::mutex stop_mutex_;
+  std::condition_variable stop_signal_;
+  std::thread worker_;
+};
+
+// The worker thread's body: sets strUrl to the remote document on the
+// configured server, runs Fetch, returns 0.
+unsigned int ConfigFetchThread(RemoteConfig& config);

@@ -1,0 +1,59 @@
+#include "update/update_server.h"
+
+#include <string_view>
+
+#include "settings/ini_file.h"
+
+namespace {
+
+constexpr std::size_t kMaxHostBytes = 253;
+
+bool IsUsableHost(std::string_view host) {
+  if (host.empty() || host.size() > kMaxHostBytes) return false;
+  for (char c : host) {
+    unsigned char byte = static_cast<unsigned char>(c);
+    if (byte <= 0x20 || byte == 0x7F || c == '/' || c == '\\' || c == ':' || c == '@') return false;
+  }
+  return true;
+}
+
+// Digits only (the profile reader has trimmed the blanks), 1 to 65535.
+bool ParsePort(std::string_view text, int& port) {
+  if (text.empty() || text.size() > 5) return false;
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  if (value < 1 || value > 65535) return false;
+  port = value;
+  return true;
+}
+
+}  // namespace
+
+std::string MakeRemoteConfigUrl(const UpdateServer& server) {
+  return "http://" + server.strHost + kRemoteConfigPath;
+}
+
+Status ReadUpdateServer(const IniFile& config, UpdateServer& server) {
+  std::string problems;
+  // An empty value counts as not set.
+  std::optional<std::string> host = config.Find("update", "host");
+  if (host && !host->empty()) {
+    if (IsUsableHost(*host)) {
+      server.strHost = *host;
+    } else {
+      problems += "config.ini [update] host=" + *host + " is not a host name; using " + server.strHost;
+    }
+  }
+  std::optional<std::string> port = config.Find("update", "port");
+  if (port && !port->empty()) {
+    if (!ParsePort(*port, server.nPort)) {
+      if (!problems.empty()) problems += "; ";
+      problems += "config.ini [update] port=" + *port + " is not a port from 1 to 65535; using " +
+                  std::to_string(server.nPort);
+    }
+  }
+  return problems.empty() ? Status::Ok() : Status::InvalidArgument(problems);
+}

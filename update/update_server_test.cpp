@@ -1,0 +1,65 @@
+#include "update/update_server.h"
+
+#include <gtest/gtest.h>
+
+#include "settings/ini_file.h"
+
+namespace {
+
+UpdateServer Read(const std::string& ini, Status* status = nullptr) {
+  UpdateServer server;
+  Status result = ReadUpdateServer(IniFile(ini), server);
+  if (status) *status = result;
+  return server;
+}
+
+TEST(UpdateServer, TheMakersServerByDefault) {
+  Status status;
+  UpdateServer server = Read("[common]\r\nnTipType=1\r\n", &status);
+  EXPECT_TRUE(status.ok());
+  EXPECT_EQ(server.strHost, kDefaultUpdateHost);
+  EXPECT_EQ(server.nPort, 80);
+  EXPECT_EQ(MakeRemoteConfigUrl(server),
+            std::string("http://") + kDefaultUpdateHost + "/software/config/QXR_Vadududi_config.xml");
+}
+
+TEST(UpdateServer, SectionUpdateOverridesHostAndPort) {
+  Status status;
+  UpdateServer server = Read("[common]\r\nhost=wrong\r\n[Update]\r\nHOST = 127.0.0.1 \r\nport=8080\r\n", &status);
+  EXPECT_TRUE(status.ok());
+  EXPECT_EQ(server.strHost, "127.0.0.1");
+  EXPECT_EQ(server.nPort, 8080);
+  EXPECT_EQ(MakeRemoteConfigUrl(server), "http://127.0.0.1/software/config/QXR_Vadududi_config.xml");
+  EXPECT_EQ(Read("[update]\r\nhost=mirror.example.org\r\n").nPort, 80);
+  EXPECT_EQ(Read("[update]\r\nport=1\r\n").strHost, kDefaultUpdateHost);
+  EXPECT_EQ(Read("[update]\r\nport=65535\r\n").nPort, 65535);
+}
+
+TEST(UpdateServer, AnEmptyValueCountsAsNotSet) {
+  Status status;
+  UpdateServer server = Read("[update]\r\nhost=\r\nport=\r\n", &status);
+  EXPECT_TRUE(status.ok());
+  EXPECT_EQ(server.strHost, kDefaultUpdateHost);
+  EXPECT_EQ(server.nPort, 80);
+}
+
+TEST(UpdateServer, UnusableValuesKeepTheDefaultAndSaySo) {
+  for (const char* port : {"0", "65536", "80a", "-80", "8 0", "0x50", "123456"}) {
+    Status status;
+    UpdateServer server = Read(std::string("[update]\r\nhost=h.example\r\nport=") + port + "\r\n", &status);
+    EXPECT_FALSE(status.ok()) << port;
+    EXPECT_NE(status.message().find("port"), std::string::npos) << port;
+    EXPECT_EQ(server.nPort, 80) << port;
+    EXPECT_EQ(server.strHost, "h.example") << port;
+  }
+  for (const char* host : {"a b", "h.example:8080", "h.example/x", "user@h.example", "a\\b", "a\tb"}) {
+    Status status;
+    UpdateServer server = Read(std::string("[update]\r\nhost=") + host + "\r\nport=81\r\n", &status);
+    EXPECT_FALSE(status.ok()) << host;
+    EXPECT_NE(status.message().find("host"), std::string::npos) << host;
+    EXPECT_EQ(server.strHost, kDefaultUpdateHost) << host;
+    EXPECT_EQ(server.nPort, 81) << host;
+  }
+}
+
+}  // namespace
