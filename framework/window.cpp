@@ -80,9 +80,8 @@ bool Window::Create(const wchar_t* class_name, const wchar_t* title, DWORD style
                     const RECT& rect, HWND parent, UINT id) {
   if (hwnd_ != nullptr) return false;
   HMENU menu = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)) : nullptr;
-  HWND hwnd = CreateWindowExW(ex_style, class_name, title, style, rect.left, rect.top,
-                              rect.right - rect.left, rect.bottom - rect.top, parent, menu,
-                              GetModuleHandleW(nullptr), this);
+  HWND hwnd = CreateWindowExW(ex_style, class_name, title, style, rect.left, rect.top, rect.right - rect.left,
+                              rect.bottom - rect.top, parent, menu, GetModuleHandleW(nullptr), this);
   if (hwnd == nullptr) return false;
   if (hwnd_ == nullptr) {
     // A class whose procedure is not ours (a system control): subclass it instead.
@@ -102,6 +101,15 @@ void Window::Destroy() {
   }
   DestroyWindow(hwnd);
   if (hwnd_ != nullptr) Unbind();
+}
+
+bool Window::StartTimer(UINT_PTR id, UINT period_ms) {
+  // Without a window SetTimer would make a thread timer nobody handles.
+  return hwnd_ != nullptr && SetTimer(hwnd_, id, period_ms, nullptr) != 0;
+}
+
+void Window::StopTimer(UINT_PTR id) {
+  if (hwnd_ != nullptr) KillTimer(hwnd_, id);
 }
 
 void Window::Unbind() {

@@ -25,8 +25,8 @@ class Window {
 
   // Creates a window of a class registered with RegisterWindowClass (or any
   // class name) and binds it from WM_NCCREATE on.
-  bool Create(const wchar_t* class_name, const wchar_t* title, DWORD style, DWORD ex_style,
-              const RECT& rect, HWND parent, UINT id);
+  bool Create(const wchar_t* class_name, const wchar_t* title, DWORD style, DWORD ex_style, const RECT& rect,
+              HWND parent, UINT id);
 
   // Registers a window class whose procedure routes to Window objects.
   // Registering the same name twice is harmless.
@@ -35,6 +35,14 @@ class Window {
 
   // Destroys the window (if any); the object stays usable for a new Create.
   void Destroy();
+
+  // Timer `id` of this window: WM_TIMER with wparam `id` every `period_ms`
+  // milliseconds. Starting a running timer restarts its period. Timers
+  // belong to the window, so ids only need to be unique per window; they
+  // keep firing inside the message loops of modal dialogs and menus.
+  // Returns false when there is no window.
+  bool StartTimer(UINT_PTR id, UINT period_ms);
+  void StopTimer(UINT_PTR id);
 
   // Reflected from the parent: WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR*,
   // WM_COMMAND (control notifications), WM_NOTIFY, WM_HSCROLL/WM_VSCROLL.

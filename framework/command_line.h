@@ -1,0 +1,8 @@
+#pragma once
+// The program's argument text, as a Windows program is handed it: the whole
+// command line with the program name (quoted or not) and the white space
+// after it removed. Trailing blanks stay, so "hide " is not "hide".
+#include <string>
+#include <string_view>
+
+std::string ArgumentsAfterProgramName(std::string_view command_line);

@@ -1,0 +1,167 @@
+// Menus, the file-open dialog, the worker thread.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+
+#include "framework/file_dialog.h"
+#include "framework/menu.h"
+#include "framework/testing/ui_test_support.h"
+#include "framework/text_boundary.h"
+#include "framework/window.h"
+#include "framework/worker_thread.h"
+
+namespace {
+
+const wchar_t kOwnerClass[] = L"TallyoFrameworkMiscOwner";
+
+// Records the commands and WM_NULL it receives.
+class CommandOwner : public Window {
+ public:
+  std::vector<WORD> commands;
+  int nulls = 0;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override {
+    if (message == WM_COMMAND) commands.push_back(LOWORD(wparam));
+    if (message == WM_NULL) ++nulls;
+    return Window::WindowProc(message, wparam, lparam);
+  }
+};
+
+TEST(Menu, MissingResourceIsEmpty) {
+  Menu menu(31999);
+  EXPECT_FALSE(menu);
+  EXPECT_EQ(menu.SubMenu(0), nullptr);
+  EXPECT_FALSE(ShowResourcePopupMenu(nullptr, 31999, 0));
+}
+
+TEST(Menu, TrackedChoiceArrivesAsACommand) {
+  Watchdog watchdog("TrackPopup");
+  ASSERT_TRUE(Window::RegisterWindowClass(kOwnerClass, 0, nullptr, nullptr));
+  CommandOwner owner;
+  ASSERT_TRUE(
+      owner.Create(kOwnerClass, L"owner", WS_POPUP | WS_VISIBLE, 0, RECT{100, 100, 300, 200}, nullptr, 0));
+  HMENU popup = CreatePopupMenu();
+  AppendMenuW(popup, MF_STRING, 32773, L"\u663E\u793A");
+  AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(popup, MF_STRING, 32774, L"\u9000\u51FA");
+  bool menu_seen = false;
+  RunSoon([&] {
+    // Inside the menu loop: choose the first item with the keyboard.
+    HWND menu_window = FindWindowW(L"#32768", nullptr);
+    menu_seen = menu_window != nullptr;
+    PostMessageW(menu_window, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menu_window, WM_KEYDOWN, VK_RETURN, 0);
+  });
+  TrackPopupMenuFor(owner.hwnd(), popup, POINT{120, 120});
+  PumpPendingMessages();
+  EXPECT_TRUE(menu_seen);
+  EXPECT_EQ(owner.commands, std::vector<WORD>{32773});
+  EXPECT_EQ(owner.nulls, 1);
+  DestroyMenu(popup);
+}
+
+TEST(FileDialog, FilterBecomesZeroSeparatedPairs) {
+  // "声音文件(*.wav)|*.wav|全部文件(*.*)|*.*|"
+  const std::string filter =
+      "\xC9\xF9\xD2\xF4\xCE\xC4\xBC\xFE(*.wav)|*.wav|\xC8\xAB\xB2\xBF\xCE\xC4\xBC\xFE(*.*)|*.*|";
+  constexpr wchar_t kExpected[] =
+      L"\u58F0\u97F3\u6587\u4EF6(*.wav)\0*.wav\0\u5168\u90E8\u6587\u4EF6(*.*)\0*.*\0";
+  const std::wstring expected(kExpected, sizeof kExpected / sizeof kExpected[0]);  // ends with two zeros
+  EXPECT_EQ(FileDialogFilter(filter), expected);
+}
+
+std::wstring TempDirectory() {
+  wchar_t buffer[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, buffer);
+  return buffer;
+}
+
+// Types `path` into the open file dialog owned by `owner` and confirms.
+void AnswerFileDialog(HWND owner, std::wstring path) {
+  RunSoon([owner, path] {
+    HWND dialog = FindOwnedDialog(owner);
+    ASSERT_NE(dialog, nullptr);
+    // The file name box of the explorer-style dialog (cmb13), or its older edit (edt1).
+    if (!SetDlgItemTextW(dialog, 0x47C, path.c_str())) SetDlgItemTextW(dialog, 0x480, path.c_str());
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  });
+}
+
+TEST(FileDialog, ReturnsTheChosenPathInCodePage936) {
+  Watchdog watchdog("ChooseFile");
+  ASSERT_TRUE(Window::RegisterWindowClass(kOwnerClass, 0, nullptr, nullptr));
+  CommandOwner owner;
+  ASSERT_TRUE(
+      owner.Create(kOwnerClass, L"owner", WS_POPUP | WS_VISIBLE, 0, RECT{0, 0, 100, 100}, nullptr, 0));
+  const std::wstring path = TempDirectory() + L"\u63D0\u9192\u58F0.wav";  // 提醒声.wav
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  AnswerFileDialog(owner.hwnd(), path);
+  std::optional<std::string> chosen = ChooseFileToOpen(owner.hwnd(), "Sound(*.wav)|*.wav|All(*.*)|*.*|");
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(*chosen, win::Narrow(path));
+  EXPECT_NE(chosen->find("\xCC\xE1\xD0\xD1\xC9\xF9.wav"), std::string::npos);
+  DeleteFileW(path.c_str());
+}
+
+TEST(FileDialog, PathThatCodePage936CannotHoldIsRefused) {
+  Watchdog watchdog("UnrepresentablePath");
+  ASSERT_TRUE(Window::RegisterWindowClass(kOwnerClass, 0, nullptr, nullptr));
+  CommandOwner owner;
+  ASSERT_TRUE(
+      owner.Create(kOwnerClass, L"owner", WS_POPUP | WS_VISIBLE, 0, RECT{0, 0, 100, 100}, nullptr, 0));
+  const std::wstring path = TempDirectory() + L"\u0E01\u0E02.wav";  // Thai letters
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  std::vector<std::string> messages;
+  bool cancelled_again = false;
+  const HWND owner_hwnd = owner.hwnd();
+  auto is_message_box = [](HWND w) { return GetDlgItem(w, 0xFFFF) != nullptr; };
+  // The file dialog is answered, then the message box, then the dialog
+  // that asks again is cancelled.
+  std::function<void()> cancel_file_dialog = [&] {
+    HWND w = FindOwnedDialog(owner_hwnd);
+    if (w == nullptr || is_message_box(w)) return RunSoon(cancel_file_dialog);
+    cancelled_again = true;
+    PostMessageW(w, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  };
+  std::function<void()> answer_message_box = [&] {
+    HWND w = FindOwnedDialog(owner_hwnd);
+    if (w == nullptr || !is_message_box(w)) return RunSoon(answer_message_box);
+    messages.push_back(MessageBoxText(w));
+    ClickButton(w, IDOK);
+    RunSoon(cancel_file_dialog);
+  };
+  RunSoon([&] {
+    HWND w = FindOwnedDialog(owner_hwnd);
+    ASSERT_NE(w, nullptr);
+    if (!SetDlgItemTextW(w, 0x47C, path.c_str())) SetDlgItemTextW(w, 0x480, path.c_str());
+    PostMessageW(w, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    RunSoon(answer_message_box);
+  });
+  EXPECT_FALSE(ChooseFileToOpen(owner.hwnd(), "All(*.*)|*.*|").has_value());
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("\xC7\xEB\xC1\xED\xD1\xA1"), std::string::npos);  // 请另选
+  EXPECT_TRUE(cancelled_again);
+  DeleteFileW(path.c_str());
+}
+
+TEST(WorkerThread, RunsTheWorkOnAnotherThread) {
+  Watchdog watchdog("WorkerThread");
+  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::atomic<DWORD> worker_id{0};
+  ASSERT_TRUE(StartWorkerThread([&] {
+    worker_id = GetCurrentThreadId();
+    SetEvent(done);
+  }));
+  ASSERT_EQ(WaitForSingleObject(done, INFINITE), WAIT_OBJECT_0);
+  EXPECT_NE(worker_id.load(), 0u);
+  EXPECT_NE(worker_id.load(), GetCurrentThreadId());
+  CloseHandle(done);
+}
+
+}  // namespace

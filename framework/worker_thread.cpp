@@ -1,0 +1,13 @@
+#include "framework/worker_thread.h"
+
+#include <system_error>
+#include <thread>
+
+bool StartWorkerThread(std::function<void()> work) {
+  try {
+    std::thread(std::move(work)).detach();
+    return true;
+  } catch (const std::system_error&) {
+    return false;
+  }
+}
