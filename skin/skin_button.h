@@ -1,0 +1,68 @@
+#pragma once
+// CSkinButton: a push button drawn from four state bitmaps (normal, hover,
+// pressed, disabled), optionally with its caption on top and a tooltip. It
+// subclasses a button of a dialog template and keeps its command
+// notifications: a click still reaches the dialog as BN_CLICKED.
+#include <windows.h>
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "framework/gdi.h"
+#include "framework/window.h"
+#include "skin/button_logic.h"
+#include "skin/owner_draw_button.h"
+
+class CSkinButton : public Window {
+ public:
+  CSkinButton();
+  ~CSkinButton() override;
+
+  // Binds the dialog's button `id`, makes it owner-drawn and reads its caption.
+  bool SubclassDlgItem(HWND dialog, int id);
+  // For a button bound elsewhere (the dialog's data exchange binds through
+  // Window): makes it owner-drawn and reads its caption, once per window.
+  // The setters call it too, so binding plus setting up is always enough.
+  void PrepareControl();
+
+  // Loads the four state bitmaps from the resources (replacing the old ones),
+  // clears hover and sizes the button to the normal bitmap (position kept).
+  // A bitmap that fails to load leaves its state blank.
+  void SetBitmaps(UINT normal, UINT hover, UINT pressed, UINT disabled);
+  // The same with bitmaps made by the caller; the button owns them.
+  void SetBitmaps(Bitmap normal, Bitmap hover, Bitmap pressed, Bitmap disabled);
+
+  // Draws the caption over the bitmap (0 or 1).
+  void SetShowText(int show);
+
+  // Shows `text` (code page 936) as the button's tooltip; a second call
+  // replaces the first tooltip.
+  void SetToolTipText(std::string_view text);
+
+  bool hover() const { return hover_; }
+  HWND tooltip() const { return tooltip_.get(); }
+  const std::string& caption() const { return caption_; }
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+  bool OnReflectedMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) override;
+
+ private:
+  void Draw(const DRAWITEMSTRUCT& item);
+  void OnMouseMove(WPARAM keys, LPARAM position);
+  void SetHover(bool hover);
+  HBITMAP FaceBitmap(skin::ButtonFace face) const { return faces_[static_cast<int>(face)].get(); }
+
+  HWND prepared_ = nullptr;      // the window PrepareControl last set up
+  std::array<Bitmap, 4> faces_;  // indexed by skin::ButtonFace
+  std::string caption_;
+  Font font_;
+  COLORREF text_color_ = RGB(0, 0, 0);
+  bool show_text_ = false;
+  OwnedWindow tooltip_;
+  bool hover_ = false;
+  bool pressed_ = false;
+  bool focused_ = false;
+  bool disabled_ = false;
+};

@@ -1,0 +1,130 @@
+#include "skin/skin_check_box.h"
+
+#include <gtest/gtest.h>
+
+#include "skin/skin_test_host.h"
+
+namespace {
+
+constexpr COLORREF kUnchecked = RGB(250, 250, 0);
+constexpr COLORREF kChecked = RGB(0, 120, 0);
+constexpr COLORREF kSkinTeal = RGB(38, 77, 77);
+
+// A 120 x 16 control with a 12 x 12 box: the box covers x 0..11, y 2..13.
+template <typename Control>
+struct BoxFixture {
+  explicit BoxFixture(DWORD style, int id = 1026) : id(id) {
+    host.AddControl(L"BUTTON", id, style, L"box", RECT{50, 60, 170, 76});
+    EXPECT_TRUE(control.SubclassDlgItem(host.hwnd(), id));
+    control.SetBoxBitmaps(SolidBitmap(12, 12, kUnchecked), SolidBitmap(12, 12, kChecked));
+  }
+
+  Canvas Draw() {
+    Canvas canvas(120, 16, RGB(255, 255, 255));
+    DRAWITEMSTRUCT item{ODT_BUTTON,  static_cast<UINT>(id), 0, ODA_DRAWENTIRE, 0, control.hwnd(),
+                        canvas.dc(), RECT{0, 0, 120, 16},   0};
+    SendMessageW(host.hwnd(), WM_DRAWITEM, id, reinterpret_cast<LPARAM>(&item));
+    return canvas;
+  }
+
+  int id;
+  TestHost host;
+  Control control;
+};
+
+TEST(SkinCheckBox, TogglesOnlyWhenTheBoxIsClicked) {
+  BoxFixture<CSkinCheckBox> f(BS_AUTOCHECKBOX);
+  EXPECT_EQ(f.control.GetCheck(), 0);
+
+  Click(f.control.hwnd(), 5, 8);
+  EXPECT_EQ(f.control.GetCheck(), 1);
+  EXPECT_EQ(f.host.clicks(f.id), 1);
+
+  // On the caption: the dialog hears the click, the box stays as it was.
+  Click(f.control.hwnd(), 60, 8);
+  EXPECT_EQ(f.control.GetCheck(), 1);
+  EXPECT_EQ(f.host.clicks(f.id), 2);
+
+  // The box's edges: the last pixel row and column belong to it, the next do not.
+  Click(f.control.hwnd(), 11, 13);
+  EXPECT_EQ(f.control.GetCheck(), 0);
+  Click(f.control.hwnd(), 12, 8);
+  Click(f.control.hwnd(), 5, 14);
+  Click(f.control.hwnd(), 5, 1);
+  EXPECT_EQ(f.control.GetCheck(), 0);
+  EXPECT_EQ(f.host.clicks(f.id), 6);
+}
+
+TEST(SkinCheckBox, SpaceKeyTogglesLikeAClickOnTheBox) {
+  BoxFixture<CSkinCheckBox> f(BS_AUTOCHECKBOX);
+  SetFocus(f.control.hwnd());
+  SendMessageW(f.control.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+  SendMessageW(f.control.hwnd(), WM_KEYUP, VK_SPACE, 0);
+  EXPECT_EQ(f.control.GetCheck(), 1);
+  EXPECT_EQ(f.host.clicks(f.id), 1);
+  // A stray key release without a press toggles nothing.
+  SendMessageW(f.control.hwnd(), WM_KEYUP, VK_SPACE, 0);
+  EXPECT_EQ(f.control.GetCheck(), 1);
+}
+
+TEST(SkinCheckBox, DrawsTheBoxOfItsStateOverItsBackground) {
+  BoxFixture<CSkinCheckBox> f(BS_AUTOCHECKBOX);
+  f.control.SetBkColor(kSkinTeal);
+  Canvas off = f.Draw();
+  EXPECT_EQ(off.Pixel(0, 2), kUnchecked);
+  EXPECT_EQ(off.Pixel(11, 13), kUnchecked);
+  EXPECT_EQ(off.Pixel(0, 1), kSkinTeal);
+  EXPECT_EQ(off.Pixel(12, 8), kSkinTeal);
+  EXPECT_EQ(off.Pixel(119, 0), kSkinTeal);
+
+  f.control.SetCheck(1);
+  EXPECT_EQ(f.Draw().Pixel(5, 8), kChecked);
+}
+
+TEST(SkinCheckBox, WithoutItsBoxImageDrawsNothing) {
+  TestHost host;
+  host.AddControl(L"BUTTON", 1027, BS_AUTOCHECKBOX, L"box", RECT{0, 0, 120, 16});
+  CSkinCheckBox box;
+  ASSERT_TRUE(box.SubclassDlgItem(host.hwnd(), 1027));
+  Canvas canvas(120, 16, RGB(1, 2, 3));
+  DRAWITEMSTRUCT item{ODT_BUTTON,          1027, 0, ODA_DRAWENTIRE, 0, box.hwnd(), canvas.dc(),
+                      RECT{0, 0, 120, 16}, 0};
+  SendMessageW(host.hwnd(), WM_DRAWITEM, 1027, reinterpret_cast<LPARAM>(&item));
+  EXPECT_EQ(canvas.Count(RGB(1, 2, 3)), 120 * 16);
+}
+
+TEST(SkinCheckBox, AnswersTheDialogsCheckQueries) {
+  BoxFixture<CSkinCheckBox> f(BS_AUTOCHECKBOX);
+  EXPECT_EQ(IsDlgButtonChecked(f.host.hwnd(), f.id), BST_UNCHECKED);
+  CheckDlgButton(f.host.hwnd(), f.id, BST_CHECKED);
+  EXPECT_EQ(f.control.GetCheck(), 1);
+  EXPECT_EQ(IsDlgButtonChecked(f.host.hwnd(), f.id), BST_CHECKED);
+}
+
+TEST(SkinRadioButton, IsSetOnlyByItsDialog) {
+  // A template's plain radio style must still become owner-drawn.
+  BoxFixture<CSkinRadioButton> f(BS_RADIOBUTTON, 1028);
+  EXPECT_EQ(GetWindowLongPtrW(f.control.hwnd(), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+  Click(f.control.hwnd(), 5, 8);
+  EXPECT_EQ(f.control.GetCheck(), 0);
+  EXPECT_EQ(f.host.clicks(f.id), 1);
+}
+
+TEST(SkinRadioButton, GroupKeepsOneOptionChecked) {
+  TestHost host;
+  CSkinRadioButton options[3];
+  for (int i = 0; i < 3; ++i) {
+    host.AddControl(L"BUTTON", 1008 + i, BS_AUTORADIOBUTTON, L"option",
+                    RECT{50, 135 + 20 * i, 200, 150 + 20 * i});
+    ASSERT_TRUE(options[i].SubclassDlgItem(host.hwnd(), 1008 + i));
+  }
+  CSkinRadioButton::SelectInGroup({&options[0], &options[1], &options[2]}, &options[1]);
+  EXPECT_EQ(options[0].GetCheck(), 0);
+  EXPECT_EQ(options[1].GetCheck(), 1);
+  EXPECT_EQ(options[2].GetCheck(), 0);
+  CSkinRadioButton::SelectInGroup({&options[0], &options[1], &options[2]}, &options[2]);
+  EXPECT_EQ(options[1].GetCheck(), 0);
+  EXPECT_EQ(options[2].GetCheck(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,9 @@
+#include "skin/skin_control_class.h"
+
+#include "framework/window.h"
+
+const wchar_t* SkinControlClass() {
+  static constexpr wchar_t kName[] = L"TallyoSkinControl";
+  Window::RegisterWindowClass(kName, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr);
+  return kName;
+}

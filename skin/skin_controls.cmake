@@ -1,0 +1,44 @@
+# Skinned buttons, check boxes, option buttons, the painter, link labels, the
+# ticker and colour labels. Their window-free rules live in
+# tallyo_skin_controls_logic, which builds and is tested natively too.
+
+add_library(tallyo_skin_controls_logic STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/button_logic.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/painter_logic.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/scroll_text_logic.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/link_opener.cpp)
+target_link_libraries(tallyo_skin_controls_logic PUBLIC tallyo_base tallyo_update)
+
+tallyo_test(skin_controls_logic_test
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/button_logic_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/painter_logic_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/scroll_text_logic_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/link_opener_test.cpp
+  LIBS tallyo_skin_controls_logic)
+
+if(WIN32)
+  add_library(tallyo_skin_controls STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/skin_painter.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/owner_draw_button.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/skin_button.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/skin_check_box.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/skin_control_class.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/link_label.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/scroll_text.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/color_label.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/link_opener_shell_win.cpp)
+  target_link_libraries(tallyo_skin_controls PUBLIC tallyo_skin_controls_logic tallyo_framework)
+
+  # In-process under Wine: controls in a test window, driven by messages.
+  tallyo_test(skin_controls_test
+    SOURCES
+      ${CMAKE_CURRENT_LIST_DIR}/skin_test_host.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/skin_painter_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/skin_button_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/skin_check_box_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/link_label_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/scroll_text_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/color_label_test.cpp
+    LIBS tallyo_skin_controls)
+endif()
