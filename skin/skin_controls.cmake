@@ -40,5 +40,11 @@ if(WIN32)
       ${CMAKE_CURRENT_LIST_DIR}/link_label_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/scroll_text_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/color_label_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/skin_resources_test.cpp
     LIBS tallyo_skin_controls)
+  # The program's skin bitmaps, when res/ defines them (it is configured
+  # after this folder, hence the generator expressions).
+  target_link_libraries(skin_controls_test PRIVATE $<TARGET_NAME_IF_EXISTS:tallyo_resources>)
+  target_compile_definitions(skin_controls_test PRIVATE
+    $<$<TARGET_EXISTS:tallyo_resources>:TALLYO_HAVE_RESOURCES>)
 endif()
