@@ -125,8 +125,8 @@ LRESULT CLinkLabel::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
       const RECT text = TextRect();
       if (PtInRect(&text, point)) {
         OpenWebLink(*opener_, target_);
-        SetTimer(hwnd(), kStopRefreshTimer, kStopRefreshMs, nullptr);
-        SetTimer(hwnd(), kRefreshTimer, kRefreshMs, nullptr);
+        StartTimer(kStopRefreshTimer, kStopRefreshMs);
+        StartTimer(kRefreshTimer, kRefreshMs);
       }
       break;
     }
@@ -136,8 +136,8 @@ LRESULT CLinkLabel::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
       }
       if (wparam == kStopRefreshTimer) {
-        KillTimer(hwnd(), kStopRefreshTimer);
-        KillTimer(hwnd(), kRefreshTimer);
+        StopTimer(kStopRefreshTimer);
+        StopTimer(kRefreshTimer);
         InvalidateRect(hwnd(), nullptr, TRUE);
         return 0;
       }

@@ -43,8 +43,8 @@ void CScrollText::SetTextColors(COLORREF normal, COLORREF hover) {
 void CScrollText::StartScrolling() {
   if (hwnd() == nullptr) return;
   if (!model_.Start(ClientRect(), [this](std::string_view text) { return MeasureText(text); })) return;
-  KillTimer(hwnd(), kNextItemTimer);
-  SetTimer(hwnd(), kStepTimer, static_cast<UINT>(period_ms_), nullptr);
+  StopTimer(kNextItemTimer);
+  StartTimer(kStepTimer, static_cast<UINT>(period_ms_));
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -76,8 +76,8 @@ void CScrollText::Step() {
   if (step == skin::ScrollTextModel::Step::kIdle || step == skin::ScrollTextModel::Step::kWaiting) return;
   InvalidateRect(hwnd(), nullptr, TRUE);
   if (step == skin::ScrollTextModel::Step::kNextItem) {
-    KillTimer(hwnd(), kStepTimer);
-    SetTimer(hwnd(), kNextItemTimer, kNextItemMs, nullptr);
+    StopTimer(kStepTimer);
+    StartTimer(kNextItemTimer, kNextItemMs);
   }
 }
 
@@ -116,8 +116,8 @@ LRESULT CScrollText::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
       }
       if (wparam == kNextItemTimer) {
-        KillTimer(hwnd(), kNextItemTimer);
-        SetTimer(hwnd(), kStepTimer, static_cast<UINT>(period_ms_), nullptr);
+        StopTimer(kNextItemTimer);
+        StartTimer(kStepTimer, static_cast<UINT>(period_ms_));
         return 0;
       }
       break;
