@@ -1,0 +1,51 @@
+"""The program's icons: a teal tile with a note card, amber header and check."""
+from PIL import Image, ImageDraw
+
+import skin_palette as P
+
+
+def art(size):
+    """RGBA artwork at `size` pixels, drawn at 8x and reduced."""
+    ss = 8
+    s = size * ss
+    img = Image.new("RGBA", (s, s), (0, 0, 0, 0))
+    d = ImageDraw.Draw(img)
+    m = s * 0.04
+    d.rounded_rectangle([m, m, s - m, s - m], radius=s * 0.2, fill=(38, 96, 94, 255))
+    d.rounded_rectangle([m, m, s - m, s * 0.55], radius=s * 0.2, fill=(50, 116, 113, 255))
+    d.rectangle([m, s * 0.35, s - m, s * 0.55], fill=(38, 96, 94, 255))
+    # the card
+    cl, ct, cr, cb = s * 0.2, s * 0.24, s * 0.8, s * 0.84
+    d.rounded_rectangle([cl, ct, cr, cb], radius=s * 0.07, fill=(250, 251, 250, 255))
+    d.rounded_rectangle([cl, ct, cr, ct + s * 0.17], radius=s * 0.07, fill=P.ACCENT + (255,))
+    d.rectangle([cl, ct + s * 0.09, cr, ct + s * 0.17], fill=P.ACCENT + (255,))
+    for x in (0.36, 0.64):
+        d.rounded_rectangle([s * (x - 0.035), s * 0.16, s * (x + 0.035), s * 0.31], radius=s * 0.03,
+                            fill=(24, 52, 52, 255))
+    # the check mark
+    w = max(int(s * 0.075), 1)
+    d.line([(s * 0.34, s * 0.6), (s * 0.46, s * 0.72), (s * 0.68, s * 0.48)], fill=(38, 110, 106, 255),
+           width=w, joint="curve")
+    return img.reduce(ss)
+
+
+def main_icon_images():
+    return [art(n) for n in (48, 32, 24, 16)]
+
+
+def tray_classic_16():
+    """16 x 16 in the 16 standard colours, drawn pixel by pixel."""
+    img = Image.new("RGBA", (16, 16), (0, 0, 0, 0))
+    d = ImageDraw.Draw(img)
+    teal, white, yellow, dark = (0, 128, 128, 255), (255, 255, 255, 255), (255, 255, 0, 255), (0, 0, 0, 255)
+    d.rounded_rectangle([0, 0, 15, 15], radius=3, fill=teal)
+    d.rectangle([3, 4, 12, 13], fill=white)
+    d.rectangle([3, 4, 12, 6], fill=yellow)
+    d.point([(5, 3), (10, 3)], fill=dark)
+    d.line([(5, 9), (7, 11), (10, 8)], fill=teal, width=1)
+    d.line([(5, 10), (7, 12), (10, 9)], fill=teal, width=1)
+    return img
+
+
+def blank_32():
+    return Image.new("RGBA", (32, 32), (0, 0, 0, 0))
