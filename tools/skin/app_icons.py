@@ -4,8 +4,27 @@ from PIL import Image, ImageDraw
 import skin_palette as P
 
 
+def _small_art(size):
+    """The 16 and 24 pixel sizes: fewer, bolder parts so the card and the
+    check still read at that size."""
+    ss = 8
+    s = size * ss
+    img = Image.new("RGBA", (s, s), (0, 0, 0, 0))
+    d = ImageDraw.Draw(img)
+    d.rounded_rectangle([0, 0, s - 1, s - 1], radius=s * 0.18, fill=(38, 96, 94, 255))
+    cl, ct, cr, cb = s * 0.14, s * 0.16, s * 0.86, s * 0.88
+    d.rounded_rectangle([cl, ct, cr, cb], radius=s * 0.06, fill=(250, 251, 250, 255))
+    d.rectangle([cl, ct, cr, ct + s * 0.2], fill=P.ACCENT + (255,))
+    w = max(int(s * 0.13), 1)
+    d.line([(s * 0.28, s * 0.58), (s * 0.44, s * 0.74), (s * 0.74, s * 0.44)], fill=(30, 96, 92, 255),
+           width=w, joint="curve")
+    return img.reduce(ss)
+
+
 def art(size):
     """RGBA artwork at `size` pixels, drawn at 8x and reduced."""
+    if size <= 24:
+        return _small_art(size)
     ss = 8
     s = size * ss
     img = Image.new("RGBA", (s, s), (0, 0, 0, 0))
