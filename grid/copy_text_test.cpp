@@ -13,8 +13,9 @@ GridModel TwoColumnGrid() {
   m.SetCellText(0, 0, "H0");
   m.SetCellText(0, 1, "H1");
   for (int r = 1; r < 4; ++r) {
-    m.SetCellText(r, 0, "a" + std::to_string(r));
-    m.SetCellText(r, 1, "b" + std::to_string(r));
+    const std::string number = std::to_string(r);
+    m.SetCellText(r, 0, std::string("a").append(number));
+    m.SetCellText(r, 1, std::string("b").append(number));
   }
   return m;
 }
