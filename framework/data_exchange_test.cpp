@@ -202,44 +202,75 @@ TEST_F(DataExchangeTest, IntegerRuleOnRead) {
   });
 }
 
-// Counts EN_CHANGE of the text field.
-class ChangeCountingDialog : public ScriptedDialog {
+// Answers a change of the number field the way the event editors do: read
+// everything, select the third radio, push everything back.
+class ChangeAnsweringDialog : public ScriptedDialog {
  public:
   using ScriptedDialog::ScriptedDialog;
-  int changes = 0;
+  int text_changes = 0;
+  int number_changes = 0;
 
  protected:
   bool RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) override {
-    using Table = MessageTable<ChangeCountingDialog>;
+    using Table = MessageTable<ChangeAnsweringDialog>;
     static const Table table{
-        Table::Command(kText, EN_CHANGE, &ChangeCountingDialog::OnChange),
-        Table::Command(kNumber, EN_CHANGE, &ChangeCountingDialog::OnChange),
+        Table::Command(kText, EN_CHANGE, &ChangeAnsweringDialog::OnTextChange),
+        Table::Command(kNumber, EN_CHANGE, &ChangeAnsweringDialog::OnNumberChange),
     };
     return table.Route(*this, message, wparam, lparam, result) ||
            ScriptedDialog::RouteMessage(message, wparam, lparam, result);
   }
 
  private:
-  void OnChange() { ++changes; }
+  void OnTextChange() { ++text_changes; }
+  void OnNumberChange() {
+    ++number_changes;
+    UpdateData(true);
+    radio = 2;
+    UpdateData(false);
+  }
 };
 
-TEST_F(DataExchangeTest, PushingAnUnchangedValueDoesNotTouchTheControl) {
-  Watchdog watchdog("UnchangedPush");
-  ChangeCountingDialog dialog(template_.get());
+TEST_F(DataExchangeTest, ControlsDoNotReportTheExchangesOwnChanges) {
+  Watchdog watchdog("NotificationLockout");
+  ChangeAnsweringDialog dialog(template_.get());
   dialog.text = kChineseText;
   dialog.number = 10;
   WithDialog(dialog, [&](ScriptedDialog& d) {
-    dialog.changes = 0;
-    ASSERT_TRUE(d.UpdateData(false));
-    EXPECT_EQ(dialog.changes, 0);
+    // The first push into the empty fields at initialisation was not reported.
+    EXPECT_EQ(dialog.text_changes, 0);
+    EXPECT_EQ(dialog.number_changes, 0);
+    EXPECT_EQ(d.radio, 0);
+    d.text = "new";
     d.number = 11;
     ASSERT_TRUE(d.UpdateData(false));
-    EXPECT_EQ(dialog.changes, 1);
-    // A dialog that answers each change by reading and pushing back comes to rest.
-    SetDlgItemTextW(d.hwnd(), kNumber, L"12");
-    ASSERT_TRUE(d.UpdateData(true));
-    ASSERT_TRUE(d.UpdateData(false));
-    EXPECT_EQ(dialog.changes, 2);
+    EXPECT_EQ(win::GetDlgItemText(d.hwnd(), kText), "new");
+    EXPECT_EQ(dialog.text_changes, 0);
+    EXPECT_EQ(dialog.number_changes, 0);
+    // The user's own typing is reported.
+    SetDlgItemTextW(d.hwnd(), kText, L"typed");
+    EXPECT_EQ(dialog.text_changes, 1);
+  });
+}
+
+TEST_F(DataExchangeTest, AnsweringAChangeByExchangingComesToRest) {
+  Watchdog watchdog("ChangeAnswer");
+  ChangeAnsweringDialog dialog(template_.get());
+  dialog.number = 5;
+  WithDialog(dialog, [&](ScriptedDialog& d) {
+    HWND h = d.hwnd();
+    SetDlgItemTextW(h, kNumber, L"30");
+    EXPECT_EQ(dialog.number_changes, 1);
+    EXPECT_EQ(d.number, 30);
+    EXPECT_TRUE(IsChecked(h, kRadioFirst + 2));
+    // Not a number: one message, and the field shows the last valid number again.
+    std::vector<std::string> messages;
+    AnswerNextMessageBox(h, &messages);
+    SetDlgItemTextW(h, kNumber, L"");
+    EXPECT_EQ(dialog.number_changes, 2);
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(d.number, 30);
+    EXPECT_EQ(win::GetDlgItemText(h, kNumber), "30");
   });
 }
 

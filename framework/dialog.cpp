@@ -34,8 +34,11 @@ void Dialog::EndDialog(INT_PTR result) {
 }
 
 bool Dialog::UpdateData(bool save) {
+  const bool was_exchanging = exchanging_data_;
+  exchanging_data_ = true;
   DataExchange dx(hwnd(), save);
   DoDataExchange(dx);
+  exchanging_data_ = was_exchanging;
   failed_control_ = dx.failed() ? dx.failed_id() : 0;
   return !dx.failed();
 }
@@ -71,6 +74,8 @@ bool Dialog::RouteMessage(UINT message, WPARAM wparam, LPARAM, LRESULT* result) 
 }
 
 LRESULT Dialog::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  const bool control_notification = (message == WM_COMMAND && lparam != 0) || message == WM_NOTIFY;
+  if (exchanging_data_ && control_notification) return 0;  // the exchange's own echo
   LRESULT result = 0;
   if (Window::ReflectToChild(hwnd(), message, wparam, lparam, &result)) return result;
   if (RouteMessage(message, wparam, lparam, &result)) return result;

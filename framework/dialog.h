@@ -8,7 +8,11 @@
 //      Dialog's own part turns IDOK and IDCANCEL into OnOK and OnCancel;
 //   3. the dialog manager's default processing.
 // Values travel between members and controls through DoDataExchange, run by
-// UpdateData in either direction.
+// UpdateData in either direction. While UpdateData runs, notifications from
+// the dialog's controls (WM_COMMAND from a control, WM_NOTIFY) are ignored:
+// setting a control's value makes it report a change, and a handler that
+// answers a change by exchanging data again must not be called back by its
+// own exchange.
 #include <windows.h>
 
 #include "framework/data_exchange.h"
@@ -32,6 +36,7 @@ class Dialog : public Window {
   // save = false: members to controls; save = true: controls to members.
   // Returns false when a control refused its value (the user has been
   // told, and the focus is on that control); see failed_control().
+  // REQUIRES: the dialog is running.
   bool UpdateData(bool save = true);
   // The id of the control that refused its value at the last UpdateData, or 0.
   int failed_control() const { return failed_control_; }
@@ -64,4 +69,5 @@ class Dialog : public Window {
   const DLGTEMPLATE* in_memory_template_ = nullptr;
   HWND parent_ = nullptr;
   int failed_control_ = 0;
+  bool exchanging_data_ = false;
 };
