@@ -12,7 +12,7 @@
 #include <tuple>
 #include <vector>
 
-#include "res/gallery/preview_dialog.h"
+#include "res/testing/stand_in_controls.h"
 #include "res/resource.h"
 
 namespace {
@@ -313,14 +313,14 @@ std::wstring TextOf(HWND hwnd) {
 
 class Templates : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { preview::RegisterStandInControls(); }
+  static void SetUpTestSuite() { res_testing::RegisterStandInControls(); }
 };
 
 TEST_F(Templates, EveryDialogOpensWithAllItsControls) {
   for (const TemplateSpec& spec : kTemplates) {
     SCOPED_TRACE(spec.id);
     ASSERT_NE(FindResourceW(Module(), MAKEINTRESOURCEW(spec.id), RT_DIALOG), nullptr);
-    HWND dialog = preview::CreateHidden(spec.id, QuietDialogProc);
+    HWND dialog = res_testing::CreateHidden(spec.id, QuietDialogProc);
     ASSERT_NE(dialog, nullptr) << "template does not open";
     for (int control : spec.controls) EXPECT_NE(GetDlgItem(dialog, control), nullptr) << control;
     DestroyWindow(dialog);
@@ -328,7 +328,7 @@ TEST_F(Templates, EveryDialogOpensWithAllItsControls) {
 }
 
 TEST_F(Templates, ControlsHaveTheirClasses) {
-  HWND main = preview::CreateHidden(IDD_MAIN, QuietDialogProc);
+  HWND main = res_testing::CreateHidden(IDD_MAIN, QuietDialogProc);
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(ClassOf(GetDlgItem(main, IDC_EVENT_GRID)), L"MFCGridCtrl");
   EXPECT_EQ(ClassOf(GetDlgItem(main, IDC_MAIN_VIEW_DATE)), DATETIMEPICK_CLASSW);
@@ -336,7 +336,7 @@ TEST_F(Templates, ControlsHaveTheirClasses) {
   EXPECT_EQ(GetWindowLongW(GetDlgItem(main, IDC_MAIN_VIEW_SELECTOR), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
   DestroyWindow(main);
 
-  HWND editor = preview::CreateHidden(IDD_ADD_EVENT, QuietDialogProc);
+  HWND editor = res_testing::CreateHidden(IDD_ADD_EVENT, QuietDialogProc);
   ASSERT_NE(editor, nullptr);
   LONG time_style = GetWindowLongW(GetDlgItem(editor, IDC_EDITOR_TIME), GWL_STYLE);
   EXPECT_EQ(time_style & DTS_TIMEFORMAT, DTS_TIMEFORMAT);
@@ -370,7 +370,7 @@ TEST_F(Templates, ChineseCaptionsComeThroughIntact) {
       {IDD_ADD_EVENT, IDC_EDITOR_REMIND_AFTER, L"\u6307\u5b9a\u65f6\u957f\u63d0\u9192"},  // 指定时长提醒
   };
   for (const Expect& e : expectations) {
-    HWND dialog = preview::CreateHidden(e.dialog, QuietDialogProc);
+    HWND dialog = res_testing::CreateHidden(e.dialog, QuietDialogProc);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(TextOf(e.control ? GetDlgItem(dialog, e.control) : dialog), e.text)
         << e.dialog << "/" << e.control;

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace preview {
+namespace gallery {
 namespace {
 
 // Runs the message loop until the queue is empty a few times over, so that
@@ -81,4 +81,4 @@ bool SaveBmp(const Screenshot& shot, const std::wstring& path) {
   return fclose(out) == 0 && ok;
 }
 
-}  // namespace preview
+}  // namespace gallery

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace preview {
+namespace gallery {
 
 struct Screenshot {
   int width = 0;
@@ -21,4 +21,4 @@ Screenshot CaptureWindow(HWND hwnd);
 // Writes a 24-bit bottom-up BMP; returns false when the file cannot be written.
 bool SaveBmp(const Screenshot& shot, const std::wstring& path);
 
-}  // namespace preview
+}  // namespace gallery
