@@ -72,7 +72,7 @@ std::optional<int> SetAsideBeforeSaving(EventList& list) {
   }
   std::cerr << "tallyo-cli: the damaged file was kept as ";
   PrintSystemText(std::cerr, aside);
-  std::cerr << "; the " << list.size() << " events read before the fault are saved anew\n";
+  std::cerr << "; the events read before the fault go into the new event.dat\n";
   return std::nullopt;
 }
 
