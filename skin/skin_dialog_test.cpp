@@ -99,18 +99,18 @@ class TestSkinDialog : public CSkinDialog {
 
 class SkinDialogTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    EnsureCommonControls();
-    // Keep the real cursor away from the dialogs so hover states do not depend on it.
-    SetCursorPos(1200, 880);
-  }
+  void SetUp() override { EnsureCommonControls(); }
 
-  // Runs `body` in a shown dialog and closes it afterwards.
-  void Run(TestSkinDialog& dialog, std::function<void(TestSkinDialog&)> body) {
-    dialog.script = [body](TestSkinDialog& d) {
-      // Shown as the user would see it (the dialog manager shows it only once idle).
-      ShowWindow(d.hwnd(), SW_SHOWNORMAL);
-      UpdateWindow(d.hwnd());
+  // Runs `body` in the dialog and closes it afterwards. The dialog manager
+  // shows a dialog only once its queue is idle; `show` shows it first, as
+  // the user would see it (and costs Wine a wait for the window manager
+  // when the window is hidden again, so only tests that need it ask).
+  void Run(TestSkinDialog& dialog, std::function<void(TestSkinDialog&)> body, bool show = false) {
+    dialog.script = [body, show](TestSkinDialog& d) {
+      if (show) {
+        ShowWindow(d.hwnd(), SW_SHOWNORMAL);
+        UpdateWindow(d.hwnd());
+      }
       body(d);
       if (d.hwnd() != nullptr) d.EndDialog(IDOK);
     };
@@ -508,6 +508,8 @@ TEST_F(SkinDialogTest, PaintsTheBackgroundAndTheButtonStates) {
     HGDIOBJ old = SelectObject(memory, canvas);
     RECT close = d.GetCloseButtonRect();
     auto paint = [&] { return SendMessageW(h, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0); };
+    // The real cursor away from the dialog, so the button shows its normal state.
+    SetCursorPos(1200, 880);
 
     EXPECT_EQ(paint(), 1);
     EXPECT_EQ(GetPixel(memory, 60, 60), kBackground);
@@ -536,23 +538,26 @@ TEST_F(SkinDialogTest, PaintsTheBackgroundAndTheButtonStates) {
 TEST_F(SkinDialogTest, NonClientMessagesLeaveTheWholeWindowToTheClient) {
   Watchdog watchdog("NonClient");
   TestSkinDialog dialog(template_.get());
-  Run(dialog, [](TestSkinDialog& d) {
-    HWND h = d.hwnd();
-    NCCALCSIZE_PARAMS params{};
-    params.rgrc[0] = RECT{10, 10, 200, 150};
-    EXPECT_EQ(SendMessageW(h, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params)), 0);
-    EXPECT_EQ(params.rgrc[0].left, 10);
-    EXPECT_EQ(params.rgrc[0].bottom, 150);
-    SendMessageW(h, WM_NCPAINT, 1, 0);
-    RECT update{};
-    EXPECT_TRUE(GetUpdateRect(h, &update, FALSE));
-    // And painting comes to rest (a timer still gets its turn afterwards).
-    bool idle = false;
-    RunSoon([&] { idle = true; });
-    MSG msg;
-    while (!idle && GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-    EXPECT_TRUE(idle);
-  });
+  Run(
+      dialog,
+      [](TestSkinDialog& d) {
+        HWND h = d.hwnd();
+        NCCALCSIZE_PARAMS params{};
+        params.rgrc[0] = RECT{10, 10, 200, 150};
+        EXPECT_EQ(SendMessageW(h, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params)), 0);
+        EXPECT_EQ(params.rgrc[0].left, 10);
+        EXPECT_EQ(params.rgrc[0].bottom, 150);
+        SendMessageW(h, WM_NCPAINT, 1, 0);
+        RECT update{};
+        EXPECT_TRUE(GetUpdateRect(h, &update, FALSE));
+        // And painting comes to rest (a timer still gets its turn afterwards).
+        bool idle = false;
+        RunSoon([&] { idle = true; });
+        MSG msg;
+        while (!idle && GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+        EXPECT_TRUE(idle);
+      },
+      /*show=*/true);
 }
 
 }  // namespace
