@@ -41,6 +41,14 @@ TEST_F(DialogTest, RunsOnInitDialogAndEndsWithTheGivenResult) {
   EXPECT_EQ(dialog.init_calls, 2);
 }
 
+TEST_F(DialogTest, DestroyingTheWindowEndsTheModalRun) {
+  Watchdog watchdog("DestroyEnds");
+  ScriptedDialog dialog(template_.get());
+  dialog.script = [](ScriptedDialog& d) { DestroyWindow(d.hwnd()); };
+  dialog.DoModal();  // returns: the program's exit command relies on this
+  EXPECT_EQ(dialog.hwnd(), nullptr);
+}
+
 TEST_F(DialogTest, MissingTemplateGivesMinusOne) {
   Watchdog watchdog("MissingTemplate");
   Dialog dialog(/*template_id=*/31999);
