@@ -29,14 +29,3 @@ HttpResponseCheck CheckHttpResponse(std::string_view received) {
   }
   return check;
 }
-
-std::size_t CountXmlElementStarts(std::string_view text) {
-  std::size_t count = 0;
-  for (std::size_t pos = text.find('<'); pos != std::string_view::npos && pos + 1 < text.size();
-       pos = text.find('<', pos + 1)) {
-    unsigned char next = static_cast<unsigned char>(text[pos + 1]);
-    bool letter = (next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z');
-    if (letter || next == '_' || next >= 127) ++count;
-  }
-  return count;
-}

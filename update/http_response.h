@@ -26,10 +26,3 @@ struct HttpResponseCheck {
 // REQUIRES: `received` is the response as a text, that is, up to its first
 // zero byte.
 HttpResponseCheck CheckHttpResponse(std::string_view received);
-
-// Number of places where the XML parser would start an element: "<" followed
-// by a letter, "_" or a byte of 127 or more. It bounds both the nesting depth
-// and the node count of the tree the parser would build, which recurses once
-// per level: a hostile server could otherwise nest deep enough to exhaust the
-// thread's stack.
-std::size_t CountXmlElementStarts(std::string_view text);

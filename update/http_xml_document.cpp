@@ -7,6 +7,7 @@
 
 #include "update/http_response.h"
 #include "update/tcp_client.h"
+#include "update/untrusted_xml.h"
 
 HttpXmlDocument::HttpXmlDocument() = default;
 HttpXmlDocument::~HttpXmlDocument() = default;
@@ -125,14 +126,13 @@ bool HttpXmlDocument::InterpretResponse(const char* received, bool read_error) {
     return false;
   }
   if (read_error) Diagnose("socket error\n");
-  if (CountXmlElementStarts(text.substr(check.xml_offset)) > kMaxElementStarts) {
+  // Whatever the length test says, the text from "<?xml" on is parsed;
+  // parse errors are not examined.
+  if (!ParseUntrustedXml(*this, text.substr(check.xml_offset))) {
     Diagnose("error: xml document has too many elements \n");
     return false;
   }
   bComplete = check.length_agrees();
-  // Whatever the length test said, the text from "<?xml" on is parsed;
-  // parse errors are not examined.
-  Parse(received + check.xml_offset, nullptr, TIXML_DEFAULT_ENCODING);
   return bComplete;
 }
 

@@ -16,7 +16,7 @@
 //   "error: response larger than 204799 bytes in loadhttpxml\n"
 //   "this is not a legal xml file \n"                   no "<?xml", or no Content-Length
 //   "socket error\n"                                    reads ended in an error (the length test still runs)
-//   "error: xml document has too many elements \n"      more element starts than the parser may nest
+//   "error: xml document has too many elements \n"      see ParseUntrustedXml
 //   "some error occured in LoadHttpXml! \n"             anything else (a URL without "://", memory)
 #include <tinyxml.h>
 
@@ -32,9 +32,6 @@ class HttpXmlDocument : public TiXmlDocument {
   // The whole response, with its terminating zero, must fit in here.
   static constexpr std::size_t kBufferSize = 204800;
   static constexpr int kReadSize = 1024;
-  // More element starts than this and the document is not parsed (see
-  // CountXmlElementStarts); the remote configuration holds a handful.
-  static constexpr std::size_t kMaxElementStarts = 1000;
 
   struct Timeouts {
     std::chrono::milliseconds connect{30000};
