@@ -1,0 +1,55 @@
+# The event commands of the Windows tallyo-cli.exe, run under Wine on a fresh
+# folder: add, list, check, and the set-aside of a damaged event.dat.
+# Variables: CLI (the .exe), EMULATOR (tools/wine-run.sh), WORK (a scratch folder).
+cmake_minimum_required(VERSION 3.25)
+
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+
+function(run_cli expected_rc out_var)
+  execute_process(COMMAND "${EMULATOR}" "${CLI}" --dir "${WORK}" ${ARGN}
+                  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+  string(REPLACE "\r\n" "\n" out "${out}")
+  if(NOT rc EQUAL expected_rc)
+    message(FATAL_ERROR "tallyo-cli ${ARGN}: exit ${rc}, expected ${expected_rc}\n${out}\n${err}")
+  endif()
+  set(${out_var} "${out}" PARENT_SCOPE)
+  set(${out_var}_err "${err}" PARENT_SCOPE)
+endfunction()
+
+function(expect_equal actual expected what)
+  if(NOT actual STREQUAL expected)
+    message(FATAL_ERROR "${what}:\n[${actual}]\nexpected\n[${expected}]")
+  endif()
+endfunction()
+
+# One run adds a reminder with a Chinese title, which must reach event.dat as code page 936.
+run_cli(0 created add --title "会议" --at "2026-12-09 14:00:00")
+file(READ "${WORK}/event.dat" hex HEX)
+string(FIND "${hex}" "04bbe1d2e9" at)  # length 4, "会议" in code page 936
+if(at EQUAL -1)
+  message(FATAL_ERROR "the title is not stored in code page 936: ${hex}")
+endif()
+
+run_cli(0 listed list --remind)
+expect_equal("${listed}" "标题\t提醒时间\n会议\t2026-12-09 14:00:00\n" "list --remind")
+
+# A damaged file: check reports it, add sets it aside and saves anew.
+file(WRITE "${WORK}/event.dat" "damaged")
+run_cli(1 checked check)
+string(FIND "${checked_err}" "event.dat 格式错。" at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "check gave no bad-format message: ${checked_err}")
+endif()
+run_cli(0 added add --title "after")
+file(GLOB aside "${WORK}/event.dat.damaged-*")
+list(LENGTH aside count)
+if(NOT count EQUAL 1)
+  message(FATAL_ERROR "the damaged file was not set aside: ${aside}")
+endif()
+file(READ "${aside}" kept)
+expect_equal("${kept}" "damaged" "the damaged file's bytes")
+run_cli(0 counted check)
+expect_equal("${counted}" "1\n" "check after the add")
+
+file(REMOVE_RECURSE "${WORK}")
