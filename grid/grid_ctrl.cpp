@@ -83,9 +83,15 @@ CGridCtrl::CGridCtrl(int rows, int cols, int fixed_rows, int fixed_cols) {
 }
 
 CGridCtrl::~CGridCtrl() {
+  Destroy();
+  if (ole_initialized_) OleUninitialize();
+}
+
+void CGridCtrl::Destroy() {
   title_tip_.Destroy();
   if (owns_window_ && hwnd() != nullptr) DestroyWindow(hwnd());
-  if (ole_initialized_) OleUninitialize();
+  owns_window_ = false;
+  Window::Destroy();
 }
 
 bool CGridCtrl::RegisterWindowClass() {

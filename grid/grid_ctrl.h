@@ -45,6 +45,10 @@ class CGridCtrl : public Window {
   // Creates a grid child window of `parent`.
   bool Create(HWND parent, const RECT& rect, UINT id,
               DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS);
+  // Destroys a window made by Create; lets go of an attached one (which
+  // belongs to its dialog). Hides Window::Destroy, which would only let go
+  // of a window that is reached by subclassing, as every grid window is.
+  void Destroy();
 
   // Counts. Each returns false only on a negative count or when memory runs out.
   int GetRowCount() const { return model_.GetRowCount(); }

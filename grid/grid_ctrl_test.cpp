@@ -189,7 +189,11 @@ TEST(GridWindowClass, AttachesToATemplateControlWithASunkenEdgeAndTheDialogFont)
   }
   grid.SetRows(2);
   EXPECT_EQ(grid.GetRowHeight(1), sample.cy * 3 / 2);
+  // The control belongs to the dialog: the grid only lets go of it.
+  HWND control = grid.hwnd();
   grid.Destroy();
+  EXPECT_TRUE(IsWindow(control));
+  EXPECT_EQ(Window::FromHandle(control), nullptr);
   DestroyWindow(dialog);
 }
 
@@ -574,6 +578,8 @@ TEST_F(GridCtrlTest, TitleTipShowsTheWholeTextOfATruncatedCell) {
   EXPECT_NE(GetCapture(), tip);
 
   // A click on the tip reaches the cell below.
+  Click(grid.hwnd(), In(3, 1).x, In(3, 1).y);
+  ASSERT_TRUE(RowSelected(3));
   SendMessageW(grid.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
   ASSERT_TRUE(IsWindowVisible(tip));
   host.Clear();
@@ -582,6 +588,7 @@ TEST_F(GridCtrlTest, TitleTipShowsTheWholeTextOfATruncatedCell) {
   PumpMessages();
   EXPECT_EQ(grid.GetFocusCell(), (grid::CellId{1, 0}));
   EXPECT_TRUE(RowSelected(1));
+  EXPECT_FALSE(RowSelected(3));
   SendMessageW(grid.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
   ASSERT_FALSE(host.notifications.empty());
   EXPECT_EQ(host.notifications.back().code, kClick);
@@ -642,6 +649,13 @@ TEST_F(GridCtrlTest, AFontSentToTheWindowReachesAllDefaultCells) {
   grid.SetCellText(0, 0, "still drawn");
   GridSnapshot shot(grid.hwnd());
   EXPECT_EQ(shot.width(), 500);
+}
+
+TEST_F(GridCtrlTest, AGridThatMadeItsWindowDestroysIt) {
+  HWND window = grid.hwnd();
+  grid.Destroy();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(grid.hwnd(), nullptr);
 }
 
 }  // namespace

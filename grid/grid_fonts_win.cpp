@@ -1,9 +1,15 @@
 #include "grid/grid_fonts_win.h"
 
+#include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
-GridFontId GridFontTable::Add(const LOGFONTW& logfont) {
+GridFontId GridFontTable::Add(const LOGFONTW& original) {
+  // Whatever follows the face name's end must not make equal fonts differ.
+  LOGFONTW logfont = original;
+  const std::size_t face_length = wcsnlen(logfont.lfFaceName, LF_FACESIZE);
+  std::fill(logfont.lfFaceName + face_length, logfont.lfFaceName + LF_FACESIZE, L'\0');
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     if (std::memcmp(&entries_[i].logfont, &logfont, sizeof logfont) == 0) return static_cast<GridFontId>(i + 1);
   }
