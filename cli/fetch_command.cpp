@@ -11,7 +11,6 @@
 #include "base/file_system.h"
 #include "base/text_convert.h"
 #include "cli/cli_context.h"
-#include "settings/ini_file.h"
 #include "settings/path_helper.h"
 #include "update/ad_pool.h"
 #include "update/http_xml_document.h"
@@ -35,16 +34,10 @@ struct FetchOptions {
 // The configured remote document and its port: config.ini's [update]
 // override, else the maker's server.
 UpdateServer ConfiguredServer() {
-  PathHelper paths;
-  Status read_status;
-  IniFile config = IniFile::Load(DefaultFileSystem(), paths.MakeAppPath("config.ini"), &read_status);
-  if (!read_status.ok()) {
-    std::cerr << "tallyo-cli: config.ini could not be read (" << cp936::ToUtf8(read_status.message())
-              << "); using the built-in update server\n";
-  }
-  UpdateServer server;
-  Status status = ReadUpdateServer(config, server);
-  if (!status.ok()) std::cerr << "tallyo-cli: " << cp936::ToUtf8(status.message()) << "\n";
+  Status problem;
+  UpdateServer server =
+      ConfiguredUpdateServer(DefaultFileSystem(), PathHelper().MakeAppPath("config.ini"), &problem);
+  if (!problem.ok()) std::cerr << "tallyo-cli: " << cp936::ToUtf8(problem.message()) << "\n";
   return server;
 }
 

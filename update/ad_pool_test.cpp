@@ -54,7 +54,8 @@ TEST(AdPool, ASecondListIsAppended) {
 
 TEST(AdPool, TakesAtMostOneHundredItems) {
   std::string list;
-  for (int i = 0; i < 120; ++i) list += "ad" + std::to_string(i) + "~http://x.example/" + std::to_string(i) + ";";
+  for (int i = 0; i < 120; ++i)
+    list += "ad" + std::to_string(i) + "~http://x.example/" + std::to_string(i) + ";";
   AdPool pool;
   pool.SetAds(list);
   EXPECT_EQ(pool.ads().size(), 100u);

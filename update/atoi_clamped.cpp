@@ -4,7 +4,9 @@
 #include <cstdint>
 
 int AtoiClamped(std::string_view text) {
-  auto is_blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; };
+  auto is_blank = [](char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+  };
   std::size_t pos = 0;
   while (pos < text.size() && is_blank(text[pos])) ++pos;
   bool negative = false;

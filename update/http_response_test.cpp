@@ -8,7 +8,8 @@
 namespace {
 
 TEST(HttpResponse, FindsTheXmlDeclarationAnywhere) {
-  HttpResponseCheck check = CheckHttpResponse("HTTP/1.0 200 OK\r\nX-Note: <?xml\r\n\r\n<?xml version=\"1.0\"?>");
+  HttpResponseCheck check =
+      CheckHttpResponse("HTTP/1.0 200 OK\r\nX-Note: <?xml\r\n\r\n<?xml version=\"1.0\"?>");
   EXPECT_EQ(check.xml_offset, 25u);  // the first one, in a header
   EXPECT_EQ(check.xml_bytes, 30u);
   EXPECT_FALSE(CheckHttpResponse("HTTP/1.0 200 OK\r\n\r\n<html></html>").has_xml());
@@ -37,7 +38,7 @@ TEST(HttpResponse, ReadsTheDeclaredLengthSixteenCharactersOn) {
       {"CONTENT-LENGTH: 120\r\n", 0},
       {"Content-Length : 120\r\n", 0},
       {"X-Content-Length: 5\r\nContent-Length: 120\r\n", 5},  // the first occurrence counts
-      {"Content-Length:", 0},                                // at the very end of the text
+      {"Content-Length:", 0},                                 // at the very end of the text
       {"Content-Length: ", 0},
       {"Content-Length: 9", 9},
   };

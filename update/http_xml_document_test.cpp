@@ -94,8 +94,10 @@ TEST(HttpXmlDocument, AcceptsAWholeDocumentAndParsesIt) {
 }
 
 TEST(HttpXmlDocument, ToleratesThreeBytesOfDifferenceInContentLength) {
-  LoopbackHttpServer server({{HttpResponse(XmlBody(116), 120)}, {HttpResponse(XmlBody(117), 120)},
-                             {HttpResponse(XmlBody(120), 120)}, {HttpResponse(XmlBody(123), 120)},
+  LoopbackHttpServer server({{HttpResponse(XmlBody(116), 120)},
+                             {HttpResponse(XmlBody(117), 120)},
+                             {HttpResponse(XmlBody(120), 120)},
+                             {HttpResponse(XmlBody(123), 120)},
                              {HttpResponse(XmlBody(124), 120)}});
   const std::size_t sizes[] = {116, 117, 120, 123, 124};
   for (std::size_t size : sizes) {
@@ -147,9 +149,8 @@ TEST(HttpXmlDocument, SkipsAByteOrderMarkCountedInTheLength) {
 }
 
 TEST(HttpXmlDocument, RefusesResponsesWithoutAnXmlDeclaration) {
-  LoopbackHttpServer server({{HttpResponse("<html><body>404 Not Found</body></html>")},
-                             {"HTTP/1.0 404 Not Found\r\n\r\n"},
-                             {""}});
+  LoopbackHttpServer server(
+      {{HttpResponse("<html><body>404 Not Found</body></html>")}, {"HTTP/1.0 404 Not Found\r\n\r\n"}, {""}});
   for (int i = 0; i < 3; ++i) {
     HttpXmlDocument document;
     Outcome outcome = Load(document, server.Url(), server.port());
@@ -227,7 +228,8 @@ TEST(HttpXmlDocument, AConnectionThatIsNeverAcceptedEndsInTheConnectTimeOut) {
   document.SetTimeouts({std::chrono::milliseconds(300), std::chrono::milliseconds(300)});
   Outcome outcome = Load(document, "http://127.0.0.1/x", port);
   EXPECT_FALSE(outcome.ok);
-  EXPECT_EQ(outcome.diagnostics, std::string(kStart) + "error: connect httpserver timed out in loadhttpxml\n");
+  EXPECT_EQ(outcome.diagnostics,
+            std::string(kStart) + "error: connect httpserver timed out in loadhttpxml\n");
   test_socket::Close(waiting);
   test_socket::Close(listener);
 }
@@ -264,7 +266,8 @@ TEST(HttpXmlDocument, TheResponseMustFitInTheBufferWithItsZero) {
 TEST(HttpXmlDocument, TheTextEndsAtTheFirstZeroByte) {
   std::string body = XmlBody(120);
   std::string response = HttpResponse(body, 120) + std::string(1, '\0') + std::string(50, 'x');
-  LoopbackHttpServer server({{response}, {HttpResponse(body, 171) + std::string(1, '\0') + std::string(50, 'x')}});
+  LoopbackHttpServer server(
+      {{response}, {HttpResponse(body, 171) + std::string(1, '\0') + std::string(50, 'x')}});
   HttpXmlDocument document;
   EXPECT_TRUE(Load(document, server.Url(), server.port()).ok);
   EXPECT_FALSE(Load(document, server.Url(), server.port()).ok);
@@ -308,8 +311,9 @@ TEST(HttpXmlDocument, UrlFailuresOpenNothing) {
   document.SetDiagnosticSink([](std::string_view) {});
   EXPECT_FALSE(document.LoadHttpXml(nullptr, server.port()));
   // The port stays part of the host text, and the lookup fails on it.
-  EXPECT_EQ(Load(document, "http://127.0.0.1:" + std::to_string(server.port()) + "/x", server.port()).diagnostics,
-            std::string(kStart) + "error: gethostbyname of 127.0.0.1:" + std::to_string(server.port()) + "\n");
+  EXPECT_EQ(
+      Load(document, "http://127.0.0.1:" + std::to_string(server.port()) + "/x", server.port()).diagnostics,
+      std::string(kStart) + "error: gethostbyname of 127.0.0.1:" + std::to_string(server.port()) + "\n");
   EXPECT_EQ(Load(document, "http:///x", server.port()).diagnostics,
             std::string(kStart) + "error: gethostbyname of \n");
   EXPECT_TRUE(server.requests().empty());

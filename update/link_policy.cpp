@@ -87,14 +87,7 @@ bool IsAuthority(std::string_view authority) {
 
 // ASCII characters that never appear unescaped in an address, besides
 // controls and the blank.
-bool IsForbiddenAscii(char c) {
-  switch (c) {
-    case '"': case '<': case '>': case '\\': case '^': case '`': case '{': case '|': case '}':
-      return true;
-    default:
-      return false;
-  }
-}
+bool IsForbiddenAscii(char c) { return std::string_view("\"<>\\^`{|}").find(c) != std::string_view::npos; }
 
 // Path, query and fragment: printable ASCII without the forbidden characters,
 // well-formed %-escapes, and complete double-byte characters of code page 936.

@@ -41,16 +41,18 @@ TEST(RemoteDocument, TakesTheFourValuesFromTheRootsChildren) {
 }
 
 TEST(RemoteDocument, TheLastOccurrenceWins) {
-  Walked w = Walk(std::string(kDeclaration) +
-                  "<c><version>130</version><downurl>a</downurl><version>121</version><downurl>b</downurl></c>");
+  Walked w =
+      Walk(std::string(kDeclaration) +
+           "<c><version>130</version><downurl>a</downurl><version>121</version><downurl>b</downurl></c>");
   EXPECT_EQ(w.values.nVersion, 121);
   EXPECT_EQ(w.values.strDownUrl, "b");
 }
 
 TEST(RemoteDocument, NamesCompareExactly) {
-  Walked w = Walk(std::string(kDeclaration) +
-                  "<c><Version>130</Version><VERSION>131</VERSION><version >125</version><scrollText>x</scrollText>"
-                  "<downurl2>y</downurl2></c>");
+  Walked w =
+      Walk(std::string(kDeclaration) +
+           "<c><Version>130</Version><VERSION>131</VERSION><version >125</version><scrollText>x</scrollText>"
+           "<downurl2>y</downurl2></c>");
   EXPECT_EQ(w.values.nVersion, 125);
   EXPECT_EQ(w.values.strScrollText, "");
   EXPECT_EQ(w.values.strDownUrl, "");
@@ -60,8 +62,9 @@ TEST(RemoteDocument, AnEmptyElementLeavesItsFieldAsItWas) {
   RemoteValues start;
   start.strScrollText = "kept;";
   start.nVersion = 7;
-  Walked w = Walk(std::string(kDeclaration) + "<c><scrolltext></scrolltext><version/><downurl>d</downurl><downurl/></c>",
-                  start);
+  Walked w = Walk(
+      std::string(kDeclaration) + "<c><scrolltext></scrolltext><version/><downurl>d</downurl><downurl/></c>",
+      start);
   EXPECT_EQ(w.values.strScrollText, "kept;");
   EXPECT_EQ(w.values.nVersion, 7);
   EXPECT_EQ(w.values.strDownUrl, "d");
@@ -79,8 +82,8 @@ TEST(RemoteDocument, OnlyTheRootsDirectChildrenCount) {
 TEST(RemoteDocument, TheValueIsThatOfTheFirstChildNode) {
   Walked w = Walk(std::string(kDeclaration) +
                   "<c><downurl><b>bold</b>after</downurl><textad>  two   words  </textad></c>");
-  EXPECT_EQ(w.values.strDownUrl, "b");                // an element's value is its name
-  EXPECT_EQ(w.values.strTextAd, "two words");         // the parser condenses white space
+  EXPECT_EQ(w.values.strDownUrl, "b");         // an element's value is its name
+  EXPECT_EQ(w.values.strTextAd, "two words");  // the parser condenses white space
 }
 
 TEST(RemoteDocument, ReadsTheVersionLikeAtoi) {
@@ -88,8 +91,13 @@ TEST(RemoteDocument, ReadsTheVersionLikeAtoi) {
     const char* text;
     int version;
   };
-  const Case cases[] = {{"121", 121}, {"1.21", 1}, {"121abc", 121}, {"abc", 0},
-                        {"-5", -5},   {"+130", 130}, {"99999999999", 2147483647}};
+  const Case cases[] = {{"121", 121},
+                        {"1.21", 1},
+                        {"121abc", 121},
+                        {"abc", 0},
+                        {"-5", -5},
+                        {"+130", 130},
+                        {"99999999999", 2147483647}};
   for (const Case& c : cases) {
     EXPECT_EQ(Walk(std::string(kDeclaration) + "<c><version>" + c.text + "</version></c>").values.nVersion,
               c.version)

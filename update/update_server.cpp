@@ -57,3 +57,12 @@ Status ReadUpdateServer(const IniFile& config, UpdateServer& server) {
   }
   return problems.empty() ? Status::Ok() : Status::InvalidArgument(problems);
 }
+
+UpdateServer ConfiguredUpdateServer(FileSystem& fs, const std::string& config_path, Status* problem) {
+  Status read_status;
+  IniFile config = IniFile::Load(fs, config_path, &read_status);
+  UpdateServer server;
+  Status status = ReadUpdateServer(config, server);
+  if (problem) *problem = read_status.ok() ? status : read_status;
+  return server;
+}

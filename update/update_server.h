@@ -10,6 +10,7 @@
 
 #include "base/status.h"
 
+class FileSystem;
 class IniFile;
 
 inline constexpr const char* kDefaultUpdateHost = "www.tallyo.example";
@@ -31,3 +32,11 @@ std::string MakeRemoteConfigUrl(const UpdateServer& server);
 // number from 1 to 65535) is ignored, the default kept, and the returned
 // status says which value was wrong; the other value still applies.
 Status ReadUpdateServer(const IniFile& config, UpdateServer& server);
+
+// The update server configured in the config.ini at `config_path`: the
+// override where it is usable, the maker's server otherwise. A missing file
+// is no problem; an unreadable file or an unusable value is reported in
+// `problem` when given (the windowed program has no place to show it and
+// goes on with the defaults).
+UpdateServer ConfiguredUpdateServer(FileSystem& fs, const std::string& config_path,
+                                    Status* problem = nullptr);

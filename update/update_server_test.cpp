@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/memory_file_system.h"
 #include "settings/ini_file.h"
 
 namespace {
@@ -25,7 +26,8 @@ TEST(UpdateServer, TheMakersServerByDefault) {
 
 TEST(UpdateServer, SectionUpdateOverridesHostAndPort) {
   Status status;
-  UpdateServer server = Read("[common]\r\nhost=wrong\r\n[Update]\r\nHOST = 127.0.0.1 \r\nport=8080\r\n", &status);
+  UpdateServer server =
+      Read("[common]\r\nhost=wrong\r\n[Update]\r\nHOST = 127.0.0.1 \r\nport=8080\r\n", &status);
   EXPECT_TRUE(status.ok());
   EXPECT_EQ(server.strHost, "127.0.0.1");
   EXPECT_EQ(server.nPort, 8080);
@@ -60,6 +62,23 @@ TEST(UpdateServer, UnusableValuesKeepTheDefaultAndSaySo) {
     EXPECT_EQ(server.strHost, kDefaultUpdateHost) << host;
     EXPECT_EQ(server.nPort, 81) << host;
   }
+}
+
+TEST(UpdateServer, ReadsTheOverrideFromTheFile) {
+  MemoryFileSystem fs;
+  Status problem = Status::IoError("not touched");
+  UpdateServer server = ConfiguredUpdateServer(fs, "C:\\Tallyo\\config.ini", &problem);
+  EXPECT_TRUE(problem.ok());
+  EXPECT_EQ(server.strHost, kDefaultUpdateHost);
+  ASSERT_TRUE(fs.ReplaceFile("C:\\Tallyo\\config.ini", "[update]\r\nhost=127.0.0.1\r\nport=99999\r\n").ok());
+  server = ConfiguredUpdateServer(fs, "C:\\Tallyo\\config.ini", &problem);
+  EXPECT_EQ(server.strHost, "127.0.0.1");
+  EXPECT_EQ(server.nPort, 80);
+  EXPECT_FALSE(problem.ok());
+  fs.fail_reads = true;
+  server = ConfiguredUpdateServer(fs, "C:\\Tallyo\\config.ini", &problem);
+  EXPECT_EQ(server.strHost, kDefaultUpdateHost);
+  EXPECT_EQ(problem.code(), Status::Code::kIoError);
 }
 
 }  // namespace
