@@ -40,10 +40,18 @@ CellId MoveFocus(const GridModel& m, CellId focus, NavKey key) {
     if (int c = NextVisibleColumn(m, focus.col + step, step); c >= 0) next.col = c;
   };
   switch (key) {
-    case NavKey::kUp: move_row(-1); break;
-    case NavKey::kDown: move_row(1); break;
-    case NavKey::kLeft: move_col(-1); break;
-    case NavKey::kRight: move_col(1); break;
+    case NavKey::kUp:
+      move_row(-1);
+      break;
+    case NavKey::kDown:
+      move_row(1);
+      break;
+    case NavKey::kLeft:
+      move_col(-1);
+      break;
+    case NavKey::kRight:
+      move_col(1);
+      break;
     case NavKey::kNext:
       if (int c = NextVisibleColumn(m, focus.col + 1, 1); c >= 0) {
         next.col = c;
@@ -58,10 +66,18 @@ CellId MoveFocus(const GridModel& m, CellId focus, NavKey key) {
         next = {r, last_col};
       }
       break;
-    case NavKey::kHome: next.col = first_col; break;
-    case NavKey::kEnd: next.col = last_col; break;
-    case NavKey::kCtrlHome: next = {first_row, first_col}; break;
-    case NavKey::kCtrlEnd: next = {last_row, last_col}; break;
+    case NavKey::kHome:
+      next.col = first_col;
+      break;
+    case NavKey::kEnd:
+      next.col = last_col;
+      break;
+    case NavKey::kCtrlHome:
+      next = {first_row, first_col};
+      break;
+    case NavKey::kCtrlEnd:
+      next = {last_row, last_col};
+      break;
   }
   return next;
 }

@@ -2,6 +2,8 @@
 // the program calls, scrolling, fonts and notifications.
 #include "grid/grid_ctrl.h"
 
+#include <windows.h>
+
 #include <ole2.h>
 
 #include <algorithm>
@@ -39,7 +41,8 @@ LRESULT CALLBACK GridClassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
 // The registry's wheel setting, for systems whose SystemParametersInfo lacks it.
 std::optional<std::string> ReadRegistryWheelLines() {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_QUERY_VALUE, &key) !=
+      ERROR_SUCCESS) {
     return std::nullopt;
   }
   wchar_t buffer[32] = {};
@@ -60,8 +63,6 @@ unsigned ReadWheelLinesPerNotch() {
   return grid::ChooseWheelLines(system, registry ? std::optional<std::string_view>(*registry) : std::nullopt);
 }
 
-int ClampToInt(grid::Offset v) { return static_cast<int>(std::clamp<grid::Offset>(v, 0, INT_MAX)); }
-
 }  // namespace
 
 CGridCtrl::CGridCtrl(int rows, int cols, int fixed_rows, int fixed_cols) {
@@ -71,7 +72,8 @@ CGridCtrl::CGridCtrl(int rows, int cols, int fixed_rows, int fixed_cols) {
   const HRESULT ole = OleInitialize(nullptr);
   ole_initialized_ = SUCCEEDED(ole);
   if (!ole_initialized_) {
-    win::MessageBox(nullptr, "OLE initialization failed. Make sure that the OLE libraries are the correct version",
+    win::MessageBox(nullptr,
+                    "OLE initialization failed. Make sure that the OLE libraries are the correct version",
                     "Tallyo", MB_OK | MB_ICONEXCLAMATION);
   }
   wheel_lines_ = ReadWheelLinesPerNotch();
@@ -175,7 +177,9 @@ bool CGridCtrl::SetCellText(int row, int col, std::string_view text) {
   return true;
 }
 
-bool CGridCtrl::SetCellData(int row, int col, std::int32_t data) { return model_.SetCellData(row, col, data); }
+bool CGridCtrl::SetCellData(int row, int col, std::int32_t data) {
+  return model_.SetCellData(row, col, data);
+}
 
 bool CGridCtrl::SetCellFont(int row, int col, const LOGFONTW& font) {
   CGridCell* cell = model_.GetCell(row, col);
@@ -341,7 +345,8 @@ void CGridCtrl::ApplyFont(HFONT font) {
   if (id == kNoFont) return;
   const DefaultCellMetrics metrics = MeasureDefaultCellMetrics(fonts_.Get(id));
   for (bool fixed_row : {false, true}) {
-    for (bool fixed_col : {false, true}) model_.GetDefaultCell(fixed_row, fixed_col).SetFontAndMetrics(id, metrics);
+    for (bool fixed_col : {false, true})
+      model_.GetDefaultCell(fixed_row, fixed_col).SetFontAndMetrics(id, metrics);
   }
   Refresh();
 }
@@ -349,110 +354,6 @@ void CGridCtrl::ApplyFont(HFONT font) {
 HFONT CGridCtrl::CellFont(const CGridCellBase& cell, const CGridDefaultCell& def) const {
   HFONT font = fonts_.Get(cell.GetFont() != kNoFont ? cell.GetFont() : def.GetFont());
   return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
-
-// ---- Scrolling ----
-
-grid::GridView CGridCtrl::view() const {
-  RECT client{0, 0, 0, 0};
-  if (hwnd()) GetClientRect(hwnd(), &client);
-  return {scroll_x_, scroll_y_, client.right, client.bottom};
-}
-
-void CGridCtrl::Refresh() {
-  scroll_bars_stale_ = true;
-  if (hwnd() != nullptr && !repaint_requested_) {
-    InvalidateRect(hwnd(), nullptr, FALSE);
-    repaint_requested_ = true;
-  }
-}
-
-void CGridCtrl::UpdateScrollBarsIfStale() {
-  if (scroll_bars_stale_) ResetScrollBars();
-}
-
-void CGridCtrl::ResetScrollBars() {
-  if (hwnd() == nullptr || updating_scroll_bars_) return;
-  updating_scroll_bars_ = true;
-  scroll_bars_stale_ = false;
-  const int vbar_width = GetSystemMetrics(SM_CXVSCROLL);
-  const int hbar_height = GetSystemMetrics(SM_CYHSCROLL);
-  const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
-  RECT client;
-  GetClientRect(hwnd(), &client);
-  const int full_width = client.right + ((style & WS_VSCROLL) ? vbar_width : 0);
-  const int full_height = client.bottom + ((style & WS_HSCROLL) ? hbar_height : 0);
-  const grid::ScrollBarNeeds needs = grid::DecideScrollBars(model_, full_width, full_height, vbar_width, hbar_height);
-  if (needs.horizontal != ((style & WS_HSCROLL) != 0)) ShowScrollBar(hwnd(), SB_HORZ, needs.horizontal);
-  if (needs.vertical != ((style & WS_VSCROLL) != 0)) ShowScrollBar(hwnd(), SB_VERT, needs.vertical);
-  hbar_shown_ = needs.horizontal;
-  vbar_shown_ = needs.vertical;
-
-  const grid::GridView v = view();
-  scroll_x_ = grid::ClampScrollX(model_, v, scroll_x_);
-  scroll_y_ = grid::ClampScrollY(model_, v, scroll_y_);
-  auto set_bar = [&](int bar, bool shown, grid::Offset content, grid::Offset page, grid::Offset pos) {
-    if (!shown) return;
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    info.nMin = 0;
-    info.nMax = ClampToInt(content - 1);
-    info.nPage = static_cast<UINT>(ClampToInt(page));
-    info.nPos = ClampToInt(pos);
-    SetScrollInfo(hwnd(), bar, &info, TRUE);
-  };
-  set_bar(SB_HORZ, needs.horizontal, model_.TotalWidth() - model_.FixedWidth(), v.client_width - model_.FixedWidth(),
-          scroll_x_);
-  set_bar(SB_VERT, needs.vertical, model_.TotalHeight() - model_.FixedHeight(),
-          v.client_height - model_.FixedHeight(), scroll_y_);
-  updating_scroll_bars_ = false;
-}
-
-void CGridCtrl::SetScroll(grid::Offset x, grid::Offset y) {
-  const grid::GridView v = view();
-  x = grid::ClampScrollX(model_, v, x);
-  y = grid::ClampScrollY(model_, v, y);
-  if (x == scroll_x_ && y == scroll_y_) return;
-  title_tip_.Hide();
-  if (x != scroll_x_) SetScrollPos(hwnd(), SB_HORZ, ClampToInt(x), TRUE);
-  if (y != scroll_y_) SetScrollPos(hwnd(), SB_VERT, ClampToInt(y), TRUE);
-  scroll_x_ = x;
-  scroll_y_ = y;
-  if (!repaint_requested_) {
-    InvalidateRect(hwnd(), nullptr, FALSE);
-    repaint_requested_ = true;
-  }
-}
-
-void CGridCtrl::OnScroll(int bar, int code) {
-  UpdateScrollBarsIfStale();
-  const grid::GridView v = view();
-  const bool vertical = bar == SB_VERT;
-  grid::Offset pos = vertical ? scroll_y_ : scroll_x_;
-  switch (code) {
-    case SB_LINEUP: pos = vertical ? grid::LineUpScroll(model_, v) : grid::LineLeftScroll(model_, v); break;
-    case SB_LINEDOWN: pos = vertical ? grid::LineDownScroll(model_, v) : grid::LineRightScroll(model_, v); break;
-    case SB_PAGEUP: pos = vertical ? grid::PageUpScroll(model_, v) : grid::PageLeftScroll(model_, v); break;
-    case SB_PAGEDOWN: pos = vertical ? grid::PageDownScroll(model_, v) : grid::PageRightScroll(model_, v); break;
-    case SB_TOP: pos = 0; break;
-    case SB_BOTTOM: pos = vertical ? grid::MaxScrollY(model_, v) : grid::MaxScrollX(model_, v); break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-      // The 32-bit track position; the message's own is only 16 bits.
-      SCROLLINFO info{};
-      info.cbSize = sizeof info;
-      info.fMask = SIF_TRACKPOS;
-      if (GetScrollInfo(hwnd(), bar, &info)) pos = info.nTrackPos;
-      break;
-    }
-    default: return;
-  }
-  if (vertical) {
-    SetScroll(scroll_x_, pos);
-  } else {
-    SetScroll(pos, scroll_y_);
-  }
 }
 
 // ---- Notifications ----
@@ -467,7 +368,8 @@ void CGridCtrl::SendNotify(int code, grid::CellId cell) {
   notify.iColumn = cell.IsValid() ? cell.col : -1;
   HWND target = GetWindow(hwnd(), GW_OWNER);
   if (target == nullptr) target = GetParent(hwnd());
-  if (target != nullptr) SendMessageW(target, WM_NOTIFY, notify.hdr.idFrom, reinterpret_cast<LPARAM>(&notify));
+  if (target != nullptr)
+    SendMessageW(target, WM_NOTIFY, notify.hdr.idFrom, reinterpret_cast<LPARAM>(&notify));
 }
 
 void CGridCtrl::ChangeSelection(grid::CellId starter, grid::CellId focus, const grid::CellRange& range,

@@ -102,7 +102,9 @@ class CGridCtrl : public Window {
   void EnsureVisible(int row, int col);
 
   // Look and behaviour switches.
-  CGridDefaultCell& GetDefaultCell(bool fixed_row, bool fixed_col) { return model_.GetDefaultCell(fixed_row, fixed_col); }
+  CGridDefaultCell& GetDefaultCell(bool fixed_row, bool fixed_col) {
+    return model_.GetDefaultCell(fixed_row, fixed_col);
+  }
   void SetGridLines(int mode);
   int GetGridLines() const { return grid_lines_; }
   void SetGridBkColor(GridColour colour);
@@ -130,7 +132,15 @@ class CGridCtrl : public Window {
 
  private:
   static constexpr UINT_PTR kAutoScrollTimerId = 1;
-  enum class MouseMode { kNothing, kSelectCells, kSelectRows, kSelectColumns, kSelectAll, kSizingColumn, kSizingRow };
+  enum class MouseMode {
+    kNothing,
+    kSelectCells,
+    kSelectRows,
+    kSelectColumns,
+    kSelectAll,
+    kSizingColumn,
+    kSizingRow
+  };
 
   void InitWindow();
   // Marks the scroll bars stale and asks for one repaint, however many
@@ -141,7 +151,8 @@ class CGridCtrl : public Window {
   void OnScroll(int bar, int code);
   void ApplyFont(HFONT font);
   void SendNotify(int code, grid::CellId cell);
-  void ChangeSelection(grid::CellId starter, grid::CellId focus, const grid::CellRange& range, bool keep_existing);
+  void ChangeSelection(grid::CellId starter, grid::CellId focus, const grid::CellRange& range,
+                       bool keep_existing);
 
   // Drawing (grid_ctrl_paint.cpp).
   void OnPaint();
@@ -203,9 +214,9 @@ class CGridCtrl : public Window {
   bool click_pending_ = false;
   grid::CellId anchor_;
   int sizing_index_ = -1;
-  int sizing_start_ = 0;      // mouse position at the press on the divider
-  int sizing_original_ = 0;   // the column's (row's) size then
-  int sizing_line_ = -1;      // where the inverted line is drawn, or -1
+  int sizing_start_ = 0;     // mouse position at the press on the divider
+  int sizing_original_ = 0;  // the column's (row's) size then
+  int sizing_line_ = -1;     // where the inverted line is drawn, or -1
   bool auto_scroll_timer_ = false;
   POINT last_mouse_{0, 0};  // where the button was released
 };

@@ -32,16 +32,37 @@ bool CGridCtrl::OnKeyDown(UINT key) {
   grid::NavKey nav = grid::NavKey::kDown;
   bool page = false;
   switch (key) {
-    case VK_UP: nav = grid::NavKey::kUp; break;
-    case VK_DOWN: nav = grid::NavKey::kDown; break;
-    case VK_LEFT: nav = grid::NavKey::kLeft; break;
-    case VK_RIGHT: nav = grid::NavKey::kRight; break;
-    case VK_TAB: nav = shift ? grid::NavKey::kPrevious : grid::NavKey::kNext; break;
-    case VK_HOME: nav = ctrl ? grid::NavKey::kCtrlHome : grid::NavKey::kHome; break;
-    case VK_END: nav = ctrl ? grid::NavKey::kCtrlEnd : grid::NavKey::kEnd; break;
-    case VK_PRIOR: nav = grid::NavKey::kUp; page = true; break;
-    case VK_NEXT: nav = grid::NavKey::kDown; page = true; break;
-    default: return false;
+    case VK_UP:
+      nav = grid::NavKey::kUp;
+      break;
+    case VK_DOWN:
+      nav = grid::NavKey::kDown;
+      break;
+    case VK_LEFT:
+      nav = grid::NavKey::kLeft;
+      break;
+    case VK_RIGHT:
+      nav = grid::NavKey::kRight;
+      break;
+    case VK_TAB:
+      nav = shift ? grid::NavKey::kPrevious : grid::NavKey::kNext;
+      break;
+    case VK_HOME:
+      nav = ctrl ? grid::NavKey::kCtrlHome : grid::NavKey::kHome;
+      break;
+    case VK_END:
+      nav = ctrl ? grid::NavKey::kCtrlEnd : grid::NavKey::kEnd;
+      break;
+    case VK_PRIOR:
+      nav = grid::NavKey::kUp;
+      page = true;
+      break;
+    case VK_NEXT:
+      nav = grid::NavKey::kDown;
+      page = true;
+      break;
+    default:
+      return false;
   }
 
   grid::CellId next;
@@ -94,8 +115,9 @@ void CGridCtrl::OnMouseWheel(int delta) {
   // the view still moves, so a huge setting cannot flood the message queue.
   for (int i = 0; i < scroll.count; ++i) {
     const grid::GridView v = view();
-    const grid::Offset y = scroll.page ? (scroll.up ? grid::PageUpScroll(model_, v) : grid::PageDownScroll(model_, v))
-                                       : (scroll.up ? grid::LineUpScroll(model_, v) : grid::LineDownScroll(model_, v));
+    const grid::Offset y =
+        scroll.page ? (scroll.up ? grid::PageUpScroll(model_, v) : grid::PageDownScroll(model_, v))
+                    : (scroll.up ? grid::LineUpScroll(model_, v) : grid::LineDownScroll(model_, v));
     if (y == scroll_y_) break;
     SetScroll(scroll_x_, y);
   }

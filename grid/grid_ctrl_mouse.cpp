@@ -1,7 +1,7 @@
 // CGridCtrl mouse handling: selection by press and drag (with auto-scroll),
 // header clicks, divider sizing with an inverted line, double-click
 // autosizing, the right click, title tips, and the click notifications.
-#include <windowsx.h>
+#include <windows.h>
 
 #include <algorithm>
 
@@ -85,7 +85,8 @@ void CGridCtrl::OnLButtonDown(int x, int y, UINT flags, bool double_click) {
     if (!shift || !model_.IsValid(anchor_)) anchor_ = cell;
     if (ctrl && !shift) {
       // Ctrl adds the row (cell) to the selection or takes it away.
-      const grid::CellRange range = row_select_ ? model_.RowSpan(cell.row, cell.row) : grid::CellRange{cell.row, cell.col, cell.row, cell.col};
+      const grid::CellRange range = row_select_ ? model_.RowSpan(cell.row, cell.row)
+                                                : grid::CellRange{cell.row, cell.col, cell.row, cell.col};
       const bool select = !model_.IsCellSelected(cell.row, cell.col);
       SendNotify(kGridSelChanging, cell);
       for (int r = range.min_row; r <= range.max_row; ++r) {
@@ -151,8 +152,10 @@ void CGridCtrl::ExtendSelectionTo(int x, int y) {
   // A mouse beyond the scrolling area picks the outermost row (column) in view.
   const grid::Offset fixed_w = model_.FixedWidth();
   const grid::Offset fixed_h = model_.FixedHeight();
-  const grid::Offset cy = std::clamp<grid::Offset>(y, fixed_h, std::max<grid::Offset>(fixed_h, v.client_height - 1));
-  const grid::Offset cx = std::clamp<grid::Offset>(x, fixed_w, std::max<grid::Offset>(fixed_w, v.client_width - 1));
+  const grid::Offset cy =
+      std::clamp<grid::Offset>(y, fixed_h, std::max<grid::Offset>(fixed_h, v.client_height - 1));
+  const grid::Offset cx =
+      std::clamp<grid::Offset>(x, fixed_w, std::max<grid::Offset>(fixed_w, v.client_width - 1));
   int row = model_.RowAtOffset(cy + v.scroll_y);
   if (row < 0) row = grid::MoveFocus(model_, {rows - 1, cols - 1}, grid::NavKey::kCtrlEnd).row;
   int col = model_.ColumnAtOffset(cx + v.scroll_x);

@@ -74,8 +74,10 @@ void CGridCtrl::OnPaint() {
   }
   // A divider drag in progress keeps its line across repaints.
   if (sizing_line_ >= 0) {
-    if (mouse_mode_ == MouseMode::kSizingColumn) PatBlt(paint.get(), sizing_line_, 0, 1, client.bottom, DSTINVERT);
-    if (mouse_mode_ == MouseMode::kSizingRow) PatBlt(paint.get(), 0, sizing_line_, client.right, 1, DSTINVERT);
+    if (mouse_mode_ == MouseMode::kSizingColumn)
+      PatBlt(paint.get(), sizing_line_, 0, 1, client.bottom, DSTINVERT);
+    if (mouse_mode_ == MouseMode::kSizingRow)
+      PatBlt(paint.get(), 0, sizing_line_, client.right, 1, DSTINVERT);
   }
 }
 

@@ -156,8 +156,8 @@ INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM) { return me
 TEST(GridWindowClass, AttachesToATemplateControlWithASunkenEdgeAndTheDialogFont) {
   CGridCtrl grid;  // registers the class before the dialog names it
   std::vector<WORD> t = GridDialogTemplate();
-  HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(t.data()),
-                                           nullptr, PlainDialogProc, 0);
+  HWND dialog = CreateDialogIndirectParamW(
+      GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(t.data()), nullptr, PlainDialogProc, 0);
   ASSERT_NE(dialog, nullptr);
   ASSERT_NE(GetDlgItem(dialog, kId), nullptr);
   EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(dialog, kId), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
@@ -165,7 +165,8 @@ TEST(GridWindowClass, AttachesToATemplateControlWithASunkenEdgeAndTheDialogFont)
   EXPECT_NE(GetWindowLongPtrW(grid.hwnd(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
 
   LOGFONTW dialog_font{}, grid_font{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)), sizeof dialog_font, &dialog_font);
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)), sizeof dialog_font,
+             &dialog_font);
   ASSERT_NE(grid.GetFont(), nullptr);
   GetObjectW(grid.GetFont(), sizeof grid_font, &grid_font);
   EXPECT_STREQ(grid_font.lfFaceName, dialog_font.lfFaceName);
@@ -451,12 +452,14 @@ TEST_F(GridCtrlTest, KeysMoveTheFocusAndShiftExtends) {
 
   // Tab is the grid's while it has a cell to go to.
   MSG tab{grid.hwnd(), WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
-  EXPECT_NE(SendMessageW(grid.hwnd(), WM_GETDLGCODE, VK_TAB, reinterpret_cast<LPARAM>(&tab)) & DLGC_WANTTAB, 0);
+  EXPECT_NE(SendMessageW(grid.hwnd(), WM_GETDLGCODE, VK_TAB, reinterpret_cast<LPARAM>(&tab)) & DLGC_WANTTAB,
+            0);
   {
     HeldKeys ctrl({VK_CONTROL});
     PressKey(grid.hwnd(), VK_END);
   }
-  EXPECT_EQ(SendMessageW(grid.hwnd(), WM_GETDLGCODE, VK_TAB, reinterpret_cast<LPARAM>(&tab)) & DLGC_WANTTAB, 0);
+  EXPECT_EQ(SendMessageW(grid.hwnd(), WM_GETDLGCODE, VK_TAB, reinterpret_cast<LPARAM>(&tab)) & DLGC_WANTTAB,
+            0);
 }
 
 TEST_F(GridCtrlTest, PageDownMovesTheFocusAsFarAsTheView) {
@@ -641,7 +644,8 @@ TEST_F(GridCtrlTest, AFontSentToTheWindowReachesAllDefaultCells) {
   const int height = grid.GetDefaultCell(false, false).GetHeight();
   EXPECT_GT(height, 20);
   for (bool fixed_row : {false, true}) {
-    for (bool fixed_col : {false, true}) EXPECT_EQ(grid.GetDefaultCell(fixed_row, fixed_col).GetHeight(), height);
+    for (bool fixed_col : {false, true})
+      EXPECT_EQ(grid.GetDefaultCell(fixed_row, fixed_col).GetHeight(), height);
   }
   DeleteObject(font);  // the grid keeps its own copy
   grid.SetRows(1);

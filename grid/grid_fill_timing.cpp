@@ -3,6 +3,7 @@
 // remove everything, set the counts, set every cell. Not a test: run it under
 // Wine and it prints a table.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -89,7 +90,8 @@ void FillListView(HWND list, const std::vector<Row>& rows, bool quiet) {
   SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
   while (SendMessageW(list, LVM_DELETECOLUMN, 0, 0)) {
   }
-  const char* headers[] = {"\xB1\xEA\xCC\xE2", "\xBD\xA8\xC1\xA2\xCA\xB1\xBC\xE4", "\xCC\xE1\xD0\xD1\xCA\xB1\xBC\xE4"};
+  const char* headers[] = {"\xB1\xEA\xCC\xE2", "\xBD\xA8\xC1\xA2\xCA\xB1\xBC\xE4",
+                           "\xCC\xE1\xD0\xD1\xCA\xB1\xBC\xE4"};
   const int widths[] = {250, 130, 130};
   for (int c = 0; c < 3; ++c) {
     std::wstring header = win::Widen(headers[c]);
@@ -108,7 +110,8 @@ void FillListView(HWND list, const std::vector<Row>& rows, bool quiet) {
     item.iItem = r;
     item.pszText = title.data();
     item.lParam = row.data;
-    const int index = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    const int index =
+        static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     std::wstring created = win::Widen(row.created);
     std::wstring reminder = win::Widen(row.reminder);
     LVITEMW sub{};
@@ -128,7 +131,8 @@ void FillListView(HWND list, const std::vector<Row>& rows, bool quiet) {
 
 double PaintNow(HWND hwnd) {
   const double start = Now();
-  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  RedrawWindow(hwnd, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   GdiFlush();
   return Now() - start;
 }
@@ -148,8 +152,8 @@ int main() {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
   wc.lpszClassName = L"GridTimingHost";
   RegisterClassW(&wc);
-  HWND host = CreateWindowExW(0, L"GridTimingHost", L"Grid timing", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1260,
-                              460, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND host = CreateWindowExW(0, L"GridTimingHost", L"Grid timing", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                              1260, 460, nullptr, nullptr, wc.hInstance, nullptr);
   CGridCtrl grid;
   RECT left{10, 10, 620, 410};
   grid.Create(host, left, 1005);
@@ -161,8 +165,8 @@ int main() {
   Pump();
 
   std::printf("Best of several runs; the list view filled with redrawing switched off.\n");
-  std::printf("%8s | %12s %12s | %12s %12s | %8s\n", "rows", "grid fill", "grid paint", "list fill", "list paint",
-              "ratio");
+  std::printf("%8s | %12s %12s | %12s %12s | %8s\n", "rows", "grid fill", "grid paint", "list fill",
+              "list paint", "ratio");
   std::printf("%8s | %12s %12s | %12s %12s | %8s\n", "", "ms", "ms", "ms", "ms", "grid/list");
   for (int count : {1000, 10000, 100000}) {
     const std::vector<Row> rows = MakeRows(count);
@@ -181,8 +185,8 @@ int main() {
       list_paint = std::min(list_paint, PaintNow(list));
       Pump();
     }
-    std::printf("%8d | %12.1f %12.1f | %12.1f %12.1f | %8.2f\n", count, grid_fill, grid_paint, list_fill, list_paint,
-                (grid_fill + grid_paint) / (list_fill + list_paint));
+    std::printf("%8d | %12.1f %12.1f | %12.1f %12.1f | %8.2f\n", count, grid_fill, grid_paint, list_fill,
+                list_paint, (grid_fill + grid_paint) / (list_fill + list_paint));
     std::fflush(stdout);
   }
 

@@ -11,7 +11,8 @@ GridFontId GridFontTable::Add(const LOGFONTW& original) {
   const std::size_t face_length = wcsnlen(logfont.lfFaceName, LF_FACESIZE);
   std::fill(logfont.lfFaceName + face_length, logfont.lfFaceName + LF_FACESIZE, L'\0');
   for (std::size_t i = 0; i < entries_.size(); ++i) {
-    if (std::memcmp(&entries_[i].logfont, &logfont, sizeof logfont) == 0) return static_cast<GridFontId>(i + 1);
+    if (std::memcmp(&entries_[i].logfont, &logfont, sizeof logfont) == 0)
+      return static_cast<GridFontId>(i + 1);
   }
   Font font(CreateFontIndirectW(&logfont));
   if (!font) return kNoFont;
@@ -27,7 +28,8 @@ HFONT GridFontTable::Get(GridFontId id) const {
 LOGFONTW SystemMessageLogFont() {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return metrics.lfMessageFont;
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+    return metrics.lfMessageFont;
   LOGFONTW fallback{};
   GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof fallback, &fallback);
   return fallback;

@@ -97,9 +97,13 @@ Offset MaxScrollY(const GridModel& m, const GridView& v) {
   return std::max<Offset>(0, m.TotalHeight() - v.client_height);
 }
 
-Offset ClampScrollX(const GridModel& m, const GridView& v, Offset x) { return std::clamp<Offset>(x, 0, MaxScrollX(m, v)); }
+Offset ClampScrollX(const GridModel& m, const GridView& v, Offset x) {
+  return std::clamp<Offset>(x, 0, MaxScrollX(m, v));
+}
 
-Offset ClampScrollY(const GridModel& m, const GridView& v, Offset y) { return std::clamp<Offset>(y, 0, MaxScrollY(m, v)); }
+Offset ClampScrollY(const GridModel& m, const GridView& v, Offset y) {
+  return std::clamp<Offset>(y, 0, MaxScrollY(m, v));
+}
 
 Offset LineDownScroll(const GridModel& m, const GridView& v) {
   const Offset fixed_h = m.FixedHeight();
@@ -142,10 +146,18 @@ Offset PageWidth(const GridModel& m, const GridView& v) {
 }
 }  // namespace
 
-Offset PageDownScroll(const GridModel& m, const GridView& v) { return ClampScrollY(m, v, v.scroll_y + PageHeight(m, v)); }
-Offset PageUpScroll(const GridModel& m, const GridView& v) { return ClampScrollY(m, v, v.scroll_y - PageHeight(m, v)); }
-Offset PageRightScroll(const GridModel& m, const GridView& v) { return ClampScrollX(m, v, v.scroll_x + PageWidth(m, v)); }
-Offset PageLeftScroll(const GridModel& m, const GridView& v) { return ClampScrollX(m, v, v.scroll_x - PageWidth(m, v)); }
+Offset PageDownScroll(const GridModel& m, const GridView& v) {
+  return ClampScrollY(m, v, v.scroll_y + PageHeight(m, v));
+}
+Offset PageUpScroll(const GridModel& m, const GridView& v) {
+  return ClampScrollY(m, v, v.scroll_y - PageHeight(m, v));
+}
+Offset PageRightScroll(const GridModel& m, const GridView& v) {
+  return ClampScrollX(m, v, v.scroll_x + PageWidth(m, v));
+}
+Offset PageLeftScroll(const GridModel& m, const GridView& v) {
+  return ClampScrollX(m, v, v.scroll_x - PageWidth(m, v));
+}
 
 Offset ScrollYToShowRow(const GridModel& m, const GridView& v, int row) {
   if (row < m.GetFixedRowCount() || row >= m.GetRowCount()) return v.scroll_y;

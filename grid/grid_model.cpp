@@ -143,7 +143,9 @@ void GridModel::UpdateFixedState(int r0, int r1, int c0, int c1, bool reset_look
   if (selected_count_ == 0) selected_bounds_ = {};
 }
 
-CGridCell* GridModel::GetCell(int row, int col) { return IsValid(row, col) ? &cells_[Index(row, col)] : nullptr; }
+CGridCell* GridModel::GetCell(int row, int col) {
+  return IsValid(row, col) ? &cells_[Index(row, col)] : nullptr;
+}
 
 const CGridCell* GridModel::GetCell(int row, int col) const {
   return IsValid(row, col) ? &cells_[Index(row, col)] : nullptr;
@@ -209,7 +211,9 @@ Offset GridModel::ColumnLeft(int col) const {
   return x;
 }
 
-void GridModel::InvalidateRowTops(int from_row) const { row_tops_valid_ = std::min(row_tops_valid_, from_row); }
+void GridModel::InvalidateRowTops(int from_row) const {
+  row_tops_valid_ = std::min(row_tops_valid_, from_row);
+}
 
 void GridModel::EnsureRowTops(int upto) const {
   while (row_tops_valid_ < upto) {
@@ -274,8 +278,8 @@ void GridModel::SetCellSelected(int row, int col, bool selected) {
 }
 
 void GridModel::SelectRange(const CellRange& range) {
-  CellRange clipped{std::max(range.min_row, 0), std::max(range.min_col, 0), std::min(range.max_row, rows_ - 1),
-                    std::min(range.max_col, cols_ - 1)};
+  CellRange clipped{std::max(range.min_row, 0), std::max(range.min_col, 0),
+                    std::min(range.max_row, rows_ - 1), std::min(range.max_col, cols_ - 1)};
   if (!clipped.IsValid()) return;
   for (int r = clipped.min_row; r <= clipped.max_row; ++r) {
     for (int c = clipped.min_col; c <= clipped.max_col; ++c) {

@@ -2,6 +2,7 @@
 // What the grid tells its parent: a WM_NOTIFY message carrying GridNotify,
 // sent to the owner window (or, without one, the parent).
 #include <windows.h>
+
 #include <commctrl.h>
 
 struct GridNotify {

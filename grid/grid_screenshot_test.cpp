@@ -13,22 +13,22 @@
 namespace {
 
 // Code page 936 texts.
-const char kTitle[] = "\xB1\xEA\xCC\xE2";                  // 标题
-const char kCreated[] = "\xBD\xA8\xC1\xA2\xCA\xB1\xBC\xE4";  // 建立时间
-const char kReminder[] = "\xCC\xE1\xD0\xD1\xCA\xB1\xBC\xE4"; // 提醒时间
-const char kMemoEvent[] = "\xBC\xC7\xD2\xE4\xCA\xC2\xBC\xFE"; // 记忆事件
+const char kTitle[] = "\xB1\xEA\xCC\xE2";                      // 标题
+const char kCreated[] = "\xBD\xA8\xC1\xA2\xCA\xB1\xBC\xE4";    // 建立时间
+const char kReminder[] = "\xCC\xE1\xD0\xD1\xCA\xB1\xBC\xE4";   // 提醒时间
+const char kMemoEvent[] = "\xBC\xC7\xD2\xE4\xCA\xC2\xBC\xFE";  // 记忆事件
 // 给客户回电话，确认下周三的会议室和投影仪是否已经预订好
 const char kLongTitle[] =
     "\xB8\xF8\xBF\xCD\xBB\xA7\xBB\xD8\xB5\xE7\xBB\xB0\xA3\xAC\xC8\xB7\xC8\xCF\xCF\xC2\xD6\xDC\xC8\xFD\xB5\xC4"
     "\xBB\xE1\xD2\xE9\xCA\xD2\xBA\xCD\xCD\xB6\xD3\xB0\xD2\xC7\xCA\xC7\xB7\xF1\xD2\xD1\xBE\xAD\xD4\xA4\xB6\xA9"
     "\xBA\xC3";
 const char* const kTitles[] = {
-    "\xD6\xDC\xBB\xE1",                           // 周会
+    "\xD6\xDC\xBB\xE1",  // 周会
     kLongTitle,
-    "\xBD\xBB\xCB\xAE\xB5\xE7\xB7\xD1",           // 交水电费
-    "\xC2\xE8\xC2\xE8\xC9\xFA\xC8\xD5",           // 妈妈生日
+    "\xBD\xBB\xCB\xAE\xB5\xE7\xB7\xD1",  // 交水电费
+    "\xC2\xE8\xC2\xE8\xC9\xFA\xC8\xD5",  // 妈妈生日
     "Check the backup drive and copy the photos from the old laptop before Friday",
-    "\xCA\xE9\xB5\xEA\xC8\xA1\xCA\xE9",           // 书店取书
+    "\xCA\xE9\xB5\xEA\xC8\xA1\xCA\xE9",  // 书店取书
 };
 
 bool SaveBitmap(const char* path, int width, int height, std::vector<DWORD> pixels) {
@@ -63,8 +63,9 @@ TEST(GridScreenshot, HeaderSelectedRowEllipsisAndTitleTip) {
   HDC screen = GetDC(nullptr);
   const int height = -MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72);
   ReleaseDC(nullptr, screen);
-  HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"\u5B8B\u4F53");
+  HFONT font =
+      CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"\u5B8B\u4F53");
   SendMessageW(grid.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 
   // Filled as the event list fills view 4 (all events).
@@ -155,8 +156,9 @@ TEST(GridScreenshot, HeaderSelectedRowEllipsisAndTitleTip) {
     const DWORD bgr = pixels[static_cast<std::size_t>(screen_y - area.top) * width + (screen_x - area.left)];
     return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
   };
-  POINT selected{static_cast<LONG>(grid.GetColumnWidth(0) + grid.GetColumnWidth(1) + grid.GetColumnWidth(2) - 6),
-                 static_cast<LONG>(row3.top + 4)};
+  POINT selected{
+      static_cast<LONG>(grid.GetColumnWidth(0) + grid.GetColumnWidth(1) + grid.GetColumnWidth(2) - 6),
+      static_cast<LONG>(row3.top + 4)};
   ClientToScreen(grid.hwnd(), &selected);
   EXPECT_EQ(at(selected.x, selected.y), RGB(51, 51, 51));
   EXPECT_EQ(at(tip_rect.right - 3, tip_rect.top + 2), GetSysColor(COLOR_INFOBK));

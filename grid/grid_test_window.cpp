@@ -7,10 +7,12 @@ const wchar_t kHostClass[] = L"TallyoGridTestHost";
 }
 
 bool GridTestHost::Open(int width, int height) {
-  RegisterWindowClass(kHostClass, 0, nullptr, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)));
+  RegisterWindowClass(kHostClass, 0, nullptr,
+                      reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)));
   RECT rect{40, 40, 40 + width, 40 + height};
   AdjustWindowRectEx(&rect, WS_OVERLAPPEDWINDOW, FALSE, 0);
-  if (!Create(kHostClass, L"Grid test", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, rect, nullptr, 0)) {
+  if (!Create(kHostClass, L"Grid test", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, rect, nullptr,
+              0)) {
     return false;
   }
   SetForegroundWindow(hwnd());

@@ -10,10 +10,14 @@ namespace {
 
 UINT DoubleClickOf(UINT down) {
   switch (down) {
-    case WM_LBUTTONDOWN: return WM_LBUTTONDBLCLK;
-    case WM_RBUTTONDOWN: return WM_RBUTTONDBLCLK;
-    case WM_MBUTTONDOWN: return WM_MBUTTONDBLCLK;
-    default: return down;
+    case WM_LBUTTONDOWN:
+      return WM_LBUTTONDBLCLK;
+    case WM_RBUTTONDOWN:
+      return WM_RBUTTONDBLCLK;
+    case WM_MBUTTONDOWN:
+      return WM_MBUTTONDBLCLK;
+    default:
+      return down;
   }
 }
 
@@ -102,7 +106,8 @@ void CTitleTip::PassClickOn(UINT message, WPARAM wparam, LPARAM lparam) {
   if (target == nullptr) return;
   const LONG time = GetMessageTime();
   UINT forwarded = message;
-  if (last_message_ == message && last_target_ == target && !awaiting_delivery_ && IsSecondClick(screen, time)) {
+  if (last_message_ == message && last_target_ == target && !awaiting_delivery_ &&
+      IsSecondClick(screen, time)) {
     last_message_ = 0;
     if (GetClassLongPtrW(target, GCL_STYLE) & CS_DBLCLKS) forwarded = DoubleClickOf(message);
   } else {

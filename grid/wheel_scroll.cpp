@@ -22,7 +22,8 @@ WheelScroll ComputeWheelScroll(int delta, unsigned lines_per_notch, int* carry) 
   return result;
 }
 
-unsigned ChooseWheelLines(std::optional<unsigned> system_setting, std::optional<std::string_view> registry_text) {
+unsigned ChooseWheelLines(std::optional<unsigned> system_setting,
+                          std::optional<std::string_view> registry_text) {
   if (system_setting) return *system_setting;
   if (registry_text) {
     std::string_view s = *registry_text;

@@ -11,9 +11,9 @@ inline constexpr unsigned kWheelPageScroll = 0xFFFFFFFFu;
 inline constexpr int kWheelDelta = 120;  // one notch
 
 struct WheelScroll {
-  int count = 0;     // how many scroll requests
-  bool up = false;   // toward the top (wheel turned away from the user)
-  bool page = false; // page requests instead of line requests
+  int count = 0;      // how many scroll requests
+  bool up = false;    // toward the top (wheel turned away from the user)
+  bool page = false;  // page requests instead of line requests
 };
 
 // delta x lines / 120 line requests (delta / 120 page requests with the page
@@ -25,6 +25,7 @@ WheelScroll ComputeWheelScroll(int delta, unsigned lines_per_notch, int* carry);
 
 // Lines per notch: the system's setting when it can be read, else the
 // registry text "WheelScrollLines" (a decimal number), else 3.
-unsigned ChooseWheelLines(std::optional<unsigned> system_setting, std::optional<std::string_view> registry_text);
+unsigned ChooseWheelLines(std::optional<unsigned> system_setting,
+                          std::optional<std::string_view> registry_text);
 
 }  // namespace grid
