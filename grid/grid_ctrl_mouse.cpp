@@ -67,10 +67,13 @@ void CGridCtrl::OnLButtonDown(int x, int y, UINT flags, bool double_click) {
     ChangeSelection(cell, model_.GetFocusCell(), model_.NonFixedRange(), false);
   } else if (in_fixed_row) {
     if (!header_click_selects_) return;
-    // The cells of that column; the focus goes to its first row.
+    // The cells of that column; the focus moves into that column and keeps
+    // its row (the first row when there was none), so the view stays put.
+    const grid::CellId old_focus = model_.GetFocusCell();
+    const bool keep_row = model_.IsValid(old_focus) && old_focus.row >= fixed_rows;
     mouse_mode_ = MouseMode::kSelectColumns;
     anchor_ = {fixed_rows, cell.col};
-    focus = {fixed_rows, cell.col};
+    focus = {keep_row ? old_focus.row : fixed_rows, cell.col};
     ChangeSelection(cell, focus, {fixed_rows, cell.col, model_.GetRowCount() - 1, cell.col}, false);
   } else if (in_fixed_col) {
     if (!fixed_column_selects_row_) return;
@@ -102,7 +105,14 @@ void CGridCtrl::OnLButtonDown(int x, int y, UINT flags, bool double_click) {
     }
   }
   if (hwnd() == nullptr) return;
-  EnsureVisible(focus.row, focus.col);
+  if (in_fixed_row || in_fixed_col) {
+    // A header click scrolls only along the header.
+    const grid::GridView v = view();
+    SetScroll(in_fixed_row ? grid::ScrollXToShowColumn(model_, v, cell.col) : scroll_x_,
+              in_fixed_col ? grid::ScrollYToShowRow(model_, v, cell.row) : scroll_y_);
+  } else {
+    EnsureVisible(focus.row, focus.col);
+  }
   if (mouse_mode_ != MouseMode::kNothing) {
     SetCapture(hwnd());
     if (mouse_mode_ != MouseMode::kSelectAll && !auto_scroll_timer_) {

@@ -240,6 +240,19 @@ TEST_F(GridCtrlTest, AClickOnTheHeaderSendsRowZeroAndSelectsThatColumn) {
   EXPECT_EQ(host.commands, (std::vector<WPARAM>{MAKEWPARAM(kId, 0)}));
 }
 
+TEST_F(GridCtrlTest, AHeaderClickKeepsTheViewAndTheFocusRow) {
+  FillLikeEventList(100);
+  SendMessageW(grid.hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0);
+  const grid::Offset scrolled = grid.view().scroll_y;
+  ASSERT_GT(scrolled, 0);
+  const int row = grid::TopNonFixedRow(grid.model(), grid.view()) + 1;
+  Click(grid.hwnd(), In(row, 0).x, In(row, 0).y);
+  Click(grid.hwnd(), In(0, 2).x, In(0, 2).y);
+  EXPECT_EQ(grid.view().scroll_y, scrolled);
+  EXPECT_EQ(grid.GetFocusCell(), (grid::CellId{row, 2}));
+  EXPECT_EQ(grid.GetSelectedCount(), 100);
+}
+
 TEST_F(GridCtrlTest, ClicksBelowTheLastRowNameNoCell) {
   FillLikeEventList(3);
   Click(grid.hwnd(), In(2, 0).x, In(2, 0).y);
