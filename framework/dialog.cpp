@@ -15,7 +15,7 @@ HWND Dialog::OwnerForModal() const {
   while (owner != nullptr && (GetWindowLongW(owner, GWL_STYLE) & WS_CHILD)) owner = GetParent(owner);
   // Stack on top of whatever modal pop-up the owner already shows.
   if (owner != nullptr) owner = GetLastActivePopup(owner);
-  return owner == hwnd() ? nullptr : owner;
+  return owner;
 }
 
 INT_PTR Dialog::DoModal() {

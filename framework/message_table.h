@@ -14,8 +14,6 @@
 //   }
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <functional>
 #include <initializer_list>
 #include <utility>
