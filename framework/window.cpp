@@ -2,9 +2,16 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 namespace {
 
 const wchar_t kObjectProperty[] = L"TallyoWindowObject";
+
+// The object whose Create is running on this thread. WM_NCCREATE binds to it
+// rather than trusting the creation data, which a window made from a dialog
+// template fills with the template's own bytes.
+thread_local Window* t_creating = nullptr;
 constexpr UINT_PTR kSubclassId = 0x7A11;
 
 bool IsReflectedMessage(UINT message) {
@@ -80,14 +87,17 @@ bool Window::Create(const wchar_t* class_name, const wchar_t* title, DWORD style
                     const RECT& rect, HWND parent, UINT id) {
   if (hwnd_ != nullptr) return false;
   HMENU menu = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)) : nullptr;
+  Window* outer = std::exchange(t_creating, this);
   HWND hwnd = CreateWindowExW(ex_style, class_name, title, style, rect.left, rect.top, rect.right - rect.left,
-                              rect.bottom - rect.top, parent, menu, GetModuleHandleW(nullptr), this);
+                              rect.bottom - rect.top, parent, menu, GetModuleHandleW(nullptr), nullptr);
+  t_creating = outer;
   if (hwnd == nullptr) return false;
-  if (hwnd_ == nullptr) {
-    // A class whose procedure is not ours (a system control): subclass it instead.
-    return Subclass(hwnd);
+  // A class whose procedure is not ours (a system control): subclass it instead.
+  if (hwnd_ == nullptr && !Subclass(hwnd)) {
+    DestroyWindow(hwnd);
+    return false;
   }
-  created_ = true;
+  created_ = true;  // made here, so Destroy destroys it
   return true;
 }
 
@@ -149,13 +159,10 @@ LRESULT Window::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
 
 LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   Window* self = FromHandle(hwnd);
-  if (self == nullptr && message == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lparam);
-    self = static_cast<Window*>(cs->lpCreateParams);
-    if (self != nullptr) {
-      self->hwnd_ = hwnd;
-      SetPropW(hwnd, kObjectProperty, self);
-    }
+  if (self == nullptr && message == WM_NCCREATE && t_creating != nullptr && t_creating->hwnd_ == nullptr) {
+    self = t_creating;
+    self->hwnd_ = hwnd;
+    SetPropW(hwnd, kObjectProperty, self);
   }
   if (self == nullptr || self->subclassed_) return DefWindowProcW(hwnd, message, wparam, lparam);
   return self->Dispatch(message, wparam, lparam);

@@ -104,3 +104,30 @@ TEST(Window, TimersFireOnTheWindowAndStop) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Window, CreationDataOfAnUnboundWindowIsNotTakenForAnObject) {
+  Watchdog watchdog("CreationData");
+  ASSERT_TRUE(Window::RegisterWindowClass(kTestClass, 0, nullptr, nullptr));
+  // A window of our class made by someone else (a dialog template does this)
+  // carries creation data that is not a Window: it must stay unbound.
+  int not_a_window = 0x5A5A5A5A;
+  HWND hwnd = CreateWindowExW(0, kTestClass, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), &not_a_window);
+  ASSERT_NE(hwnd, nullptr);
+  EXPECT_EQ(Window::FromHandle(hwnd), nullptr);
+  DestroyWindow(hwnd);
+}
+
+TEST(Window, DestroyDestroysASystemControlItCreated) {
+  Watchdog watchdog("CreatedControl");
+  RecordingWindow window;
+  ASSERT_TRUE(window.Create(L"STATIC", L"x", WS_POPUP, 0, SmallRect(), nullptr, 0));
+  HWND hwnd = window.hwnd();
+  EXPECT_EQ(Window::FromHandle(hwnd), &window);
+  window.Destroy();
+  EXPECT_FALSE(IsWindow(hwnd));
+}
+
+}  // namespace

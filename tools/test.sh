@@ -29,9 +29,9 @@ windows_rc=0
 ctest --test-dir "$build/windows" --output-on-failure | tee -a "$log" || windows_rc=$?
 
 passed=0 failed=0
-while read -r pct _ _ _ nfail _ _ _ total; do
+while read -r nfail total; do
   passed=$((passed + total - nfail)); failed=$((failed + nfail))
-done < <(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$log")
+done < <(sed -nE 's/^[0-9]+% tests passed, ([0-9]+) tests failed out of ([0-9]+).*/\1 \2/p' "$log")
 echo
 echo "all: $passed passed, $failed failed"
 [ "$native_rc" -eq 0 ] && [ "$windows_rc" -eq 0 ]
