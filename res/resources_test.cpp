@@ -57,14 +57,14 @@ Pixels LoadPixels(int id) {
   return p;
 }
 
-struct BitmapSpec {
+struct ExpectedBitmap {
   int id;
   int width;
   int height;
   bool background;
 };
 
-const BitmapSpec kBitmaps[] = {
+const ExpectedBitmap kBitmaps[] = {
     {IDB_MAIN_BACKGROUND, 641, 481, true},
     {IDB_CLOSE_HOVER, 21, 17, false},
     {IDB_CLOSE_NORMAL, 21, 17, false},
@@ -117,27 +117,27 @@ bool InCornerSquare(const Pixels& p, int x, int y) {
 }
 
 TEST(Resources, BitmapsHaveTheSizesTheWindowsUse) {
-  for (const BitmapSpec& spec : kBitmaps) {
-    SCOPED_TRACE(spec.id);
-    Pixels p = LoadPixels(spec.id);
+  for (const ExpectedBitmap& want : kBitmaps) {
+    SCOPED_TRACE(want.id);
+    Pixels p = LoadPixels(want.id);
     ASSERT_FALSE(p.rgb.empty()) << "bitmap missing";
-    EXPECT_EQ(p.width, spec.width);
-    EXPECT_EQ(p.height, spec.height);
+    EXPECT_EQ(p.width, want.width);
+    EXPECT_EQ(p.height, want.height);
     EXPECT_EQ(p.bits_per_pixel, 24);
   }
 }
 
 TEST(Resources, MagentaOnlyInTheCornersOfBackgrounds) {
-  for (const BitmapSpec& spec : kBitmaps) {
-    SCOPED_TRACE(spec.id);
-    Pixels p = LoadPixels(spec.id);
+  for (const ExpectedBitmap& want : kBitmaps) {
+    SCOPED_TRACE(want.id);
+    Pixels p = LoadPixels(want.id);
     ASSERT_FALSE(p.rgb.empty());
     int stray = 0;
     for (int y = 0; y < p.height; ++y)
       for (int x = 0; x < p.width; ++x)
-        if (p.at(x, y) == kMagenta && !(spec.background && InCornerSquare(p, x, y))) ++stray;
+        if (p.at(x, y) == kMagenta && !(want.background && InCornerSquare(p, x, y))) ++stray;
     EXPECT_EQ(stray, 0) << "magenta outside the corners";
-    if (spec.background) {
+    if (want.background) {
       // Each corner is cut: its outermost pixel is magenta, and the middle
       // of every edge is not (the window keeps its full width and height).
       EXPECT_EQ(p.at(0, 0), kMagenta);
@@ -266,12 +266,12 @@ TEST(Resources, FlashIconIsTransparentEverywhereAndTheOthersAreNot) {
 
 // ---------------------------------------------------------------- templates
 
-struct TemplateSpec {
+struct ExpectedTemplate {
   int id;
   std::vector<int> controls;
 };
 
-const TemplateSpec kTemplates[] = {
+const ExpectedTemplate kTemplates[] = {
     {IDD_MAIN,
      {IDC_EVENT_GRID, IDC_MAIN_VIEW_DATE, IDC_MAIN_VIEW_SELECTOR, IDC_MAIN_ADD, IDC_MAIN_DELETE,
       IDC_MAIN_MODIFY, IDC_MAIN_FIND, IDC_MAIN_ABOUT, IDC_MAIN_SETTINGS, IDC_MAIN_HELP,
@@ -317,12 +317,12 @@ class Templates : public ::testing::Test {
 };
 
 TEST_F(Templates, EveryDialogOpensWithAllItsControls) {
-  for (const TemplateSpec& spec : kTemplates) {
-    SCOPED_TRACE(spec.id);
-    ASSERT_NE(FindResourceW(Module(), MAKEINTRESOURCEW(spec.id), RT_DIALOG), nullptr);
-    HWND dialog = res_testing::CreateHidden(spec.id, QuietDialogProc);
+  for (const ExpectedTemplate& want : kTemplates) {
+    SCOPED_TRACE(want.id);
+    ASSERT_NE(FindResourceW(Module(), MAKEINTRESOURCEW(want.id), RT_DIALOG), nullptr);
+    HWND dialog = res_testing::CreateHidden(want.id, QuietDialogProc);
     ASSERT_NE(dialog, nullptr) << "template does not open";
-    for (int control : spec.controls) EXPECT_NE(GetDlgItem(dialog, control), nullptr) << control;
+    for (int control : want.controls) EXPECT_NE(GetDlgItem(dialog, control), nullptr) << control;
     DestroyWindow(dialog);
   }
 }
