@@ -1,9 +1,8 @@
 #include "settings/ini_file.h"
 
-#include <climits>
-#include <cstdint>
 #include <initializer_list>
 
+#include "base/atoi_clamped.h"
 #include "base/cp936.h"
 
 namespace {
@@ -158,7 +157,7 @@ std::string IniFile::GetString(std::string_view section, std::string_view key,
 
 int IniFile::GetInt(std::string_view section, std::string_view key, int default_value) const {
   std::optional<std::string> value = Find(section, key);
-  return value ? ProfileAtoi(*value) : default_value;
+  return value ? AtoiClamped(*value) : default_value;
 }
 
 void IniFile::SetString(std::string_view section, std::string_view key, std::string_view value) {
@@ -198,18 +197,3 @@ std::string IniFile::ToBytes() const {
   return out;
 }
 
-int ProfileAtoi(std::string_view text) {
-  std::size_t pos = 0;
-  while (pos < text.size() && (text[pos] == ' ' || (text[pos] >= '\t' && text[pos] <= '\r'))) ++pos;
-  bool negative = false;
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
-  // Accumulate in 64 bits and stop growing once past the 32-bit range.
-  const std::int64_t limit = static_cast<std::int64_t>(INT_MAX) + 1;
-  std::int64_t magnitude = 0;
-  for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
-    magnitude = magnitude * 10 + (text[pos] - '0');
-    if (magnitude > limit) magnitude = limit;
-  }
-  if (negative) return static_cast<int>(-magnitude);  // -limit is INT_MIN exactly
-  return magnitude >= limit ? INT_MAX : static_cast<int>(magnitude);
-}

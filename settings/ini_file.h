@@ -51,7 +51,7 @@ class IniFile {
   // Find(section, key), or `default_value` when it is missing.
   std::string GetString(std::string_view section, std::string_view key, std::string_view default_value) const;
 
-  // The value by atoi rules (see ProfileAtoi); `default_value` when missing.
+  // The value by atoi rules (see AtoiClamped in base/atoi_clamped.h); `default_value` when missing.
   int GetInt(std::string_view section, std::string_view key, int default_value) const;
 
   // Sets `key` in `section` to `value`.
@@ -86,8 +86,3 @@ class IniFile {
   std::vector<Line> lines_;
 };
 
-// The C runtime's atoi on code page 936 text: leading blanks (space, tab, CR,
-// LF, VT, FF) are skipped, then an optional sign and the digits up to the
-// first non-digit; text without digits gives 0. Values beyond the 32-bit
-// range clamp to INT_MAX or INT_MIN, as the Windows runtime's atoi does.
-int ProfileAtoi(std::string_view text);

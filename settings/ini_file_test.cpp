@@ -115,30 +115,6 @@ TEST(IniFileLookup, GetIntFollowsAtoiAndDefaultsOnlyWhenMissing) {
   EXPECT_EQ(file.GetInt("s", "missing", 7), 7);
 }
 
-TEST(ProfileAtoi, FollowsTheRuntimeRules) {
-  EXPECT_EQ(ProfileAtoi(""), 0);
-  EXPECT_EQ(ProfileAtoi("abc"), 0);
-  EXPECT_EQ(ProfileAtoi("0x10"), 0);
-  EXPECT_EQ(ProfileAtoi("- 5"), 0);
-  EXPECT_EQ(ProfileAtoi("+-5"), 0);
-  EXPECT_EQ(ProfileAtoi("  42abc"), 42);
-  EXPECT_EQ(ProfileAtoi("\t\r\n\v\f 5"), 5);
-  EXPECT_EQ(ProfileAtoi("+7"), 7);
-  EXPECT_EQ(ProfileAtoi("-7"), -7);
-  EXPECT_EQ(ProfileAtoi("007"), 7);
-  EXPECT_EQ(ProfileAtoi("1 2"), 1);
-}
-
-TEST(ProfileAtoi, ClampsAtTheEndsOfThe32BitRange) {
-  EXPECT_EQ(ProfileAtoi("2147483647"), INT_MAX);
-  EXPECT_EQ(ProfileAtoi("2147483648"), INT_MAX);
-  EXPECT_EQ(ProfileAtoi("-2147483647"), -INT_MAX);
-  EXPECT_EQ(ProfileAtoi("-2147483648"), INT_MIN);
-  EXPECT_EQ(ProfileAtoi("-2147483649"), INT_MIN);
-  EXPECT_EQ(ProfileAtoi("99999999999999999999999999"), INT_MAX);
-  EXPECT_EQ(ProfileAtoi("-99999999999999999999999999"), INT_MIN);
-}
-
 TEST(IniFileUpdate, ReplacesTheKeyLineInPlaceAndKeepsEverythingElse) {
   const std::string before =
       "; settings of the program\r\n"

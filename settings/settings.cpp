@@ -1,5 +1,7 @@
 #include "settings/settings.h"
 
+#include "base/atoi_clamped.h"
+
 #include "base/cp936.h"
 #include "settings/ini_file.h"
 #include "settings/path_helper.h"
@@ -28,7 +30,7 @@ void Settings::LoadSettings(FileSystem& fs) {
   // Numbers go through their text default, so a missing key and a key
   // holding the default text read alike.
   auto number = [&](const char* key, const char* default_text) {
-    return ProfileAtoi(file.GetString(kSettingsSection, key, default_text));
+    return AtoiClamped(file.GetString(kSettingsSection, key, default_text));
   };
   nTipType = number("nTipType", "1");
   strMark = DecodeMarkLineBreaks(file.GetString(kSettingsSection, "strMark", kDefaultMark));

@@ -8,25 +8,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "skin/pixel_rect.h"
+
 namespace skin_frame {
 
 // Client pixels; left and top inside, right and bottom outside (as a RECT).
-struct Point {
-  int x = 0;
-  int y = 0;
-};
-
-struct Rect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-
-  int width() const { return right - left; }
-  int height() const { return bottom - top; }
-  bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-  friend bool operator==(const Rect&, const Rect&) = default;
-};
+using Point = skin::PixelPoint;
+using Rect = skin::PixelRect;
 
 // --- Window shape --------------------------------------------------------
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "update/atoi_clamped.h"
+#include "base/atoi_clamped.h"
 
 namespace {
 

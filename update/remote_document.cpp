@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "update/atoi_clamped.h"
+#include "base/atoi_clamped.h"
 
 bool WalkRemoteDocument(const TiXmlDocument& document, RemoteValues& values) {
   const TiXmlElement* root = document.FirstChildElement();

@@ -1,4 +1,4 @@
-#include "update/atoi_clamped.h"
+#include "base/atoi_clamped.h"
 
 #include <climits>
 #include <cstdint>
