@@ -1,7 +1,6 @@
 // Runs the built tallyo-cli's event commands on a fresh folder and checks the
 // output, the exit code and the event.dat they leave behind.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -11,32 +10,13 @@
 #include <vector>
 
 #include "base/memory_file_system.h"
+#include "cli/testing/cli_test_folder.h"
 #include "events/event_list.h"
 #include "events/events_test_util.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CliRun {
-  int exit_code = -1;
-  std::string out, err;
-};
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string Quote(const std::string& arg) {
-  std::string out = "'";
-  for (char c : arg) out += (c == '\'') ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
 
 // Three events in code page 936: "会议" (meeting) created 2026-12-07 09:00:00,
 // a memo, and a reminder due 2026-12-08 08:30:00 (Asia/Shanghai).
@@ -58,37 +38,17 @@ std::string ThreeEventFile() {
   return WriteEventArchive(v);
 }
 
-class EventCommands : public ::testing::Test {
+class EventCommands : public CliTestFolder {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/tallyo-events-cli-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  CliRun Run(std::vector<std::string> args) {
-    std::string command = Quote(TALLYO_CLI_PATH) + " --dir " + Quote(dir_.string());
-    for (const std::string& arg : args) command += " " + Quote(arg);
-    command += " 2>" + Quote((dir_ / "stderr.txt").string());
-    CliRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    EXPECT_NE(pipe, nullptr);
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-    int status = pclose(pipe);
-    run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = ReadAll(dir_ / "stderr.txt");
-    fs::remove(dir_ / "stderr.txt");
-    return run;
-  }
+  // Runs the event commands: `args` starts with the subcommand.
+  CliRun Run(const std::vector<std::string>& args) { return RunCli(args); }
 
   std::string EventFile() const { return (dir_ / "event.dat").string(); }
 
   // The events on disk, read back with the store.
   std::vector<CMyEvent> Stored() {
     MemoryFileSystem memory;
-    memory.files["event.dat"] = ReadAll(EventFile());
+    memory.files["event.dat"] = ReadFileBytes(EventFile());
     EventList list(memory, "event.dat");
     EXPECT_TRUE(list.LoadEvents().ok());
     std::vector<CMyEvent> out;
@@ -105,7 +65,6 @@ class EventCommands : public ::testing::Test {
     return names;
   }
 
-  fs::path dir_;
 };
 
 }  // namespace
@@ -121,7 +80,7 @@ TEST_F(EventCommands, MissingFileIsAnEmptyList) {
 }
 
 TEST_F(EventCommands, ListShowsTheColumnsOfEachView) {
-  WriteAll(EventFile(), ThreeEventFile());
+  WriteFileBytes(EventFile(), ThreeEventFile());
   CliRun all = Run({"list", "--all"});
   EXPECT_EQ(all.exit_code, 0) << all.err;
   EXPECT_EQ(all.out,
@@ -215,7 +174,7 @@ TEST_F(EventCommands, WrongInputChangesNothing) {
 TEST_F(EventCommands, DamagedFileIsReportedAndSetAsideBeforeAChange) {
   std::string image = ThreeEventFile();
   std::string damaged = image.substr(0, image.size() - 4);  // cut inside the third event
-  WriteAll(EventFile(), damaged);
+  WriteFileBytes(EventFile(), damaged);
   const std::string message = "试图越过其尾端对 " + EventFile() + " 进行读写。";
 
   CliRun list = Run({"list", "--all"});
@@ -230,14 +189,14 @@ TEST_F(EventCommands, DamagedFileIsReportedAndSetAsideBeforeAChange) {
   EXPECT_EQ(check.exit_code, 1);
   EXPECT_TRUE(check.out.empty());
   EXPECT_NE(check.err.find(message), std::string::npos) << check.err;
-  EXPECT_EQ(ReadAll(EventFile()), damaged);
+  EXPECT_EQ(ReadFileBytes(EventFile()), damaged);
 
   CliRun add = Run({"add", "--title", "after the fault"});
   EXPECT_EQ(add.exit_code, 0) << add.err;
   EXPECT_NE(add.err.find("kept as"), std::string::npos) << add.err;
   std::vector<std::string> aside = AsideFiles();
   ASSERT_EQ(aside.size(), 1u);
-  EXPECT_EQ(ReadAll(dir_ / aside[0]), damaged);
+  EXPECT_EQ(ReadFileBytes(dir_ / aside[0]), damaged);
   EXPECT_NE(add.err.find(aside[0]), std::string::npos) << add.err;
   std::vector<CMyEvent> stored = Stored();
   ASSERT_EQ(stored.size(), 3u);
@@ -249,13 +208,13 @@ TEST_F(EventCommands, EachFaultHasItsMessage) {
   std::string image = ThreeEventFile();
   std::string schema = image;
   schema[4] = 2;
-  WriteAll(EventFile(), schema);
+  WriteFileBytes(EventFile(), schema);
   EXPECT_NE(Run({"check"}).err.find(EventFile() + " 包含错误的模式。"), std::string::npos);
   std::string name = image;
   name[8] = 'X';
-  WriteAll(EventFile(), name);
+  WriteFileBytes(EventFile(), name);
   EXPECT_NE(Run({"check"}).err.find(EventFile() + " 含有非预期的对象。"), std::string::npos);
-  WriteAll(EventFile(), std::string("\x01\x00\x00\x00", 4));
+  WriteFileBytes(EventFile(), std::string("\x01\x00\x00\x00", 4));
   EXPECT_NE(Run({"check"}).err.find(EventFile() + " 格式错。"), std::string::npos);
 
   // A delete that finds nothing changes nothing, not even the damaged file.

@@ -1,7 +1,6 @@
 // Runs the built tallyo-cli fetch against a server on 127.0.0.1 and checks
 // its output and exit code.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,45 +9,28 @@
 #include <string>
 #include <vector>
 
+#include "cli/testing/cli_test_folder.h"
 #include "update/testing/loopback_http_server.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
+// The fetch output without the "recv: n bytes" lines, and their total.
+struct FetchRun {
   int exit_code = -1;
-  std::string out;  // without the "recv: n bytes" lines
+  std::string out;
   long received = 0;
 };
 
-std::string Quote(const std::string& arg) {
-  std::string out = "'";
-  for (char c : arg) out += (c == '\'') ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
-
-class FetchCommand : public ::testing::Test {
+class FetchCommand : public CliTestFolder {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/tallyo-fetch-cli-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  CliRun RunCli(const std::vector<std::string>& args) {
-    std::string command = Quote(TALLYO_CLI_PATH) + " --dir " + Quote(dir_.string()) + " fetch";
-    for (const std::string& arg : args) command += " " + Quote(arg);
-    command += " 2>/dev/null";
-    CliRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    EXPECT_NE(pipe, nullptr);
-    std::string out;
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    int status = pclose(pipe);
-    run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  FetchRun RunFetch(std::vector<std::string> args) {
+    args.insert(args.begin(), "fetch");
+    CliRun cli = RunCli(args);
+    FetchRun run;
+    run.exit_code = cli.exit_code;
+    const std::string& out = cli.out;
     for (std::size_t start = 0; start < out.size();) {
       std::size_t end = out.find('\n', start);
       end = end == std::string::npos ? out.size() : end + 1;
@@ -63,7 +45,6 @@ class FetchCommand : public ::testing::Test {
     return run;
   }
 
-  fs::path dir_;
 };
 
 // "公告" (notice) and "广告" (advertisement) in code page 936.
@@ -79,7 +60,7 @@ const std::string kDocument =
 TEST_F(FetchCommand, PrintsTheDiagnosticsAndWhatTheDocumentSays) {
   std::string response = HttpResponse(kDocument);
   LoopbackHttpServer server(response);
-  CliRun run = RunCli({server.Url("/doc.xml"), "--port", std::to_string(server.port())});
+  FetchRun run = RunFetch({server.Url("/doc.xml"), "--port", std::to_string(server.port())});
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(run.received, static_cast<long>(response.size()));
   EXPECT_EQ(run.out,
@@ -98,17 +79,17 @@ TEST_F(FetchCommand, PrintsTheDiagnosticsAndWhatTheDocumentSays) {
 
 TEST_F(FetchCommand, ADocumentWithoutRootPrintsOnlyTheDiagnostics) {
   LoopbackHttpServer server(HttpResponse("<?xml version=\"1.0\"?>\n"));
-  CliRun run = RunCli({server.Url(), "--port", std::to_string(server.port())});
+  FetchRun run = RunFetch({server.Url(), "--port", std::to_string(server.port())});
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(run.out, "start load xml..\n");
 }
 
 TEST_F(FetchCommand, AFailedFetchExitsWithOne) {
   LoopbackHttpServer server(HttpResponse("<html>not found</html>"));
-  CliRun run = RunCli({server.Url(), "--port", std::to_string(server.port())});
+  FetchRun run = RunFetch({server.Url(), "--port", std::to_string(server.port())});
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.out, "start load xml..\nthis is not a legal xml file \n");
-  run = RunCli({"http://127.0.0.1"});
+  run = RunFetch({"http://127.0.0.1"});
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.out, "start load xml..\nerror: need http:// \n");
 }
@@ -117,7 +98,7 @@ TEST_F(FetchCommand, WithoutAUrlFetchesTheConfiguredDocument) {
   LoopbackHttpServer server(HttpResponse("<?xml version=\"1.0\"?>\n<c><version>120</version></c>"));
   std::ofstream(dir_ / "config.ini", std::ios::binary)
       << "[common]\r\nnTipType=1\r\n[update]\r\nhost=127.0.0.1\r\nport=" << server.port() << "\r\n";
-  CliRun run = RunCli({});
+  FetchRun run = RunFetch({});
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(run.out, "start load xml..\n\nversion=120\ndownurl=\n版本：1.20\n");
   ASSERT_EQ(server.requests().size(), 1u);
@@ -126,7 +107,7 @@ TEST_F(FetchCommand, WithoutAUrlFetchesTheConfiguredDocument) {
 }
 
 TEST_F(FetchCommand, RefusesAPortOutOfRange) {
-  CliRun run = RunCli({"http://127.0.0.1/x", "--port", "70000"});
+  FetchRun run = RunFetch({"http://127.0.0.1/x", "--port", "70000"});
   EXPECT_NE(run.exit_code, 0);
   EXPECT_EQ(run.out, "");
 }
