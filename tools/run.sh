@@ -7,6 +7,7 @@ cd "$root"
 bash tools/setup.sh
 
 build="${TALLYO_BUILD_ROOT:-$root/build}"
+export WINEPREFIX="${WINEPREFIX:-$build/wineprefix}"
 cmake -S . -B "$build/windows" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-posix.cmake" >/dev/null
 cmake --build "$build/windows" -j "$(nproc)"

@@ -7,6 +7,7 @@ cd "$root"
 bash tools/setup.sh
 
 build="${TALLYO_BUILD_ROOT:-$root/build}"
+export WINEPREFIX="${WINEPREFIX:-$build/wineprefix}"
 jobs="$(nproc)"
 log="$build/test-summary.log"
 mkdir -p "$build"
