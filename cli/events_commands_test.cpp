@@ -191,6 +191,10 @@ TEST_F(EventCommands, DamagedFileIsReportedAndSetAsideBeforeAChange) {
   EXPECT_NE(check.err.find(message), std::string::npos) << check.err;
   EXPECT_EQ(ReadFileBytes(EventFile()), damaged);
 
+  // A folder given relative to the current one: the message still names the full path.
+  CliRun relative = RunCliIn(fs::relative(dir_), {"check"});
+  EXPECT_NE(relative.err.find(message), std::string::npos) << relative.err;
+
   CliRun add = Run({"add", "--title", "after the fault"});
   EXPECT_EQ(add.exit_code, 0) << add.err;
   EXPECT_NE(add.err.find("kept as"), std::string::npos) << add.err;

@@ -13,5 +13,6 @@ inline constexpr char kPathSeparator = '/';
 
 std::vector<std::string> Utf8Arguments(int argc, char** argv);
 void PrepareUtf8Console();
-// Natively file names are UTF-8 bytes already; on Windows paths are code page 936.
+// A folder given in UTF-8 as the program's own absolute path text (natively
+// UTF-8 bytes; on Windows code page 936), so messages name the full path.
 std::optional<std::string> PathFromUtf8(const std::string& utf8);

@@ -22,4 +22,13 @@ std::vector<std::string> Utf8Arguments(int, char**) {
 
 void PrepareUtf8Console() { SetConsoleOutputCP(CP_UTF8); }
 
-std::optional<std::string> PathFromUtf8(const std::string& utf8) { return cp936::FromUtf8(utf8); }
+std::optional<std::string> PathFromUtf8(const std::string& utf8) {
+  std::optional<std::string> path = cp936::FromUtf8(utf8);
+  if (!path) return std::nullopt;
+  std::u16string wide = cp936::ToUtf16(*path);
+  std::wstring relative(wide.begin(), wide.end());
+  wchar_t buffer[MAX_PATH * 4];
+  DWORD n = GetFullPathNameW(relative.c_str(), static_cast<DWORD>(std::size(buffer)), buffer, nullptr);
+  if (n == 0 || n >= std::size(buffer)) return path;
+  return cp936::FromUtf16(std::u16string(reinterpret_cast<const char16_t*>(buffer), n));
+}
