@@ -64,6 +64,7 @@ bool Window::Subclass(HWND hwnd) {
   hwnd_ = hwnd;
   subclassed_ = true;
   SetPropW(hwnd, kObjectProperty, this);
+  OnSubclassed();
   return true;
 }
 

@@ -59,6 +59,10 @@ class Window {
   LRESULT DefaultProc(UINT message, WPARAM wparam, LPARAM lparam);
   // Called once the window handle is gone (after WM_NCDESTROY).
   virtual void OnFinalMessage() {}
+  // Called once Subclass has bound this object to an existing window (a
+  // control of a template, however it was bound): the place for a control
+  // to adjust the window it was given.
+  virtual void OnSubclassed() {}
 
  private:
   static LRESULT CALLBACK StaticWindowProc(HWND, UINT, WPARAM, LPARAM);

@@ -23,15 +23,7 @@ CSkinButton::~CSkinButton() {
   Destroy();
 }
 
-bool CSkinButton::SubclassDlgItem(HWND dialog, int id) {
-  if (!Subclass(GetDlgItem(dialog, id))) return false;
-  PrepareControl();
-  return true;
-}
-
-void CSkinButton::PrepareControl() {
-  if (hwnd() == nullptr || prepared_ == hwnd()) return;
-  prepared_ = hwnd();
+void CSkinButton::OnSubclassed() {
   MakeButtonOwnerDrawn(hwnd());
   caption_ = win::GetWindowText(hwnd());
 }
@@ -48,7 +40,6 @@ void CSkinButton::SetBitmaps(Bitmap normal, Bitmap hover, Bitmap pressed, Bitmap
   faces_[static_cast<int>(skin::ButtonFace::kDisabled)] = std::move(disabled);
   hover_ = false;
   if (hwnd() == nullptr) return;
-  PrepareControl();
   // Without a normal bitmap the button keeps the size its template gave it.
   SIZE size = CSkinPainter::BitmapSize(FaceBitmap(skin::ButtonFace::kNormal));
   if (size.cx > 0 && size.cy > 0) {
@@ -59,12 +50,10 @@ void CSkinButton::SetBitmaps(Bitmap normal, Bitmap hover, Bitmap pressed, Bitmap
 
 void CSkinButton::SetShowText(int show) {
   show_text_ = show != 0;
-  PrepareControl();
 }
 
 void CSkinButton::SetToolTipText(std::string_view text) {
   if (hwnd() == nullptr) return;
-  PrepareControl();
   tooltip_.Reset();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);

@@ -19,12 +19,6 @@ class CSkinButton : public Window {
   CSkinButton();
   ~CSkinButton() override;
 
-  // Binds the dialog's button `id`, makes it owner-drawn and reads its caption.
-  bool SubclassDlgItem(HWND dialog, int id);
-  // For a button bound elsewhere (the dialog's data exchange binds through
-  // Window): makes it owner-drawn and reads its caption, once per window.
-  // The setters call it too, so binding plus setting up is always enough.
-  void PrepareControl();
 
   // Loads the four state bitmaps from the resources (replacing the old ones),
   // clears hover and sizes the button to the normal bitmap (position kept).
@@ -49,12 +43,13 @@ class CSkinButton : public Window {
   bool OnReflectedMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) override;
 
  private:
+  // Makes the bound button owner-drawn and reads its caption.
+  void OnSubclassed() override;
   void Draw(const DRAWITEMSTRUCT& item);
   void OnMouseMove(WPARAM keys, LPARAM position);
   void SetHover(bool hover);
   HBITMAP FaceBitmap(skin::ButtonFace face) const { return faces_[static_cast<int>(face)].get(); }
 
-  HWND prepared_ = nullptr;      // the window PrepareControl last set up
   std::array<Bitmap, 4> faces_;  // indexed by skin::ButtonFace
   std::string caption_;
   Font font_;

@@ -191,14 +191,12 @@ TEST(SkinButton, SecondToolTipReplacesTheFirst) {
 
 namespace {
 
-TEST(SkinButton, BoundByTheDialogsDataExchangeBecomesOwnerDrawnWhenSetUp) {
+TEST(SkinButton, BoundByTheDialogsDataExchangeBecomesOwnerDrawn) {
   TestHost host;
   host.AddControl(L"BUTTON", kId, BS_DEFPUSHBUTTON, L"Cancel", RECT{0, 0, 80, 30});
   CSkinButton button;
   Window& as_window = button;  // how data exchange sees every control
   ASSERT_TRUE(as_window.SubclassDlgItem(host.hwnd(), kId));
-  button.SetBitmaps(SolidBitmap(69, 23, kNormal), Bitmap(), Bitmap(), Bitmap());
-  button.SetShowText(1);
   EXPECT_EQ(GetWindowLongPtrW(button.hwnd(), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
   EXPECT_EQ(button.caption(), "Cancel");
 }

@@ -12,15 +12,7 @@
 
 CSkinBoxButton::~CSkinBoxButton() { Destroy(); }
 
-bool CSkinBoxButton::SubclassDlgItem(HWND dialog, int id) {
-  if (!Subclass(GetDlgItem(dialog, id))) return false;
-  PrepareControl();
-  return true;
-}
-
-void CSkinBoxButton::PrepareControl() {
-  if (hwnd() == nullptr || prepared_ == hwnd()) return;
-  prepared_ = hwnd();
+void CSkinBoxButton::OnSubclassed() {
   MakeButtonOwnerDrawn(hwnd());
 }
 
@@ -31,13 +23,11 @@ void CSkinBoxButton::SetBoxBitmaps(UINT unchecked, UINT checked) {
 void CSkinBoxButton::SetBoxBitmaps(Bitmap unchecked, Bitmap checked) {
   unchecked_ = std::move(unchecked);
   checked_bitmap_ = std::move(checked);
-  PrepareControl();
   if (hwnd() != nullptr) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void CSkinBoxButton::SetBkColor(COLORREF color) {
   background_ = color;
-  PrepareControl();
   if (hwnd() != nullptr) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -48,7 +38,6 @@ void CSkinBoxButton::SetTextColor(COLORREF color) {
 
 void CSkinBoxButton::SetCheck(int checked) {
   checked_ = checked != 0;
-  PrepareControl();
   if (hwnd() != nullptr) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 

@@ -17,11 +17,6 @@ class CSkinBoxButton : public Window {
  public:
   ~CSkinBoxButton() override;
 
-  // Binds the dialog's button `id` and makes it owner-drawn.
-  bool SubclassDlgItem(HWND dialog, int id);
-  // For a control bound elsewhere (the dialog's data exchange binds through
-  // Window): makes it owner-drawn, once per window. The setters call it too.
-  void PrepareControl();
 
   // Loads the box images from the resources; a missing unchecked image
   // leaves the control blank.
@@ -44,9 +39,10 @@ class CSkinBoxButton : public Window {
   SIZE BoxSize() const;
 
  private:
+  // Makes the bound control owner-drawn.
+  void OnSubclassed() override;
   void Draw(const DRAWITEMSTRUCT& item);
 
-  HWND prepared_ = nullptr;
   Bitmap unchecked_;
   Bitmap checked_bitmap_;
   COLORREF background_ = RGB(255, 255, 255);
