@@ -18,7 +18,14 @@ class TcpClient {
   TcpClient() = default;
   ~TcpClient() { Close(); }
   TcpClient(TcpClient&& other) noexcept : handle_(other.handle_) { other.handle_ = kInvalid; }
-  TcpClient& operator=(TcpClient&& other) noexcept;
+  TcpClient& operator=(TcpClient&& other) noexcept {
+    if (this != &other) {
+      Close();
+      handle_ = other.handle_;
+      other.handle_ = kInvalid;
+    }
+    return *this;
+  }
   TcpClient(const TcpClient&) = delete;
   TcpClient& operator=(const TcpClient&) = delete;
 

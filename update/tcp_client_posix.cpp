@@ -34,15 +34,6 @@ TcpClient::WaitResult WaitFor(int fd, short events, TcpClient::Clock::time_point
 
 }  // namespace
 
-TcpClient& TcpClient::operator=(TcpClient&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = kInvalid;
-  }
-  return *this;
-}
-
 bool TcpClient::ResolveIpv4(const std::string& host, std::uint32_t& address) {
   if (host.empty()) return false;
   addrinfo hints{};

@@ -42,15 +42,6 @@ TcpClient::WaitResult WaitFor(SOCKET s, Direction direction, TcpClient::Clock::t
 
 }  // namespace
 
-TcpClient& TcpClient::operator=(TcpClient&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = kInvalid;
-  }
-  return *this;
-}
-
 bool TcpClient::ResolveIpv4(const std::string& host, std::uint32_t& address) {
   // An empty name would resolve to this machine on Windows.
   if (host.empty()) return false;
