@@ -1,10 +1,22 @@
 #pragma once
 // File access behind a small interface, so the stores can be tested with
 // in-memory fakes and injected failures. Paths are code page 936 text.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "base/status.h"
+
+// What a quick look at a file tells without reading it: enough to notice
+// that another program replaced it.
+struct FileStamp {
+  std::uint64_t size = 0;
+  std::int64_t write_time = 0;  // in the system's own unit (ns, or 100 ns on Windows)
+  // Which file it is (inode, file index): a file replaced by another one gets
+  // a new id even when size and write time, kept in coarse ticks, match.
+  std::uint64_t file_id = 0;
+  bool operator==(const FileStamp&) const = default;
+};
 
 class FileSystem {
  public:
@@ -22,6 +34,9 @@ class FileSystem {
   virtual Status RenameFile(const std::string& from, const std::string& to) = 0;
 
   virtual bool FileExists(const std::string& path) = 0;
+
+  // Size and last write time of the file. NotFound when it does not exist.
+  virtual Status StatFile(const std::string& path, FileStamp* stamp) = 0;
 };
 
 // The real file system of this platform.

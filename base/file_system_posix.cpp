@@ -71,6 +71,15 @@ class PosixFileSystem : public FileSystem {
     return ::stat(path.c_str(), &st) == 0;
   }
 
+  Status StatFile(const std::string& path, FileStamp* stamp) override {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return ErrorStatus(path, errno);
+    stamp->size = static_cast<std::uint64_t>(st.st_size);
+    stamp->write_time = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp->file_id = static_cast<std::uint64_t>(st.st_ino);
+    return Status::Ok();
+  }
+
  private:
   static Status WriteAndSync(const std::string& path, std::string_view contents) {
     FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));

@@ -13,8 +13,7 @@ std::wstring Wide(const std::string& path) {
 // Maps a Win32 error code to a Status; the one place where system errors turn into messages.
 Status ErrorStatus(const std::string& context, DWORD error) {
   wchar_t* text = nullptr;
-  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                     FORMAT_MESSAGE_IGNORE_INSERTS,
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                  nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::string message = context + ": error " + std::to_string(error);
   if (text != nullptr) {
@@ -52,8 +51,9 @@ bool IsTransient(DWORD error) {
 class WinFileSystem : public FileSystem {
  public:
   Status ReadFile(const std::string& path, std::string* contents) override {
-    ScopedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, /*dwShareMode=*/0, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Other readers (a second copy of the program, tallyo-cli) may read at the same time.
+    ScopedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return ErrorStatus(path, GetLastError());
     contents->clear();
     char buffer[4096];
@@ -82,6 +82,22 @@ class WinFileSystem : public FileSystem {
 
   bool FileExists(const std::string& path) override {
     return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+
+  Status StatFile(const std::string& path, FileStamp* stamp) override {
+    // Opened for its attributes only, sharing everything, so no writer is held up.
+    ScopedHandle file(CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return ErrorStatus(path, GetLastError());
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file.get(), &info)) return ErrorStatus(path, GetLastError());
+    stamp->size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    stamp->write_time =
+        static_cast<std::int64_t>((static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                                  info.ftLastWriteTime.dwLowDateTime);
+    stamp->file_id = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return Status::Ok();
   }
 
  private:

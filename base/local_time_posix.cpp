@@ -23,11 +23,12 @@ bool FromLocalTime(const LocalTime& local, Time32* out) {
   tm.tm_min = local.minute;
   tm.tm_sec = local.second;
   tm.tm_isdst = -1;
+  // -1 is both an error and one second before 1970: mktime fills in the day
+  // of the week only when it succeeds.
+  tm.tm_wday = -1;
   time_t value = mktime(&tm);
-  if (value == static_cast<time_t>(-1) && !(tm.tm_year == 69 && tm.tm_mon == 11 && tm.tm_mday == 31))
-    return false;
-  if (value < std::numeric_limits<Time32>::min() || value > std::numeric_limits<Time32>::max())
-    return false;
+  if (value == static_cast<time_t>(-1) && tm.tm_wday == -1) return false;
+  if (value < std::numeric_limits<Time32>::min() || value > std::numeric_limits<Time32>::max()) return false;
   *out = static_cast<Time32>(value);
   return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 // An in-memory FileSystem for tests, with injectable failures.
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -8,6 +9,9 @@
 class MemoryFileSystem : public FileSystem {
  public:
   std::map<std::string, std::string> files;
+  // Bumped by every write through this object; tests that change `files`
+  // directly should call Touch so the change is seen.
+  std::map<std::string, std::int64_t> write_times;
   // When set, ReplaceFile fails like a full disk and leaves every file as it was.
   bool fail_writes = false;
   // When set, ReadFile fails with an I/O error (not "not found").
@@ -25,6 +29,7 @@ class MemoryFileSystem : public FileSystem {
     ++replace_calls;
     if (fail_writes) return Status::IoError(path + ": no space left on device");
     files[path] = std::string(contents);
+    Touch(path);
     return Status::Ok();
   }
   Status RenameFile(const std::string& from, const std::string& to) override {
@@ -33,7 +38,21 @@ class MemoryFileSystem : public FileSystem {
     if (files.count(to)) return Status::IoError(to + ": already exists");
     files[to] = it->second;
     files.erase(from);
+    write_times[to] = write_times[from];
+    write_times.erase(from);
     return Status::Ok();
   }
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+  Status StatFile(const std::string& path, FileStamp* stamp) override {
+    auto it = files.find(path);
+    if (it == files.end()) return Status::NotFound(path + ": not found");
+    stamp->size = it->second.size();
+    stamp->write_time = write_times[path];
+    return Status::Ok();
+  }
+  // Marks the file as written now (a new write time).
+  void Touch(const std::string& path) { write_times[path] = ++clock_; }
+
+ private:
+  std::int64_t clock_ = 0;
 };

@@ -3,10 +3,25 @@
 
 EventList::EventList() : EventList(DefaultFileSystem(), std::string()) {}
 
-EventList::EventList(FileSystem& file_system, std::string path)
-    : file_system_(file_system), path_(std::move(path)) {}
+EventList::EventList(FileSystem& file_system, std::string path) : store_(file_system, std::move(path)) {}
 
 EventList::~EventList() = default;
+
+LoadResult EventList::LoadEvents() { return store_.Load(&events_); }
+
+Status EventList::SaveEvents() { return store_.Save(events_); }
+
+LoadResult EventList::ReloadIfChanged(bool* reloaded) {
+  *reloaded = false;
+  if (!store_.ChangedOnDisk()) return {};
+  std::vector<std::unique_ptr<CMyEvent>> fresh;
+  LoadResult result = store_.Load(&fresh);
+  if (result.ok() && result.found) {
+    events_ = std::move(fresh);
+    *reloaded = true;
+  }
+  return result;
+}
 
 CMyEvent* EventList::Add(std::unique_ptr<CMyEvent> event) {
   events_.push_back(std::move(event));

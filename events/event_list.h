@@ -5,12 +5,8 @@
 // stays valid until its own record is deleted or the list is loaded again,
 // whatever else is added or deleted meanwhile.
 //
-// Damaged files: LoadEvents keeps the records read before the fault and
-// reports it; the file itself is then "pending set-aside". Before the next
-// save the caller calls SetAsideDamagedFile() (which renames the file beside
-// itself with a timestamp, so the bytes after the fault survive) and tells the
-// user where it went. SaveEvents does it on its own if the caller has not, so
-// a damaged file is never overwritten.
+// The file itself is kept by an EventStore (event_store.h), which also
+// notices when another program changed it.
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -20,30 +16,14 @@
 #include "base/local_time.h"
 #include "base/status.h"
 #include "events/event_archive.h"
+#include "events/event_store.h"
 #include "events/my_event.h"
 
 // A result list: borrowed pointers into an EventList, owning nothing.
 using EventPtrList = std::vector<CMyEvent*>;
 
-struct LoadResult {
-  enum class Kind {
-    kOk,         // loaded, or no file (the list was left as it was)
-    kDamaged,    // format fault: `archive_error` says which; records before it were kept
-    kReadError,  // the file exists but could not be read; the list was left as it was
-  };
-  Kind kind = Kind::kOk;
-  ArchiveError archive_error = ArchiveError::kNone;
-  // For the user, code page 936, naming the full path (the framework's text
-  // for a damaged file, the system's reason for a read error).
-  std::string message;
-
-  bool ok() const { return kind == Kind::kOk; }
-};
-
 class EventList {
  public:
-  static constexpr char kFileName[] = "event.dat";
-
   // The real file system; the file is MakeAppPath("event.dat"), beside the program.
   EventList();
   // Another file system or file, for tests and tools.
@@ -57,17 +37,24 @@ class EventList {
   // Missing file: the list is left unchanged. Otherwise the list is replaced by
   // the records of the file (by those before the fault, for a damaged file).
   LoadResult LoadEvents();
-  // Writes the whole list in one step (temporary file beside it, flushed, then
-  // renamed over the old one). On failure the old file is untouched and the
-  // list in memory is kept; the Status says why. Sets a damaged file aside first.
+  // Writes the whole list in one step; on failure the old file is untouched
+  // and the list in memory is kept; the Status says why. Sets a damaged file
+  // aside first.
   Status SaveEvents();
-  // True after LoadEvents found a file it could not read completely, until it is set aside.
-  bool HasDamagedFile() const { return damaged_file_pending_; }
-  // Renames the damaged file to "<path>.damaged-YYYYMMDD-HHMMSS" (local time;
-  // "-2", "-3" ... appended if taken). *aside_path receives the new name.
-  Status SetAsideDamagedFile(std::string* aside_path = nullptr);
+  // Takes in what another program wrote to event.dat since this list last
+  // loaded or saved it; *reloaded tells whether the list was replaced (every
+  // borrowed pointer is then gone). A vanished file leaves the list (the next
+  // save writes it again). A damaged or unreadable file leaves the list as it
+  // is, is returned once, and is set aside before the next save.
+  LoadResult ReloadIfChanged(bool* reloaded);
+  // True after a load found a file it could not read completely, until it is set aside.
+  bool HasDamagedFile() const { return store_.HasDamagedFile(); }
+  Status SetAsideDamagedFile(std::string* aside_path = nullptr) {
+    return store_.SetAsideDamagedFile(aside_path);
+  }
   // The full path of event.dat.
-  std::string FilePath() const;
+  std::string FilePath() const { return store_.FilePath(); }
+  EventStore& store() { return store_; }
 
   // --- the records ---
 
@@ -105,8 +92,6 @@ class EventList {
   template <typename Predicate>
   void QueryWhere(EventPtrList& result, Predicate matches) const;
 
-  FileSystem& file_system_;
-  std::string path_;  // empty: MakeAppPath("event.dat") at each use
+  EventStore store_;
   std::vector<std::unique_ptr<CMyEvent>> events_;
-  bool damaged_file_pending_ = false;
 };

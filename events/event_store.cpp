@@ -1,45 +1,101 @@
-// EventList and event.dat: load, save, and setting a damaged file aside.
+// EventStore: load, save, noticing changes from outside, and setting a damaged file aside.
+#include "events/event_store.h"
+
 #include <cstdio>
 
-#include "events/event_list.h"
+#include "base/local_time.h"
 #include "settings/path_helper.h"
 
-std::string EventList::FilePath() const {
+std::uint64_t HashBytes(std::string_view bytes) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (unsigned char c : bytes) {
+    hash ^= c;
+    hash *= 1099511628211ull;
+  }
+  return hash;
+}
+
+EventStore::EventStore(FileSystem& file_system, std::string path)
+    : file_system_(file_system), path_(std::move(path)) {}
+
+std::string EventStore::FilePath() const {
   if (!path_.empty()) return path_;
   return PathHelper().MakeAppPath(kFileName);
 }
 
-LoadResult EventList::LoadEvents() {
+void EventStore::Remember(const std::string& path, std::string_view bytes) {
+  seen_.exists = true;
+  seen_.hash = HashBytes(bytes);
+  // A file that cannot be looked at keeps a stamp that never matches, so the
+  // next look reads it again.
+  if (!file_system_.StatFile(path, &seen_.stamp).ok()) seen_.stamp = FileStamp{~0ull, -1};
+}
+
+LoadResult EventStore::Load(std::vector<std::unique_ptr<CMyEvent>>* events) {
   std::string path = FilePath();
   std::string bytes;
   Status read = file_system_.ReadFile(path, &bytes);
   if (read.IsNotFound()) {
     damaged_file_pending_ = false;
-    return {};
+    seen_ = Seen{};
+    LoadResult none;
+    none.found = false;
+    return none;
   }
   if (!read.ok()) {
     // The file is there but unread: a later save must not replace it blindly.
     damaged_file_pending_ = true;
     return {LoadResult::Kind::kReadError, ArchiveError::kNone, read.message()};
   }
+  Remember(path, bytes);
   std::vector<std::unique_ptr<CMyEvent>> loaded;
   ArchiveError error = ReadEventArchive(bytes, &loaded);
-  events_ = std::move(loaded);
+  *events = std::move(loaded);
   damaged_file_pending_ = error != ArchiveError::kNone;
   if (error == ArchiveError::kNone) return {};
   return {LoadResult::Kind::kDamaged, error, ArchiveErrorMessage(error, path)};
 }
 
-Status EventList::SaveEvents() {
+Status EventStore::Save(std::span<const std::unique_ptr<CMyEvent>> events) {
   if (damaged_file_pending_) {
     Status aside = SetAsideDamagedFile();
     if (!aside.ok()) return aside;
   }
-  if (events_.size() + 1 >= kArchiveMaxMapCount) return Status::InvalidArgument("too many events to save");
-  return file_system_.ReplaceFile(FilePath(), WriteEventArchive(events_));
+  if (events.size() + 1 >= kArchiveMaxMapCount) return Status::InvalidArgument("too many events to save");
+  const std::string path = FilePath();
+  const std::string image = WriteEventArchive(events);
+  Status written = file_system_.ReplaceFile(path, image);
+  if (written.ok()) Remember(path, image);
+  return written;
 }
 
-Status EventList::SetAsideDamagedFile(std::string* aside_path) {
+bool EventStore::ChangedOnDisk() {
+  const std::string path = FilePath();
+  FileStamp now;
+  Status looked = file_system_.StatFile(path, &now);
+  if (looked.IsNotFound()) return seen_.exists;
+  if (!looked.ok()) return true;  // cannot tell: let the owner try to load it
+  if (!seen_.exists) return true;
+  if (now == seen_.stamp) return false;
+  std::string bytes;
+  if (!file_system_.ReadFile(path, &bytes).ok()) return true;
+  if (HashBytes(bytes) != seen_.hash) return true;
+  seen_.stamp = now;  // the same bytes written again
+  return false;
+}
+
+void EventStore::MarkCurrentFileSeen() {
+  const std::string path = FilePath();
+  std::string bytes;
+  Status read = file_system_.ReadFile(path, &bytes);
+  if (read.IsNotFound()) {
+    seen_ = Seen{};
+  } else if (read.ok()) {
+    Remember(path, bytes);
+  }
+}
+
+Status EventStore::SetAsideDamagedFile(std::string* aside_path) {
   if (aside_path != nullptr) aside_path->clear();
   if (!damaged_file_pending_) return Status::Ok();
   std::string path = FilePath();
@@ -61,6 +117,7 @@ Status EventList::SetAsideDamagedFile(std::string* aside_path) {
   Status renamed = file_system_.RenameFile(path, target);
   if (!renamed.ok()) return renamed;
   damaged_file_pending_ = false;
+  seen_ = Seen{};  // no file now: the next save creates it
   if (aside_path != nullptr) *aside_path = target;
   return Status::Ok();
 }

@@ -225,3 +225,139 @@ TEST(EventStore, RealFilesBesideTheProgram) {
   OverrideAppDir("");
   std::filesystem::remove_all(dir);
 }
+
+// --- changes made by other programs ---
+
+TEST(EventStore, NoticesAnotherWriterAndReloads) {
+  MemoryFileSystem fs;
+  fs.files[kPath] = ThreeRecordImage();
+  EventList mine(fs, kPath);
+  ASSERT_TRUE(mine.LoadEvents().ok());
+  bool reloaded = true;
+  EXPECT_TRUE(mine.ReloadIfChanged(&reloaded).ok());
+  EXPECT_FALSE(reloaded);
+
+  EventList theirs(fs, kPath);  // a second copy of the program, or tallyo-cli
+  ASSERT_TRUE(theirs.LoadEvents().ok());
+  theirs.Add(MakeEvent("from elsewhere", 900));
+  ASSERT_TRUE(theirs.SaveEvents().ok());
+
+  EXPECT_TRUE(mine.store().ChangedOnDisk());
+  EXPECT_TRUE(mine.ReloadIfChanged(&reloaded).ok());
+  EXPECT_TRUE(reloaded);
+  ASSERT_EQ(mine.size(), 4u);
+  EXPECT_EQ(mine.records()[3]->strTitle, "from elsewhere");
+  EXPECT_FALSE(mine.store().ChangedOnDisk());
+
+  // Its own save is no change from outside.
+  mine.Add(MakeEvent("mine", 901));
+  ASSERT_TRUE(mine.SaveEvents().ok());
+  EXPECT_FALSE(mine.store().ChangedOnDisk());
+}
+
+TEST(EventStore, SameBytesWrittenAgainAreNoChange) {
+  MemoryFileSystem fs;
+  fs.files[kPath] = ThreeRecordImage();
+  EventList list(fs, kPath);
+  ASSERT_TRUE(list.LoadEvents().ok());
+  fs.Touch(kPath);  // rewritten, same content
+  EXPECT_FALSE(list.store().ChangedOnDisk());
+
+  // Same size, other bytes: a change.
+  std::string other = ThreeRecordImage();
+  other[other.size() - 1] ^= 1;
+  fs.files[kPath] = other;
+  fs.Touch(kPath);
+  EXPECT_TRUE(list.store().ChangedOnDisk());
+}
+
+TEST(EventStore, FileAppearingOrVanishingUnderTheList) {
+  MemoryFileSystem fs;
+  EventList list(fs, kPath);
+  ASSERT_TRUE(list.LoadEvents().ok());  // no file yet
+  EXPECT_FALSE(list.store().ChangedOnDisk());
+  fs.files[kPath] = ThreeRecordImage();
+  fs.Touch(kPath);
+  bool reloaded = false;
+  ASSERT_TRUE(list.ReloadIfChanged(&reloaded).ok());
+  EXPECT_TRUE(reloaded);
+  EXPECT_EQ(list.size(), 3u);
+
+  // Deleted by hand: the list stays and the next save writes it again.
+  fs.files.erase(kPath);
+  ASSERT_TRUE(list.ReloadIfChanged(&reloaded).ok());
+  EXPECT_FALSE(reloaded);
+  EXPECT_EQ(list.size(), 3u);
+  EXPECT_FALSE(list.store().ChangedOnDisk());
+  ASSERT_TRUE(list.SaveEvents().ok());
+  EXPECT_EQ(fs.files[kPath], ThreeRecordImage());
+}
+
+TEST(EventStore, DamagedFileAtAReloadKeepsTheListAndIsReportedOnce) {
+  MemoryFileSystem fs;
+  fs.files[kPath] = ThreeRecordImage();
+  EventList list(fs, kPath);
+  ASSERT_TRUE(list.LoadEvents().ok());
+  const std::string damaged = ThreeRecordImage().substr(0, 30);
+  fs.files[kPath] = damaged;
+  fs.Touch(kPath);
+
+  bool reloaded = true;
+  LoadResult r = list.ReloadIfChanged(&reloaded);
+  EXPECT_EQ(r.kind, LoadResult::Kind::kDamaged);
+  EXPECT_EQ(r.message, ArchiveErrorMessage(r.archive_error, kPath));
+  EXPECT_FALSE(reloaded);
+  EXPECT_EQ(list.size(), 3u);
+  EXPECT_TRUE(list.HasDamagedFile());
+  EXPECT_TRUE(list.ReloadIfChanged(&reloaded).ok());  // the same file: not again
+
+  ASSERT_TRUE(list.SaveEvents().ok());
+  std::vector<std::string> aside = AsideFiles(fs);
+  ASSERT_EQ(aside.size(), 1u);
+  EXPECT_EQ(fs.files[aside[0]], damaged);
+  EXPECT_EQ(fs.files[kPath], ThreeRecordImage());
+  EXPECT_FALSE(list.store().ChangedOnDisk());
+}
+
+TEST(EventStore, UnreadableFileAtAReloadIsTriedAgain) {
+  MemoryFileSystem fs;
+  fs.files[kPath] = ThreeRecordImage();
+  EventList list(fs, kPath);
+  ASSERT_TRUE(list.LoadEvents().ok());
+  EventList other(fs, kPath);
+  other.Add(MakeEvent("only", 1));
+  ASSERT_TRUE(other.SaveEvents().ok());
+
+  fs.fail_reads = true;
+  bool reloaded = true;
+  EXPECT_EQ(list.ReloadIfChanged(&reloaded).kind, LoadResult::Kind::kReadError);
+  EXPECT_FALSE(reloaded);
+  EXPECT_EQ(list.size(), 3u);
+  fs.fail_reads = false;
+  EXPECT_TRUE(list.ReloadIfChanged(&reloaded).ok());
+  EXPECT_TRUE(reloaded);
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_FALSE(list.HasDamagedFile());
+}
+
+TEST(EventStore, RealFileRewrittenWithTheSameSizeIsNoticed) {
+  std::filesystem::path dir = std::filesystem::temp_directory_path() / "tallyo_events_change_test";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const std::string path = (dir / "event.dat").string();
+
+  EventList a(DefaultFileSystem(), path);
+  a.Add(MakeEvent("aaaa", 1));
+  ASSERT_TRUE(a.SaveEvents().ok());
+  EventList b(DefaultFileSystem(), path);
+  ASSERT_TRUE(b.LoadEvents().ok());
+  a.records()[0]->strTitle = "bbbb";
+  ASSERT_TRUE(a.SaveEvents().ok());
+
+  bool reloaded = false;
+  ASSERT_TRUE(b.ReloadIfChanged(&reloaded).ok());
+  EXPECT_TRUE(reloaded);
+  ASSERT_EQ(b.size(), 1u);
+  EXPECT_EQ(b.records()[0]->strTitle, "bbbb");
+  std::filesystem::remove_all(dir);
+}
