@@ -12,9 +12,7 @@
 
 CSkinBoxButton::~CSkinBoxButton() { Destroy(); }
 
-void CSkinBoxButton::OnSubclassed() {
-  MakeButtonOwnerDrawn(hwnd());
-}
+void CSkinBoxButton::OnSubclassed() { MakeButtonOwnerDrawn(hwnd()); }
 
 void CSkinBoxButton::SetBoxBitmaps(UINT unchecked, UINT checked) {
   SetBoxBitmaps(CSkinPainter::LoadBitmapResource(unchecked), CSkinPainter::LoadBitmapResource(checked));
@@ -106,6 +104,11 @@ LRESULT CSkinCheckBox::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
     // The keyboard's click (Space on the focused box) toggles too.
     SetCheck(GetCheck() ? 0 : 1);
   }
+  return CSkinBoxButton::WindowProc(message, wparam, lparam);
+}
+
+LRESULT CSkinRadioButton::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_GETDLGCODE) return DLGC_BUTTON | DLGC_RADIOBUTTON;
   return CSkinBoxButton::WindowProc(message, wparam, lparam);
 }
 

@@ -17,7 +17,6 @@ class CSkinBoxButton : public Window {
  public:
   ~CSkinBoxButton() override;
 
-
   // Loads the box images from the resources; a missing unchecked image
   // leaves the control blank.
   void SetBoxBitmaps(UINT unchecked, UINT checked);
@@ -59,4 +58,9 @@ class CSkinRadioButton : public CSkinBoxButton {
  public:
   // Checks `chosen` and unchecks the other options of `group`.
   static void SelectInGroup(std::initializer_list<CSkinRadioButton*> group, const CSkinRadioButton* chosen);
+
+ protected:
+  // Still an option button to the dialog manager and to data exchange,
+  // although owner-drawn buttons report themselves as push buttons.
+  LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
 };

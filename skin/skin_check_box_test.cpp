@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/data_exchange.h"
 #include "skin/skin_test_host.h"
 
 namespace {
@@ -125,6 +126,33 @@ TEST(SkinRadioButton, GroupKeepsOneOptionChecked) {
   CSkinRadioButton::SelectInGroup({&options[0], &options[1], &options[2]}, &options[2]);
   EXPECT_EQ(options[1].GetCheck(), 0);
   EXPECT_EQ(options[2].GetCheck(), 1);
+}
+
+TEST(SkinRadioButton, DataExchangeReadsAndWritesASkinnedGroup) {
+  TestHost host;
+  CSkinRadioButton options[3];
+  for (int i = 0; i < 3; ++i) {
+    host.AddControl(L"BUTTON", 1008 + i, BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0), L"option",
+                    RECT{50, 135 + 20 * i, 200, 150 + 20 * i});
+    ASSERT_TRUE(options[i].SubclassDlgItem(host.hwnd(), 1008 + i));
+  }
+  host.AddControl(L"BUTTON", 1011, BS_AUTOCHECKBOX | WS_GROUP, L"next group", RECT{50, 200, 200, 215});
+
+  int index = 7;
+  DataExchange read(host.hwnd(), /*saving=*/true);
+  read.Radio(1008, index);
+  EXPECT_EQ(index, -1);  // none checked yet
+  options[2].SetCheck(1);
+  DataExchange read_again(host.hwnd(), /*saving=*/true);
+  read_again.Radio(1008, index);
+  EXPECT_EQ(index, 2);
+
+  index = 1;
+  DataExchange write(host.hwnd(), /*saving=*/false);
+  write.Radio(1008, index);
+  EXPECT_EQ(options[0].GetCheck(), 0);
+  EXPECT_EQ(options[1].GetCheck(), 1);
+  EXPECT_EQ(options[2].GetCheck(), 0);
 }
 
 }  // namespace
