@@ -113,19 +113,18 @@ bool CGridCtrl::RegisterWindowClass() {
 
 bool CGridCtrl::Attach(HWND dialog, int id) { return AttachWindow(GetDlgItem(dialog, id)); }
 
-bool CGridCtrl::AttachWindow(HWND control) {
-  if (!Subclass(control)) return false;
-  InitWindow();
-  return true;
-}
+// However the window was bound (Attach, Create, or a dialog's data exchange),
+// it is set up here, once.
+bool CGridCtrl::AttachWindow(HWND control) { return Subclass(control); }
 
 bool CGridCtrl::Create(HWND parent, const RECT& rect, UINT id, DWORD style) {
   // The class procedure is not a Window one, so Window::Create subclasses it.
   if (!Window::Create(kClassName, L"", style, 0, rect, parent, id)) return false;
   owns_window_ = true;
-  InitWindow();
   return true;
 }
+
+void CGridCtrl::OnSubclassed() { InitWindow(); }
 
 void CGridCtrl::InitWindow() {
   const LONG_PTR ex_style = GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);

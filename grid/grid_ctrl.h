@@ -129,6 +129,7 @@ class CGridCtrl : public Window {
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void OnSubclassed() override;
 
  private:
   static constexpr UINT_PTR kAutoScrollTimerId = 1;

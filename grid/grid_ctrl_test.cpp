@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/data_exchange.h"
 #include "framework/text_boundary.h"
 #include "grid/grid_test_window.h"
 
@@ -195,6 +196,16 @@ TEST(GridWindowClass, AttachesToATemplateControlWithASunkenEdgeAndTheDialogFont)
   grid.Destroy();
   EXPECT_TRUE(IsWindow(control));
   EXPECT_EQ(Window::FromHandle(control), nullptr);
+
+  // Bound again through a dialog's data exchange: set up all the same.
+  CGridCtrl bound;
+  DataExchange dx(dialog, /*saving=*/false);
+  dx.Control(kId, bound);
+  ASSERT_EQ(bound.hwnd(), control);
+  ASSERT_NE(bound.GetFont(), nullptr);
+  bound.SetRows(2);
+  EXPECT_EQ(bound.GetRowHeight(1), sample.cy * 3 / 2);
+  bound.Destroy();
   DestroyWindow(dialog);
 }
 
