@@ -1,0 +1,92 @@
+#pragma once
+// The add and modify dialogs: one design on two templates (131 and 133). A
+// title, a body, and a choice between no reminder, a reminder at a date and
+// time, and one after some minutes. They work on values only: the add dialog
+// makes a new record at OK, the modify dialog edits a copy that the caller
+// applies to the record it finds again by creation time, so a record deleted
+// meanwhile (by an answered reminder, another program) is never touched.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "events/my_event.h"
+#include "events/reminder_choice.h"
+#include "skin/link_label.h"
+#include "skin/skin_button.h"
+#include "skin/skin_check_box.h"
+#include "skin/skin_dialog.h"
+#include "update/ad_pool.h"
+
+class EventEditorDialog : public CSkinDialog {
+ public:
+  // The values exchanged with the controls.
+  std::string strTitle;     // edit 1006
+  std::string strContent;   // edit 1007
+  ReminderFields reminder;  // radios 1008-1010, pickers 1011 and 1012, minutes edit 1013
+
+ protected:
+  EventEditorDialog(UINT template_id, UINT background_id);
+
+  bool OnInitDialog() override;
+  void OnOK() override;
+  void DoDataExchange(DataExchange& dx) override;
+  bool RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) override;
+
+  // Called at OK once the controls were read: make or update the record.
+  virtual void Confirm(Time32 now) = 0;
+
+  // Implementation details are the implementer's; keep the public part above.
+  UINT background_id_;
+  CSkinRadioButton radios_[3];
+  CSkinButton ok_, cancel_;
+};
+
+class AddEventDialog : public EventEditorDialog {
+ public:
+  // `ad` may be empty: then no advertisement link is shown.
+  explicit AddEventDialog(Ad ad);
+
+  // After DoModal returned IDOK: the new record, created at OK.
+  std::unique_ptr<CMyEvent> TakeEvent() { return std::move(event_); }
+
+ protected:
+  bool OnInitDialog() override;
+  void Confirm(Time32 now) override;
+
+ private:
+  Ad ad_;
+  CLinkLabel link_;
+  std::unique_ptr<CMyEvent> event_;
+};
+
+class ModifyEventDialog : public EventEditorDialog {
+ public:
+  // Edits a copy of `original`.
+  explicit ModifyEventDialog(const CMyEvent& original);
+
+  // After DoModal returned IDOK: the record with its new title, body and
+  // reminder (timeCreate unchanged). The caller copies these fields into the
+  // record it finds by timeCreate, if there still is one.
+  const CMyEvent& edited() const { return edited_; }
+
+ protected:
+  bool OnInitDialog() override;
+  void Confirm(Time32 now) override;
+
+ private:
+  CMyEvent edited_;
+};
+
+class FindEventDialog : public CSkinDialog {
+ public:
+  FindEventDialog();
+  std::string strKeyword;  // edit 1019, used as typed
+
+ protected:
+  bool OnInitDialog() override;
+  void DoDataExchange(DataExchange& dx) override;
+
+ private:
+  CSkinButton ok_, cancel_;
+};

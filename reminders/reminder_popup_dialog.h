@@ -1,0 +1,52 @@
+#pragma once
+// The reminder popup (template 134): one due event, its title in a question
+// whether it is done, its body (editable), and three answers: done, again at
+// a date and time, again after some minutes. It only collects the answer;
+// the caller applies it (ApplyReminderAnswer) to the event found again by
+// its creation time.
+#include <windows.h>
+
+#include <string>
+
+#include "events/my_event.h"
+#include "reminders/reminder_answer.h"
+#include "skin/color_label.h"
+#include "skin/link_label.h"
+#include "skin/skin_button.h"
+#include "skin/skin_check_box.h"
+#include "skin/skin_dialog.h"
+#include "update/ad_pool.h"
+
+class ReminderPopupDialog : public CSkinDialog {
+ public:
+  // `parent` is the desktop window, so the popup is a top-level window of its
+  // own that shows whatever state the main window is in. The event's title
+  // and body are copied; `ad` may be empty (no link is shown).
+  ReminderPopupDialog(HWND parent, const CMyEvent& due, Ad ad);
+
+  // The answer, meaningful after DoModal returned IDOK.
+  const ReminderAnswer& answer() const { return answer_; }
+
+ protected:
+  bool OnInitDialog() override;
+  void OnOK() override;
+  void DoDataExchange(DataExchange& dx) override;
+  bool RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) override;
+
+ private:
+  // Implementation details are the implementer's; keep the public part above.
+  friend class ReminderPopupDialogTestPeer;
+  void SelectChoice(int choice);
+  void OnRadioClicked(int id);
+  void OnMinutesChanged();
+  LRESULT OnPickerChanged(NMHDR*);
+
+  std::string strTitle_;  // the event's title
+  std::string strTitleLine_;
+  Ad ad_;
+  ReminderAnswer answer_;
+  CColorLabel title_label_;
+  CSkinRadioButton radios_[3];
+  CSkinButton ok_, cancel_;
+  CLinkLabel link_;
+};
