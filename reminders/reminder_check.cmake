@@ -1,10 +1,11 @@
 # The reminder check and the answer to an alert: no window, tested natively.
-add_library(tallyo_reminders_logic STATIC ${CMAKE_CURRENT_LIST_DIR}/reminder_answer.cpp)
+add_library(tallyo_reminders_logic STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/reminder_answer.cpp ${CMAKE_CURRENT_LIST_DIR}/reminder_check.cpp)
 target_include_directories(tallyo_reminders_logic PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(tallyo_reminders_logic PUBLIC tallyo_events tallyo_settings tallyo_base)
 
 if(NOT WIN32)
   tallyo_test(reminders_logic_test
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/reminder_answer_test.cpp
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/reminder_answer_test.cpp ${CMAKE_CURRENT_LIST_DIR}/reminder_check_test.cpp
     LIBS tallyo_reminders_logic)
 endif()
