@@ -27,6 +27,10 @@ bool RemoteConfig::SleepUnlessStopped(std::chrono::milliseconds delay) {
 }
 
 void RemoteConfig::Fetch() {
+  if (!FetchAndPublish()) bGaveUp.store(1, std::memory_order_release);
+}
+
+bool RemoteConfig::FetchAndPublish() {
   // About 200 KB: on the heap rather than the worker's stack, and one
   // document for every attempt of the run.
   auto document = std::make_unique<HttpXmlDocument>();
@@ -35,20 +39,21 @@ void RemoteConfig::Fetch() {
   if (policy_.diagnostics) document->SetDiagnosticSink(policy_.diagnostics);
 
   for (int retries = 0;; ++retries) {
-    if (stop_.load()) return;
+    if (stop_.load()) return false;
     if (document->LoadHttpXml(strUrl.c_str(), server_.nPort)) break;
-    if (retries >= policy_.nMaxRetries) return;
-    if (!SleepUnlessStopped(policy_.retryDelay)) return;
+    if (retries >= policy_.nMaxRetries) return false;
+    if (!SleepUnlessStopped(policy_.retryDelay)) return false;
   }
 
   RemoteValues values;
-  if (!WalkRemoteDocument(*document, values)) return;
+  if (!WalkRemoteDocument(*document, values)) return false;
   strScrollText = std::move(values.strScrollText);
   nVersion = values.nVersion;
   strDownUrl = std::move(values.strDownUrl);
   strTextAd = std::move(values.strTextAd);
   // Last write of the worker: publishes every field above.
   bLoaded.store(1, std::memory_order_release);
+  return true;
 }
 
 unsigned int ConfigFetchThread(RemoteConfig& config) {

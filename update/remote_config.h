@@ -43,8 +43,13 @@ class RemoteConfig {
   std::string strDownUrl;     // "downurl"
   std::string strTextAd;      // "textad"
   std::atomic<int> bLoaded{0};
+  // Set by the worker when it ended without loading (every attempt failed,
+  // no root element, or a stop), published like bLoaded: the window can stop
+  // polling for a result that will never come.
+  std::atomic<int> bGaveUp{0};
 
   bool IsLoaded() const { return bLoaded.load(std::memory_order_acquire) != 0; }
+  bool HasGivenUp() const { return bGaveUp.load(std::memory_order_acquire) != 0; }
 
   // REQUIRES (both): called before the worker starts.
   void SetServer(const UpdateServer& server) { server_ = server; }
@@ -65,6 +70,8 @@ class RemoteConfig {
  private:
   friend unsigned int ConfigFetchThread(RemoteConfig& config);
 
+  // One run of the fetch; true when it published the fields.
+  bool FetchAndPublish();
   // False when a stop was requested before the delay was over.
   bool SleepUnlessStopped(std::chrono::milliseconds delay);
 

@@ -55,6 +55,7 @@ TEST(RemoteConfig, RetriesUntilTheTenthAttemptSucceeds) {
   Prepare(config, server);
   ConfigFetchThread(config);
   EXPECT_TRUE(config.IsLoaded());
+  EXPECT_FALSE(config.HasGivenUp());
   EXPECT_EQ(config.nVersion, 121);
   EXPECT_EQ(server.requests().size(), 10u);
 }
@@ -65,6 +66,7 @@ TEST(RemoteConfig, GivesUpAfterFiftyOneAttempts) {
   Prepare(config, server);
   ConfigFetchThread(config);
   EXPECT_FALSE(config.IsLoaded());
+  EXPECT_TRUE(config.HasGivenUp());
   EXPECT_EQ(config.nVersion, 0);
   EXPECT_EQ(server.requests().size(), 51u);
 }
@@ -89,6 +91,7 @@ TEST(RemoteConfig, ADocumentWithoutRootIsNotRetried) {
   Prepare(config, server);
   ConfigFetchThread(config);
   EXPECT_FALSE(config.IsLoaded());
+  EXPECT_TRUE(config.HasGivenUp());
   EXPECT_EQ(server.requests().size(), 1u);
 }
 
