@@ -8,6 +8,10 @@ Dialog::Dialog(const DLGTEMPLATE* in_memory_template, HWND parent)
     : in_memory_template_(in_memory_template), parent_(parent) {}
 
 HWND Dialog::OwnerForModal() const {
+  // The desktop as parent asks for a top-level window of its own. It is given
+  // no owner at all: the modal run disables its owner, and the desktop
+  // window must never be disabled.
+  if (parent_ == GetDesktopWindow()) return nullptr;
   if (parent_ != nullptr) return parent_;
   HWND owner = Application::MainWindow();
   if (owner == nullptr) owner = GetActiveWindow();
