@@ -21,7 +21,11 @@ struct ChangeOutcome {
   Status save;
 };
 
-// `change` returns whether it found what it was for. The list is saved in
-// any case (a delete that matched nothing still writes the list, as the
-// user asked for a change).
-ChangeOutcome ChangeEvents(EventList& events, const std::function<bool(EventList&)>& change);
+enum class SaveWhen {
+  kAlways,     // a delete that matched nothing still writes the list
+  kIfApplied,  // an edit or answer for a record gone meanwhile writes nothing
+};
+
+// `change` returns whether it found what it was for.
+ChangeOutcome ChangeEvents(EventList& events, const std::function<bool(EventList&)>& change,
+                           SaveWhen save_when = SaveWhen::kAlways);

@@ -54,11 +54,18 @@ TEST(ChangeEvents, ARecordDeletedElsewhereIsNotBroughtBack) {
   theirs.DeleteByCreateTime(2);
   ASSERT_TRUE(theirs.SaveEvents().ok());
 
-  ChangeOutcome out = ChangeEvents(mine, [](EventList& l) { return Rename(l, 2, "edited"); });
+  const int writes = fs.replace_calls;
+  ChangeOutcome out = ChangeEvents(
+      mine, [](EventList& l) { return Rename(l, 2, "edited"); }, SaveWhen::kIfApplied);
   EXPECT_FALSE(out.applied);
   EXPECT_TRUE(out.save.ok());
+  EXPECT_EQ(fs.replace_calls, writes);  // nothing to write
   ASSERT_EQ(mine.size(), 1u);
   EXPECT_EQ(mine.FindByCreateTime(2), nullptr);
+  // A delete that matched nothing still writes the list.
+  out = ChangeEvents(mine, [](EventList& l) { return l.DeleteByCreateTime(2); });
+  EXPECT_FALSE(out.applied);
+  EXPECT_EQ(fs.replace_calls, writes + 1);
 }
 
 TEST(ChangeEvents, AFailedSaveKeepsTheChangeForTheNextSave) {

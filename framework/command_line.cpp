@@ -15,3 +15,12 @@ std::string ArgumentsAfterProgramName(std::string_view command_line) {
   while (pos < n && is_space(command_line[pos])) ++pos;
   return std::string(command_line.substr(pos));
 }
+
+bool IsTheArgument(std::string_view arguments, std::string_view word) {
+  if (arguments.size() != word.size()) return false;
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    if (lower(arguments[i]) != lower(word[i])) return false;
+  }
+  return true;
+}

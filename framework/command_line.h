@@ -6,3 +6,7 @@
 #include <string_view>
 
 std::string ArgumentsAfterProgramName(std::string_view command_line);
+
+// Whether the whole argument text is `word`, ignoring the case of the
+// letters A to Z ("HIDE" is "hide"; "hide " and "hide now" are not).
+bool IsTheArgument(std::string_view arguments, std::string_view word);

@@ -23,3 +23,16 @@ TEST(CommandLine, ProgramNamesInCodePage936) {
   EXPECT_EQ(ArgumentsAfterProgramName("D:\\\xB9\xA4\xBE\xDF\\Tallyo.exe hide"), "hide");
   EXPECT_EQ(ArgumentsAfterProgramName("\"D:\\\xB9\xA4 \xBE\xDF\\Tallyo.exe\" hide"), "hide");
 }
+
+TEST(CommandLine, TheHideArgumentInAnyLetterCaseAndNothingMore) {
+  EXPECT_TRUE(IsTheArgument("hide", "hide"));
+  EXPECT_TRUE(IsTheArgument("HIDE", "hide"));
+  EXPECT_TRUE(IsTheArgument("HiDe", "hide"));
+  EXPECT_FALSE(IsTheArgument("hide ", "hide"));
+  EXPECT_FALSE(IsTheArgument("hide now", "hide"));
+  EXPECT_FALSE(IsTheArgument("", "hide"));
+  EXPECT_FALSE(IsTheArgument("hid", "hide"));
+  // The run entry's quoted form still gives the argument.
+  EXPECT_TRUE(
+      IsTheArgument(ArgumentsAfterProgramName("\"C:\\Program Files\\Tallyo\\Tallyo.exe\" hide"), "hide"));
+}

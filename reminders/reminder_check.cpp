@@ -50,6 +50,7 @@ void ReminderCheck::AskAndApply(const CMyEvent& due) {
   if (!host_.AskUser(due, &answer)) return;
   const Time32 created = due.timeCreate;
   ChangeOutcome outcome = ChangeEvents(
-      events_, [&](EventList& list) { return ApplyReminderAnswer(list, created, answer, host_.Now()); });
+      events_, [&](EventList& list) { return ApplyReminderAnswer(list, created, answer, host_.Now()); },
+      SaveWhen::kIfApplied);
   host_.ChangeCommitted(outcome);
 }
