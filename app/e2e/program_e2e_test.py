@@ -1,0 +1,307 @@
+"""The program end to end: start-up, the list and its commands, hiding in the
+notification area, closing and exiting, changes from other programs, a
+damaged event.dat, a failed save, and the version notice."""
+import http.server
+import os
+import threading
+import time
+import unittest
+
+from tallyo_e2e import (ABOUT_CAPTION, ADD_CAPTION, CONFIRM_CAPTION, FIND_CAPTION, MAIN_CAPTION,
+                        MODIFY_CAPTION, E2ETest, Event, click, find_window, key, local_now,
+                        screenshot, tray_icon_click, type_text, visible_windows, wait_for,
+                        window_geometry, write_events)
+
+# Places in the main window (client pixels; the skinned window has no frame).
+ADD = (500, 342)
+DELETE = (568, 342)
+MODIFY = (500, 370)
+FIND = (568, 370)
+ABOUT = (407, 450)
+CLOSE = (623, 9)
+SELECTOR = (380, 369)
+GRID_LEFT = 60
+
+
+def row_y(row):
+    """Middle of grid row `row` (1 is the first event)."""
+    return 54 + 18 * row
+
+
+# Places in the small dialogs.
+CONFIRM_OK = (123, 142)
+CONFIRM_CANCEL = (228, 142)
+FIND_EDIT = (160, 81)
+EDITOR_TITLE = (150, 79)
+EDITOR_MINUTES = (115, 180)
+EDITOR_OK = (143, 323)
+
+
+def wait_window(caption, timeout=10.0):
+    return wait_for(lambda: find_window(caption), timeout, "window " + caption)
+
+
+def wait_gone(caption, timeout=10.0):
+    wait_for(lambda: find_window(caption) is None, timeout, "window %s to close" % caption)
+
+
+def today_event(title, seconds_ago=60, **kw):
+    return Event(title, local_now() - seconds_ago, **kw)
+
+
+class StartAndList(E2ETest):
+    def test_starts_with_todays_events_and_lists_every_view(self):
+        now = local_now()
+        events = [today_event("today-memo", 120), Event("old-memo", now - 10 * 86400),
+                  Event("old-reminder", now - 9 * 86400, "body", 1, now + 86400)]
+        app = self.launch(events)
+        main = app.wait_main_window()
+        x, y, w, h = window_geometry(main)
+        self.assertEqual((w, h), (641, 481))
+        time.sleep(1.0)
+        screenshot("main_window_start")
+        # "所有事情" from the selector: the last of its four entries.
+        click(main, *SELECTOR)
+        key("End", "Return")
+        time.sleep(0.5)
+        screenshot("main_window_all_events")
+        self.assertTrue(app.running())
+
+    def test_enter_does_nothing_and_escape_asks_before_exiting(self):
+        app = self.launch([today_event("a")])
+        main = app.wait_main_window()
+        click(main, GRID_LEFT, row_y(1))
+        key("Return")
+        time.sleep(0.5)
+        self.assertTrue(app.running())
+        self.assertIsNone(find_window(CONFIRM_CAPTION))
+        key("Escape")
+        confirm = wait_window(CONFIRM_CAPTION)
+        screenshot("exit_question")
+        click(confirm, *CONFIRM_CANCEL)
+        wait_gone(CONFIRM_CAPTION)
+        self.assertTrue(app.running())
+        click(main, *CLOSE)
+        confirm = wait_window(CONFIRM_CAPTION)
+        click(confirm, *CONFIRM_OK)
+        app.wait_exit()
+
+
+class ListCommands(E2ETest):
+    def test_delete_asks_then_removes_the_clicked_event(self):
+        events = [today_event("first", 300), today_event("second", 200), today_event("third", 100)]
+        app = self.launch(events)
+        main = app.wait_main_window()
+        click(main, GRID_LEFT, row_y(2))
+        click(main, *DELETE)
+        confirm = wait_window(CONFIRM_CAPTION)
+        click(confirm, *CONFIRM_CANCEL)
+        wait_gone(CONFIRM_CAPTION)
+        self.assertEqual([e.title for e in app.events()], ["first", "second", "third"])
+        click(main, *DELETE)
+        click(wait_window(CONFIRM_CAPTION), *CONFIRM_OK)
+        wait_for(lambda: len(app.events()) == 2, 5, "the delete to be saved")
+        self.assertEqual([e.title for e in app.events()], ["first", "third"])
+        # A click below the last row keeps the current row: Delete acts on
+        # the row that moved up into it.
+        click(main, GRID_LEFT, row_y(8))
+        click(main, *DELETE)
+        click(wait_window(CONFIRM_CAPTION), *CONFIRM_OK)
+        wait_for(lambda: len(app.events()) == 1, 5, "the second delete")
+        self.assertEqual([e.title for e in app.events()], ["first"])
+
+    def test_row_menu_and_double_click_open_the_modify_dialog(self):
+        app = self.launch([today_event("only", 100, content="body")])
+        main = app.wait_main_window()
+        click(main, GRID_LEFT, row_y(1), repeat=2)
+        modify = wait_window(MODIFY_CAPTION)
+        screenshot("modify_from_double_click")
+        key("Escape")
+        wait_gone(MODIFY_CAPTION)
+        # A double click on the header does nothing.
+        click(main, GRID_LEFT, row_y(0), repeat=2)
+        time.sleep(0.7)
+        self.assertIsNone(find_window(MODIFY_CAPTION))
+        self.assertEqual(len(app.events()), 1)
+
+    def test_add_from_the_add_dialog_is_saved_at_once(self):
+        app = self.launch([])
+        main = app.wait_main_window()
+        click(main, *ADD)
+        add = wait_window(ADD_CAPTION)
+        click(add, *EDITOR_TITLE)
+        type_text("Call Li")
+        click(add, *EDITOR_MINUTES)
+        key("ctrl+a")
+        type_text("30")
+        before = local_now()
+        click(add, *EDITOR_OK)
+        wait_gone(ADD_CAPTION)
+        events = wait_for(lambda: app.events() or None, 5, "the new event")
+        self.assertEqual(len(events), 1)
+        e = events[0]
+        self.assertEqual(e.title, "Call Li")
+        self.assertEqual(e.remind, 1)
+        self.assertTrue(before - 2 <= e.created <= local_now())
+        self.assertTrue(e.created + 1800 - 2 <= e.remind_at <= e.created + 1800 + 2)
+
+    def test_find_lists_matches_in_three_columns(self):
+        now = local_now()
+        app = self.launch([Event("Meeting notes", now - 5 * 86400), Event("lunch", now - 4 * 86400),
+                           Event("MEETING room", now - 3 * 86400)])
+        main = app.wait_main_window()
+        click(main, *FIND)
+        find = wait_window(FIND_CAPTION)
+        click(find, *FIND_EDIT)
+        type_text("meeting")
+        click(find, *CONFIRM_OK)
+        wait_gone(FIND_CAPTION)
+        time.sleep(0.5)
+        screenshot("find_results")
+        self.assertTrue(app.running())
+
+    def test_about_box(self):
+        app = self.launch([])
+        main = app.wait_main_window()
+        click(main, *ABOUT)
+        about = wait_window(ABOUT_CAPTION)
+        time.sleep(0.5)
+        screenshot("about_box")
+        click(about, 139, 142)
+        wait_gone(ABOUT_CAPTION)
+
+
+class TrayAndHiding(E2ETest):
+    def test_hidden_start_in_capitals_shows_nothing_until_show(self):
+        app = self.launch([today_event("x")], args=["HIDE"])
+        tray_icon = wait_for(lambda: find_window("Wine System Tray"), 20, "the tray icon")
+        time.sleep(2.0)
+        self.assertIsNone(find_window(MAIN_CAPTION))
+        self.assertTrue(app.running())
+        tray_icon_click(double=True)
+        main = app.wait_main_window()
+        x, y, w, h = window_geometry(main)
+        # Centred on the 1280 x 900 screen at its full size.
+        self.assertEqual((w, h), (641, 481))
+        self.assertLess(abs(x - (1280 - 641) // 2), 3)
+        self.assertLess(abs(y - (900 - 481) // 2), 3)
+        screenshot("shown_after_hidden_start")
+        self.assertIsNotNone(tray_icon)
+
+    def test_hide_with_more_words_starts_normally(self):
+        app = self.launch([], args=["hide", "now"])
+        app.wait_main_window()
+
+    def test_close_hides_with_btray_and_tray_exit_ends_without_question(self):
+        app = self.launch([today_event("x")], bTray=1)
+        main = app.wait_main_window()
+        click(main, *CLOSE)
+        wait_gone(MAIN_CAPTION)
+        self.assertTrue(app.running())
+        tray_icon_click(double=True)
+        main = app.wait_main_window()
+        click(main, *CLOSE)
+        wait_gone(MAIN_CAPTION)
+        # "退出" from the tray menu: no question.
+        tray_icon_click(button=3)
+        time.sleep(0.5)
+        click(find_window("Wine System Tray"), 45, 72)
+        app.wait_exit()
+
+
+class SharedFile(E2ETest):
+    def test_changes_from_another_program_are_kept(self):
+        app = self.launch([today_event("mine", 300)])
+        main = app.wait_main_window()
+        # tallyo-cli or a second copy writes the file meanwhile.
+        outside = app.events() + [today_event("theirs", 200)]
+        write_events(app.event_path, outside)
+        time.sleep(2.0)  # noticed on the one-second tick
+        screenshot("after_outside_change")
+        click(main, GRID_LEFT, row_y(1))
+        click(main, *DELETE)
+        click(wait_window(CONFIRM_CAPTION), *CONFIRM_OK)
+        wait_for(lambda: [e.title for e in app.events()] == ["theirs"], 5, "only theirs left")
+
+    def test_damaged_file_is_reported_kept_and_set_aside_before_the_next_save(self):
+        app = self.prepare([today_event("kept", 300), today_event("lost", 200)])
+        with open(app.event_path, "rb") as f:
+            data = f.read()
+        with open(app.event_path, "wb") as f:
+            f.write(data[:-6])
+        app.start()
+        message = wait_for(lambda: next((w for w, n in visible_windows() if n == "Tallyo"), None), 20,
+                           "the damage message")
+        screenshot("damaged_file_message")
+        key("Return")
+        main = app.wait_main_window()
+        click(main, GRID_LEFT, row_y(1))
+        click(main, *DELETE)
+        click(wait_window(CONFIRM_CAPTION), *CONFIRM_OK)
+        # The damaged file was set aside before the save; the note says where.
+        note = wait_for(lambda: next((w for w, n in visible_windows() if n == "Tallyo"), None), 10,
+                        "the set-aside note")
+        self.assertIsNotNone(message)
+        key("Return")
+        aside = [n for n in os.listdir(app.dir) if n.startswith("event.dat.damaged-")]
+        self.assertEqual(len(aside), 1)
+        with open(os.path.join(app.dir, aside[0]), "rb") as f:
+            self.assertEqual(f.read(), data[:-6])
+        self.assertEqual(app.events(), [])
+        self.assertIsNotNone(note)
+
+    def test_a_failed_save_is_reported_and_the_change_kept(self):
+        app = self.launch([today_event("a", 300), today_event("b", 200)])
+        main = app.wait_main_window()
+        # The temporary file cannot be made: a folder stands in its way.
+        blocker = app.event_path + ".tmp"
+        os.mkdir(blocker)
+        click(main, GRID_LEFT, row_y(1))
+        click(main, *DELETE)
+        click(wait_window(CONFIRM_CAPTION), *CONFIRM_OK)
+        wait_for(lambda: next((w for w, n in visible_windows() if n == "Tallyo"), None), 10,
+                 "the save failure message")
+        screenshot("save_failed_message")
+        key("Return")
+        self.assertEqual([e.title for e in app.events()], ["a", "b"])
+        os.rmdir(blocker)
+        # The next successful save writes the kept change too.
+        click(main, GRID_LEFT, row_y(1))
+        click(main, *DELETE)
+        click(wait_window(CONFIRM_CAPTION), *CONFIRM_OK)
+        wait_for(lambda: app.events() == [], 5, "both deletes on disk")
+
+
+class VersionNotice(E2ETest):
+    def serve(self, document):
+        body = document.encode("gbk")
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_GET(self):
+                self.send_response(200)
+                self.send_header("Content-Type", "text/xml")
+                self.send_header("Content-Length", str(len(body)))
+                self.end_headers()
+                self.wfile.write(body)
+
+            def log_message(self, *args):
+                pass
+
+        server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        self.addCleanup(server.shutdown)
+        return server.server_address[1]
+
+    def test_newer_version_link_ticker_and_ads(self):
+        port = self.serve('<?xml version="1.0" encoding="GB2312"?>\n<config>'
+                          '<scrolltext>欢迎使用 Tallyo;新版本已发布~http://127.0.0.1/new;尾巴</scrolltext>'
+                          '<version>121</version><downurl>http://127.0.0.1/dl</downurl>'
+                          '<textad>Quillo 便签~http://127.0.0.1/ad</textad></config>')
+        app = self.launch([], update_port=port)
+        app.wait_main_window()
+        time.sleep(3.0)
+        screenshot("version_notice_newer")
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

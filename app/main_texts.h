@@ -1,0 +1,41 @@
+#pragma once
+// The main window's own texts, in code page 936.
+
+// "版本检测": the version label until the update check answers.
+inline constexpr char kVersionCheckCaption[] = "\xb0\xe6\xb1\xbe\xbc\xec\xb2\xe2";
+
+// Tooltips of the picture buttons: "关于", "设置", "常见问题", "专题页面".
+inline constexpr char kAboutTip[] = "\xb9\xd8\xd3\xda";
+inline constexpr char kSettingsTip[] = "\xc9\xe8\xd6\xc3";
+inline constexpr char kHelpTip[] = "\xb3\xa3\xbc\xfb\xce\xca\xcc\xe2";
+inline constexpr char kHomeTip[] = "\xd7\xa8\xcc\xe2\xd2\xb3\xc3\xe6";
+
+// The view selector: "指定日期的事情", "所有要提醒的事情", "所有要记忆的事情",
+// "所有事情" (views 0, 1, 2 and 4).
+inline constexpr const char* kViewSelectorEntries[] = {
+    "\xd6\xb8\xb6\xa8\xc8\xd5\xc6\xda\xb5\xc4\xca\xc2\xc7\xe9",
+    "\xcb\xf9\xd3\xd0\xd2\xaa\xcc\xe1\xd0\xd1\xb5\xc4\xca\xc2\xc7\xe9",
+    "\xcb\xf9\xd3\xd0\xd2\xaa\xbc\xc7\xd2\xe4\xb5\xc4\xca\xc2\xc7\xe9",
+    "\xcb\xf9\xd3\xd0\xca\xc2\xc7\xe9",
+};
+inline constexpr int kViewOfSelectorEntry[] = {0, 1, 2, 4};
+
+// "无法保存事件文件：" (the event file could not be saved:)
+inline constexpr char kSaveFailed[] =
+    "\xce\xde\xb7\xa8\xb1\xa3\xb4\xe6\xca\xc2\xbc\xfe\xce\xc4\xbc\xfe\xa3\xba";
+// "修改已保留在程序中，下次保存成功时会一并写入。" (the change is kept in the
+// program and written with the next successful save.)
+inline constexpr char kChangeKept[] =
+    "\xd0\xde\xb8\xc4\xd2\xd1\xb1\xa3\xc1\xf4\xd4\xda\xb3\xcc\xd0\xf2\xd6\xd0\xa3\xac\xcf\xc2\xb4\xce\xb1\xa3"
+    "\xb4\xe6\xb3\xc9\xb9\xa6\xca\xb1\xbb\xe1\xd2\xbb\xb2\xa2\xd0\xb4\xc8\xeb\xa1\xa3";
+// "已将损坏的事件文件另存为：" (the damaged event file was kept as:)
+inline constexpr char kDamagedKeptAs[] =
+    "\xd2\xd1\xbd\xab\xcb\xf0\xbb\xb5\xb5\xc4\xca\xc2\xbc\xfe\xce\xc4\xbc\xfe\xc1\xed\xb4\xe6\xce\xaa\xa3"
+    "\xba";
+// "无法保存设置文件：" (the settings file could not be saved:)
+inline constexpr char kSettingsSaveFailed[] =
+    "\xce\xde\xb7\xa8\xb1\xa3\xb4\xe6\xc9\xe8\xd6\xc3\xce\xc4\xbc\xfe\xa3\xba";
+
+// Pages on the update server: home and help.
+inline constexpr char kHomePagePath[] = "/software/QXR_Vadududi/index.php";
+inline constexpr char kHelpPagePath[] = "/bbs/viewthread.php?tid=305&extra=page=1";
