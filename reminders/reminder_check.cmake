@@ -9,3 +9,6 @@ if(NOT WIN32)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/reminder_answer_test.cpp ${CMAKE_CURRENT_LIST_DIR}/reminder_check_test.cpp
     LIBS tallyo_reminders_logic)
 endif()
+
+tallyo_benchmark(reminder_check_bench
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/reminder_check_bench.cpp LIBS tallyo_reminders_logic)
