@@ -1,0 +1,140 @@
+// The main window's parts in-process under Wine: the event grid in each view,
+// and the question and About boxes with the program's own templates.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/about_dialog.h"
+#include "app/confirm_dialog.h"
+#include "dialogs/event_list_view.h"
+#include "framework/testing/ui_test_support.h"
+#include "framework/text_boundary.h"
+#include "res/resource.h"
+
+namespace {
+
+const char kTitleCaption[] = "\xb1\xea\xcc\xe2";               // "标题"
+const char kTimeCaption[] = "\xca\xb1\xbc\xe4";                // "时间"
+const char kCreated[] = "\xbd\xa8\xc1\xa2\xca\xb1\xbc\xe4";    // "建立时间"
+const char kRemindAt[] = "\xcc\xe1\xd0\xd1\xca\xb1\xbc\xe4";   // "提醒时间"
+const char kMemoEvent[] = "\xbc\xc7\xd2\xe4\xca\xc2\xbc\xfe";  // "记忆事件"
+
+CMyEvent Make(const char* title, Time32 created, Time32 remind_at = 0) {
+  CMyEvent e(created);
+  e.strTitle = title;
+  e.bRemind = remind_at != 0;
+  e.timeRemind = remind_at;
+  return e;
+}
+
+struct GridHost {
+  GridHost() {
+    EnsureCommonControls();
+    parent = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP | WS_VISIBLE, 10, 10, 700, 400, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+    EXPECT_TRUE(grid.Create(parent, RECT{10, 10, 620, 277}, 1005));
+  }
+  ~GridHost() {
+    grid.Destroy();
+    DestroyWindow(parent);
+  }
+  HWND parent = nullptr;
+  EventListView grid;
+};
+
+TEST(EventListView, StartsWithTheAllEventsHeaderInListMode) {
+  GridHost h;
+  h.grid.SetupColumns();
+  EXPECT_EQ(h.grid.GetRowCount(), 1);
+  EXPECT_EQ(h.grid.GetFixedRowCount(), 1);
+  ASSERT_EQ(h.grid.GetColumnCount(), 3);
+  EXPECT_EQ(h.grid.GetCellText(0, 1), kCreated);
+  EXPECT_EQ(h.grid.GetColumnWidth(0), 250);
+  EXPECT_TRUE(h.grid.GetRowSelectMode());
+  EXPECT_FALSE(h.grid.bEditable);
+}
+
+TEST(EventListView, EachViewHasItsColumnsAndRowsCarryTheCreationTime) {
+  GridHost h;
+  CMyEvent memo = Make("memo", 1796605200);
+  CMyEvent reminder = Make("reminder", 1796605100, 1796700000);
+  EventPtrList list{&memo, &reminder};
+
+  h.grid.ShowEvents(list, VIEW_BY_DATE);
+  ASSERT_EQ(h.grid.GetColumnCount(), 2);
+  EXPECT_EQ(h.grid.GetCellText(0, 0), kTitleCaption);
+  EXPECT_EQ(h.grid.GetCellText(0, 1), kTimeCaption);
+  EXPECT_EQ(h.grid.GetColumnWidth(0), 380);
+  ASSERT_EQ(h.grid.GetRowCount(), 3);
+  EXPECT_EQ(h.grid.GetCellText(1, 1), FormatTime(memo.timeCreate));
+  EXPECT_EQ(h.grid.GetCellText(2, 1), FormatTime(reminder.timeRemind));
+  EXPECT_EQ(h.grid.CreatedAt(1), memo.timeCreate);
+  EXPECT_EQ(h.grid.CreatedAt(2), reminder.timeCreate);
+  EXPECT_EQ(h.grid.CreatedAt(0), 0);  // the header
+  EXPECT_EQ(h.grid.CreatedAt(3), 0);  // below the last row
+  EXPECT_EQ(h.grid.CreatedAt(-1), 0);
+
+  h.grid.ShowEvents(list, VIEW_ALL);
+  ASSERT_EQ(h.grid.GetColumnCount(), 3);
+  EXPECT_EQ(h.grid.GetCellText(0, 2), kRemindAt);
+  EXPECT_EQ(h.grid.GetCellText(1, 0), "memo");
+  EXPECT_EQ(h.grid.GetCellText(1, 2), kMemoEvent);
+  EXPECT_EQ(h.grid.GetCellText(2, 2), FormatTime(reminder.timeRemind));
+
+  // An empty list: the header alone, and the selection of before is gone.
+  h.grid.SetSelectedRange(grid::CellRange{1, 0, 1, 2});
+  h.grid.ShowEvents({}, VIEW_REMIND);
+  EXPECT_EQ(h.grid.GetRowCount(), 1);
+  EXPECT_EQ(h.grid.GetSelectedCount(), 0);
+  EXPECT_EQ(h.grid.GetCellText(0, 1), kRemindAt);
+}
+
+TEST(EventListView, FittingWidensTheColumnsToTheGrid) {
+  GridHost h;
+  CMyEvent memo = Make("memo", 1796605200);
+  h.grid.ShowEvents({&memo}, VIEW_MEMO);
+  h.grid.FitColumnsToWidth(true);
+  RECT client{};
+  GetClientRect(h.grid.hwnd(), &client);
+  EXPECT_EQ(h.grid.GetColumnWidth(0) + h.grid.GetColumnWidth(1), client.right);
+  EXPECT_GT(h.grid.GetColumnWidth(0), 380);
+}
+
+TEST(ConfirmDialog, AsksItsQuestionAndAnswersOkOrCancel) {
+  Watchdog watchdog("ConfirmDialog");
+  for (int button : {IDOK, IDCANCEL}) {
+    ConfirmDialog question(kDeleteQuestion);
+    std::string shown;
+    SIZE size{};
+    RunSoon([&] {
+      HWND box = FindOwnedDialog(nullptr);
+      ASSERT_NE(box, nullptr);
+      shown = win::GetDlgItemText(box, IDC_CONFIRM_TEXT);
+      RECT r{};
+      GetWindowRect(box, &r);
+      size = SIZE{r.right - r.left, r.bottom - r.top};
+      ClickButton(box, button);
+    });
+    EXPECT_EQ(question.DoModal(), button);
+    EXPECT_EQ(shown, kDeleteQuestion);
+    EXPECT_EQ(size.cx, 276);
+    EXPECT_EQ(size.cy, 169);
+  }
+}
+
+TEST(AboutDialog, ShowsTheVersionWithTwoDecimals) {
+  Watchdog watchdog("AboutDialog");
+  EXPECT_EQ(AboutDialog::VersionText(), "Tallyo 1.20");
+  AboutDialog about;
+  std::string shown;
+  RunSoon([&] {
+    HWND box = FindOwnedDialog(nullptr);
+    ASSERT_NE(box, nullptr);
+    shown = win::GetDlgItemText(box, IDC_ABOUT_VERSION);
+    ClickButton(box, IDOK);
+  });
+  EXPECT_EQ(about.DoModal(), IDOK);
+  EXPECT_EQ(shown, "Tallyo 1.20");
+}
+
+}  // namespace
