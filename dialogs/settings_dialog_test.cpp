@@ -58,6 +58,7 @@ class RegistrySandbox {
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
     RegCloseKey(hive_);
     RegDeleteTreeW(HKEY_CURRENT_USER, kSandboxPath);
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Tallyo tests");  // only when nothing else is in it
   }
 
   // The entry as stored, or nullopt when there is none.
