@@ -33,5 +33,18 @@ class SettingsDialog : public CSkinDialog {
   void DoDataExchange(DataExchange& dx) override;
   bool RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) override;
 
-  // Implementation details are the implementer's; keep the public part above.
+ private:
+  void SetUpControls();
+  void ShowValues();
+  void FitSoundFileEdit();
+  void OnTipPopup();
+  void OnTipFlash();
+  void OnBeep();
+  void OnSoundFileChoice();
+  void OnBrowse();
+
+  CSkinButton ok_, cancel_, browse_;
+  CSkinCheckBox auto_run_, tray_, play_sound_;
+  CSkinRadioButton tip_popup_, tip_flash_;     // nTipType 0 and 1
+  CSkinRadioButton beep_, sound_file_choice_;  // nSoundType 0 and 1
 };
