@@ -8,6 +8,9 @@ Dialog::Dialog(const DLGTEMPLATE* in_memory_template, HWND parent)
     : in_memory_template_(in_memory_template), parent_(parent) {}
 
 HWND Dialog::OwnerForModal() const {
+  // A dialog given the desktop as parent is a top-level window of its own:
+  // no owner, so the dialog manager does not disable the desktop for the run.
+  if (parent_ == GetDesktopWindow()) return nullptr;
   if (parent_ != nullptr) return parent_;
   HWND owner = Application::MainWindow();
   if (owner == nullptr) owner = GetActiveWindow();
