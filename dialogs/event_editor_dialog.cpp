@@ -6,6 +6,7 @@
 
 #include "framework/dialog_controls.h"
 #include "framework/message_table.h"
+#include "framework/text_boundary.h"
 #include "res/resource.h"
 
 namespace {
@@ -91,15 +92,21 @@ void EventEditorDialog::OnRadioClicked(int id) {
                                   &radios_[id - IDC_EDITOR_NO_REMIND]);
 }
 
-void EventEditorDialog::SelectChoice(int choice) {
+bool EventEditorDialog::SelectChoice(int choice) {
   // A refused minutes text has been reported and keeps the last number,
   // which the write-back puts into the edit again.
-  UpdateData(true);
+  const bool accepted = UpdateData(true);
   reminder.nChoice = choice;
   UpdateData(false);
+  return accepted;
 }
 
-void EventEditorDialog::OnMinutesChanged() { SelectChoice(kRemindAfterMinutes); }
+void EventEditorDialog::OnMinutesChanged() {
+  HWND minutes = GetDlgItem(hwnd(), IDC_EDITOR_MINUTES);
+  const std::string typed = win::GetWindowText(minutes);
+  const bool accepted = SelectChoice(kRemindAfterMinutes);
+  PlaceCaretAfterRewrite(minutes, typed, !accepted);
+}
 
 LRESULT EventEditorDialog::OnPickerChanged(NMHDR*) {
   SelectChoice(kRemindAtDateTime);

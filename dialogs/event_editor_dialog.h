@@ -44,8 +44,9 @@ class EventEditorDialog : public CSkinDialog {
   void OnRadioClicked(int id);
   void OnMinutesChanged();
   LRESULT OnPickerChanged(NMHDR*);
-  // Reads the controls, selects `choice` and writes everything back.
-  void SelectChoice(int choice);
+  // Reads the controls, selects `choice` and writes everything back; false
+  // when a control refused its value.
+  bool SelectChoice(int choice);
 };
 
 class AddEventDialog : public EventEditorDialog {

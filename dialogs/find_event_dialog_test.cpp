@@ -16,14 +16,10 @@ TEST(FindEventDialog, GivesTheKeywordAsTypedAndCancelGivesNothing) {
   EnsureCommonControls();
   const std::string meeting = "\xBB\xE1\xD2\xE9";  // 会议
   FindEventDialog dialog;
-  RECT ok{}, cancel{}, window{};
   ::testing::AssertionResult keyword_placed = ::testing::AssertionFailure();
   HWND focus = nullptr, keyword_edit = nullptr;
   const INT_PTR result = RunDialog(dialog, [&](HWND d) {
-    GetWindowRect(d, &window);
     keyword_placed = OneLineEditAt(d, IDC_FIND_KEYWORD, RECT{102, 75, 102 + 122, 75 + 13});
-    ok = ControlRect(d, IDOK);
-    cancel = ControlRect(d, IDCANCEL);
     focus = GetFocus();
     keyword_edit = GetDlgItem(d, IDC_FIND_KEYWORD);
     Type(d, IDC_FIND_KEYWORD, " " + meeting + " A ");
@@ -33,14 +29,7 @@ TEST(FindEventDialog, GivesTheKeywordAsTypedAndCancelGivesNothing) {
   ASSERT_EQ(result, IDOK);
   EXPECT_EQ(dialog.strKeyword, " " + meeting + " A ");  // nothing trimmed or folded
   EXPECT_EQ(focus, keyword_edit);
-  EXPECT_EQ(window.right - window.left, 276);
-  EXPECT_EQ(window.bottom - window.top, 169);
   EXPECT_TRUE(keyword_placed);
-  EXPECT_EQ(ok.left, 55);
-  EXPECT_EQ(ok.top, 131);
-  EXPECT_EQ(ok.right - ok.left, 69);
-  EXPECT_EQ(cancel.left, 155);
-  EXPECT_EQ(cancel.top, 131);
 
   FindEventDialog cancelled;
   ASSERT_EQ(RunDialog(cancelled,

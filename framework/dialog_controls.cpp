@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/gdi.h"
+#include "framework/text_boundary.h"
 
 void MoveDlgItem(HWND dialog, int id, int x, int y) {
   SetWindowPos(GetDlgItem(dialog, id), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -34,6 +35,15 @@ int FitEditHeightToFont(HWND edit) {
   SetWindowPos(edit, nullptr, corner.x, corner.y, window.right - window.left, needed,
                SWP_NOZORDER | SWP_NOACTIVATE);
   return needed;
+}
+
+void PlaceCaretAfterRewrite(HWND edit, std::string_view typed, bool refused) {
+  if (refused) {
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+  } else if (win::GetWindowText(edit) != typed) {
+    const int end = GetWindowTextLengthW(edit);
+    SendMessageW(edit, EM_SETSEL, end, end);
+  }
 }
 
 void LimitToTimeValueDays(HWND date_picker) {

@@ -6,6 +6,7 @@
 
 #include "framework/dialog_controls.h"
 #include "framework/message_table.h"
+#include "framework/text_boundary.h"
 #include "res/resource.h"
 
 namespace {
@@ -133,15 +134,21 @@ void ReminderPopupDialog::OnRadioClicked(int id) {
   CSkinRadioButton::SelectInGroup({&radios_[0], &radios_[1], &radios_[2]}, &radios_[index]);
 }
 
-void ReminderPopupDialog::SelectChoice(int choice) {
+bool ReminderPopupDialog::SelectChoice(int choice) {
   // A refused minutes text has been reported and keeps the last number,
   // which the write-back puts into the edit again.
-  UpdateData(true);
+  const bool accepted = UpdateData(true);
   answer_.fields.nChoice = choice;
   UpdateData(false);
+  return accepted;
 }
 
-void ReminderPopupDialog::OnMinutesChanged() { SelectChoice(kRemindAfterMinutes); }
+void ReminderPopupDialog::OnMinutesChanged() {
+  HWND minutes = GetDlgItem(hwnd(), IDC_REMINDER_MINUTES);
+  const std::string typed = win::GetWindowText(minutes);
+  const bool accepted = SelectChoice(kRemindAfterMinutes);
+  PlaceCaretAfterRewrite(minutes, typed, !accepted);
+}
 
 LRESULT ReminderPopupDialog::OnPickerChanged(NMHDR*) {
   SelectChoice(kRemindAtDateTime);

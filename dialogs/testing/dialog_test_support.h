@@ -36,6 +36,9 @@ INT_PTR RunDialog(Dialog& dialog, const std::function<void(HWND)>& script);
 // Sets the text of an edit the way typing does: the edit reports the change.
 void Type(HWND dialog, int id, const std::string& cp936_text);
 
+// Sends the characters to the edit one by one, as keys typed at its caret.
+void TypeKeys(HWND dialog, int id, const std::string& ascii_keys);
+
 // Types into an edit while the next message box of `dialog` is answered with
 // OK; returns that box's text (empty when none came).
 std::string TypeExpectingMessage(HWND dialog, int id, const std::string& cp936_text);
