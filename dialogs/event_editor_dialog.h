@@ -36,10 +36,17 @@ class EventEditorDialog : public CSkinDialog {
   // Called at OK once the controls were read: make or update the record.
   virtual void Confirm(Time32 now) = 0;
 
-  // Implementation details are the implementer's; keep the public part above.
   UINT background_id_;
-  CSkinRadioButton radios_[3];
+  CSkinRadioButton radios_[3];  // choices 0, 1, 2
   CSkinButton ok_, cancel_;
+
+ private:
+  void OnRadioClicked(int id);
+  void OnMinutesChanged();
+  LRESULT OnPickerChanged(NMHDR*);
+  // Reads the controls, selects `choice` and writes everything back; false
+  // when a control refused its value.
+  bool SelectChoice(int choice);
 };
 
 class AddEventDialog : public EventEditorDialog {

@@ -22,7 +22,8 @@ class Dialog : public Window {
  public:
   // A dialog from template resource `template_id` of the program. With a
   // null parent the owner is the application's main window (or the active
-  // window of this thread when there is none).
+  // window of this thread when there is none); with the desktop window as
+  // parent the dialog has no owner and disables no other window.
   explicit Dialog(UINT template_id, HWND parent = nullptr);
   // A dialog from a template in memory (tests, built-in dialogs). The
   // template must outlive DoModal.

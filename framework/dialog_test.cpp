@@ -377,14 +377,26 @@ TEST_F(DialogTest, ApplicationRunsItsMainDialogAndEndsWithIt) {
 
 TEST_F(DialogTest, DesktopParentMakesAnUnownedDialog) {
   Watchdog watchdog("DesktopParent");
-  ScriptedDialog dialog(template_.get(), GetDesktopWindow());
+  ScriptedDialog main_dialog(template_.get());
   HWND owner = reinterpret_cast<HWND>(1);
-  dialog.script = [&](ScriptedDialog& d) {
-    owner = GetWindow(d.hwnd(), GW_OWNER);
-    d.EndDialog(IDOK);
+  bool desktop_enabled = false, main_enabled = false;
+  main_dialog.script = [&](ScriptedDialog& m) {
+    // Opened from the main window's loop, as a due reminder is.
+    ScriptedDialog dialog(template_.get(), GetDesktopWindow());
+    dialog.script = [&](ScriptedDialog& d) {
+      owner = GetWindow(d.hwnd(), GW_OWNER);
+      desktop_enabled = IsWindowEnabled(GetDesktopWindow()) != FALSE;
+      main_enabled = IsWindowEnabled(m.hwnd()) != FALSE;
+      d.EndDialog(IDOK);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    m.EndDialog(IDOK);
   };
-  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(main_dialog.DoModal(), IDOK);
   EXPECT_EQ(owner, nullptr);
+  // The dialog manager would disable the owner of a modal dialog.
+  EXPECT_TRUE(desktop_enabled);
+  EXPECT_TRUE(main_enabled);
 }
 
 }  // namespace

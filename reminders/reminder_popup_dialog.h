@@ -34,19 +34,19 @@ class ReminderPopupDialog : public CSkinDialog {
   bool RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) override;
 
  private:
-  // Implementation details are the implementer's; keep the public part above.
-  friend class ReminderPopupDialogTestPeer;
-  void SelectChoice(int choice);
   void OnRadioClicked(int id);
   void OnMinutesChanged();
   LRESULT OnPickerChanged(NMHDR*);
+  // Reads the controls, selects `choice` and writes everything back; false
+  // when a control refused its value.
+  bool SelectChoice(int choice);
 
-  std::string strTitle_;  // the event's title
-  std::string strTitleLine_;
+  std::string strTitle_;      // the event's title
+  std::string strTitleLine_;  // label 1020: the question whether it is done
   Ad ad_;
-  ReminderAnswer answer_;
+  ReminderAnswer answer_;  // also the members the controls exchange with
   CColorLabel title_label_;
-  CSkinRadioButton radios_[3];
+  CSkinRadioButton radios_[3];  // answers 0, 1, 2
   CSkinButton ok_, cancel_;
   CLinkLabel link_;
 };

@@ -1,0 +1,392 @@
+// The add and modify dialogs, run from their resource templates under Wine
+// and driven through their controls.
+#include "dialogs/event_editor_dialog.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "dialogs/testing/dialog_test_support.h"
+#include "framework/testing/ui_test_support.h"
+#include "framework/text_boundary.h"
+#include "res/resource.h"
+
+namespace {
+
+using namespace dialog_testing;
+
+// "请键入一个整数。" (please enter an integer)
+const std::string kEnterAnInteger = "\xC7\xEB\xBC\xFC\xC8\xEB\xD2\xBB\xB8\xF6\xD5\xFB\xCA\xFD\xA1\xA3";
+const std::string kTitle = "\xD6\xDC\xC0\xFD\xBB\xE1";  // 周例会
+const std::string kBody =
+    "\xD7\xBC\xB1\xB8\xC9\xCF\xD6\xDC\xB5\xC4\xBD\xF8\xB6\xC8\xBB\xE3\xB1\xA8";  // 准备上周的进度汇报
+
+Ad SampleAd() {
+  // Quillo 新品：桌面便签小工具
+  return Ad{"Quillo \xD0\xC2\xC6\xB7\xA3\xBA\xD7\xC0\xC3\xE6\xB1\xE3\xC7\xA9\xD0\xA1\xB9\xA4\xBE\xDF",
+            "http://127.0.0.1/quillo"};
+}
+
+// Which option the editor shows checked: 0 no reminder, 1 at a time, 2 after minutes.
+int ShownChoice(HWND d) {
+  return CheckedOf(d, {IDC_EDITOR_NO_REMIND, IDC_EDITOR_REMIND_AT, IDC_EDITOR_REMIND_AFTER});
+}
+
+bool SameDay(const LocalTime& a, const LocalTime& b) {
+  return a.year == b.year && a.month == b.month && a.day == b.day;
+}
+
+LocalTime Local(Time32 t) {
+  LocalTime local;
+  EXPECT_TRUE(ToLocalTime(t, &local));
+  return local;
+}
+
+class EventEditorDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override { EnsureCommonControls(); }
+};
+
+TEST_F(EventEditorDialogTest, AddStartsEmptyWithoutReminderAndMakesAMemoCreatedNow) {
+  Watchdog watchdog("AddDefaults");
+  AddEventDialog dialog(Ad{});
+  const Time32 before = NowTime();
+  const INT_PTR result = RunDialog(dialog, [&](HWND d) {
+    EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_TITLE), "");
+    EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_BODY), "");
+    EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_MINUTES), "0");
+    EXPECT_EQ(ShownChoice(d), 0);
+    // Both pickers start at the moment the dialog was made.
+    const LocalTime today = Local(before);
+    EXPECT_TRUE(SameDay(PickerValue(d, IDC_EDITOR_DATE), today));
+    EXPECT_TRUE(SameDay(PickerValue(d, IDC_EDITOR_TIME), today));
+    EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_EDITOR_TITLE));
+    // Over the skin's fields, each tall enough for a line of the dialog font.
+    EXPECT_TRUE(OneLineEditAt(d, IDC_EDITOR_TITLE, RECT{68, 73, 68 + 269, 73 + 13}));
+    EXPECT_TRUE(OneLineEditAt(d, IDC_EDITOR_MINUTES, RECT{91, 174, 91 + 49, 174 + 13}));
+    // Without an advertisement there is no link.
+    EXPECT_TRUE(LinkLabelRects(d).empty());
+    ClickButton(d, IDOK);
+  });
+  const Time32 after = NowTime();
+  ASSERT_EQ(result, IDOK);
+  std::unique_ptr<CMyEvent> event = dialog.TakeEvent();
+  ASSERT_NE(event, nullptr);
+  EXPECT_EQ(event->strTitle, "");
+  EXPECT_EQ(event->strContent, "");
+  EXPECT_EQ(event->bRemind, 0);
+  EXPECT_EQ(event->timeRemind, 0);
+  EXPECT_GE(event->timeCreate, before);
+  EXPECT_LE(event->timeCreate, after);
+}
+
+TEST_F(EventEditorDialogTest, AddShowsTheAdvertisementLinkOnlyWhenItHasOne) {
+  Watchdog watchdog("AddLink");
+  AddEventDialog with_ad(SampleAd());
+  std::vector<RECT> links;
+  EXPECT_EQ(RunDialog(with_ad,
+                      [&](HWND d) {
+                        links = LinkLabelRects(d);
+                        ClickButton(d, IDCANCEL);
+                      }),
+            IDCANCEL);
+  ASSERT_EQ(links.size(), 1u);
+  EXPECT_EQ(links[0], (RECT{150, 205, 350, 222}));
+
+  // A pair with a target but no text shows nothing.
+  AddEventDialog without_text(Ad{"", "http://127.0.0.1/"});
+  EXPECT_EQ(RunDialog(without_text,
+                      [&](HWND d) {
+                        links = LinkLabelRects(d);
+                        ClickButton(d, IDCANCEL);
+                      }),
+            IDCANCEL);
+  EXPECT_TRUE(links.empty());
+}
+
+TEST_F(EventEditorDialogTest, TypedTextAndMinutesMakeAReminderAfterThoseMinutes) {
+  Watchdog watchdog("AddMinutes");
+  AddEventDialog dialog(Ad{});
+  const Time32 before = NowTime();
+  const INT_PTR result = RunDialog(dialog, [&](HWND d) {
+    Type(d, IDC_EDITOR_TITLE, kTitle);
+    Type(d, IDC_EDITOR_BODY, kBody + "\r\n2");
+    // Typed after the 0 the field shows: "01" is rewritten as "1" at once,
+    // and the next key still lands after it.
+    SetFocus(GetDlgItem(d, IDC_EDITOR_MINUTES));
+    SendDlgItemMessageW(d, IDC_EDITOR_MINUTES, EM_SETSEL, 1, 1);
+    TypeKeys(d, IDC_EDITOR_MINUTES, "10");
+    EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_MINUTES), "10");
+    // Typing the minutes selects the third option by itself.
+    EXPECT_EQ(ShownChoice(d), 2);
+    ClickButton(d, IDOK);
+  });
+  const Time32 after = NowTime();
+  ASSERT_EQ(result, IDOK);
+  std::unique_ptr<CMyEvent> event = dialog.TakeEvent();
+  ASSERT_NE(event, nullptr);
+  EXPECT_EQ(event->strTitle, kTitle);
+  EXPECT_EQ(event->strContent, kBody + "\r\n2");
+  EXPECT_EQ(event->bRemind, 1);
+  EXPECT_GE(event->timeRemind, before + 600);
+  EXPECT_LE(event->timeRemind, after + 600);
+}
+
+TEST_F(EventEditorDialogTest, ANonNumberOrAnEmptiedMinutesFieldIsRefusedAndTheLastNumberComesBack) {
+  Watchdog watchdog("AddBadMinutes");
+  AddEventDialog dialog(Ad{});
+  const Time32 before = NowTime();
+  const INT_PTR result = RunDialog(dialog, [&](HWND d) {
+    EXPECT_EQ(TypeExpectingMessage(d, IDC_EDITOR_MINUTES, "abc"), kEnterAnInteger);
+    EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_MINUTES), "0");
+    EXPECT_EQ(ShownChoice(d), 2);
+    EXPECT_EQ(TypeExpectingMessage(d, IDC_EDITOR_MINUTES, " -7 "), "");
+    EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_MINUTES), "-7");
+    EXPECT_EQ(TypeExpectingMessage(d, IDC_EDITOR_MINUTES, ""), kEnterAnInteger);
+    EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_MINUTES), "-7");
+    EXPECT_EQ(TypeExpectingMessage(d, IDC_EDITOR_MINUTES, "+0"), kEnterAnInteger);
+    EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_MINUTES), "-7");
+    // The refused field keeps the focus.
+    EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_EDITOR_MINUTES));
+    ClickButton(d, IDOK);
+  });
+  const Time32 after = NowTime();
+  ASSERT_EQ(result, IDOK);
+  std::unique_ptr<CMyEvent> event = dialog.TakeEvent();
+  ASSERT_NE(event, nullptr);
+  // A negative count is taken as entered: due at once.
+  EXPECT_EQ(event->bRemind, 1);
+  EXPECT_GE(event->timeRemind, before - 420);
+  EXPECT_LE(event->timeRemind, after - 420);
+}
+
+TEST_F(EventEditorDialogTest, ChangingATimeSelectsTheDateAndTimeOptionWithTodaysDate) {
+  Watchdog watchdog("AddTime");
+  AddEventDialog dialog(Ad{});
+  const LocalTime today = Local(NowTime());
+  const INT_PTR result = RunDialog(dialog, [&](HWND d) {
+    Type(d, IDC_EDITOR_MINUTES, "30");  // first the minutes option...
+    ASSERT_EQ(ShownChoice(d), 2);
+    // ...then a time of day on a picker whose own date part is another day.
+    LocalTime evening;
+    evening.year = 2001;
+    evening.month = 2;
+    evening.day = 3;
+    evening.day_of_week = 6;
+    evening.hour = 21;
+    evening.minute = 45;
+    evening.second = 30;
+    ChangePicker(d, IDC_EDITOR_TIME, evening);
+    EXPECT_EQ(ShownChoice(d), 1);
+    // The minutes stay as typed.
+    EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_MINUTES), "30");
+    ClickButton(d, IDOK);
+  });
+  ASSERT_EQ(result, IDOK);
+  std::unique_ptr<CMyEvent> event = dialog.TakeEvent();
+  ASSERT_NE(event, nullptr);
+  EXPECT_EQ(event->bRemind, 1);
+  LocalTime expected = today;
+  expected.hour = 21;
+  expected.minute = 45;
+  expected.second = 30;
+  Time32 want = 0;
+  ASSERT_TRUE(FromLocalTime(expected, &want));
+  EXPECT_EQ(event->timeRemind, want);
+}
+
+TEST_F(EventEditorDialogTest, AClickOnAnOptionChecksOnlyThatOne) {
+  Watchdog watchdog("Options");
+  AddEventDialog dialog(Ad{});
+  std::vector<int> shown;
+  const INT_PTR result = RunDialog(dialog, [&](HWND d) {
+    for (int id :
+         {IDC_EDITOR_REMIND_AFTER, IDC_EDITOR_REMIND_AT, IDC_EDITOR_NO_REMIND, IDC_EDITOR_REMIND_AT}) {
+      ClickButton(d, id);
+      shown.push_back(ShownChoice(d));
+    }
+    ClickButton(d, IDOK);
+  });
+  ASSERT_EQ(result, IDOK);
+  EXPECT_EQ(shown, (std::vector<int>{2, 1, 0, 1}));
+  // The option checked at OK decides: a reminder at the pickers' moment (now).
+  std::unique_ptr<CMyEvent> event = dialog.TakeEvent();
+  ASSERT_NE(event, nullptr);
+  EXPECT_EQ(event->bRemind, 1);
+  EXPECT_NEAR(event->timeRemind, NowTime(), 5);
+}
+
+TEST_F(EventEditorDialogTest, EnterInTheBodyStartsANewLineAndInTheTitleConfirms) {
+  Watchdog watchdog("EnterKey");
+  AddEventDialog dialog(Ad{});
+  const auto press_enter = [](HWND control) {
+    SetFocus(control);
+    PostMessageW(control, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PostMessageW(control, WM_KEYUP, VK_RETURN, 0xC01C0001);
+  };
+  std::string body_after_enter;
+  bool open_after_body_enter = false;
+  RunSoon([&] {
+    HWND d = dialog.hwnd();
+    HWND body = GetDlgItem(d, IDC_EDITOR_BODY);
+    win::SetWindowText(body, "a");
+    SendMessageW(body, EM_SETSEL, 1, 1);
+    press_enter(body);
+    // The keys go through the dialog's own loop before this runs.
+    RunSoon([&, d, body] {
+      body_after_enter = win::GetWindowText(body);
+      open_after_body_enter = IsWindow(d) != FALSE;
+      press_enter(GetDlgItem(d, IDC_EDITOR_TITLE));
+      RunSoon([d] {
+        if (IsWindow(d) && IsWindowVisible(d)) EndDialog(d, kLeftOpen);
+      });
+    });
+  });
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_TRUE(open_after_body_enter);
+  EXPECT_EQ(body_after_enter, "a\r\n");
+  std::unique_ptr<CMyEvent> event = dialog.TakeEvent();
+  ASSERT_NE(event, nullptr);
+  EXPECT_EQ(event->strContent, "a\r\n");
+}
+
+TEST_F(EventEditorDialogTest, CancelMakesNothing) {
+  Watchdog watchdog("AddCancel");
+  AddEventDialog dialog(Ad{});
+  EXPECT_EQ(RunDialog(dialog,
+                      [&](HWND d) {
+                        Type(d, IDC_EDITOR_TITLE, kTitle);
+                        Type(d, IDC_EDITOR_MINUTES, "5");
+                        SendMessageW(d, WM_CLOSE, 0, 0);  // the close box, as Escape
+                      }),
+            IDCANCEL);
+  EXPECT_EQ(dialog.TakeEvent(), nullptr);
+}
+
+TEST_F(EventEditorDialogTest, DatePickersOfferOnlyDaysATimeValueHolds) {
+  Watchdog watchdog("DateRange");
+  AddEventDialog dialog(Ad{});
+  SYSTEMTIME range[2] = {};
+  DWORD flags = 0;
+  RunDialog(dialog, [&](HWND d) {
+    flags = DateTime_GetRange(GetDlgItem(d, IDC_EDITOR_DATE), range);
+    ClickButton(d, IDCANCEL);
+  });
+  EXPECT_EQ(flags, static_cast<DWORD>(GDTR_MIN | GDTR_MAX));
+  EXPECT_EQ(range[0].wYear, 1970);
+  EXPECT_EQ(range[0].wMonth, 1);
+  EXPECT_EQ(range[0].wDay, 2);
+  EXPECT_EQ(range[1].wYear, 2038);
+  EXPECT_EQ(range[1].wMonth, 1);
+  EXPECT_EQ(range[1].wDay, 18);
+}
+
+// --- Modify -------------------------------------------------------------------
+
+CMyEvent Memo() {
+  CMyEvent memo(1700000000);
+  memo.strTitle = kTitle;
+  memo.strContent = kBody;
+  memo.bRemind = 0;
+  memo.timeRemind = 1600000000;  // an old reminder, kept in the record
+  return memo;
+}
+
+CMyEvent Reminder() {
+  CMyEvent reminder(1700000000);
+  reminder.strTitle = kTitle;
+  reminder.strContent = kBody;
+  reminder.bRemind = 1;
+  reminder.timeRemind = 1800000123;  // 2027-01-15 16:02:03 in Shanghai
+  return reminder;
+}
+
+TEST_F(EventEditorDialogTest, ModifyOfAMemoShowsItWithTheCurrentTimeAndKeepsItsReminderTime) {
+  Watchdog watchdog("ModifyMemo");
+  const CMyEvent memo = Memo();
+  ModifyEventDialog dialog(memo);
+  const LocalTime today = Local(NowTime());
+  const INT_PTR result = RunDialog(dialog, [&](HWND d) {
+    EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_TITLE), kTitle);
+    EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_BODY), kBody);
+    EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_MINUTES), "0");
+    EXPECT_EQ(ShownChoice(d), 0);
+    EXPECT_TRUE(SameDay(PickerValue(d, IDC_EDITOR_DATE), today));
+    EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_EDITOR_TITLE));
+    EXPECT_TRUE(LinkLabelRects(d).empty());
+    Type(d, IDC_EDITOR_TITLE, "new");
+    ClickButton(d, IDOK);
+  });
+  ASSERT_EQ(result, IDOK);
+  const CMyEvent& edited = dialog.edited();
+  EXPECT_EQ(edited.strTitle, "new");
+  EXPECT_EQ(edited.strContent, kBody);
+  EXPECT_EQ(edited.timeCreate, memo.timeCreate);
+  EXPECT_EQ(edited.bRemind, 0);
+  EXPECT_EQ(edited.timeRemind, memo.timeRemind);
+}
+
+TEST_F(EventEditorDialogTest, ModifyOfAReminderShowsItsTimeAndKeepsItToTheSecond) {
+  Watchdog watchdog("ModifyReminder");
+  const CMyEvent reminder = Reminder();
+  ModifyEventDialog dialog(reminder);
+  LocalTime date_shown, time_shown;
+  const INT_PTR result = RunDialog(dialog, [&](HWND d) {
+    EXPECT_EQ(ShownChoice(d), 1);
+    date_shown = PickerValue(d, IDC_EDITOR_DATE);
+    time_shown = PickerValue(d, IDC_EDITOR_TIME);
+    ClickButton(d, IDOK);
+  });
+  ASSERT_EQ(result, IDOK);
+  EXPECT_EQ(date_shown.year, 2027);
+  EXPECT_EQ(date_shown.month, 1);
+  EXPECT_EQ(date_shown.day, 15);
+  EXPECT_EQ(time_shown.hour, 16);
+  EXPECT_EQ(time_shown.minute, 2);
+  EXPECT_EQ(time_shown.second, 3);
+  EXPECT_EQ(dialog.edited().bRemind, 1);
+  EXPECT_EQ(dialog.edited().timeRemind, reminder.timeRemind);
+}
+
+TEST_F(EventEditorDialogTest, ModifyToNoReminderKeepsTheTimeAndCancelLeavesTheCopyAlone) {
+  Watchdog watchdog("ModifyToMemo");
+  const CMyEvent reminder = Reminder();
+  ModifyEventDialog to_memo(reminder);
+  ASSERT_EQ(RunDialog(to_memo,
+                      [&](HWND d) {
+                        ClickButton(d, IDC_EDITOR_NO_REMIND);
+                        ClickButton(d, IDOK);
+                      }),
+            IDOK);
+  EXPECT_EQ(to_memo.edited().bRemind, 0);
+  EXPECT_EQ(to_memo.edited().timeRemind, reminder.timeRemind);
+
+  ModifyEventDialog cancelled(reminder);
+  ASSERT_EQ(RunDialog(cancelled,
+                      [&](HWND d) {
+                        Type(d, IDC_EDITOR_TITLE, "changed");
+                        Type(d, IDC_EDITOR_MINUTES, "1");
+                        ClickButton(d, IDCANCEL);
+                      }),
+            IDCANCEL);
+  EXPECT_EQ(cancelled.edited().strTitle, reminder.strTitle);
+  EXPECT_EQ(cancelled.edited().bRemind, 1);
+  EXPECT_EQ(cancelled.edited().timeRemind, reminder.timeRemind);
+}
+
+TEST_F(EventEditorDialogTest, Screenshots) {
+  Watchdog watchdog("EditorScreenshots");
+  AddEventDialog add(SampleAd());
+  RunDialog(add, [&](HWND d) {
+    Type(d, IDC_EDITOR_TITLE, kTitle);
+    Type(d, IDC_EDITOR_BODY, kBody);
+    EXPECT_TRUE(SaveScreenshot(d, "add_event"));
+    ClickButton(d, IDCANCEL);
+  });
+  ModifyEventDialog modify(Reminder());
+  RunDialog(modify, [&](HWND d) {
+    EXPECT_TRUE(SaveScreenshot(d, "modify_event"));
+    ClickButton(d, IDCANCEL);
+  });
+}
+
+}  // namespace
