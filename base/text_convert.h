@@ -24,8 +24,8 @@ std::string FromUtf16(std::u16string_view wide);
 std::u16string ToUtf16(std::string_view text);
 
 // ToUtf8 for many texts in a row (an export of every event): the conversion is
-// set up once, and text without a byte above 0x7F is copied as it is (code page
-// 936 and UTF-8 share ASCII). Gives exactly what ToUtf8 gives. One thread at a time.
+// set up once, and text without a byte above 0x7F is passed on as it is (code
+// page 936 and UTF-8 share ASCII). Gives exactly what ToUtf8 gives. One thread at a time.
 class Utf8Converter {
  public:
   Utf8Converter();
@@ -33,12 +33,14 @@ class Utf8Converter {
   Utf8Converter(const Utf8Converter&) = delete;
   Utf8Converter& operator=(const Utf8Converter&) = delete;
 
-  // Appends the UTF-8 of `text` (code page 936) to *out.
-  void Append(std::string_view text, std::string* out);
+  // The UTF-8 of `text` (code page 936): `text` itself when it is ASCII, else
+  // the converted text, kept by the converter until its next call.
+  std::string_view Convert(std::string_view text);
 
  private:
   struct State;  // the platform's conversion set-up
   std::unique_ptr<State> state_;
+  std::string converted_;
 };
 
 }  // namespace cp936

@@ -94,12 +94,11 @@ struct Utf8Converter::State {
 Utf8Converter::Utf8Converter() : state_(std::make_unique<State>()) {}
 Utf8Converter::~Utf8Converter() = default;
 
-void Utf8Converter::Append(std::string_view text, std::string* out) {
-  if (IsAscii(text)) {
-    out->append(text);
-    return;
-  }
-  ConvertAppend(state_->from_cp936, text, OnInvalid::kReplace, kUtf8Replacement, 1, out);
+std::string_view Utf8Converter::Convert(std::string_view text) {
+  if (IsAscii(text)) return text;
+  converted_.clear();
+  ConvertAppend(state_->from_cp936, text, OnInvalid::kReplace, kUtf8Replacement, 1, &converted_);
+  return converted_;
 }
 
 }  // namespace cp936

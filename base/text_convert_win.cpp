@@ -73,12 +73,10 @@ struct Utf8Converter::State {};
 Utf8Converter::Utf8Converter() = default;
 Utf8Converter::~Utf8Converter() = default;
 
-void Utf8Converter::Append(std::string_view text, std::string* out) {
-  if (IsAscii(text)) {
-    out->append(text);
-  } else {
-    out->append(ToUtf8(text));
-  }
+std::string_view Utf8Converter::Convert(std::string_view text) {
+  if (IsAscii(text)) return text;
+  converted_ = ToUtf8(text);
+  return converted_;
 }
 
 }  // namespace cp936

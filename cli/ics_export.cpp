@@ -1,6 +1,7 @@
 #include "cli/ics_export.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <utility>
 #include <vector>
@@ -39,14 +40,22 @@ bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) 
 // --- UIDs ---
 
 IcsUids::IcsUids(std::span<const std::unique_ptr<CMyEvent>> records) {
-  // Records are appended as they are made, so creation times usually rise
-  // strictly in stored order and no record shares its second.
-  bool strictly_rising = true;
-  for (std::size_t i = 1; i < records.size() && strictly_rising; ++i) {
-    strictly_rising = records[i - 1]->timeCreate < records[i]->timeCreate;
+  // Records are appended as they are made, so creation times usually rise (or
+  // stay) in stored order, and one walk finds the records that share a second.
+  std::uint32_t n = 0;
+  for (std::size_t i = 1; i < records.size(); ++i) {
+    Time32 before = records[i - 1]->timeCreate, now = records[i]->timeCreate;
+    if (now < before) {
+      later_in_second_.clear();
+      CountInAnyOrder(records);
+      return;
+    }
+    n = now == before ? n + 1 : 0;
+    if (n > 0) later_in_second_[records[i].get()] = n;
   }
-  if (strictly_rising) return;
+}
 
+void IcsUids::CountInAnyOrder(std::span<const std::unique_ptr<CMyEvent>> records) {
   // (creation time, stored position), sorted: equal times stay in stored order.
   std::vector<std::pair<Time32, std::uint32_t>> order;
   order.reserve(records.size());
@@ -61,55 +70,77 @@ IcsUids::IcsUids(std::span<const std::unique_ptr<CMyEvent>> records) {
   }
 }
 
+void IcsUids::AppendUid(const CMyEvent& event, std::string* out) const {
+  std::uint32_t n = 0;
+  if (!later_in_second_.empty()) {
+    auto found = later_in_second_.find(&event);
+    if (found != later_in_second_.end()) n = found->second;
+  }
+  char digits[16];
+  out->append(digits, std::to_chars(digits, digits + sizeof digits, event.timeCreate).ptr);
+  out->push_back('-');
+  out->append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+  out->push_back('@');
+  out->append(kIcsUidDomain);
+}
+
 std::string IcsUids::Uid(const CMyEvent& event) const {
-  auto found = later_in_second_.find(&event);
-  std::uint32_t n = found == later_in_second_.end() ? 0 : found->second;
-  char buffer[32];
-  char* end = std::to_chars(buffer, buffer + sizeof buffer, event.timeCreate).ptr;
-  *end++ = '-';
-  end = std::to_chars(end, buffer + sizeof buffer, n).ptr;
-  std::string uid(buffer, end);
-  uid += '@';
-  uid += kIcsUidDomain;
+  std::string uid;
+  AppendUid(event, &uid);
   return uid;
 }
 
 // --- values and lines ---
 
-std::string IcsUtcTime(Time32 t) {
+void PutIcsUtcTime(Time32 t, char* at) {
   std::int64_t seconds = t;
   std::int64_t days = seconds >= 0 ? seconds / 86400 : (seconds - 86399) / 86400;
   int of_day = static_cast<int>(seconds - days * 86400);
   int year = 0, month = 0, day = 0;
   CivilFromDays(days, &year, &month, &day);
-  std::string text = "00000000T000000Z";
-  PutDigits(&text[0], year, 4);
-  PutDigits(&text[4], month, 2);
-  PutDigits(&text[6], day, 2);
-  PutDigits(&text[9], of_day / 3600, 2);
-  PutDigits(&text[11], of_day / 60 % 60, 2);
-  PutDigits(&text[13], of_day % 60, 2);
+  PutDigits(at, year, 4);
+  PutDigits(at + 4, month, 2);
+  PutDigits(at + 6, day, 2);
+  at[8] = 'T';
+  PutDigits(at + 9, of_day / 3600, 2);
+  PutDigits(at + 11, of_day / 60 % 60, 2);
+  PutDigits(at + 13, of_day % 60, 2);
+  at[15] = 'Z';
+}
+
+std::string IcsUtcTime(Time32 t) {
+  std::string text(kIcsUtcTimeSize, ' ');
+  PutIcsUtcTime(t, text.data());
   return text;
 }
 
 void AppendIcsText(std::string_view utf8, std::string* out) {
+  // What each byte needs: 0 nothing, 1 a backslash before it, 2 a line break,
+  // 3 leaving out (a control character other than tab).
+  static constexpr std::array<unsigned char, 256> kNeeds = [] {
+    std::array<unsigned char, 256> needs{};
+    for (int c = 0; c < 0x20; ++c) needs[c] = 3;
+    needs[0x7F] = 3;
+    needs['\t'] = 0;
+    needs['\r'] = needs['\n'] = 2;
+    needs['\\'] = needs[';'] = needs[','] = 1;
+    return needs;
+  }();
   std::size_t plain_from = 0;  // start of the run not yet copied
   for (std::size_t i = 0; i < utf8.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(utf8[i]);
-    bool special = c == '\\' || c == ';' || c == ',' || (c < 0x20 && c != '\t') || c == 0x7F;
-    if (!special) continue;
-    out->append(utf8.substr(plain_from, i - plain_from));
+    unsigned char need = kNeeds[static_cast<unsigned char>(utf8[i])];
+    if (need == 0) continue;
+    out->append(utf8.data() + plain_from, i - plain_from);
     plain_from = i + 1;
-    if (c == '\\' || c == ';' || c == ',') {
+    if (need == 1) {
       out->push_back('\\');
-      out->push_back(static_cast<char>(c));
-    } else if (c == '\r' || c == '\n') {
+      out->push_back(utf8[i]);
+    } else if (need == 2) {
       out->append("\\n");
-      if (c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') plain_from = ++i + 1;
+      if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') plain_from = ++i + 1;
     }
-    // Any other control character is left out.
   }
-  out->append(utf8.substr(plain_from));
+  out->append(utf8.data() + plain_from, utf8.size() - plain_from);
 }
 
 void AppendFoldedLine(std::string_view line, std::string* out) {
@@ -137,18 +168,25 @@ IcsWriter::IcsWriter(std::string* out) : out_(out) {
       "CALSCALE:GREGORIAN\r\n");
 }
 
-void IcsWriter::Add(const CMyEvent& event, std::string_view uid) {
+void IcsWriter::Add(const CMyEvent& event, const IcsUids& uids) {
   const bool reminder = event.bRemind != 0;
-  out_->append(reminder ? "BEGIN:VEVENT\r\n" : "BEGIN:VJOURNAL\r\n");
-  line_.assign("UID:");
-  line_.append(uid);
-  AppendFoldedLine(line_, out_);
-  std::string created = IcsUtcTime(event.timeCreate);
-  TimeProperty("DTSTAMP", created);
-  TimeProperty("CREATED", created);
-  TimeProperty("DTSTART", reminder ? IcsUtcTime(event.timeRemind) : created);
-  TextProperty("SUMMARY", event.strTitle);
-  TextProperty("DESCRIPTION", event.strContent);
+  out_->append(reminder ? "BEGIN:VEVENT\r\nUID:" : "BEGIN:VJOURNAL\r\nUID:");
+  std::size_t line_at = out_->size() - 4;
+  uids.AppendUid(event, out_);
+  EndLine(line_at);
+  char created[kIcsUtcTimeSize];
+  PutIcsUtcTime(event.timeCreate, created);
+  TimeProperty("DTSTAMP:", created);
+  TimeProperty("CREATED:", created);
+  if (reminder) {
+    char start[kIcsUtcTimeSize];
+    PutIcsUtcTime(event.timeRemind, start);
+    TimeProperty("DTSTART:", start);
+  } else {
+    TimeProperty("DTSTART:", created);
+  }
+  TextProperty("SUMMARY:", event.strTitle);
+  TextProperty("DESCRIPTION:", event.strContent);
   if (reminder) {
     out_->append(
         "BEGIN:VALARM\r\n"
@@ -156,8 +194,8 @@ void IcsWriter::Add(const CMyEvent& event, std::string_view uid) {
         "TRIGGER:PT0S\r\n");
     // A display alarm must carry a text: the title, as the reminder popup
     // shows it, or else the popup's caption "事情提醒".
-    if (!TextProperty("DESCRIPTION", event.strTitle)) {
-      TextProperty("DESCRIPTION", "\xCA\xC2\xC7\xE9\xCC\xE1\xD0\xD1");
+    if (!TextProperty("DESCRIPTION:", event.strTitle)) {
+      TextProperty("DESCRIPTION:", "\xCA\xC2\xC7\xE9\xCC\xE1\xD0\xD1");
     }
     out_->append("END:VALARM\r\nEND:VEVENT\r\n");
   } else {
@@ -168,20 +206,31 @@ void IcsWriter::Add(const CMyEvent& event, std::string_view uid) {
 void IcsWriter::Finish() { out_->append("END:VCALENDAR\r\n"); }
 
 bool IcsWriter::TextProperty(std::string_view name, std::string_view cp936_text) {
-  utf8_.clear();
-  converter_.Append(cp936_text, &utf8_);
-  line_.assign(name);
-  line_.push_back(':');
-  std::size_t value_at = line_.size();
-  AppendIcsText(utf8_, &line_);
-  if (line_.find_first_not_of(" \t", value_at) == std::string::npos) return false;
-  AppendFoldedLine(line_, out_);
+  std::size_t line_at = out_->size();
+  out_->append(name);
+  std::size_t value_at = out_->size();
+  AppendIcsText(converter_.Convert(cp936_text), out_);
+  if (out_->find_first_not_of(" \t", value_at) == std::string::npos) {
+    out_->resize(line_at);
+    return false;
+  }
+  EndLine(line_at);
   return true;
 }
 
-void IcsWriter::TimeProperty(std::string_view name, std::string_view utc_time) {
+void IcsWriter::TimeProperty(std::string_view name, const char* utc_time) {
   out_->append(name);
-  out_->push_back(':');
-  out_->append(utc_time);
+  out_->append(utc_time, kIcsUtcTimeSize);
   out_->append("\r\n");
+}
+
+void IcsWriter::EndLine(std::size_t line_at) {
+  if (out_->size() - line_at <= kMaxLineOctets) {
+    out_->append("\r\n");
+    return;
+  }
+  // Most lines are short; a long one is folded from a copy.
+  line_.assign(*out_, line_at);
+  out_->resize(line_at);
+  AppendFoldedLine(line_, out_);
 }

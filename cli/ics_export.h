@@ -33,9 +33,12 @@ class IcsUids {
   explicit IcsUids(std::span<const std::unique_ptr<CMyEvent>> records);
 
   // REQUIRES: `event` is one of the records.
+  void AppendUid(const CMyEvent& event, std::string* out) const;
   std::string Uid(const CMyEvent& event) const;
 
  private:
+  void CountInAnyOrder(std::span<const std::unique_ptr<CMyEvent>> records);
+
   // Only the records with n > 0; most lists have none (one record a second at most).
   std::unordered_map<const CMyEvent*, std::uint32_t> later_in_second_;
 };
@@ -49,7 +52,7 @@ class IcsWriter {
   explicit IcsWriter(std::string* out);
 
   // One event: a VEVENT if bRemind is set, else a VJOURNAL.
-  void Add(const CMyEvent& event, std::string_view uid);
+  void Add(const CMyEvent& event, const IcsUids& uids);
 
   // Writes END:VCALENDAR.
   void Finish();
@@ -57,16 +60,20 @@ class IcsWriter {
  private:
   // Writes nothing and returns false for a text that is empty once escaped,
   // or only spaces and tabs: parsers (libical) trim a value and refuse an empty one.
+  // `name` includes the colon.
   bool TextProperty(std::string_view name, std::string_view cp936_text);
-  void TimeProperty(std::string_view name, std::string_view utc_time);
+  void TimeProperty(std::string_view name, const char* utc_time);
+  // Ends the content line that starts at (*out_)[line_at], folding it if long.
+  void EndLine(std::size_t line_at);
 
   std::string* out_;
   cp936::Utf8Converter converter_;
-  std::string utf8_;  // reused for each text
-  std::string line_;  // reused for each content line before folding
+  std::string line_;  // reused for each long line while it is folded
 };
 
 // "YYYYMMDDTHHMMSSZ": the UTC date and time of t (1901 to 2038 for every Time32).
+inline constexpr std::size_t kIcsUtcTimeSize = 16;
+void PutIcsUtcTime(Time32 t, char* at);  // writes kIcsUtcTimeSize chars, no terminator
 std::string IcsUtcTime(Time32 t);
 
 // Appends `utf8` as an iCalendar TEXT value: backslash, semicolon and comma

@@ -19,7 +19,7 @@ std::string Calendar(const EventVector& events) {
   IcsUids uids(events);
   std::string text;
   IcsWriter writer(&text);
-  for (const auto& event : events) writer.Add(*event, uids.Uid(*event));
+  for (const auto& event : events) writer.Add(*event, uids);
   writer.Finish();
   return text;
 }
@@ -222,11 +222,14 @@ TEST(IcsExport, UidsCountEventsWithinTheirSecond) {
   events[2]->timeRemind = 100;
   EXPECT_EQ(IcsUids(events).Uid(*events[2]), "5-1@tallyo.example");
 
-  // Rising creation times (the usual list) all end in -0.
+  // Creation times in stored order (the usual list), some shared.
   EventVector rising;
-  for (Time32 created : {1, 2, 40, 41}) rising.push_back(MakeEvent("x", created));
+  for (Time32 created : {1, 1, 2, 40, 40, 40}) rising.push_back(MakeEvent("x", created));
   IcsUids rising_uids(rising);
-  EXPECT_EQ(rising_uids.Uid(*rising[3]), "41-0@tallyo.example");
+  expected = {"1-0", "1-1", "2-0", "40-0", "40-1", "40-2"};
+  for (std::size_t i = 0; i < rising.size(); ++i) {
+    EXPECT_EQ(rising_uids.Uid(*rising[i]), expected[i] + "@tallyo.example");
+  }
 }
 
 TEST(IcsExport, RandomTextsAlwaysReadBack) {
