@@ -19,6 +19,7 @@ cli="$build/cli/tallyo-cli --dir $work"
 # -N: no shell in between; standard output goes to /dev/null.
 hyperfine -N --warmup 3 --runs "${RUNS:-30}" --export-json "$work/times.json" \
   -n "cat event.dat" "cat $work/event.dat" \
+  -n "check (start, load event.dat, exit)" "$cli check" \
   -n "export --ics (standard output)" "$cli export --ics" \
   -n "export --ics --out (written and flushed to disk)" "$cli export --ics --out $work/calendar.ics"
 echo "event.dat: $(stat -c %s "$work/event.dat") bytes; calendar: $(stat -c %s "$work/calendar.ics") bytes"
@@ -27,7 +28,9 @@ import json, sys
 results = json.load(open(sys.argv[1]))["results"]
 cat = results[0]["median"]
 for r in results:
-    print(f'{r["command"]}: median {r["median"] * 1000:.1f} ms, {r["median"] / cat:.1f}x cat')
+    cpu = r["user"] + r["system"]
+    print(f'{r["command"]}: median {r["median"] * 1000:.1f} ms, {r["median"] / cat:.1f}x cat; '
+          f'user + system {cpu * 1000:.1f} ms (mean)')
 PY
 echo "== the calendar text alone, in memory =="
 "$build/cli/ics_export_bench"
