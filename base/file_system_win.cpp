@@ -56,7 +56,13 @@ class WinFileSystem : public FileSystem {
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return ErrorStatus(path, GetLastError());
     contents->clear();
-    char buffer[4096];
+    // Room for the whole file at once: growing a long string step by step
+    // copies it over and over.
+    LARGE_INTEGER size;
+    if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) {
+      contents->reserve(static_cast<std::size_t>(size.QuadPart));
+    }
+    char buffer[64 * 1024];
     for (;;) {
       DWORD n = 0;
       if (!::ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr))

@@ -29,13 +29,11 @@ class IconvHandle {
 
 enum class OnInvalid { kFail, kReplace };
 
-// Converts `in` (bytes of `from`) to `to`. On an invalid or unconvertible
-// input sequence either fails or appends `replacement` and skips `skip` bytes.
-std::optional<std::string> Convert(const char* to, const char* from, std::string_view in,
-                                   OnInvalid on_invalid, std::string_view replacement,
-                                   std::size_t skip) {
-  IconvHandle cd(to, from);
-  std::string out;
+// Converts `in` (bytes of the handle's source) and appends the result to *out.
+// On an invalid or unconvertible input sequence either fails or appends
+// `replacement` and skips `skip` bytes.
+bool ConvertAppend(const IconvHandle& cd, std::string_view in, OnInvalid on_invalid,
+                   std::string_view replacement, std::size_t skip, std::string* out) {
   char* src = const_cast<char*>(in.data());
   std::size_t src_left = in.size();
   char buffer[1024];
@@ -43,18 +41,28 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
     char* dst = buffer;
     std::size_t dst_left = sizeof buffer;
     std::size_t rc = iconv(cd.get(), &src, &src_left, &dst, &dst_left);
-    out.append(buffer, dst - buffer);
+    out->append(buffer, dst - buffer);
     if (rc != static_cast<std::size_t>(-1)) continue;
     if (errno == E2BIG) continue;
-    if (on_invalid == OnInvalid::kFail) return std::nullopt;
-    out.append(replacement);
+    iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+    if (on_invalid == OnInvalid::kFail) return false;
+    out->append(replacement);
     std::size_t step = std::min(skip, src_left);
     src += step;
     src_left -= step;
-    iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
   }
+  return true;
+}
+
+std::optional<std::string> Convert(const char* to, const char* from, std::string_view in,
+                                   OnInvalid on_invalid, std::string_view replacement, std::size_t skip) {
+  IconvHandle cd(to, from);
+  std::string out;
+  if (!ConvertAppend(cd, in, on_invalid, replacement, skip, &out)) return std::nullopt;
   return out;
 }
+
+constexpr char kUtf8Replacement[] = "\xEF\xBF\xBD";  // U+FFFD
 
 }  // namespace
 
@@ -63,7 +71,7 @@ std::optional<std::string> FromUtf8(std::string_view utf8) {
 }
 
 std::string ToUtf8(std::string_view text) {
-  return *Convert("UTF-8", "CP936", text, OnInvalid::kReplace, "\xEF\xBF\xBD", 1);
+  return *Convert("UTF-8", "CP936", text, OnInvalid::kReplace, kUtf8Replacement, 1);
 }
 
 std::string FromUtf16(std::u16string_view wide) {
@@ -77,6 +85,20 @@ std::u16string ToUtf16(std::string_view text) {
   std::u16string out(bytes.size() / 2, u'\0');
   std::memcpy(out.data(), bytes.data(), out.size() * 2);
   return out;
+}
+
+struct Utf8Converter::State {
+  IconvHandle from_cp936{"UTF-8", "CP936"};
+};
+
+Utf8Converter::Utf8Converter() : state_(std::make_unique<State>()) {}
+Utf8Converter::~Utf8Converter() = default;
+
+std::string_view Utf8Converter::Convert(std::string_view text) {
+  if (IsAscii(text)) return text;
+  converted_.clear();
+  ConvertAppend(state_->from_cp936, text, OnInvalid::kReplace, kUtf8Replacement, 1, &converted_);
+  return converted_;
 }
 
 }  // namespace cp936

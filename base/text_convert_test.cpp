@@ -19,7 +19,9 @@ TEST(TextConvert, RefusesWhatCodePage936CannotHold) {
 TEST(TextConvert, InvalidCodePage936StillGivesValidUtf8) {
   // Natively U+FFFD; Windows maps the byte to a private-use character. Either
   // way the neighbours survive and the output is valid UTF-8.
-  std::string out = cp936::ToUtf8("a\xFF" "b");
+  std::string out = cp936::ToUtf8(
+      "a\xFF"
+      "b");
   ASSERT_EQ(out.size(), 5u);
   EXPECT_EQ(out.front(), 'a');
   EXPECT_EQ(out.back(), 'b');
@@ -30,4 +32,24 @@ TEST(TextConvert, Utf16) {
   EXPECT_EQ(cp936::FromUtf16(u"\u63D0\u9192x"), "\xCC\xE1\xD0\xD1x");
   EXPECT_EQ(cp936::ToUtf16("\xCC\xE1\xD0\xD1x"), u"\u63D0\u9192x");
   EXPECT_EQ(cp936::FromUtf16(u"a\U0001F600b"), "a?b");
+}
+
+TEST(TextConvert, ConverterGivesWhatToUtf8Gives) {
+  // Reused across texts, including ones that end inside a character or hold
+  // bytes that are not code page 936, so a fault must not leak into the next text.
+  const std::string texts[] = {
+      "",
+      "plain ASCII, 100%",
+      "\xCC\xE1\xD0\xD1 ok",  // "提醒 ok"
+      "a\xFF!b",
+      "cut \xCC",
+      "\x81\nafter",  // a lead byte before a line feed
+      "\xCC\xE1\xD0\xD1",
+  };
+  cp936::Utf8Converter converter;
+  for (int round = 0; round < 2; ++round) {
+    for (const std::string& text : texts) {
+      EXPECT_EQ(converter.Convert(text), cp936::ToUtf8(text)) << text;
+    }
+  }
 }

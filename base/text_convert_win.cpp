@@ -30,15 +30,13 @@ std::string WideToMulti(UINT code_page, std::u16string_view in, bool strict, boo
   // The UTF-8 code page accepts neither flags nor a default character.
   DWORD flags = code_page == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
   BOOL* used = code_page == CP_UTF8 ? nullptr : &used_default;
-  int n = WideCharToMultiByte(code_page, flags, src, static_cast<int>(in.size()), nullptr, 0,
-                              nullptr, used);
+  int n = WideCharToMultiByte(code_page, flags, src, static_cast<int>(in.size()), nullptr, 0, nullptr, used);
   if (n <= 0) {
     *ok = false;
     return {};
   }
   std::string out(n, '\0');
-  WideCharToMultiByte(code_page, flags, src, static_cast<int>(in.size()), out.data(), n, nullptr,
-                      used);
+  WideCharToMultiByte(code_page, flags, src, static_cast<int>(in.size()), out.data(), n, nullptr, used);
   if (strict && used_default) *ok = false;
   return out;
 }
@@ -67,6 +65,18 @@ std::string FromUtf16(std::u16string_view wide) {
 std::u16string ToUtf16(std::string_view text) {
   bool ok = false;
   return MultiToWide(kCodePage, 0, text, &ok);
+}
+
+// The system's conversion needs no set-up: only the ASCII shortcut is ours.
+struct Utf8Converter::State {};
+
+Utf8Converter::Utf8Converter() = default;
+Utf8Converter::~Utf8Converter() = default;
+
+std::string_view Utf8Converter::Convert(std::string_view text) {
+  if (IsAscii(text)) return text;
+  converted_ = ToUtf8(text);
+  return converted_;
 }
 
 }  // namespace cp936

@@ -13,38 +13,11 @@
 #include "base/local_time.h"
 #include "base/text_convert.h"
 #include "cli/cli_context.h"
+#include "cli/view_options.h"
 #include "events/event_list.h"
 #include "events/event_view_rows.h"
 
 namespace {
-
-constexpr int kFileError = 1;
-constexpr int kBadArguments = 2;
-
-// Paths and system messages: code page 936 on Windows, the system's own
-// (UTF-8) bytes elsewhere.
-void PrintSystemText(std::ostream& out, const std::string& text) {
-#ifdef _WIN32
-  PrintCp936(out, text);
-#else
-  out << text;
-#endif
-}
-
-void PrintLoadProblem(const LoadResult& result, const std::string& path) {
-  std::cerr << "tallyo-cli: ";
-  if (result.kind == LoadResult::Kind::kDamaged) {
-    // The program's own message, with the path spliced in after conversion.
-    std::string message = cp936::ToUtf8(ArchiveErrorMessage(result.archive_error, "%1"));
-    std::size_t at = message.find("%1");
-    std::cerr << message.substr(0, at);
-    PrintSystemText(std::cerr, path);
-    std::cerr << message.substr(at + 2);
-  } else {
-    PrintSystemText(std::cerr, result.message);
-  }
-  std::cerr << "\n";
-}
 
 // Loads event.dat for a change. A damaged file is set aside first so the save
 // cannot destroy it; an unreadable one stops the command. Returns an exit
@@ -113,45 +86,24 @@ void PrintRow(const std::vector<std::string>& cells) {
 // --- list ---
 
 struct ListOptions {
-  std::string day;
-  bool remind = false;
-  bool memo = false;
-  std::optional<std::string> keyword;
-  bool all = false;
+  ViewOptions view;
   bool with_created = false;  // a last column with the creation time in seconds
 };
 
 int RunList(const ListOptions& options) {
-  int view = VIEW_ALL;
-  Time32 day = 0;
-  std::string keyword;
-  if (!options.day.empty()) {
-    view = VIEW_BY_DATE;
-    if (!ParseLocalTime(options.day, &day)) {
-      std::cerr << "tallyo-cli: --day expects a date as YYYY-MM-DD, not \"" << options.day << "\"\n";
-      return kBadArguments;
-    }
-  } else if (options.remind) {
-    view = VIEW_REMIND;
-  } else if (options.memo) {
-    view = VIEW_MEMO;
-  } else if (options.keyword) {
-    view = VIEW_KEYWORD;
-    std::optional<std::string> text = ArgumentToCp936(*options.keyword, "the keyword");
-    if (!text) return kBadArguments;
-    keyword = *text;
-  }
+  std::optional<ChosenView> chosen = ChooseView(options.view);
+  if (!chosen) return kBadArguments;
 
   EventList list;
   LoadResult result = list.LoadEvents();
   EventPtrList rows;
-  FillView(list, view, day, keyword, rows);
+  FillView(list, chosen->view, chosen->day, chosen->keyword, rows);
   std::vector<std::string> header;
-  for (const ViewColumn& column : ViewColumns(view)) header.push_back(column.caption);
+  for (const ViewColumn& column : ViewColumns(chosen->view)) header.push_back(column.caption);
   if (options.with_created) header.push_back("timeCreate");
   PrintRow(header);
   for (const CMyEvent* event : rows) {
-    std::vector<std::string> cells = ViewRowCells(view, *event);
+    std::vector<std::string> cells = ViewRowCells(chosen->view, *event);
     if (options.with_created) cells.push_back(std::to_string(event->timeCreate));
     PrintRow(cells);
   }
@@ -243,7 +195,8 @@ int RunAdd(const AddOptions& options) {
 int RunDelete(const std::string& created_text) {
   std::optional<Time32> created = ParseDecimal<Time32>(created_text);
   if (!created) {
-    std::cerr << "tallyo-cli: --created expects the creation time in seconds, as add and list --with-created show it, not \""
+    std::cerr << "tallyo-cli: --created expects the creation time in seconds, as add and list --with-created "
+                 "show it, not \""
               << created_text << "\"\n";
     return kBadArguments;
   }
@@ -283,24 +236,16 @@ struct RawAddOptions {
 
 void AddEventCommands(CLI::App& app, CliContext& ctx) {
   auto list_options = std::make_shared<ListOptions>();
-  auto keyword = std::make_shared<std::string>();
-  CLI::App* list = app.add_subcommand("list", "list the events of one view, as the main window's grid shows them");
-  CLI::Option_group* view = list->add_option_group("view", "which events");
-  view->add_option("--day", list_options->day, "events created on that local day (YYYY-MM-DD)");
-  view->add_flag("--remind", list_options->remind, "events with a reminder");
-  view->add_flag("--memo", list_options->memo, "events without a reminder");
-  CLI::Option* find = view->add_option("--find", *keyword, "events whose title or body contains KEYWORD");
-  view->add_flag("--all", list_options->all, "every event, in stored order");
-  view->require_option(1);
+  CLI::App* list =
+      app.add_subcommand("list", "list the events of one view, as the main window's grid shows them");
+  AddViewOptions(list, &list_options->view, /*min_given=*/1);
   list->add_flag("--with-created", list_options->with_created,
                  "add a last column with each event's creation time in seconds (for delete)");
-  list->callback([&ctx, list_options, keyword, find] {
-    list_options->keyword = IfGiven(find, *keyword);
-    ctx.exit_code = RunList(*list_options);
-  });
+  list->callback([&ctx, list_options] { ctx.exit_code = RunList(*list_options); });
 
   auto raw = std::make_shared<RawAddOptions>();
-  CLI::App* add = app.add_subcommand("add", "add a memo, or a reminder with --at or --in; prints its creation time");
+  CLI::App* add =
+      app.add_subcommand("add", "add a memo, or a reminder with --at or --in; prints its creation time");
   raw->title_option = add->add_option("--title", raw->title, "the title (one line)");
   add->add_option("--body", raw->body, "the body text");
   raw->at_option = add->add_option("--at", raw->at, "remind at this local time, \"YYYY-MM-DD HH:MM:SS\"");
@@ -313,7 +258,8 @@ void AddEventCommands(CLI::App& app, CliContext& ctx) {
 
   auto created = std::make_shared<std::string>();
   CLI::App* remove = app.add_subcommand("delete", "delete the first event created at that time");
-  remove->add_option("--created", *created, "creation time in seconds, as add and list --with-created show it")
+  remove
+      ->add_option("--created", *created, "creation time in seconds, as add and list --with-created show it")
       ->required();
   remove->callback([&ctx, created] { ctx.exit_code = RunDelete(*created); });
 

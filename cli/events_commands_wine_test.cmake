@@ -1,5 +1,5 @@
 # The event commands of the Windows tallyo-cli.exe, run under Wine on a fresh
-# folder: add, list, check, and the set-aside of a damaged event.dat.
+# folder: add, list, export, check, and the set-aside of a damaged event.dat.
 # Variables: CLI (the .exe), EMULATOR (tools/wine-run.sh), WORK (a scratch folder).
 cmake_minimum_required(VERSION 3.25)
 
@@ -33,6 +33,32 @@ endif()
 
 run_cli(0 listed list --remind)
 expect_equal("${listed}" "标题\t提醒时间\n会议\t2026-12-09 14:00:00\n" "list --remind")
+
+# The calendar keeps its CR LF line ends on standard output (not CR CR LF),
+# and --out writes the same bytes. CMake drops CR from text it reads, so the
+# bytes are compared in hex.
+execute_process(COMMAND "${EMULATOR}" "${CLI}" --dir "${WORK}" export --ics
+                OUTPUT_FILE "${WORK}/stdout.ics" ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "export --ics: exit ${rc}\n${err}")
+endif()
+file(READ "${WORK}/stdout.ics" calendar HEX)
+foreach(expected "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" "\r\nSUMMARY:会议\r\n" "\r\nDTSTART:20261209T060000Z\r\n"
+                 "\r\nEND:VCALENDAR\r\n" "\r\r")
+  string(HEX "${expected}" expected_hex)
+  string(FIND "${calendar}" "${expected_hex}" at)
+  math(EXPR odd "${at} % 2")
+  if(expected STREQUAL "\r\r")
+    if(NOT at EQUAL -1 AND odd EQUAL 0)
+      message(FATAL_ERROR "export --ics doubled a CR: ${calendar}")
+    endif()
+  elseif(at EQUAL -1 OR odd EQUAL 1)
+    message(FATAL_ERROR "export --ics lacks [${expected}]: ${calendar}")
+  endif()
+endforeach()
+run_cli(0 exported export --ics --out "${WORK}/日历.ics")
+file(READ "${WORK}/日历.ics" written HEX)
+expect_equal("${written}" "${calendar}" "export --ics --out")
 
 # A damaged file: check reports it, add sets it aside and saves anew.
 file(WRITE "${WORK}/event.dat" "damaged")

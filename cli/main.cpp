@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
   AddEventCommands(app, ctx);
   AddSettingsCommand(app, ctx);
   AddFetchCommand(app, ctx);
+  AddExportCommand(app, ctx);
 
   // Runs after parsing and before any subcommand callback.
   app.parse_complete_callback([&] {

@@ -1,5 +1,11 @@
 #include <windows.h>
+// After windows.h, whose definitions it needs.
 #include <shellapi.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
 
 #include "base/text_convert.h"
 #include "cli/utf8_arguments.h"
@@ -11,7 +17,8 @@ std::vector<std::string> Utf8Arguments(int, char**) {
   for (int i = 0; i < count; ++i) {
     std::wstring w(wide[i]);
     std::string utf8;
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    int n =
+        WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
     utf8.resize(n);
     WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), utf8.data(), n, nullptr, nullptr);
     args.push_back(utf8);
@@ -21,6 +28,11 @@ std::vector<std::string> Utf8Arguments(int, char**) {
 }
 
 void PrepareUtf8Console() { SetConsoleOutputCP(CP_UTF8); }
+
+void UseBinaryStandardOutput() {
+  std::fflush(stdout);
+  _setmode(_fileno(stdout), _O_BINARY);
+}
 
 std::optional<std::string> PathFromUtf8(const std::string& utf8) {
   std::optional<std::string> path = cp936::FromUtf8(utf8);
