@@ -109,8 +109,7 @@ void MainDialog::DoDataExchange(DataExchange& dx) {
 }
 
 void MainDialog::SetupWindow() {
-  SetBackgroundBitmap(IDB_MAIN_BACKGROUND);
-  CenterOnScreen();
+  SetBackgroundBitmap(IDB_MAIN_BACKGROUND);  // opens centred on the screen
   SetCloseButtonInsets(7, 1);
   SetCloseButtonBitmaps(IDB_CLOSE_NORMAL, IDB_CLOSE_HOVER, IDB_CLOSE_PRESSED);
   SetMinimizeButtonBitmaps(IDB_MINIMIZE_NORMAL, IDB_MINIMIZE_HOVER, IDB_MINIMIZE_PRESSED);
@@ -204,7 +203,7 @@ void MainDialog::StartHidden() {
   LONG_PTR ex_style = GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
   SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, (ex_style & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
 
-  CenterOnScreen();
+  CenterOverOwner();
 
   // The skinned window has no frame: its client area is the whole window.
   RECT client{};
@@ -213,16 +212,6 @@ void MainDialog::StartHidden() {
   rectStart = client;
   bStartHidden = 1;
   ShowWindow(hwnd(), SW_HIDE);
-}
-
-void MainDialog::CenterOnScreen() {
-  RECT window{};
-  GetWindowRect(hwnd(), &window);
-  const int width = window.right - window.left;
-  const int height = window.bottom - window.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainDialog::StartUpdateCheck() {

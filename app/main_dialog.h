@@ -55,9 +55,6 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   void SetupViewSelector();
   void LoadIcons();
   void StartHidden();
-  // A window that opens where the template says (the top-left corner) hides
-  // the notification area on small screens: it opens centred instead.
-  void CenterOnScreen();
   void StartUpdateCheck();
 
   // --- messages of the frame and the tray (main_dialog_frame.cpp) ---

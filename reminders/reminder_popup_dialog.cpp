@@ -33,15 +33,6 @@ int RadioIndex(int id) {
   return -1;
 }
 
-void CenterOnWorkArea(HWND window) {
-  RECT area{}, place{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-  GetWindowRect(window, &place);
-  const int x = area.left + ((area.right - area.left) - (place.right - place.left)) / 2;
-  const int y = area.top + ((area.bottom - area.top) - (place.bottom - place.top)) / 2;
-  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 }  // namespace
 
 ReminderPopupDialog::ReminderPopupDialog(HWND parent, const CMyEvent& due, Ad ad)
@@ -93,10 +84,9 @@ bool ReminderPopupDialog::OnInitDialog() {
     link_.SetLinkTarget(ad_.strUrl);
   }
 
-  // A top-level window of its own: it comes up in the middle of the screen
-  // and in front, whether the main window is shown, hidden in the
+  // A top-level window of its own (the frame centres it on the screen): it
+  // comes up in front, whether the main window is shown, hidden in the
   // notification area or minimised.
-  CenterOnWorkArea(dialog);
   SetForegroundWindow(dialog);
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "framework/menu.h"
@@ -120,9 +121,35 @@ void CSkinDialog::FitWindowToBackground() {
   if (background_ && !same_size) {
     // WM_SIZE follows and rebuilds the region.
     SetWindowPos(hwnd(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A dialog that takes its size before it is shown opens centred over its
+    // owner (over the screen without one), not at the owner's corner where
+    // its template would put it.
+    if (!IsWindowVisible(hwnd())) CenterOverOwner();
   } else if (use_region_) {
     RebuildWindowRegion();
   }
+}
+
+void CSkinDialog::CenterOverOwner() {
+  RECT place{};
+  GetWindowRect(hwnd(), &place);
+  const int width = place.right - place.left;
+  const int height = place.bottom - place.top;
+  RECT area{};
+  HWND owner = GetWindow(hwnd(), GW_OWNER);
+  if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner)) {
+    GetWindowRect(owner, &area);
+  } else {
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  }
+  int x = area.left + ((area.right - area.left) - width) / 2;
+  int y = area.top + ((area.bottom - area.top) - height) / 2;
+  // Keep it on the screen the owner is on.
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+  y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+  SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // --- Initialisation and message routing ------------------------------------------

@@ -94,6 +94,10 @@ class CSkinDialog : public Dialog {
   LRESULT OnGetMinMaxInfo(WPARAM wparam, LPARAM lparam);
   LRESULT OnSize(WPARAM wparam, LPARAM lparam);
 
+  // Centres the window over its owner when the owner is shown, else over
+  // the screen's work area.
+  void CenterOverOwner();
+
   // Cuts the window to the background's opaque pixels (or makes it
   // rectangular again when there is no background).
   void RebuildWindowRegion();

@@ -50,7 +50,9 @@ if [ "$headless" -eq 1 ]; then
     sleep 0.5
   done
   sleep 2
-  xwd -root -silent | convert xwd:- "$shot"
+  # import rather than xwd: xwd -root on Xvfb shows a Wine window that lies
+  # wholly over another one as a black box.
+  import -window root "$shot"
   echo "Tallyo ran on the private display $DISPLAY; screenshot saved to $shot"
   kill "$app" 2>/dev/null || true
   /usr/lib/wine/wineserver -k 2>/dev/null || true

@@ -174,7 +174,8 @@ class SettingsAndAutorun(E2ETest):
         self.addCleanup(delete_run_value)
         app = self.launch([], bTray=0, nTipType=0, bAutoRun=0)
         main = app.wait_main_window()
-        before = open(app.config_path, "rb").read()
+        with open(app.config_path, "rb") as f:
+            before = f.read()
         click(main, *SETTINGS)
         settings = wait_window(SETTINGS_CAPTION)
         screenshot("settings_dialog")
@@ -183,7 +184,8 @@ class SettingsAndAutorun(E2ETest):
         click(settings, *SETTINGS_CANCEL)
         wait_gone(SETTINGS_CAPTION)
         time.sleep(0.5)
-        self.assertEqual(open(app.config_path, "rb").read(), before)
+        with open(app.config_path, "rb") as f:
+            self.assertEqual(f.read(), before)
         self.assertIsNone(run_value())
 
         click(main, *SETTINGS)

@@ -205,8 +205,9 @@ def screenshot(name, settle=0.8):
     out_dir = os.environ.get("TALLYO_E2E_OUT", tempfile.gettempdir())
     os.makedirs(out_dir, exist_ok=True)
     path = os.path.join(out_dir, name + ".png")
-    xwd = subprocess.run(["xwd", "-root", "-silent"], capture_output=True, check=True).stdout
-    subprocess.run(["convert", "xwd:-", path], input=xwd, check=True)
+    # ImageMagick's import, not xwd: on Xvfb, xwd -root shows a window that
+    # lies wholly over another one of Wine's as a black box.
+    subprocess.run(["import", "-window", "root", path], check=True)
     return path
 
 
