@@ -64,7 +64,7 @@ void MainDialog::LoadIcons() {
   hMainIcon = LoadIconSized(bXpIcons ? IDI_MAIN : IDI_MAIN_CLASSIC, GetSystemMetrics(SM_CXICON));
   const int small = GetSystemMetrics(SM_CXSMICON);
   hTrayIcon = LoadIconSized(bXpIcons ? IDI_MAIN : IDI_TRAY_CLASSIC, small);
-  hFlashIcon = LoadIconSized(IDI_TRAY_BLANK, small);
+  hFlashIcon = LoadIconSized(IDI_TRAY_FLASH, small);
 }
 
 bool MainDialog::OnInitDialog() {

@@ -28,7 +28,7 @@
 
 /* ---- Icons ---- */
 #define IDI_MAIN_CLASSIC 128 /* 48, 32, 24, 16 px, 256 colours: window icon before XP */
-#define IDI_TRAY_BLANK 133   /* 32 px, fully transparent: the dark half of a tray flash */
+#define IDI_TRAY_FLASH 133   /* 32, 16 px, 32-bit: the amber half of a tray flash */
 #define IDI_TRAY_CLASSIC 173 /* 16 px, 16 colours: tray icon before XP */
 #define IDI_MAIN 174         /* 48, 32, 16 px, 32-bit: window and tray icon from XP on */
 

@@ -8,8 +8,8 @@ import time
 import unittest
 
 from tallyo_e2e import (ADD_CAPTION, MAIN_CAPTION, REMINDER_CAPTION, SETTINGS_CAPTION, TRAY_CAPTION,
-                        E2ETest, Event, click, find_window, key, local_now, screenshot,
-                        tray_icon_click, type_text, wait_for, write_events)
+                        E2ETest, Event, click, find_window, key, local_now, save_tray, screenshot,
+                        tray_icon_click, tray_icon_frame, type_text, wait_for)
 
 # Places in the reminder popup (client pixels).
 POPUP_OK = (144, 323)
@@ -131,9 +131,16 @@ class FlashingAlerts(E2ETest):
         wait_window(TRAY_CAPTION, 20)
         time.sleep(3.0)
         self.assertIsNone(find_window(REMINDER_CAPTION))
-        # The two frames of the flashing icon, 700 ms apart.
-        screenshot("tray_flash_frame_1", settle=0)
-        screenshot("tray_flash_frame_2", settle=0.35)
+        # The icon alternates between its two frames every 700 ms.
+        frames = set()
+        deadline = time.time() + 5
+        while len(frames) < 2 and time.time() < deadline:
+            frame = tray_icon_frame()
+            if frame not in frames:
+                frames.add(frame)
+                save_tray("tray_flash_frame_" + frame)
+            time.sleep(0.1)
+        self.assertEqual(frames, {"amber", "teal"}, "the tray icon does not flash")
         tray_icon_click(double=True)
         popup = wait_window(REMINDER_CAPTION, 10)
         self.assertIsNone(find_window(MAIN_CAPTION))

@@ -211,6 +211,26 @@ def screenshot(name, settle=0.8):
     return path
 
 
+def tray_icon_frame():
+    """Which frame the first icon of the notification area shows: "amber" (the
+    flash frame, a red-heavy tile) or "teal" (the program's icon)."""
+    rgb = subprocess.run(["import", "-window", "root", "-crop", "16x16+6+26", "-depth", "8", "rgb:-"],
+                         capture_output=True, check=True).stdout
+    # The tile's left edge: amber in the flash frame, teal in the program's
+    # icon (whose card header is amber too, so the whole icon would not tell).
+    edge = [rgb[(y * 16 + x) * 3:(y * 16 + x) * 3 + 3] for y in range(16) for x in range(2)]
+    amber = sum(1 for p in edge if p[0] > 200 and 120 < p[1] < 200 and p[2] < 110)
+    return "amber" if amber > 9 else "teal"
+
+
+def save_tray(name):
+    out_dir = os.environ.get("TALLYO_E2E_OUT", tempfile.gettempdir())
+    os.makedirs(out_dir, exist_ok=True)
+    path = os.path.join(out_dir, name + ".png")
+    subprocess.run(["import", "-window", "root", "-crop", "170x48+0+0", "+repage", path], check=True)
+    return path
+
+
 class Tallyo:
     """One copy of the program in a folder of its own."""
 

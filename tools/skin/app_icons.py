@@ -66,5 +66,22 @@ def tray_classic_16():
     return img
 
 
-def blank_32():
-    return Image.new("RGBA", (32, 32), (0, 0, 0, 0))
+def flash_art(size):
+    """The other half of a tray flash: the tile in amber with a white card and
+    a teal header. Opaque on purpose: a notification area that does not erase
+    behind an icon (Wine's) would keep showing the main icon under a
+    transparent one, and the flash would never be seen."""
+    ss = 8
+    s = size * ss
+    img = Image.new("RGBA", (s, s), (0, 0, 0, 0))
+    d = ImageDraw.Draw(img)
+    d.rounded_rectangle([0, 0, s - 1, s - 1], radius=s * 0.18, fill=P.ACCENT + (255,))
+    cl, ct, cr, cb = s * 0.14, s * 0.16, s * 0.86, s * 0.88
+    d.rounded_rectangle([cl, ct, cr, cb], radius=s * 0.06, fill=(255, 255, 255, 255))
+    d.rectangle([cl, ct, cr, ct + s * 0.2], fill=(38, 96, 94, 255))
+    # an exclamation mark: something is due
+    w = s * 0.09
+    d.rounded_rectangle([s * 0.5 - w / 2, s * 0.43, s * 0.5 + w / 2, s * 0.68], radius=w / 2,
+                        fill=P.ACCENT_DARK + (255,))
+    d.ellipse([s * 0.5 - w / 2, s * 0.73, s * 0.5 + w / 2, s * 0.73 + w], fill=P.ACCENT_DARK + (255,))
+    return img.reduce(ss)

@@ -56,7 +56,7 @@ def icons():
     main = app_icons.main_icon_images()  # 48, 32, 24, 16
     return {
         128: [(img, 8) for img in main],
-        133: [(app_icons.blank_32(), 4)],
+        133: [(app_icons.flash_art(32), 32), (app_icons.flash_art(16), 32)],
         173: [(app_icons.tray_classic_16(), 4)],
         174: [(main[0], 32), (main[1], 32), (main[3], 32)],
     }
