@@ -2,12 +2,19 @@
 
 #include <cstdio>
 
-#include "app/skin_layout.h"
+#include "framework/dialog_controls.h"
 #include "framework/program_title.h"
 #include "res/resource.h"
+#include "skin/skin_dressing.h"
 #include "update/version_notice.h"
 
-AboutDialog::AboutDialog() : CSkinDialog(IDD_ABOUT) {}
+namespace {
+
+constexpr int kHorizontal = 0x1000000;
+
+}  // namespace
+
+AboutDialog::AboutDialog() : CSkinDialog(IDD_ABOUT), strVersion_(VersionText()) {}
 
 std::string AboutDialog::VersionText() {
   char text[64];
@@ -18,12 +25,15 @@ std::string AboutDialog::VersionText() {
 bool AboutDialog::OnInitDialog() {
   UseWindowRegion();
   CSkinDialog::OnInitDialog();
-  SetSmallDialogFrame(*this, IDB_ABOUT_BACKGROUND);
-  SetPushButton(close_, hwnd(), IDOK, 105, 131);
-  SetPlateLabel(version_label_, hwnd(), IDC_ABOUT_VERSION);
-  strVersion_ = VersionText();
-  UpdateData(false);
+  DressDialogFrame(*this, IDB_ABOUT_BACKGROUND);
+  DressPushButton(close_);
+  MoveDlgItem(hwnd(), IDOK, 105, 131);
+  DressPlateLabel(version_label_, kHorizontal);
   return true;
 }
 
-void AboutDialog::DoDataExchange(DataExchange& dx) { dx.Text(IDC_ABOUT_VERSION, strVersion_); }
+void AboutDialog::DoDataExchange(DataExchange& dx) {
+  dx.Control(IDOK, close_);
+  dx.Control(IDC_ABOUT_VERSION, version_label_);
+  dx.Text(IDC_ABOUT_VERSION, strVersion_);
+}

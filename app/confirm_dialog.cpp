@@ -1,7 +1,14 @@
 #include "app/confirm_dialog.h"
 
-#include "app/skin_layout.h"
+#include "framework/dialog_controls.h"
 #include "res/resource.h"
+#include "skin/skin_dressing.h"
+
+namespace {
+
+constexpr int kHorizontal = 0x1000000;
+
+}  // namespace
 
 ConfirmDialog::ConfirmDialog(std::string question, HWND parent)
     : CSkinDialog(IDD_CONFIRM, parent), strText(std::move(question)) {}
@@ -9,12 +16,18 @@ ConfirmDialog::ConfirmDialog(std::string question, HWND parent)
 bool ConfirmDialog::OnInitDialog() {
   UseWindowRegion();
   CSkinDialog::OnInitDialog();
-  SetSmallDialogFrame(*this, IDB_CONFIRM_BACKGROUND);
-  SetPushButton(ok_, hwnd(), IDOK, 55, 131);
-  SetPushButton(cancel_, hwnd(), IDCANCEL, 160, 131);
-  SetPlateLabel(text_label_, hwnd(), IDC_CONFIRM_TEXT);
-  UpdateData(false);
+  DressDialogFrame(*this, IDB_CONFIRM_BACKGROUND);
+  DressPushButton(ok_);
+  DressPushButton(cancel_);
+  MoveDlgItem(hwnd(), IDOK, 55, 131);
+  MoveDlgItem(hwnd(), IDCANCEL, 160, 131);
+  DressPlateLabel(text_label_, kHorizontal);
   return true;
 }
 
-void ConfirmDialog::DoDataExchange(DataExchange& dx) { dx.Text(IDC_CONFIRM_TEXT, strText); }
+void ConfirmDialog::DoDataExchange(DataExchange& dx) {
+  dx.Control(IDOK, ok_);
+  dx.Control(IDCANCEL, cancel_);
+  dx.Control(IDC_CONFIRM_TEXT, text_label_);
+  dx.Text(IDC_CONFIRM_TEXT, strText);
+}

@@ -8,6 +8,7 @@
 #include "framework/message_table.h"
 #include "framework/text_boundary.h"
 #include "res/resource.h"
+#include "skin/skin_dressing.h"
 
 namespace {
 
@@ -23,7 +24,9 @@ constexpr POINT kRadioPlaces[3] = {{50, 135}, {50, 154}, {50, 174}};
 // --- EventEditorDialog --------------------------------------------------------
 
 EventEditorDialog::EventEditorDialog(UINT template_id, UINT background_id)
-    : CSkinDialog(template_id), background_id_(background_id) {
+    : CSkinDialog(template_id),
+      background_id_(background_id),
+      choice_(kRadioIds, IDC_EDITOR_MINUTES, reminder.nChoice) {
   const Time32 now = NowTime();
   reminder.timeDate = now;
   reminder.timeOfDay = now;
@@ -32,16 +35,10 @@ EventEditorDialog::EventEditorDialog(UINT template_id, UINT background_id)
 bool EventEditorDialog::OnInitDialog() {
   UseWindowRegion();
   CSkinDialog::OnInitDialog();
-  SetBackgroundBitmap(background_id_);
-  SetCloseButtonBitmaps(IDB_CLOSE_NORMAL, IDB_CLOSE_HOVER, IDB_CLOSE_PRESSED);
-  SetCaptionHeight(30);
-  SetDragFullWindows(1);
+  DressDialogFrame(*this, background_id_);
 
   HWND dialog = hwnd();
-  for (int i = 0; i < 3; ++i) {
-    radios_[i].SetBoxBitmaps(IDB_RADIO_UNCHECKED, IDB_RADIO_CHECKED);
-    MoveDlgItem(dialog, kRadioIds[i], kRadioPlaces[i].x, kRadioPlaces[i].y);
-  }
+  choice_.Dress(dialog, kRadioPlaces);
   MoveDlgItem(dialog, IDC_EDITOR_TITLE, 68, 73, 269, 13);
   MoveDlgItem(dialog, IDC_EDITOR_MINUTES, 91, 174, 49, 13);
   MoveDlgItem(dialog, IDC_EDITOR_BODY, 68, 234, 270, 60);
@@ -51,11 +48,8 @@ bool EventEditorDialog::OnInitDialog() {
   MoveDlgItem(dialog, IDC_EDITOR_DATE, 89, 151);
   MoveDlgItem(dialog, IDC_EDITOR_TIME, 181, 151);
   LimitToTimeValueDays(GetDlgItem(dialog, IDC_EDITOR_DATE));
-  for (CSkinButton* button : {&ok_, &cancel_}) {
-    button->SetBitmaps(IDB_PUSH_BUTTON_NORMAL, IDB_PUSH_BUTTON_HOVER, IDB_PUSH_BUTTON_PRESSED,
-                       IDB_PUSH_BUTTON_PRESSED);
-    button->SetShowText(1);
-  }
+  DressPushButton(ok_);
+  DressPushButton(cancel_);
 
   // The user starts with the title; the dialog manager selects its text.
   SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_EDITOR_TITLE)), TRUE);
@@ -63,7 +57,7 @@ bool EventEditorDialog::OnInitDialog() {
 }
 
 void EventEditorDialog::DoDataExchange(DataExchange& dx) {
-  for (int i = 0; i < 3; ++i) dx.Control(kRadioIds[i], radios_[i]);
+  choice_.Bind(dx);
   dx.Control(IDOK, ok_);
   dx.Control(IDCANCEL, cancel_);
   dx.Text(IDC_EDITOR_TITLE, strTitle);
@@ -71,7 +65,7 @@ void EventEditorDialog::DoDataExchange(DataExchange& dx) {
   dx.DateTime(IDC_EDITOR_DATE, reminder.timeDate);
   dx.DateTime(IDC_EDITOR_TIME, reminder.timeOfDay);
   dx.Int(IDC_EDITOR_MINUTES, reminder.nMinutes);
-  dx.Radio(IDC_EDITOR_NO_REMIND, reminder.nChoice);
+  choice_.Exchange(dx);
 }
 
 bool EventEditorDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
@@ -87,29 +81,12 @@ bool EventEditorDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam,
          CSkinDialog::RouteMessage(message, wparam, lparam, result);
 }
 
-void EventEditorDialog::OnRadioClicked(int id) {
-  CSkinRadioButton::SelectInGroup({&radios_[0], &radios_[1], &radios_[2]},
-                                  &radios_[id - IDC_EDITOR_NO_REMIND]);
-}
+void EventEditorDialog::OnRadioClicked(int id) { choice_.OnClicked(id); }
 
-bool EventEditorDialog::SelectChoice(int choice) {
-  // A refused minutes text has been reported and keeps the last number,
-  // which the write-back puts into the edit again.
-  const bool accepted = UpdateData(true);
-  reminder.nChoice = choice;
-  UpdateData(false);
-  return accepted;
-}
-
-void EventEditorDialog::OnMinutesChanged() {
-  HWND minutes = GetDlgItem(hwnd(), IDC_EDITOR_MINUTES);
-  const std::string typed = win::GetWindowText(minutes);
-  const bool accepted = SelectChoice(kRemindAfterMinutes);
-  PlaceCaretAfterRewrite(minutes, typed, !accepted);
-}
+void EventEditorDialog::OnMinutesChanged() { choice_.OnMinutesChanged(*this); }
 
 LRESULT EventEditorDialog::OnPickerChanged(NMHDR*) {
-  SelectChoice(kRemindAtDateTime);
+  choice_.OnPickerChanged(*this);
   return 0;
 }
 

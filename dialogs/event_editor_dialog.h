@@ -12,6 +12,7 @@
 
 #include "events/my_event.h"
 #include "events/reminder_choice.h"
+#include "reminders/reminder_choice_controls.h"
 #include "skin/link_label.h"
 #include "skin/skin_button.h"
 #include "skin/skin_check_box.h"
@@ -37,16 +38,13 @@ class EventEditorDialog : public CSkinDialog {
   virtual void Confirm(Time32 now) = 0;
 
   UINT background_id_;
-  CSkinRadioButton radios_[3];  // choices 0, 1, 2
+  ReminderChoiceControls choice_;  // radios 1008-1010 and reminder.nChoice
   CSkinButton ok_, cancel_;
 
  private:
   void OnRadioClicked(int id);
   void OnMinutesChanged();
   LRESULT OnPickerChanged(NMHDR*);
-  // Reads the controls, selects `choice` and writes everything back; false
-  // when a control refused its value.
-  bool SelectChoice(int choice);
 };
 
 class AddEventDialog : public EventEditorDialog {

@@ -1,27 +1,22 @@
 #include "dialogs/event_editor_dialog.h"
 #include "framework/dialog_controls.h"
 #include "res/resource.h"
+#include "skin/skin_dressing.h"
 
 FindEventDialog::FindEventDialog() : CSkinDialog(IDD_FIND) {}
 
 bool FindEventDialog::OnInitDialog() {
   UseWindowRegion();
   CSkinDialog::OnInitDialog();
-  SetBackgroundBitmap(IDB_FIND_BACKGROUND);
-  SetCloseButtonBitmaps(IDB_CLOSE_NORMAL, IDB_CLOSE_HOVER, IDB_CLOSE_PRESSED);
-  SetCaptionHeight(30);
-  SetDragFullWindows(1);
+  DressDialogFrame(*this, IDB_FIND_BACKGROUND);
 
   HWND dialog = hwnd();
   MoveDlgItem(dialog, IDC_FIND_KEYWORD, 102, 75, 122, 13);
   FitEditHeightToFont(GetDlgItem(dialog, IDC_FIND_KEYWORD));  // 13 pixels may clip the font
   MoveDlgItem(dialog, IDOK, 55, 131);
   MoveDlgItem(dialog, IDCANCEL, 155, 131);
-  for (CSkinButton* button : {&ok_, &cancel_}) {
-    button->SetBitmaps(IDB_PUSH_BUTTON_NORMAL, IDB_PUSH_BUTTON_HOVER, IDB_PUSH_BUTTON_PRESSED,
-                       IDB_PUSH_BUTTON_PRESSED);
-    button->SetShowText(1);
-  }
+  DressPushButton(ok_);
+  DressPushButton(cancel_);
   SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_FIND_KEYWORD)), TRUE);
   return false;  // the focus is set
 }

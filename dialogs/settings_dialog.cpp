@@ -4,12 +4,14 @@
 #include <optional>
 
 #include "dialogs/autorun_registry.h"
+#include "framework/dialog_controls.h"
 #include "framework/file_dialog.h"
 #include "framework/gdi.h"
 #include "framework/message_table.h"
 #include "framework/text_boundary.h"
 #include "res/resource.h"
 #include "settings/program_path.h"
+#include "skin/skin_dressing.h"
 
 namespace {
 
@@ -23,29 +25,6 @@ constexpr char kSoundFileFilter[] =
 // The place the skin leaves for the sound file's edit.
 constexpr int kSoundFileWidth = 182;
 constexpr int kSoundFileHeight = 14;
-
-void MoveControl(HWND dialog, int id, int x, int y) {
-  SetWindowPos(GetDlgItem(dialog, id), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// The control's window rectangle in its dialog's client coordinates.
-RECT PlaceInDialog(HWND dialog, HWND control) {
-  RECT r{};
-  GetWindowRect(control, &r);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-// Height of one line of the control's font, in pixels.
-int LineHeight(HWND control) {
-  WindowDC dc(control);
-  HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-  SelectGuard select(dc.get(),
-                     font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc.get(), &metrics);
-  return metrics.tmHeight;
-}
 
 }  // namespace
 
@@ -91,25 +70,18 @@ void SettingsDialog::DoDataExchange(DataExchange& dx) {
 bool SettingsDialog::OnInitDialog() {
   UseWindowRegion();
   CSkinDialog::OnInitDialog();
-  SetBackgroundBitmap(IDB_SETTINGS_BACKGROUND);
-  SetCloseButtonInsets(8, 1);
-  SetCloseButtonBitmaps(IDB_CLOSE_NORMAL, IDB_CLOSE_HOVER, IDB_CLOSE_PRESSED);
-  SetCaptionHeight(30);
-  SetDragFullWindows(1);
+  DressDialogFrame(*this, IDB_SETTINGS_BACKGROUND, /*close_right_inset=*/8);
   SetUpControls();
   ShowValues();
   return true;
 }
 
 void SettingsDialog::SetUpControls() {
-  for (CSkinButton* button : {&ok_, &cancel_}) {
-    button->SetBitmaps(IDB_PUSH_BUTTON_NORMAL, IDB_PUSH_BUTTON_HOVER, IDB_PUSH_BUTTON_PRESSED,
-                       IDB_PUSH_BUTTON_PRESSED);
-    button->SetShowText(1);
-  }
+  DressPushButton(ok_);
+  DressPushButton(cancel_);
   browse_.SetBitmaps(IDB_BROWSE_NORMAL, IDB_BROWSE_HOVER, IDB_BROWSE_PRESSED, IDB_BROWSE_NORMAL);
-  MoveControl(hwnd(), IDOK, 110, 314);
-  MoveControl(hwnd(), IDCANCEL, 220, 314);
+  MoveDlgItem(hwnd(), IDOK, 110, 314);
+  MoveDlgItem(hwnd(), IDCANCEL, 220, 314);
 
   for (CSkinCheckBox* box : {&auto_run_, &tray_, &play_sound_}) {
     box->SetBoxBitmaps(IDB_CHECK_UNCHECKED, IDB_CHECK_CHECKED);
@@ -119,30 +91,27 @@ void SettingsDialog::SetUpControls() {
     radio->SetBoxBitmaps(IDB_RADIO_UNCHECKED, IDB_RADIO_CHECKED);
     radio->SetBkColor(kPanel);
   }
-  MoveControl(hwnd(), IDC_SETTINGS_AUTORUN, 53, 67);
-  MoveControl(hwnd(), IDC_SETTINGS_TRAY, 53, 84);
-  MoveControl(hwnd(), IDC_SETTINGS_PLAY_SOUND, 53, 137);
-  MoveControl(hwnd(), IDC_SETTINGS_TIP_POPUP, 51, 102);
-  MoveControl(hwnd(), IDC_SETTINGS_TIP_FLASH, 51, 120);
-  MoveControl(hwnd(), IDC_SETTINGS_BEEP, 71, 154);
-  MoveControl(hwnd(), IDC_SETTINGS_SOUND_FILE_CHOICE, 71, 171);
+  MoveDlgItem(hwnd(), IDC_SETTINGS_AUTORUN, 53, 67);
+  MoveDlgItem(hwnd(), IDC_SETTINGS_TRAY, 53, 84);
+  MoveDlgItem(hwnd(), IDC_SETTINGS_PLAY_SOUND, 53, 137);
+  MoveDlgItem(hwnd(), IDC_SETTINGS_TIP_POPUP, 51, 102);
+  MoveDlgItem(hwnd(), IDC_SETTINGS_TIP_FLASH, 51, 120);
+  MoveDlgItem(hwnd(), IDC_SETTINGS_BEEP, 71, 154);
+  MoveDlgItem(hwnd(), IDC_SETTINGS_SOUND_FILE_CHOICE, 71, 171);
   FitSoundFileEdit();
 }
 
 void SettingsDialog::FitSoundFileEdit() {
   HWND edit = GetDlgItem(hwnd(), IDC_SETTINGS_SOUND_FILE);
   if (edit == nullptr) return;
-  RECT window = PlaceInDialog(hwnd(), edit);
-  RECT client{};
-  GetClientRect(edit, &client);
-  const int frame = (window.bottom - window.top) - (client.bottom - client.top);
+  RECT r{};
+  GetWindowRect(edit, &r);
+  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
   // With the edit's sunken frame, 14 pixels hold a line of the 9-point font
-  // only without the descenders of g, j, p and y. The edit gets one line,
-  // its frame and a pixel of air above and below (with the usual font as
-  // tall as the browse button beside it), centred on the skin's place.
-  const int height = std::max(kSoundFileHeight, LineHeight(edit) + frame + 2);
-  const int top = window.top - (height - kSoundFileHeight) / 2;
-  SetWindowPos(edit, nullptr, window.left, top, kSoundFileWidth, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // only without the descenders of g, j, p and y: the edit grows about the
+  // skin's place to one line, its frame and a pixel of air.
+  MoveDlgItem(hwnd(), IDC_SETTINGS_SOUND_FILE, r.left, r.top, kSoundFileWidth, kSoundFileHeight);
+  FitEditHeightToFont(edit);
 }
 
 void SettingsDialog::ShowValues() {

@@ -8,6 +8,7 @@
 #include "framework/message_table.h"
 #include "framework/text_boundary.h"
 #include "res/resource.h"
+#include "skin/skin_dressing.h"
 
 namespace {
 
@@ -15,9 +16,7 @@ namespace {
 constexpr char kDoneQuestion[] = "\xC4\xFA\xCD\xEA\xB3\xC9\xC1\xCB\xC2\xF0\xA3\xBF";
 
 // The title plate: the skin's colour, white text.
-constexpr COLORREF kPlateColor = RGB(38, 77, 77);
 constexpr int kPlateDirection = 1;
-constexpr COLORREF kPlateTextColor = RGB(255, 255, 255);
 
 // Where the advertisement link sits, client pixels.
 constexpr RECT kLinkRect{150, 205, 350, 222};
@@ -26,17 +25,13 @@ constexpr RECT kLinkRect{150, 205, 350, 222};
 constexpr int kRadioIds[3] = {IDC_REMINDER_DONE, IDC_REMINDER_AT, IDC_REMINDER_AFTER};
 constexpr POINT kRadioPlaces[3] = {{54, 143}, {54, 161}, {54, 179}};
 
-int RadioIndex(int id) {
-  for (int i = 0; i < 3; ++i) {
-    if (kRadioIds[i] == id) return i;
-  }
-  return -1;
-}
-
 }  // namespace
 
 ReminderPopupDialog::ReminderPopupDialog(HWND parent, const CMyEvent& due, Ad ad)
-    : CSkinDialog(IDD_REMINDER, parent), strTitle_(due.strTitle), ad_(std::move(ad)) {
+    : CSkinDialog(IDD_REMINDER, parent),
+      strTitle_(due.strTitle),
+      ad_(std::move(ad)),
+      choice_(kRadioIds, IDC_REMINDER_MINUTES, answer_.fields.nChoice) {
   const Time32 now = NowTime();
   answer_.fields.timeDate = now;
   answer_.fields.timeOfDay = now;
@@ -47,16 +42,10 @@ bool ReminderPopupDialog::OnInitDialog() {
   UseWindowRegion();
   strTitleLine_ = "\"" + strTitle_ + "\"" + kDoneQuestion;
   CSkinDialog::OnInitDialog();
-  SetBackgroundBitmap(IDB_REMINDER_BACKGROUND);
-  SetCloseButtonBitmaps(IDB_CLOSE_NORMAL, IDB_CLOSE_HOVER, IDB_CLOSE_PRESSED);
-  SetCaptionHeight(30);
-  SetDragFullWindows(1);
+  DressDialogFrame(*this, IDB_REMINDER_BACKGROUND);
 
   HWND dialog = hwnd();
-  for (int i = 0; i < 3; ++i) {
-    radios_[i].SetBoxBitmaps(IDB_RADIO_UNCHECKED, IDB_RADIO_CHECKED);
-    MoveDlgItem(dialog, kRadioIds[i], kRadioPlaces[i].x, kRadioPlaces[i].y);
-  }
+  choice_.Dress(dialog, kRadioPlaces);
   MoveDlgItem(dialog, IDC_REMINDER_MINUTES, 102, 180, 49, 13);
   FitEditHeightToFont(GetDlgItem(dialog, IDC_REMINDER_MINUTES));  // 13 pixels may clip the font
   MoveDlgItem(dialog, IDC_REMINDER_BODY, 68, 235, 269, 59);
@@ -66,17 +55,13 @@ bool ReminderPopupDialog::OnInitDialog() {
   // The title is the user's text: an "&" in it is shown, not taken as a mnemonic.
   SetWindowLongPtrW(title, GWL_STYLE, GetWindowLongPtrW(title, GWL_STYLE) | SS_NOPREFIX);
   ShowWindow(title, SW_SHOWNA);
-  title_label_.SetBackground(kPlateColor, kPlateColor, kPlateDirection, 0);
-  title_label_.SetLabelTextColor(kPlateTextColor);
+  DressPlateLabel(title_label_, kPlateDirection);
 
   MoveDlgItem(dialog, IDC_REMINDER_DATE, 100, 158);
   MoveDlgItem(dialog, IDC_REMINDER_TIME, 195, 158);
   LimitToTimeValueDays(GetDlgItem(dialog, IDC_REMINDER_DATE));
-  for (CSkinButton* button : {&ok_, &cancel_}) {
-    button->SetBitmaps(IDB_PUSH_BUTTON_NORMAL, IDB_PUSH_BUTTON_HOVER, IDB_PUSH_BUTTON_PRESSED,
-                       IDB_PUSH_BUTTON_PRESSED);
-    button->SetShowText(1);
-  }
+  DressPushButton(ok_);
+  DressPushButton(cancel_);
 
   if (!ad_.strText.empty() && link_.Create(dialog, kLinkRect)) {
     link_.SetTransparent();
@@ -93,7 +78,7 @@ bool ReminderPopupDialog::OnInitDialog() {
 
 void ReminderPopupDialog::DoDataExchange(DataExchange& dx) {
   dx.Control(IDC_REMINDER_TITLE, title_label_);
-  for (int i = 0; i < 3; ++i) dx.Control(kRadioIds[i], radios_[i]);
+  choice_.Bind(dx);
   dx.Control(IDOK, ok_);
   dx.Control(IDCANCEL, cancel_);
   dx.Text(IDC_REMINDER_TITLE, strTitleLine_);
@@ -101,7 +86,7 @@ void ReminderPopupDialog::DoDataExchange(DataExchange& dx) {
   dx.Int(IDC_REMINDER_MINUTES, answer_.fields.nMinutes);
   dx.DateTime(IDC_REMINDER_DATE, answer_.fields.timeDate);
   dx.DateTime(IDC_REMINDER_TIME, answer_.fields.timeOfDay);
-  dx.Radio(IDC_REMINDER_DONE, answer_.fields.nChoice);
+  choice_.Exchange(dx);
 }
 
 bool ReminderPopupDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
@@ -118,30 +103,12 @@ bool ReminderPopupDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lpara
          CSkinDialog::RouteMessage(message, wparam, lparam, result);
 }
 
-void ReminderPopupDialog::OnRadioClicked(int id) {
-  const int index = RadioIndex(id);
-  if (index < 0) return;
-  CSkinRadioButton::SelectInGroup({&radios_[0], &radios_[1], &radios_[2]}, &radios_[index]);
-}
+void ReminderPopupDialog::OnRadioClicked(int id) { choice_.OnClicked(id); }
 
-bool ReminderPopupDialog::SelectChoice(int choice) {
-  // A refused minutes text has been reported and keeps the last number,
-  // which the write-back puts into the edit again.
-  const bool accepted = UpdateData(true);
-  answer_.fields.nChoice = choice;
-  UpdateData(false);
-  return accepted;
-}
-
-void ReminderPopupDialog::OnMinutesChanged() {
-  HWND minutes = GetDlgItem(hwnd(), IDC_REMINDER_MINUTES);
-  const std::string typed = win::GetWindowText(minutes);
-  const bool accepted = SelectChoice(kRemindAfterMinutes);
-  PlaceCaretAfterRewrite(minutes, typed, !accepted);
-}
+void ReminderPopupDialog::OnMinutesChanged() { choice_.OnMinutesChanged(*this); }
 
 LRESULT ReminderPopupDialog::OnPickerChanged(NMHDR*) {
-  SelectChoice(kRemindAtDateTime);
+  choice_.OnPickerChanged(*this);
   return 0;
 }
 

@@ -10,6 +10,7 @@
 
 #include "events/my_event.h"
 #include "reminders/reminder_answer.h"
+#include "reminders/reminder_choice_controls.h"
 #include "skin/color_label.h"
 #include "skin/link_label.h"
 #include "skin/skin_button.h"
@@ -37,16 +38,13 @@ class ReminderPopupDialog : public CSkinDialog {
   void OnRadioClicked(int id);
   void OnMinutesChanged();
   LRESULT OnPickerChanged(NMHDR*);
-  // Reads the controls, selects `choice` and writes everything back; false
-  // when a control refused its value.
-  bool SelectChoice(int choice);
 
   std::string strTitle_;      // the event's title
   std::string strTitleLine_;  // label 1020: the question whether it is done
   Ad ad_;
   ReminderAnswer answer_;  // also the members the controls exchange with
   CColorLabel title_label_;
-  CSkinRadioButton radios_[3];  // answers 0, 1, 2
+  ReminderChoiceControls choice_;  // radios 1023, 1024, 1026 and answer_.fields.nChoice
   CSkinButton ok_, cancel_;
   CLinkLabel link_;
 };

@@ -1,0 +1,29 @@
+#include "skin/skin_dressing.h"
+
+#include "res/resource.h"
+
+namespace {
+
+constexpr COLORREF kSkinTeal = RGB(38, 77, 77);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+}  // namespace
+
+void DressDialogFrame(CSkinDialog& dialog, UINT background_id, int close_right_inset) {
+  dialog.SetBackgroundBitmap(background_id);
+  dialog.SetCloseButtonInsets(close_right_inset, 1);
+  dialog.SetCloseButtonBitmaps(IDB_CLOSE_NORMAL, IDB_CLOSE_HOVER, IDB_CLOSE_PRESSED);
+  dialog.SetCaptionHeight(30);
+  dialog.SetDragFullWindows(1);
+}
+
+void DressPushButton(CSkinButton& button) {
+  button.SetBitmaps(IDB_PUSH_BUTTON_NORMAL, IDB_PUSH_BUTTON_HOVER, IDB_PUSH_BUTTON_PRESSED,
+                    IDB_PUSH_BUTTON_PRESSED);
+  button.SetShowText(1);
+}
+
+void DressPlateLabel(CColorLabel& label, int direction_word) {
+  label.SetBackground(kSkinTeal, kSkinTeal, direction_word, 0);
+  label.SetLabelTextColor(kWhite);
+}
