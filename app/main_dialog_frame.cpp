@@ -180,14 +180,7 @@ void MainDialog::EndProgram(bool destroy) {
 void MainDialog::OpenWebPage(const char* path) {
   const UpdateServer server =
       ConfiguredUpdateServer(DefaultFileSystem(), PathHelper().MakeAppPath(kConfigFileName));
-  std::string url = "http://";
-  url.append(server.strHost);
-  if (server.nPort != kDefaultUpdatePort) {
-    url.push_back(':');
-    url.append(std::to_string(server.nPort));
-  }
-  url.append(path);
-  OpenWithShell(hwnd(), url);
+  OpenWithShell(hwnd(), MakeWebPageUrl(server, path));
 }
 
 void MainDialog::OnHome() { OpenWebPage(kHomePagePath); }

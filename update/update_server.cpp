@@ -36,6 +36,17 @@ std::string MakeRemoteConfigUrl(const UpdateServer& server) {
   return "http://" + server.strHost + kRemoteConfigPath;
 }
 
+std::string MakeWebPageUrl(const UpdateServer& server, const std::string& path) {
+  std::string url = "http://";
+  url.append(server.strHost);
+  if (server.nPort != kDefaultUpdatePort) {
+    url.push_back(':');
+    url.append(std::to_string(server.nPort));
+  }
+  url.append(path);
+  return url;
+}
+
 Status ReadUpdateServer(const IniFile& config, UpdateServer& server) {
   std::string problems;
   // An empty value counts as not set.

@@ -26,6 +26,10 @@ struct UpdateServer {
 // of the address: the fetch takes it separately.
 std::string MakeRemoteConfigUrl(const UpdateServer& server);
 
+// A page on the update server for the user's browser: "http://" + host, the
+// port when it is not 80, and `path` (which starts with "/").
+std::string MakeWebPageUrl(const UpdateServer& server, const std::string& path);
+
 // Reads the override from section "update", keys "host" and "port", of
 // config.ini. A missing or empty key keeps its default. A value that cannot be used
 // (a host with blanks, "/", ":" or control characters; a port that is not a

@@ -82,3 +82,13 @@ TEST(UpdateServer, ReadsTheOverrideFromTheFile) {
 }
 
 }  // namespace
+
+TEST(UpdateServer, WebPagesOnTheSameServerWithItsPortWhenNotEighty) {
+  UpdateServer server;
+  EXPECT_EQ(MakeWebPageUrl(server, "/software/QXR_Vadududi/index.php"),
+            std::string("http://") + kDefaultUpdateHost + "/software/QXR_Vadududi/index.php");
+  server.strHost = "127.0.0.1";
+  server.nPort = 8080;
+  EXPECT_EQ(MakeWebPageUrl(server, "/bbs/viewthread.php?tid=305&extra=page=1"),
+            "http://127.0.0.1:8080/bbs/viewthread.php?tid=305&extra=page=1");
+}
