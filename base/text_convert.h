@@ -14,6 +14,8 @@ std::optional<std::string> FromUtf8(std::string_view utf8);
 
 // Code page 936 to UTF-8; a byte sequence that is not code page 936 becomes U+FFFD.
 std::string ToUtf8(std::string_view text);
+// The same, appended to *out (for output built up line by line).
+void AppendUtf8(std::string_view text, std::string* out);
 
 // UTF-16 to code page 936; characters code page 936 lacks become '?', as the
 // system conversion does with its default character.

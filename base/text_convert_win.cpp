@@ -30,15 +30,13 @@ std::string WideToMulti(UINT code_page, std::u16string_view in, bool strict, boo
   // The UTF-8 code page accepts neither flags nor a default character.
   DWORD flags = code_page == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
   BOOL* used = code_page == CP_UTF8 ? nullptr : &used_default;
-  int n = WideCharToMultiByte(code_page, flags, src, static_cast<int>(in.size()), nullptr, 0,
-                              nullptr, used);
+  int n = WideCharToMultiByte(code_page, flags, src, static_cast<int>(in.size()), nullptr, 0, nullptr, used);
   if (n <= 0) {
     *ok = false;
     return {};
   }
   std::string out(n, '\0');
-  WideCharToMultiByte(code_page, flags, src, static_cast<int>(in.size()), out.data(), n, nullptr,
-                      used);
+  WideCharToMultiByte(code_page, flags, src, static_cast<int>(in.size()), out.data(), n, nullptr, used);
   if (strict && used_default) *ok = false;
   return out;
 }
@@ -58,6 +56,8 @@ std::string ToUtf8(std::string_view text) {
   bool ok = false;
   return WideToMulti(CP_UTF8, MultiToWide(kCodePage, 0, text, &ok), false, &ok);
 }
+
+void AppendUtf8(std::string_view text, std::string* out) { out->append(ToUtf8(text)); }
 
 std::string FromUtf16(std::u16string_view wide) {
   bool ok = false;

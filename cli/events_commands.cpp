@@ -94,21 +94,38 @@ std::optional<Number> ParseDecimal(const std::string& text) {
   return value;
 }
 
-// A grid cell holds one line; the terminal's table does too.
-std::string OneLine(std::string cell) {
-  for (char& c : cell) {
-    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
-  }
-  return cell;
-}
+// Rows of a table on standard output: tab between cells, UTF-8, built up in
+// one buffer and written in large pieces (a list may have 100k rows).
+class TableOutput {
+ public:
+  ~TableOutput() { Flush(); }
 
-void PrintRow(const std::vector<std::string>& cells) {
-  for (std::size_t i = 0; i < cells.size(); ++i) {
-    if (i != 0) std::cout << '\t';
-    PrintCp936(std::cout, OneLine(cells[i]));
+  void Row(const std::vector<std::string>& cells) {
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      if (i != 0) buffer_ += '\t';
+      std::size_t start = buffer_.size();
+      cp936::AppendUtf8(cells[i], &buffer_);
+      // A grid cell holds one line; the terminal's table does too. (These
+      // bytes are never part of a double-byte character, in either encoding.)
+      for (std::size_t j = start; j < buffer_.size(); ++j) {
+        char& c = buffer_[j];
+        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+      }
+    }
+    buffer_ += '\n';
+    if (buffer_.size() >= kFlushAt) Flush();
   }
-  std::cout << '\n';
-}
+
+  void Flush() {
+    std::cout.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    std::cout.flush();
+    buffer_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kFlushAt = 1 << 16;
+  std::string buffer_;
+};
 
 // --- list ---
 
@@ -146,16 +163,19 @@ int RunList(const ListOptions& options) {
   LoadResult result = list.LoadEvents();
   EventPtrList rows;
   FillView(list, view, day, keyword, rows);
-  std::vector<std::string> header;
-  for (const ViewColumn& column : ViewColumns(view)) header.push_back(column.caption);
-  if (options.with_created) header.push_back("timeCreate");
-  PrintRow(header);
-  for (const CMyEvent* event : rows) {
-    std::vector<std::string> cells = ViewRowCells(view, *event);
-    if (options.with_created) cells.push_back(std::to_string(event->timeCreate));
-    PrintRow(cells);
+  {
+    TableOutput table;
+    std::vector<std::string> cells;
+    for (const ViewColumn& column : ViewColumns(view)) cells.push_back(column.caption);
+    if (options.with_created) cells.push_back("timeCreate");
+    table.Row(cells);
+    LocalTimeConverter times;
+    for (const CMyEvent* event : rows) {
+      ViewRowCells(view, *event, times, cells);
+      if (options.with_created) cells.push_back(std::to_string(event->timeCreate));
+      table.Row(cells);
+    }
   }
-  std::cout.flush();
   if (result.ok()) return 0;
   PrintLoadProblem(result, list.FilePath());
   return kFileError;
@@ -243,7 +263,8 @@ int RunAdd(const AddOptions& options) {
 int RunDelete(const std::string& created_text) {
   std::optional<Time32> created = ParseDecimal<Time32>(created_text);
   if (!created) {
-    std::cerr << "tallyo-cli: --created expects the creation time in seconds, as add and list --with-created show it, not \""
+    std::cerr << "tallyo-cli: --created expects the creation time in seconds, as add and list --with-created "
+                 "show it, not \""
               << created_text << "\"\n";
     return kBadArguments;
   }
@@ -284,7 +305,8 @@ struct RawAddOptions {
 void AddEventCommands(CLI::App& app, CliContext& ctx) {
   auto list_options = std::make_shared<ListOptions>();
   auto keyword = std::make_shared<std::string>();
-  CLI::App* list = app.add_subcommand("list", "list the events of one view, as the main window's grid shows them");
+  CLI::App* list =
+      app.add_subcommand("list", "list the events of one view, as the main window's grid shows them");
   CLI::Option_group* view = list->add_option_group("view", "which events");
   view->add_option("--day", list_options->day, "events created on that local day (YYYY-MM-DD)");
   view->add_flag("--remind", list_options->remind, "events with a reminder");
@@ -300,7 +322,8 @@ void AddEventCommands(CLI::App& app, CliContext& ctx) {
   });
 
   auto raw = std::make_shared<RawAddOptions>();
-  CLI::App* add = app.add_subcommand("add", "add a memo, or a reminder with --at or --in; prints its creation time");
+  CLI::App* add =
+      app.add_subcommand("add", "add a memo, or a reminder with --at or --in; prints its creation time");
   raw->title_option = add->add_option("--title", raw->title, "the title (one line)");
   add->add_option("--body", raw->body, "the body text");
   raw->at_option = add->add_option("--at", raw->at, "remind at this local time, \"YYYY-MM-DD HH:MM:SS\"");
@@ -313,7 +336,8 @@ void AddEventCommands(CLI::App& app, CliContext& ctx) {
 
   auto created = std::make_shared<std::string>();
   CLI::App* remove = app.add_subcommand("delete", "delete the first event created at that time");
-  remove->add_option("--created", *created, "creation time in seconds, as add and list --with-created show it")
+  remove
+      ->add_option("--created", *created, "creation time in seconds, as add and list --with-created show it")
       ->required();
   remove->callback([&ctx, created] { ctx.exit_code = RunDelete(*created); });
 
