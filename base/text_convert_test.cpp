@@ -31,3 +31,17 @@ TEST(TextConvert, Utf16) {
   EXPECT_EQ(cp936::ToUtf16("\xCC\xE1\xD0\xD1x"), u"\u63D0\u9192x");
   EXPECT_EQ(cp936::FromUtf16(u"a\U0001F600b"), "a?b");
 }
+
+TEST(TextConvert, EachConversionStartsAfreshWhateverTheLastOneLeft) {
+  // A lead byte cut off at the end, then an invalid byte, then text that must
+  // convert as if nothing had come before (the descriptors are reused).
+  std::string out = cp936::ToUtf8("\xCC");
+  EXPECT_EQ(out.size(), 3u);
+  EXPECT_EQ(cp936::ToUtf8("\xFF"), cp936::ToUtf8("\xFF"));
+  EXPECT_EQ(cp936::ToUtf8("\xCC\xE1\xD0\xD1"), "\xE6\x8F\x90\xE9\x86\x92");
+  std::string appended = "x";
+  cp936::AppendUtf8("\xCC\xE1\xD0\xD1", &appended);
+  cp936::AppendUtf8("ok", &appended);
+  EXPECT_EQ(appended, "x\xE6\x8F\x90\xE9\x86\x92ok");
+  EXPECT_EQ(cp936::FromUtf8("plain ascii\t\r\n"), "plain ascii\t\r\n");
+}
