@@ -12,6 +12,7 @@ packages=(
   mingw-w64 g++-mingw-w64-x86-64-posix
   wine64 xvfb xdotool x11-apps imagemagick fonts-wqy-microhei
   dpkg-dev python3 python3-pil python3-fonttools
+  hyperfine time
 )
 
 missing=()
