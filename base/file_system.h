@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/big_buffer.h"
 #include "base/status.h"
 
 // What a quick look at a file tells without reading it: enough to notice
@@ -24,6 +25,11 @@ class FileSystem {
 
   // Reads the whole file into *contents. NotFound when it does not exist.
   virtual Status ReadFile(const std::string& path, std::string* contents) = 0;
+
+  // The same into a BigBuffer, for a file that is loaded as a whole and kept
+  // (event.dat). This default copies what ReadFile gives; the real file
+  // systems read straight into the buffer.
+  virtual Status ReadFileToBuffer(const std::string& path, BigBuffer* contents);
 
   // Replaces the file's content in one step: writes a temporary file beside
   // it, flushes it to disk and renames it over the old one. On failure the

@@ -37,24 +37,11 @@ class FileDescriptor {
 class PosixFileSystem : public FileSystem {
  public:
   Status ReadFile(const std::string& path, std::string* contents) override {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid()) return ErrorStatus(path, errno);
-    contents->clear();
-    // Room for the whole file at once: growing a long string step by step
-    // copies it over and over (a large part of loading 100k events).
-    struct stat st;
-    if (::fstat(fd.get(), &st) == 0 && st.st_size > 0)
-      contents->reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[64 * 1024];
-    for (;;) {
-      ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        return ErrorStatus(path, errno);
-      }
-      if (n == 0) return Status::Ok();
-      contents->append(buffer, static_cast<std::size_t>(n));
-    }
+    return ReadWhole(path, contents);
+  }
+
+  Status ReadFileToBuffer(const std::string& path, BigBuffer* contents) override {
+    return ReadWhole(path, contents);
   }
 
   Status ReplaceFile(const std::string& path, std::string_view contents) override {
@@ -86,6 +73,44 @@ class PosixFileSystem : public FileSystem {
   }
 
  private:
+  static void Reset(std::string* buffer, std::size_t size) { buffer->assign(size, '\0'); }
+  static void Reset(BigBuffer* buffer, std::size_t size) { *buffer = BigBuffer(size); }
+  // Makes *buffer `size` bytes long, keeping what it holds.
+  static void Grow(std::string* buffer, std::size_t size) { buffer->resize(size); }
+  static void Grow(BigBuffer* buffer, std::size_t size) {
+    BigBuffer bigger(size);
+    std::memcpy(bigger.data(), buffer->data(), buffer->size());
+    *buffer = std::move(bigger);
+  }
+  static void Shorten(std::string* buffer, std::size_t size) { buffer->resize(size); }
+  static void Shorten(BigBuffer* buffer, std::size_t size) { buffer->Truncate(size); }
+
+  // One read of the size the file has now; a file that grows meanwhile is
+  // read on to its end, one that shrinks is cut where it ended.
+  template <typename Buffer>
+  static Status ReadWhole(const std::string& path, Buffer* contents) {
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid()) return ErrorStatus(path, errno);
+    struct stat st;
+    std::size_t expected =
+        ::fstat(fd.get(), &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+    Reset(contents, expected + 1);  // one byte more tells the end without a second call
+    std::size_t filled = 0;
+    for (;;) {
+      if (filled == contents->size()) Grow(contents, contents->size() * 2);
+      ssize_t n = ::read(fd.get(), contents->data() + filled, contents->size() - filled);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        Shorten(contents, 0);
+        return ErrorStatus(path, errno);
+      }
+      if (n == 0) break;
+      filled += static_cast<std::size_t>(n);
+    }
+    Shorten(contents, filled);
+    return Status::Ok();
+  }
+
   static Status WriteAndSync(const std::string& path, std::string_view contents) {
     FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
     if (!fd.valid()) return ErrorStatus(path, errno);

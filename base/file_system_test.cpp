@@ -55,3 +55,41 @@ TEST(FileSystem, RenameRefusesToOverwrite) {
   ASSERT_TRUE(fs.RenameFile(a, b).ok());
   EXPECT_FALSE(fs.FileExists(a));
 }
+
+TEST(FileSystem, ReadsWholeFilesIntoABufferOrAString) {
+  FileSystem& fs = DefaultFileSystem();
+  std::string path = TempPath("whole.bin");
+  // Empty, tiny, and large enough for a mapping of its own (several MB).
+  for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{4096}, std::size_t{9} << 20}) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 131 + i / 4096);
+    ASSERT_TRUE(fs.ReplaceFile(path, bytes).ok());
+    std::string as_string = "old";
+    ASSERT_TRUE(fs.ReadFile(path, &as_string).ok());
+    EXPECT_TRUE(as_string == bytes) << size;
+    BigBuffer buffer(3);
+    ASSERT_TRUE(fs.ReadFileToBuffer(path, &buffer).ok());
+    ASSERT_EQ(buffer.size(), size);
+    EXPECT_TRUE(std::string_view(buffer.data(), buffer.size()) == bytes) << size;
+  }
+  BigBuffer untouched(2);
+  EXPECT_TRUE(fs.ReadFileToBuffer(TempPath("no-such-file"), &untouched).IsNotFound());
+  std::remove(path.c_str());
+}
+
+TEST(BigBuffer, StartsZeroedAndMoves) {
+  for (std::size_t size : {std::size_t{0}, std::size_t{10}, std::size_t{5} << 20}) {
+    BigBuffer buffer(size);
+    ASSERT_EQ(buffer.size(), size);
+    for (std::size_t i = 0; i < size; i += 4093) ASSERT_EQ(buffer.data()[i], 0);
+    if (size > 0) buffer.data()[size - 1] = 'x';
+    BigBuffer moved(std::move(buffer));
+    EXPECT_EQ(moved.size(), size);
+    if (size > 0) {
+      EXPECT_EQ(moved.data()[size - 1], 'x');
+    }
+    buffer = std::move(moved);
+    buffer.Truncate(0);
+    EXPECT_EQ(buffer.size(), 0u);
+  }
+}

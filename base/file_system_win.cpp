@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <cstring>
+
 #include "base/file_system.h"
 #include "base/text_convert.h"
 
@@ -51,25 +53,11 @@ bool IsTransient(DWORD error) {
 class WinFileSystem : public FileSystem {
  public:
   Status ReadFile(const std::string& path, std::string* contents) override {
-    // Other readers (a second copy of the program, tallyo-cli) may read at the same time.
-    ScopedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return ErrorStatus(path, GetLastError());
-    contents->clear();
-    // Room for the whole file at once: growing a long string step by step
-    // copies it over and over.
-    LARGE_INTEGER size;
-    if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) {
-      contents->reserve(static_cast<std::size_t>(size.QuadPart));
-    }
-    char buffer[64 * 1024];
-    for (;;) {
-      DWORD n = 0;
-      if (!::ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr))
-        return ErrorStatus(path, GetLastError());
-      if (n == 0) return Status::Ok();
-      contents->append(buffer, n);
-    }
+    return ReadWhole(path, contents);
+  }
+
+  Status ReadFileToBuffer(const std::string& path, BigBuffer* contents) override {
+    return ReadWhole(path, contents);
   }
 
   Status ReplaceFile(const std::string& path, std::string_view contents) override {
@@ -107,6 +95,48 @@ class WinFileSystem : public FileSystem {
   }
 
  private:
+  static void Reset(std::string* buffer, std::size_t size) { buffer->assign(size, '\0'); }
+  static void Reset(BigBuffer* buffer, std::size_t size) { *buffer = BigBuffer(size); }
+  // Makes *buffer `size` bytes long, keeping what it holds.
+  static void Grow(std::string* buffer, std::size_t size) { buffer->resize(size); }
+  static void Grow(BigBuffer* buffer, std::size_t size) {
+    BigBuffer bigger(size);
+    std::memcpy(bigger.data(), buffer->data(), buffer->size());
+    *buffer = std::move(bigger);
+  }
+  static void Shorten(std::string* buffer, std::size_t size) { buffer->resize(size); }
+  static void Shorten(BigBuffer* buffer, std::size_t size) { buffer->Truncate(size); }
+
+  // One read of the size the file has now; a file that grows meanwhile is
+  // read on to its end, one that shrinks is cut where it ended.
+  template <typename Buffer>
+  static Status ReadWhole(const std::string& path, Buffer* contents) {
+    // Other readers (a second copy of the program, tallyo-cli) may read at the same time.
+    ScopedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return ErrorStatus(path, GetLastError());
+    LARGE_INTEGER size{};
+    std::size_t expected =
+        GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 ? static_cast<std::size_t>(size.QuadPart) : 0;
+    Reset(contents, expected + 1);  // one byte more tells the end without a second call
+    std::size_t filled = 0;
+    for (;;) {
+      if (filled == contents->size()) Grow(contents, contents->size() * 2);
+      std::size_t room = contents->size() - filled;
+      DWORD chunk = room > (1u << 30) ? (1u << 30) : static_cast<DWORD>(room);
+      DWORD n = 0;
+      if (!::ReadFile(file.get(), contents->data() + filled, chunk, &n, nullptr)) {
+        DWORD error = GetLastError();
+        Shorten(contents, 0);
+        return ErrorStatus(path, error);
+      }
+      if (n == 0) break;
+      filled += n;
+    }
+    Shorten(contents, filled);
+    return Status::Ok();
+  }
+
   static Status WriteAndFlush(const std::string& path, std::string_view contents) {
     ScopedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, /*dwShareMode=*/0, nullptr,
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -9,12 +9,12 @@
 using Time32 = std::int32_t;
 
 struct LocalTime {
-  int year = 1970;    // e.g. 2026
-  int month = 1;      // 1..12
-  int day = 1;        // 1..31
-  int hour = 0;       // 0..23
-  int minute = 0;     // 0..59
-  int second = 0;     // 0..59
+  int year = 1970;      // e.g. 2026
+  int month = 1;        // 1..12
+  int day = 1;          // 1..31
+  int hour = 0;         // 0..23
+  int minute = 0;       // 0..59
+  int second = 0;       // 0..59
   int day_of_week = 4;  // 0 = Sunday
 };
 
@@ -30,6 +30,27 @@ bool FromLocalTime(const LocalTime& local, Time32* out);
 
 // "%04d-%02d-%02d %02d:%02d:%02d" of the local time of t; empty if t cannot be converted.
 std::string FormatTime(Time32 t);
+// The same text of a local time, appended to *out.
+void AppendFormattedTime(const LocalTime& local, std::string* out);
+
+// Converts many times in a row (the rows of a long list) at a fraction of the
+// system's cost. The system is asked for the two ends of each six-hour window
+// of UTC time; when both have the same UTC offset, every time inside gets that
+// offset by arithmetic. (A zone's offset changes lie days or months apart;
+// a window in which one happens is left to the system, time by time.) Meant
+// for one listing: it does not notice a change of the system's time zone.
+class LocalTimeConverter {
+ public:
+  bool ToLocalTime(Time32 t, LocalTime* out);
+  // FormatTime(t) appended to *out (nothing when t cannot be converted).
+  void AppendFormatted(Time32 t, std::string* out);
+
+ private:
+  static constexpr std::int64_t kWindow = 6 * 3600;
+  std::int64_t window_ = -1;  // the window last asked about (t / kWindow, rounded down)
+  bool window_constant_ = false;
+  std::int64_t offset_ = 0;  // local minus UTC seconds, when window_constant_
+};
 
 // Parses "YYYY-MM-DD HH:MM:SS" (or "YYYY-MM-DD" with midnight) as local time.
 bool ParseLocalTime(const std::string& text, Time32* out);

@@ -1,21 +1,119 @@
+#include <cstdint>
 #include <cstdio>
 
 #include "base/local_time.h"
 
+namespace {
+
+// Days since 1970-01-01 of a date of the proleptic Gregorian calendar, and back
+// (H. Hinnant's algorithms: exact for every date a time value can reach).
+std::int64_t DaysFromCivil(std::int64_t y, int m, int d) {
+  y -= m <= 2;
+  std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  std::int64_t yoe = y - era * 400;
+  std::int64_t doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+  std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+void CivilFromSeconds(std::int64_t local_seconds, LocalTime* out) {
+  std::int64_t days = local_seconds >= 0 ? local_seconds / 86400 : (local_seconds - 86399) / 86400;
+  std::int64_t secs = local_seconds - days * 86400;
+  std::int64_t z = days + 719468;
+  std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  std::int64_t doe = z - era * 146097;
+  std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  std::int64_t mp = (5 * doy + 2) / 153;
+  int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  out->year = static_cast<int>(yoe + era * 400 + (month <= 2));
+  out->month = month;
+  out->day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  out->hour = static_cast<int>(secs / 3600);
+  out->minute = static_cast<int>(secs / 60 % 60);
+  out->second = static_cast<int>(secs % 60);
+  out->day_of_week = static_cast<int>(((days % 7) + 11) % 7);  // 1970-01-01 was a Thursday (4)
+}
+
+// Local minus UTC seconds at t, as the system sees it.
+bool OffsetAt(std::int64_t t, std::int64_t* offset) {
+  LocalTime lt;
+  if (t < INT32_MIN || t > INT32_MAX || !ToLocalTime(static_cast<Time32>(t), &lt)) return false;
+  *offset =
+      DaysFromCivil(lt.year, lt.month, lt.day) * 86400 + lt.hour * 3600 + lt.minute * 60 + lt.second - t;
+  return true;
+}
+
+// Writes `value` as exactly `width` digits. REQUIRES: 0 <= value < 10^width.
+char* PutDigits(char* p, int value, int width) {
+  for (int i = width - 1; i >= 0; --i) {
+    p[i] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  }
+  return p + width;
+}
+
+}  // namespace
+
+// Fields a time value never gives, formatted all the same.
+static void AppendWithPrintf(const LocalTime& lt, std::string* out) {
+  char buffer[80];
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", lt.year, lt.month, lt.day, lt.hour,
+                lt.minute, lt.second);
+  out->append(buffer);
+}
+
+void AppendFormattedTime(const LocalTime& lt, std::string* out) {
+  if (lt.year < 0 || lt.year > 9999) return AppendWithPrintf(lt, out);
+  if (lt.month < 0 || lt.month > 99 || lt.day < 0 || lt.day > 99 || lt.hour < 0 || lt.hour > 99 ||
+      lt.minute < 0 || lt.minute > 99 || lt.second < 0 || lt.second > 99) {
+    return AppendWithPrintf(lt, out);
+  }
+  char text[19];
+  char* p = PutDigits(text, lt.year, 4);
+  *p++ = '-';
+  p = PutDigits(p, lt.month, 2);
+  *p++ = '-';
+  p = PutDigits(p, lt.day, 2);
+  *p++ = ' ';
+  p = PutDigits(p, lt.hour, 2);
+  *p++ = ':';
+  p = PutDigits(p, lt.minute, 2);
+  *p++ = ':';
+  PutDigits(p, lt.second, 2);
+  out->append(text, sizeof text);
+}
+
 std::string FormatTime(Time32 t) {
   LocalTime lt;
   if (!ToLocalTime(t, &lt)) return {};
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", lt.year, lt.month, lt.day,
-                lt.hour, lt.minute, lt.second);
-  return buffer;
+  std::string text;
+  AppendFormattedTime(lt, &text);
+  return text;
+}
+
+bool LocalTimeConverter::ToLocalTime(Time32 t, LocalTime* out) {
+  std::int64_t window = t >= 0 ? t / kWindow : (static_cast<std::int64_t>(t) - kWindow + 1) / kWindow;
+  if (window != window_) {
+    window_ = window;
+    std::int64_t first = window * kWindow, last = first + kWindow - 1, at_last = 0;
+    window_constant_ = OffsetAt(first, &offset_) && OffsetAt(last, &at_last) && at_last == offset_;
+  }
+  if (!window_constant_) return ::ToLocalTime(t, out);
+  CivilFromSeconds(t + offset_, out);
+  return true;
+}
+
+void LocalTimeConverter::AppendFormatted(Time32 t, std::string* out) {
+  LocalTime lt;
+  if (ToLocalTime(t, &lt)) AppendFormattedTime(lt, out);
 }
 
 bool ParseLocalTime(const std::string& text, Time32* out) {
   LocalTime lt;
   char tail = 0;
-  int n = std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &lt.year, &lt.month, &lt.day,
-                      &lt.hour, &lt.minute, &lt.second, &tail);
+  int n = std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &lt.year, &lt.month, &lt.day, &lt.hour,
+                      &lt.minute, &lt.second, &tail);
   if (n != 3 && n != 6) return false;
   if (n == 3 && text.size() != 10) return false;
   if (lt.month < 1 || lt.month > 12 || lt.day < 1 || lt.day > 31 || lt.hour < 0 || lt.hour > 23 ||

@@ -11,8 +11,9 @@
 namespace cp936 {
 namespace {
 
-// One conversion descriptor per call: conversions are rare and short, and this
-// keeps them safe to use from any thread.
+// Opening a descriptor costs far more than a short conversion, and a list
+// converts a few texts per row: each thread opens one per direction, once
+// (thread_local keeps conversions safe to use from any thread).
 class IconvHandle {
  public:
   IconvHandle(const char* to, const char* from) : cd_(iconv_open(to, from)) {
@@ -29,11 +30,12 @@ class IconvHandle {
 
 enum class OnInvalid { kFail, kReplace };
 
-// Converts `in` (bytes of the handle's source) and appends the result to *out.
-// On an invalid or unconvertible input sequence either fails or appends
+// Appends `in` (bytes of the descriptor's source) converted to *out. On an
+// invalid or unconvertible input sequence either fails or appends
 // `replacement` and skips `skip` bytes.
-bool ConvertAppend(const IconvHandle& cd, std::string_view in, OnInvalid on_invalid,
-                   std::string_view replacement, std::size_t skip, std::string* out) {
+bool Convert(const IconvHandle& cd, std::string_view in, OnInvalid on_invalid, std::string_view replacement,
+             std::size_t skip, std::string* out) {
+  iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);  // a fresh start, whatever the last call left
   char* src = const_cast<char*>(in.data());
   std::size_t src_left = in.size();
   char buffer[1024];
@@ -44,7 +46,6 @@ bool ConvertAppend(const IconvHandle& cd, std::string_view in, OnInvalid on_inva
     out->append(buffer, dst - buffer);
     if (rc != static_cast<std::size_t>(-1)) continue;
     if (errno == E2BIG) continue;
-    iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
     if (on_invalid == OnInvalid::kFail) return false;
     out->append(replacement);
     std::size_t step = std::min(skip, src_left);
@@ -54,51 +55,51 @@ bool ConvertAppend(const IconvHandle& cd, std::string_view in, OnInvalid on_inva
   return true;
 }
 
-std::optional<std::string> Convert(const char* to, const char* from, std::string_view in,
-                                   OnInvalid on_invalid, std::string_view replacement, std::size_t skip) {
-  IconvHandle cd(to, from);
-  std::string out;
-  if (!ConvertAppend(cd, in, on_invalid, replacement, skip, &out)) return std::nullopt;
-  return out;
+const IconvHandle& Cp936ToUtf8() {
+  thread_local IconvHandle cd("UTF-8", "CP936");
+  return cd;
 }
-
-constexpr char kUtf8Replacement[] = "\xEF\xBF\xBD";  // U+FFFD
 
 }  // namespace
 
 std::optional<std::string> FromUtf8(std::string_view utf8) {
-  return Convert("CP936", "UTF-8", utf8, OnInvalid::kFail, "", 1);
+  if (IsAscii(utf8)) return std::string(utf8);
+  thread_local IconvHandle cd("CP936", "UTF-8");
+  std::string out;
+  if (!Convert(cd, utf8, OnInvalid::kFail, "", 1, &out)) return std::nullopt;
+  return out;
 }
 
 std::string ToUtf8(std::string_view text) {
-  return *Convert("UTF-8", "CP936", text, OnInvalid::kReplace, kUtf8Replacement, 1);
+  std::string out;
+  AppendUtf8(text, &out);
+  return out;
+}
+
+void AppendUtf8(std::string_view text, std::string* out) {
+  if (IsAscii(text)) {
+    out->append(text);
+    return;
+  }
+  Convert(Cp936ToUtf8(), text, OnInvalid::kReplace, "\xEF\xBF\xBD", 1, out);
 }
 
 std::string FromUtf16(std::u16string_view wide) {
   std::u16string units = FoldSurrogatePairs(wide);
   std::string_view bytes(reinterpret_cast<const char*>(units.data()), units.size() * 2);
-  return *Convert("CP936", "UTF-16LE", bytes, OnInvalid::kReplace, "?", 2);
-}
-
-std::u16string ToUtf16(std::string_view text) {
-  std::string bytes = *Convert("UTF-16LE", "CP936", text, OnInvalid::kReplace, "\xFD\xFF", 1);
-  std::u16string out(bytes.size() / 2, u'\0');
-  std::memcpy(out.data(), bytes.data(), out.size() * 2);
+  thread_local IconvHandle cd("CP936", "UTF-16LE");
+  std::string out;
+  Convert(cd, bytes, OnInvalid::kReplace, "?", 2, &out);
   return out;
 }
 
-struct Utf8Converter::State {
-  IconvHandle from_cp936{"UTF-8", "CP936"};
-};
-
-Utf8Converter::Utf8Converter() : state_(std::make_unique<State>()) {}
-Utf8Converter::~Utf8Converter() = default;
-
-std::string_view Utf8Converter::Convert(std::string_view text) {
-  if (IsAscii(text)) return text;
-  converted_.clear();
-  ConvertAppend(state_->from_cp936, text, OnInvalid::kReplace, kUtf8Replacement, 1, &converted_);
-  return converted_;
+std::u16string ToUtf16(std::string_view text) {
+  thread_local IconvHandle cd("UTF-16LE", "CP936");
+  std::string bytes;
+  Convert(cd, text, OnInvalid::kReplace, "\xFD\xFF", 1, &bytes);
+  std::u16string out(bytes.size() / 2, u'\0');
+  std::memcpy(out.data(), bytes.data(), out.size() * 2);
+  return out;
 }
 
 }  // namespace cp936

@@ -34,7 +34,20 @@ TEST(TextConvert, Utf16) {
   EXPECT_EQ(cp936::FromUtf16(u"a\U0001F600b"), "a?b");
 }
 
-TEST(TextConvert, ConverterGivesWhatToUtf8Gives) {
+TEST(TextConvert, EachConversionStartsAfreshWhateverTheLastOneLeft) {
+  // A lead byte cut off at the end, then an invalid byte, then text that must
+  // convert as if nothing had come before (the descriptors are reused).
+  EXPECT_FALSE(cp936::ToUtf8("\xCC").empty());  // U+FFFD natively; Windows has its own mark
+  EXPECT_EQ(cp936::ToUtf8("\xFF"), cp936::ToUtf8("\xFF"));
+  EXPECT_EQ(cp936::ToUtf8("\xCC\xE1\xD0\xD1"), "\xE6\x8F\x90\xE9\x86\x92");
+  std::string appended = "x";
+  cp936::AppendUtf8("\xCC\xE1\xD0\xD1", &appended);
+  cp936::AppendUtf8("ok", &appended);
+  EXPECT_EQ(appended, "x\xE6\x8F\x90\xE9\x86\x92ok");
+  EXPECT_EQ(cp936::FromUtf8("plain ascii\t\r\n"), "plain ascii\t\r\n");
+}
+
+TEST(TextConvert, AppendingGivesWhatToUtf8GivesTextAfterText) {
   // Reused across texts, including ones that end inside a character or hold
   // bytes that are not code page 936, so a fault must not leak into the next text.
   const std::string texts[] = {
@@ -46,10 +59,11 @@ TEST(TextConvert, ConverterGivesWhatToUtf8Gives) {
       "\x81\nafter",  // a lead byte before a line feed
       "\xCC\xE1\xD0\xD1",
   };
-  cp936::Utf8Converter converter;
   for (int round = 0; round < 2; ++round) {
     for (const std::string& text : texts) {
-      EXPECT_EQ(converter.Convert(text), cp936::ToUtf8(text)) << text;
+      std::string out;
+      cp936::AppendUtf8(text, &out);
+      EXPECT_EQ(out, cp936::ToUtf8(text)) << text;
     }
   }
 }

@@ -57,6 +57,8 @@ std::string ToUtf8(std::string_view text) {
   return WideToMulti(CP_UTF8, MultiToWide(kCodePage, 0, text, &ok), false, &ok);
 }
 
+void AppendUtf8(std::string_view text, std::string* out) { out->append(ToUtf8(text)); }
+
 std::string FromUtf16(std::u16string_view wide) {
   bool ok = false;
   return WideToMulti(kCodePage, FoldSurrogatePairs(wide), /*strict=*/false, &ok);
@@ -65,18 +67,6 @@ std::string FromUtf16(std::u16string_view wide) {
 std::u16string ToUtf16(std::string_view text) {
   bool ok = false;
   return MultiToWide(kCodePage, 0, text, &ok);
-}
-
-// The system's conversion needs no set-up: only the ASCII shortcut is ours.
-struct Utf8Converter::State {};
-
-Utf8Converter::Utf8Converter() = default;
-Utf8Converter::~Utf8Converter() = default;
-
-std::string_view Utf8Converter::Convert(std::string_view text) {
-  if (IsAscii(text)) return text;
-  converted_ = ToUtf8(text);
-  return converted_;
 }
 
 }  // namespace cp936

@@ -67,21 +67,38 @@ std::optional<Number> ParseDecimal(const std::string& text) {
   return value;
 }
 
-// A grid cell holds one line; the terminal's table does too.
-std::string OneLine(std::string cell) {
-  for (char& c : cell) {
-    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
-  }
-  return cell;
-}
+// Rows of a table on standard output: tab between cells, UTF-8, built up in
+// one buffer and written in large pieces (a list may have 100k rows).
+class TableOutput {
+ public:
+  ~TableOutput() { Flush(); }
 
-void PrintRow(const std::vector<std::string>& cells) {
-  for (std::size_t i = 0; i < cells.size(); ++i) {
-    if (i != 0) std::cout << '\t';
-    PrintCp936(std::cout, OneLine(cells[i]));
+  void Row(const std::vector<std::string>& cells) {
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      if (i != 0) buffer_ += '\t';
+      std::size_t start = buffer_.size();
+      cp936::AppendUtf8(cells[i], &buffer_);
+      // A grid cell holds one line; the terminal's table does too. (These
+      // bytes are never part of a double-byte character, in either encoding.)
+      for (std::size_t j = start; j < buffer_.size(); ++j) {
+        char& c = buffer_[j];
+        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+      }
+    }
+    buffer_ += '\n';
+    if (buffer_.size() >= kFlushAt) Flush();
   }
-  std::cout << '\n';
-}
+
+  void Flush() {
+    std::cout.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    std::cout.flush();
+    buffer_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kFlushAt = 1 << 16;
+  std::string buffer_;
+};
 
 // --- list ---
 
@@ -98,16 +115,19 @@ int RunList(const ListOptions& options) {
   LoadResult result = list.LoadEvents();
   EventPtrList rows;
   FillView(list, chosen->view, chosen->day, chosen->keyword, rows);
-  std::vector<std::string> header;
-  for (const ViewColumn& column : ViewColumns(chosen->view)) header.push_back(column.caption);
-  if (options.with_created) header.push_back("timeCreate");
-  PrintRow(header);
-  for (const CMyEvent* event : rows) {
-    std::vector<std::string> cells = ViewRowCells(chosen->view, *event);
-    if (options.with_created) cells.push_back(std::to_string(event->timeCreate));
-    PrintRow(cells);
+  {
+    TableOutput table;
+    std::vector<std::string> cells;
+    for (const ViewColumn& column : ViewColumns(chosen->view)) cells.push_back(column.caption);
+    if (options.with_created) cells.push_back("timeCreate");
+    table.Row(cells);
+    LocalTimeConverter times;
+    for (const CMyEvent* event : rows) {
+      ViewRowCells(chosen->view, *event, times, cells);
+      if (options.with_created) cells.push_back(std::to_string(event->timeCreate));
+      table.Row(cells);
+    }
   }
-  std::cout.flush();
   if (result.ok()) return 0;
   PrintLoadProblem(result, list.FilePath());
   return kFileError;

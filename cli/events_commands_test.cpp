@@ -2,6 +2,7 @@
 // output, the exit code and the event.dat they leave behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,8 +11,10 @@
 #include <vector>
 
 #include "base/memory_file_system.h"
+#include "base/text_convert.h"
 #include "cli/testing/cli_test_folder.h"
 #include "events/event_list.h"
+#include "events/event_view_rows.h"
 #include "events/events_test_util.h"
 
 namespace {
@@ -64,7 +67,6 @@ class EventCommands : public CliTestFolder {
     }
     return names;
   }
-
 };
 
 }  // namespace
@@ -103,6 +105,31 @@ TEST_F(EventCommands, ListShowsTheColumnsOfEachView) {
   EXPECT_EQ(Run({"list", "--memo", "--with-created"}).out,
             "标题\t建立时间\ttimeCreate\nshopping list\t2026-12-07 07:33:20\t1796600000\n"
             "third\t2026-12-08 11:20:00\t1796700000\n");
+}
+
+TEST_F(EventCommands, LongListsShowEveryRowAsTheGridDoes) {
+  // Enough rows for the output to be written in several pieces, with texts
+  // that need converting, cells that hold tabs and line breaks, and times in
+  // many windows of the time conversion (a few events per hour over months).
+  EventVector v;
+  Time32 t = 1790000000;
+  for (int i = 0; i < 4000; ++i) {
+    t += (i * 7919) % 5000;
+    std::string title = i % 3 == 0 ? "\xbb\xe1\xd2\xe9 " + std::to_string(i) : "row\t" + std::to_string(i);
+    v.push_back(MakeEvent(title, t, "body\r\nline", i % 4 == 0, t + 600));
+  }
+  WriteFileBytes(EventFile(), WriteEventArchive(v));
+  CliRun all = Run({"list", "--all", "--with-created"});
+  ASSERT_EQ(all.exit_code, 0) << all.err;
+  std::string expected = "标题\t建立时间\t提醒时间\ttimeCreate\n";
+  for (const auto& e : v) {
+    std::vector<std::string> cells = ViewRowCells(VIEW_ALL, *e);
+    std::string title = cp936::ToUtf8(cells[0]);
+    std::replace(title.begin(), title.end(), '\t', ' ');
+    expected += title + "\t" + cells[1] + "\t" + cp936::ToUtf8(cells[2]) + "\t" +
+                std::to_string(e->timeCreate) + "\n";
+  }
+  EXPECT_EQ(all.out, expected);
 }
 
 TEST_F(EventCommands, ListRefusesWrongViews) {

@@ -209,7 +209,9 @@ bool IcsWriter::TextProperty(std::string_view name, std::string_view cp936_text)
   std::size_t line_at = out_->size();
   out_->append(name);
   std::size_t value_at = out_->size();
-  AppendIcsText(converter_.Convert(cp936_text), out_);
+  utf8_.clear();
+  cp936::AppendUtf8(cp936_text, &utf8_);
+  AppendIcsText(utf8_, out_);
   if (out_->find_first_not_of(" \t", value_at) == std::string::npos) {
     out_->resize(line_at);
     return false;

@@ -67,7 +67,7 @@ class IcsWriter {
   void EndLine(std::size_t line_at);
 
   std::string* out_;
-  cp936::Utf8Converter converter_;
+  std::string utf8_;  // reused for each text while it is converted
   std::string line_;  // reused for each long line while it is folded
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 // The byte coding of event.dat: the application framework's object archive of
 // a counted list of CMyEvent records. Pure functions over bytes in memory; the
-// file access lives in the event store (event_list.h).
+// file access lives in the event store (event_store.h).
 //
 // Layout (little-endian): count (16-bit, or 0xFFFF + 32-bit), then per record a
 // class tag (0xFFFF + class description for the first, 0x8001 afterwards) and
@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "events/event_batch.h"
 #include "events/my_event.h"
 
 enum class ArchiveError {
@@ -30,7 +31,14 @@ inline constexpr std::uint32_t kArchiveMaxMapCount = 0x3FFFFFFE;
 // the first fault, which it returns (the incomplete record is dropped). Bytes
 // after the last counted record are ignored. Never allocates more than the
 // input bytes can justify. `max_map_count` exists so tests can reach the limit.
+// Every record owns its texts, so the records outlive `bytes`.
 ArchiveError ReadEventArchive(std::string_view bytes, std::vector<std::unique_ptr<CMyEvent>>* events,
+                              std::uint32_t max_map_count = kArchiveMaxMapCount);
+
+// The same reading for a load of the whole file: *out is replaced by the
+// records, which live in one block and whose texts borrow from `bytes` (kept,
+// and changed, inside *out). Same records, same errors as above.
+ArchiveError ReadEventArchive(BigBuffer bytes, EventRecords* out,
                               std::uint32_t max_map_count = kArchiveMaxMapCount);
 
 // The complete file image of `events` in the given order.

@@ -88,7 +88,15 @@ ArchiveError ReadTextLength(ByteReader& in, TextLength* out) {
   return ArchiveError::kNone;
 }
 
-ArchiveError ReadText(ByteReader& in, std::string* text) {
+// A text as the file holds it: its bytes, or for a wide text the bytes
+// converted to code page 936.
+struct TextField {
+  std::string_view bytes;
+  std::string converted;
+  bool wide = false;
+};
+
+ArchiveError ReadText(ByteReader& in, TextField* text) {
   TextLength len;
   if (ArchiveError e = ReadTextLength(in, &len); e != ArchiveError::kNone) return e;
   bool wide = len.wide_marker;
@@ -102,7 +110,7 @@ ArchiveError ReadText(ByteReader& in, std::string* text) {
   if (bytes > in.remaining()) return ArchiveError::kEndOfFile;
   std::string_view raw = in.Take(static_cast<std::size_t>(bytes));
   if (!wide) {
-    text->assign(raw);
+    text->bytes = raw;
     return ArchiveError::kNone;
   }
   std::u16string units(static_cast<std::size_t>(len.length), u'\0');
@@ -110,9 +118,34 @@ ArchiveError ReadText(ByteReader& in, std::string* text) {
     units[i] = static_cast<char16_t>(static_cast<unsigned char>(raw[2 * i]) |
                                      static_cast<unsigned char>(raw[2 * i + 1]) << 8);
   }
-  *text = cp936::FromUtf16(units);
+  text->converted = cp936::FromUtf16(units);
+  text->bytes = text->converted;
+  text->wide = true;
   return ArchiveError::kNone;
 }
+
+// Where the records' texts go: copies of their own, or borrowed from the
+// loaded bytes themselves (`writable`, the buffer `bytes` points into).
+class TextPlacement {
+ public:
+  TextPlacement() = default;  // copies
+  explicit TextPlacement(BigBuffer& buffer) : writable_(buffer.data()) {}
+
+  // REQUIRES: the field that follows the text in the file has been read (its
+  // first byte becomes the text's terminating NUL).
+  void Place(TextField& field, EventText* text) const {
+    if (writable_ == nullptr || field.wide || field.bytes.empty()) {
+      *text = field.bytes;
+      return;
+    }
+    std::size_t end = static_cast<std::size_t>(field.bytes.data() - writable_) + field.bytes.size();
+    writable_[end] = '\0';
+    text->Borrow(field.bytes);
+  }
+
+ private:
+  char* writable_ = nullptr;
+};
 
 // The archive's numbering of classes and objects while one file is read.
 class ObjectNumbering {
@@ -169,15 +202,51 @@ ArchiveError ReadClassTag(ByteReader& in, ObjectNumbering& numbers) {
   return ArchiveError::kNone;
 }
 
-ArchiveError ReadRecord(ByteReader& in, ObjectNumbering& numbers, std::unique_ptr<CMyEvent>* out) {
+// REQUIRES: *event is a record created at time 0 with empty texts.
+ArchiveError ReadRecord(ByteReader& in, ObjectNumbering& numbers, const TextPlacement& place,
+                        CMyEvent* event) {
   if (ArchiveError e = ReadClassTag(in, numbers); e != ArchiveError::kNone) return e;
   if (ArchiveError e = numbers.AddObject(); e != ArchiveError::kNone) return e;
-  auto event = std::make_unique<CMyEvent>(Time32{0});
-  if (ArchiveError e = ReadText(in, &event->strTitle); e != ArchiveError::kNone) return e;
+  TextField title, content;
+  if (ArchiveError e = ReadText(in, &title); e != ArchiveError::kNone) return e;
   if (!in.I32(&event->timeCreate)) return ArchiveError::kEndOfFile;
-  if (ArchiveError e = ReadText(in, &event->strContent); e != ArchiveError::kNone) return e;
+  place.Place(title, &event->strTitle);
+  if (ArchiveError e = ReadText(in, &content); e != ArchiveError::kNone) return e;
   if (!in.I32(&event->bRemind) || !in.I32(&event->timeRemind)) return ArchiveError::kEndOfFile;
-  *out = std::move(event);
+  place.Place(content, &event->strContent);
+  return ArchiveError::kNone;
+}
+
+// Where the records come from: the heap, one by one, or a load's block.
+struct HeapRecords {
+  void Reserve(std::size_t) {}
+  std::unique_ptr<CMyEvent> New() { return std::make_unique<CMyEvent>(Time32{0}); }
+};
+struct BatchRecords {
+  EventBatch& batch;
+  void Reserve(std::size_t n) { batch.Reserve(n); }
+  std::unique_ptr<CMyEvent> New() { return batch.NewRecord(); }
+};
+
+// The count, then the records; stops at the first fault.
+template <typename Records>
+ArchiveError ReadRecords(ByteReader& in, const TextPlacement& place, std::uint32_t max_map_count,
+                         Records&& records, std::vector<std::unique_ptr<CMyEvent>>* events) {
+  std::uint16_t word;
+  if (!in.U16(&word)) return ArchiveError::kEndOfFile;
+  std::uint32_t count = word;
+  if (word == 0xFFFF && !in.U32(&count)) return ArchiveError::kEndOfFile;
+
+  // Reserve only what the remaining bytes could possibly hold.
+  std::size_t possible = std::min<std::size_t>(count, in.remaining() / kSmallestRecord);
+  events->reserve(events->size() + possible);
+  records.Reserve(possible);
+  ObjectNumbering numbers(max_map_count);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    std::unique_ptr<CMyEvent> event = records.New();
+    if (ArchiveError e = ReadRecord(in, numbers, place, event.get()); e != ArchiveError::kNone) return e;
+    events->push_back(std::move(event));
+  }
   return ArchiveError::kNone;
 }
 
@@ -186,18 +255,16 @@ ArchiveError ReadRecord(ByteReader& in, ObjectNumbering& numbers, std::unique_pt
 ArchiveError ReadEventArchive(std::string_view bytes, std::vector<std::unique_ptr<CMyEvent>>* events,
                               std::uint32_t max_map_count) {
   ByteReader in(bytes);
-  std::uint16_t word;
-  if (!in.U16(&word)) return ArchiveError::kEndOfFile;
-  std::uint32_t count = word;
-  if (word == 0xFFFF && !in.U32(&count)) return ArchiveError::kEndOfFile;
+  return ReadRecords(in, TextPlacement(), max_map_count, HeapRecords(), events);
+}
 
-  // Reserve only what the remaining bytes could possibly hold.
-  events->reserve(events->size() + std::min<std::size_t>(count, in.remaining() / kSmallestRecord));
-  ObjectNumbering numbers(max_map_count);
-  for (std::uint32_t i = 0; i < count; ++i) {
-    std::unique_ptr<CMyEvent> event;
-    if (ArchiveError e = ReadRecord(in, numbers, &event); e != ArchiveError::kNone) return e;
-    events->push_back(std::move(event));
-  }
-  return ArchiveError::kNone;
+ArchiveError ReadEventArchive(BigBuffer bytes, EventRecords* out, std::uint32_t max_map_count) {
+  auto batch = std::make_unique<EventBatch>(std::move(bytes));  // outlives `loaded` on every path
+  EventRecords loaded;
+  ByteReader in(std::string_view(batch->bytes().data(), batch->bytes().size()));
+  ArchiveError error =
+      ReadRecords(in, TextPlacement(batch->bytes()), max_map_count, BatchRecords{*batch}, &loaded.records);
+  loaded.AdoptBatch(std::move(batch));
+  *out = std::move(loaded);
+  return error;
 }

@@ -14,7 +14,7 @@ constexpr std::uint16_t kFirstClassReference = 0x8001;
 
 std::size_t CountSize(std::size_t count) { return count < 0xFFFF ? 2 : 6; }
 
-std::size_t TextSize(const std::string& text) {
+std::size_t TextSize(std::string_view text) {
   std::size_t n = text.size();
   return (n <= 254 ? 1 : n <= 65533 ? 3 : 7) + n;
 }
@@ -47,7 +47,7 @@ class ByteWriter {
       U32(static_cast<std::uint32_t>(n));
     }
   }
-  void Text(const std::string& text) {
+  void Text(std::string_view text) {
     std::size_t n = text.size();
     if (n <= 254) {
       U8(static_cast<std::uint8_t>(n));

@@ -9,12 +9,12 @@ EventList::~EventList() = default;
 
 LoadResult EventList::LoadEvents() { return store_.Load(&events_); }
 
-Status EventList::SaveEvents() { return store_.Save(events_); }
+Status EventList::SaveEvents() { return store_.Save(events_.records); }
 
 LoadResult EventList::ReloadIfChanged(bool* reloaded) {
   *reloaded = false;
   if (!store_.ChangedOnDisk()) return {};
-  std::vector<std::unique_ptr<CMyEvent>> fresh;
+  EventRecords fresh;
   LoadResult result = store_.Load(&fresh);
   if (result.ok() && result.found) {
     events_ = std::move(fresh);
@@ -24,26 +24,27 @@ LoadResult EventList::ReloadIfChanged(bool* reloaded) {
 }
 
 CMyEvent* EventList::Add(std::unique_ptr<CMyEvent> event) {
-  events_.push_back(std::move(event));
-  return events_.back().get();
+  events_.records.push_back(std::move(event));
+  return events_.records.back().get();
 }
 
 void EventList::GetAll(EventPtrList& result) const {
-  result.reserve(result.size() + events_.size());
-  for (const auto& e : events_) result.push_back(e.get());
+  result.reserve(result.size() + events_.records.size());
+  for (const auto& e : events_.records) result.push_back(e.get());
 }
 
 CMyEvent* EventList::FindByCreateTime(Time32 created) const {
-  for (const auto& e : events_) {
+  for (const auto& e : events_.records) {
     if (e->timeCreate == created) return e.get();
   }
   return nullptr;
 }
 
 bool EventList::DeleteByCreateTime(Time32 created) {
-  for (auto it = events_.begin(); it != events_.end(); ++it) {
+  std::vector<std::unique_ptr<CMyEvent>>& records = events_.records;
+  for (auto it = records.begin(); it != records.end(); ++it) {
     if ((*it)->timeCreate == created) {
-      events_.erase(it);
+      records.erase(it);
       return true;
     }
   }
@@ -53,7 +54,7 @@ bool EventList::DeleteByCreateTime(Time32 created) {
 CMyEvent* EventList::FindDue() const { return FindDue(NowTime()); }
 
 CMyEvent* EventList::FindDue(Time32 now) const {
-  for (const auto& e : events_) {
+  for (const auto& e : events_.records) {
     if (e->bRemind != 0 && e->timeRemind <= now) return e.get();
   }
   return nullptr;

@@ -60,12 +60,12 @@ class EventList {
 
   // Appends at the tail and takes ownership; returns the record.
   CMyEvent* Add(std::unique_ptr<CMyEvent> event);
-  std::size_t size() const { return events_.size(); }
-  bool empty() const { return events_.empty(); }
+  std::size_t size() const { return events_.records.size(); }
+  bool empty() const { return events_.records.empty(); }
   // Every record in stored order (the all-events view), appended to `result`.
   void GetAll(EventPtrList& result) const;
   // Read-only walk in stored order.
-  const std::vector<std::unique_ptr<CMyEvent>>& records() const { return events_; }
+  const std::vector<std::unique_ptr<CMyEvent>>& records() const { return events_.records; }
 
   // --- queries: append to `result`, ascending by timeCreate (equal times in stored order) ---
 
@@ -93,5 +93,5 @@ class EventList {
   void QueryWhere(EventPtrList& result, Predicate matches) const;
 
   EventStore store_;
-  std::vector<std::unique_ptr<CMyEvent>> events_;
+  EventRecords events_;  // the records, and the block the loaded ones live in
 };

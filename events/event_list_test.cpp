@@ -227,7 +227,9 @@ TEST(EventList, QueryKeywordAgreesWithLowerCasedCopies) {
   };
   for (int round = 0; round < 3000; ++round) {
     Events ev;
-    std::string title = random_text(8), body = random_text(8), keyword = random_text(3);
+    // Short texts, and longer ones where the quick pass skips far between candidates.
+    std::size_t length = round % 2 == 0 ? 8 : 60;
+    std::string title = random_text(length), body = random_text(length), keyword = random_text(3);
     ev.Add(title, 1, body);
     EventPtrList result;
     ev.list.QueryKeyword(keyword, result);

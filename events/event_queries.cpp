@@ -26,8 +26,17 @@ class KeywordMatcher {
 
   bool FoundIn(std::string_view text) const {
     if (needle_.empty()) return true;
-    for (std::size_t pos = 0; text.size() - pos >= needle_.size(); pos += cp936::CharLength(text, pos)) {
-      if (MatchesAt(text, pos)) return true;
+    if (text.size() < needle_.size()) return false;
+    // A quick pass over the bytes finds where the first byte could match (a
+    // superset: every byte is lowered here); only there is the character
+    // boundary worked out, from the last boundary known, and the match tried.
+    const char first = needle_[0];
+    const std::size_t last = text.size() - needle_.size();
+    std::size_t boundary = 0;
+    for (std::size_t pos = 0; pos <= last; ++pos) {
+      if (Lower(text[pos]) != first) continue;
+      while (boundary < pos) boundary += cp936::CharLength(text, boundary);
+      if (boundary == pos && MatchesAt(text, pos)) return true;
     }
     return false;
   }
@@ -67,7 +76,7 @@ void EventList::InsertSorted(EventPtrList& result, CMyEvent* event) {
 template <typename Predicate>
 void EventList::QueryWhere(EventPtrList& result, Predicate matches) const {
   EventPtrList found;
-  for (const auto& e : events_) {
+  for (const auto& e : events_.records) {
     if (matches(*e)) found.push_back(e.get());
   }
   if (!std::is_sorted(result.begin(), result.end(), CreatedEarlier)) {
@@ -103,7 +112,6 @@ void EventList::QueryMemo(EventPtrList& result) const {
 
 void EventList::QueryKeyword(std::string keyword, EventPtrList& result) const {
   KeywordMatcher matcher(keyword);
-  QueryWhere(result, [&](const CMyEvent& e) {
-    return matcher.FoundIn(e.strTitle) || matcher.FoundIn(e.strContent);
-  });
+  QueryWhere(result,
+             [&](const CMyEvent& e) { return matcher.FoundIn(e.strTitle) || matcher.FoundIn(e.strContent); });
 }

@@ -2,17 +2,44 @@
 #include "events/event_store.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "base/local_time.h"
 #include "settings/path_helper.h"
 
+namespace {
+
+constexpr std::uint64_t kHashMultiplier = 0x9E3779B97F4A7C15ull;  // odd: multiplying by it loses nothing
+
+std::uint64_t RotateLeft(std::uint64_t v, int n) { return (v << n) | (v >> (64 - n)); }
+
+std::uint64_t Word(const char* p) {
+  std::uint64_t v;
+  std::memcpy(&v, p, sizeof v);  // the machine's byte order: the hash never leaves this run
+  return v;
+}
+
+// Each step is one-to-one in `lane`, so two inputs that differ in one word
+// leave the lane different, whatever follows.
+std::uint64_t Mix(std::uint64_t lane, std::uint64_t word) {
+  return RotateLeft(lane ^ word, 29) * kHashMultiplier;
+}
+
+}  // namespace
+
 std::uint64_t HashBytes(std::string_view bytes) {
-  std::uint64_t hash = 14695981039346656037ull;
-  for (unsigned char c : bytes) {
-    hash ^= c;
-    hash *= 1099511628211ull;
+  std::uint64_t lanes[4] = {1, 2, 3, 4};
+  const char* p = bytes.data();
+  std::size_t left = bytes.size();
+  for (; left >= 32; p += 32, left -= 32) {
+    for (int i = 0; i < 4; ++i) lanes[i] = Mix(lanes[i], Word(p + 8 * i));
   }
-  return hash;
+  std::uint64_t hash = bytes.size();
+  for (std::uint64_t lane : lanes) hash = Mix(hash, lane);
+  for (; left >= 8; p += 8, left -= 8) hash = Mix(hash, Word(p));
+  std::uint64_t tail = 0;
+  if (left != 0) std::memcpy(&tail, p, left);
+  return Mix(Mix(hash, tail), 0);
 }
 
 EventStore::EventStore(FileSystem& file_system, std::string path)
@@ -31,10 +58,10 @@ void EventStore::Remember(const std::string& path, std::string_view bytes) {
   if (!file_system_.StatFile(path, &seen_.stamp).ok()) seen_.stamp = FileStamp{~0ull, -1};
 }
 
-LoadResult EventStore::Load(std::vector<std::unique_ptr<CMyEvent>>* events) {
+LoadResult EventStore::Load(EventRecords* events) {
   std::string path = FilePath();
-  std::string bytes;
-  Status read = file_system_.ReadFile(path, &bytes);
+  BigBuffer bytes;
+  Status read = file_system_.ReadFileToBuffer(path, &bytes);
   if (read.IsNotFound()) {
     damaged_file_pending_ = false;
     seen_ = Seen{};
@@ -47,10 +74,9 @@ LoadResult EventStore::Load(std::vector<std::unique_ptr<CMyEvent>>* events) {
     damaged_file_pending_ = true;
     return {LoadResult::Kind::kReadError, ArchiveError::kNone, read.message()};
   }
-  Remember(path, bytes);
-  std::vector<std::unique_ptr<CMyEvent>> loaded;
-  ArchiveError error = ReadEventArchive(bytes, &loaded);
-  *events = std::move(loaded);
+  // Before the reader writes its NULs into the bytes.
+  Remember(path, std::string_view(bytes.data(), bytes.size()));
+  ArchiveError error = ReadEventArchive(std::move(bytes), events);
   damaged_file_pending_ = error != ArchiveError::kNone;
   if (error == ArchiveError::kNone) return {};
   return {LoadResult::Kind::kDamaged, error, ArchiveErrorMessage(error, path)};

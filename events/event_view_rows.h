@@ -32,3 +32,7 @@ std::vector<ViewColumn> ViewColumns(int view);
 // One row: the title, then the times ("%04d-%02d-%02d %02d:%02d:%02d", local)
 // or "记忆事件" for a memo's reminder column. As many cells as ViewColumns(view).
 std::vector<std::string> ViewRowCells(int view, const CMyEvent& event);
+// The same cells written into `cells` (its strings reused, so a long list
+// allocates nothing per row), with the times converted by `times`.
+void ViewRowCells(int view, const CMyEvent& event, LocalTimeConverter& times,
+                  std::vector<std::string>& cells);

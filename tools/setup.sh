@@ -11,7 +11,8 @@ packages=(
   libgtest-dev libbenchmark-dev libtinyxml-dev libcli11-dev libical-dev
   mingw-w64 g++-mingw-w64-x86-64-posix
   wine64 xvfb xdotool x11-apps imagemagick fonts-wqy-microhei
-  dpkg-dev python3 python3-pil python3-fonttools hyperfine
+  dpkg-dev python3 python3-pil python3-fonttools
+  hyperfine time
 )
 
 missing=()
