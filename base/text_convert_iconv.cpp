@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 
 #include "base/text_convert.h"
@@ -60,6 +61,51 @@ const IconvHandle& Cp936ToUtf8() {
   return cd;
 }
 
+// What iconv makes of each double-byte character, learned on first use: a
+// long list repeats a few thousand characters, and a table lookup costs a
+// fraction of a trip through iconv.
+class PairCache {
+ public:
+  // The UTF-8 of the character (lead, trail), or an empty view when iconv
+  // does not take the two bytes as one character.
+  std::string_view Lookup(unsigned char lead, unsigned char trail) {
+    if (lead < kFirstLead || lead == 0xFF || trail < kFirstTrail || trail == 0xFF) return {};
+    Entry& e = entries_[(lead - kFirstLead) * kTrails + (trail - kFirstTrail)];
+    if (e.state == kUnknown) Learn(lead, trail, e);
+    return e.state == kCharacter ? std::string_view(e.utf8, e.length) : std::string_view();
+  }
+
+ private:
+  static constexpr unsigned char kFirstLead = 0x81;
+  static constexpr unsigned char kFirstTrail = 0x40;
+  static constexpr int kTrails = 0xFF - kFirstTrail;
+  enum : unsigned char { kUnknown, kCharacter, kNoCharacter };
+  struct Entry {
+    unsigned char state = kUnknown;
+    unsigned char length = 0;
+    char utf8[4] = {};
+  };
+
+  static void Learn(unsigned char lead, unsigned char trail, Entry& e) {
+    const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    std::string utf8;
+    e.state = kNoCharacter;
+    if (!Convert(Cp936ToUtf8(), std::string_view(pair, 2), OnInvalid::kFail, "", 1, &utf8)) return;
+    if (utf8.empty() || utf8.size() > sizeof e.utf8) return;
+    std::memcpy(e.utf8, utf8.data(), utf8.size());
+    e.length = static_cast<unsigned char>(utf8.size());
+    e.state = kCharacter;
+  }
+
+  Entry entries_[(0xFF - kFirstLead) * kTrails];
+};
+
+PairCache& Pairs() {
+  // On the heap, made by the first thread that converts Chinese text.
+  thread_local std::unique_ptr<PairCache> cache = std::make_unique<PairCache>();
+  return *cache;
+}
+
 }  // namespace
 
 std::optional<std::string> FromUtf8(std::string_view utf8) {
@@ -81,7 +127,31 @@ void AppendUtf8(std::string_view text, std::string* out) {
     out->append(text);
     return;
   }
-  Convert(Cp936ToUtf8(), text, OnInvalid::kReplace, "\xEF\xBF\xBD", 1, out);
+  // ASCII runs as they are, double-byte characters from the table; anything
+  // else (a single-byte character above 0x7F, a cut or invalid pair) sends
+  // the whole text through iconv, which handles it as it always has.
+  const std::size_t start = out->size();
+  PairCache& pairs = Pairs();
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      std::size_t end = i + 1;
+      while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80) ++end;
+      out->append(text.data() + i, end - i);
+      i = end;
+      continue;
+    }
+    std::string_view utf8;
+    if (i + 1 < text.size()) utf8 = pairs.Lookup(c, static_cast<unsigned char>(text[i + 1]));
+    if (utf8.empty()) {
+      out->resize(start);
+      Convert(Cp936ToUtf8(), text, OnInvalid::kReplace, "\xEF\xBF\xBD", 1, out);
+      return;
+    }
+    out->append(utf8);
+    i += 2;
+  }
 }
 
 std::string FromUtf16(std::u16string_view wide) {

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <errno.h>
+#include <iconv.h>
+#endif
+
 TEST(TextConvert, Utf8RoundTrip) {
   // "提醒" in UTF-8 and in code page 936.
   const std::string utf8 = "\xE6\x8F\x90\xE9\x86\x92 ok";
@@ -67,3 +72,41 @@ TEST(TextConvert, AppendingGivesWhatToUtf8GivesTextAfterText) {
     }
   }
 }
+
+#ifndef _WIN32
+// Every double-byte character, and every pair that is none, converts exactly
+// as one trip through iconv converts it, between ASCII and after a cut text.
+TEST(TextConvert, EveryPairAsIconvGivesIt) {
+  iconv_t cd = iconv_open("UTF-8", "CP936");
+  ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+  auto by_iconv = [&](const std::string& text) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    std::string out;
+    char* src = const_cast<char*>(text.data());
+    std::size_t left = text.size();
+    while (left > 0) {
+      char buffer[64];
+      char* dst = buffer;
+      std::size_t room = sizeof buffer;
+      std::size_t rc = iconv(cd, &src, &left, &dst, &room);
+      out.append(buffer, dst - buffer);
+      if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        out.append("\xEF\xBF\xBD");
+        ++src;
+        --left;
+      }
+    }
+    return out;
+  };
+  for (int lead = 0x80; lead <= 0xFF; ++lead) {
+    for (int trail = 0x30; trail <= 0xFF; ++trail) {
+      const std::string text = std::string("a") + static_cast<char>(lead) + static_cast<char>(trail) + "b";
+      ASSERT_EQ(cp936::ToUtf8(text), by_iconv(text)) << std::hex << lead << " " << trail;
+    }
+    const std::string cut = std::string("x") + static_cast<char>(lead);
+    ASSERT_EQ(cp936::ToUtf8(cut), by_iconv(cut)) << std::hex << lead;
+  }
+  iconv_close(cd);
+}
+#endif
