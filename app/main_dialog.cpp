@@ -13,6 +13,7 @@
 #include "framework/text_boundary.h"
 #include "res/resource.h"
 #include "settings/path_helper.h"
+#include "skin/skin_dressing.h"
 #include "update/update_server.h"
 
 namespace {
@@ -109,12 +110,8 @@ void MainDialog::DoDataExchange(DataExchange& dx) {
 }
 
 void MainDialog::SetupWindow() {
-  SetBackgroundBitmap(IDB_MAIN_BACKGROUND);  // opens centred on the screen
-  SetCloseButtonInsets(7, 1);
-  SetCloseButtonBitmaps(IDB_CLOSE_NORMAL, IDB_CLOSE_HOVER, IDB_CLOSE_PRESSED);
+  DressDialogFrame(*this, IDB_MAIN_BACKGROUND, /*close_right_inset=*/7);  // opens centred on the screen
   SetMinimizeButtonBitmaps(IDB_MINIMIZE_NORMAL, IDB_MINIMIZE_HOVER, IDB_MINIMIZE_PRESSED);
-  SetCaptionHeight(30);
-  SetDragFullWindows(1);
   SetFrameIcon(hMainIcon, 0);
   // The taskbar and Alt+Tab want the small icon at its own size.
   SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hTrayIcon));
