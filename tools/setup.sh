@@ -10,7 +10,7 @@ packages=(
   cmake g++ make clang libclang-rt-14-dev
   libgtest-dev libbenchmark-dev libtinyxml-dev libcli11-dev libical-dev
   mingw-w64 g++-mingw-w64-x86-64-posix
-  wine64 xvfb xdotool x11-apps imagemagick fonts-wqy-microhei
+  wine64 xvfb xdotool xclip x11-apps imagemagick fonts-wqy-microhei
   dpkg-dev python3 python3-pil python3-fonttools
   hyperfine time
 )

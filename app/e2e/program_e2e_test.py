@@ -1,6 +1,7 @@
 """The program end to end: start-up, the list and its commands, hiding in the
 notification area, closing and exiting, changes from other programs, a
 damaged event.dat, a failed save, and the version notice."""
+import calendar
 import http.server
 import os
 import threading
@@ -8,7 +9,7 @@ import time
 import unittest
 
 from tallyo_e2e import (ABOUT_CAPTION, ADD_CAPTION, CONFIRM_CAPTION, FIND_CAPTION, MAIN_CAPTION,
-                        MODIFY_CAPTION, E2ETest, Event, click, find_window, key, local_now,
+                        MODIFY_CAPTION, E2ETest, Event, click, find_window, grid_rows, key, local_now,
                         screenshot, tray_icon_click, type_text, visible_windows, wait_for,
                         window_geometry, write_events)
 
@@ -20,6 +21,7 @@ FIND = (568, 370)
 ABOUT = (407, 450)
 CLOSE = (623, 9)
 SELECTOR = (380, 369)
+DATE_PICKER_DAY = (352, 342)  # the day field of "12/ 7 /2026"
 GRID_LEFT = 60
 
 
@@ -45,26 +47,59 @@ def wait_gone(caption, timeout=10.0):
     wait_for(lambda: find_window(caption) is None, timeout, "window %s to close" % caption)
 
 
+def fmt(t):
+    return time.strftime("%Y-%m-%d %H:%M:%S", time.localtime(t))
+
+
 def today_event(title, seconds_ago=60, **kw):
-    return Event(title, local_now() - seconds_ago, **kw)
+    """An event created `seconds_ago` seconds ago, but today at any rate."""
+    now = local_now()
+    lt = time.localtime(now)
+    since_midnight = lt.tm_hour * 3600 + lt.tm_min * 60 + lt.tm_sec
+    return Event(title, now - min(seconds_ago, since_midnight), **kw)
+
+
+def day_before_in_picker(now):
+    """Noon of the day the date picker shows after Down on its day field: the
+    day before, or the month's last day on the 1st (the field wraps)."""
+    lt = time.localtime(now)
+    if lt.tm_mday > 1:
+        day = lt.tm_mday - 1
+    else:
+        day = calendar.monthrange(lt.tm_year, lt.tm_mon)[1]
+    return int(time.mktime((lt.tm_year, lt.tm_mon, day, 12, 0, 0, 0, 0, -1)))
 
 
 class StartAndList(E2ETest):
     def test_starts_with_todays_events_and_lists_every_view(self):
         now = local_now()
-        events = [today_event("today-memo", 120), Event("old-memo", now - 10 * 86400),
-                  Event("old-reminder", now - 9 * 86400, "body", 1, now + 86400)]
+        today = today_event("today-memo", 120)
+        other_day = day_before_in_picker(now)
+        events = [today, Event("old-memo", now - 40 * 86400),
+                  Event("old-reminder", now - 39 * 86400, "body", 1, now + 86400),
+                  Event("picked day", other_day)]
         app = self.launch(events)
         main = app.wait_main_window()
         x, y, w, h = window_geometry(main)
         self.assertEqual((w, h), (641, 481))
-        time.sleep(1.0)
         screenshot("main_window_start")
-        # "所有事情" from the selector: the last of its four entries.
+        # View 0, today: title and time.
+        self.assertEqual(grid_rows(main), [["today-memo", fmt(today.created)]])
+        # "所有事情", the last of the selector's four entries: stored order, three columns.
         click(main, *SELECTOR)
         key("End", "Return")
-        time.sleep(0.5)
         screenshot("main_window_all_events")
+        self.assertEqual(grid_rows(main), [
+            ["today-memo", fmt(today.created), "记忆事件"],
+            ["old-memo", fmt(now - 40 * 86400), "记忆事件"],
+            ["old-reminder", fmt(now - 39 * 86400), fmt(now + 86400)],
+            ["picked day", fmt(other_day), "记忆事件"],
+        ])
+        # Another day in the date picker: view 0 for that day, whatever view was shown.
+        click(main, *DATE_PICKER_DAY)
+        key("Down")
+        time.sleep(0.5)
+        self.assertEqual(grid_rows(main), [["picked day", fmt(other_day)]])
         self.assertTrue(app.running())
 
     def test_enter_does_nothing_and_escape_asks_before_exiting(self):
@@ -156,9 +191,8 @@ class ListCommands(E2ETest):
         type_text("meeting")
         click(find, *CONFIRM_OK)
         wait_gone(FIND_CAPTION)
-        time.sleep(0.5)
         screenshot("find_results")
-        self.assertTrue(app.running())
+        self.assertEqual([row[0] for row in grid_rows(main)], ["Meeting notes", "MEETING room"])
 
     def test_about_box(self):
         app = self.launch([])
@@ -216,7 +250,8 @@ class SharedFile(E2ETest):
         # tallyo-cli or a second copy writes the file meanwhile.
         outside = app.events() + [today_event("theirs", 200)]
         write_events(app.event_path, outside)
-        time.sleep(2.0)  # noticed on the one-second tick
+        # Noticed on the one-second tick: the grid shows both.
+        wait_for(lambda: [r[0] for r in grid_rows(main)] == ["mine", "theirs"], 5, "the outside change")
         screenshot("after_outside_change")
         click(main, GRID_LEFT, row_y(1))
         click(main, *DELETE)

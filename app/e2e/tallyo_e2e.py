@@ -211,6 +211,24 @@ def screenshot(name, settle=0.8):
     return path
 
 
+def clipboard_text():
+    out = subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True)
+    return out.stdout.decode("utf-8", "replace") if out.returncode == 0 else ""
+
+
+def grid_rows(main):
+    """The rows the main window's grid lists, as lists of cell texts: the grid
+    copies all its cells (Ctrl+A, Ctrl+C) and the clipboard is read back."""
+    subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=b"", check=True)
+    click(main, 300, 290)  # the grid's empty lower part: the focus, no row
+    key("ctrl+a")
+    key("ctrl+c")
+    text = wait_for(lambda: clipboard_text() or "-", 3.0, "the clipboard")
+    if text == "-":
+        return []
+    return [line.split("\t") for line in text.replace("\r", "").split("\n") if line]
+
+
 def tray_icon_frame():
     """Which frame the first icon of the notification area shows: "amber" (the
     flash frame, a red-heavy tile) or "teal" (the program's icon)."""
