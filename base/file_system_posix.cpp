@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/file_system.h"
+#include "base/read_buffers.h"
 
 namespace {
 
@@ -73,18 +74,6 @@ class PosixFileSystem : public FileSystem {
   }
 
  private:
-  static void Reset(std::string* buffer, std::size_t size) { buffer->assign(size, '\0'); }
-  static void Reset(BigBuffer* buffer, std::size_t size) { *buffer = BigBuffer(size); }
-  // Makes *buffer `size` bytes long, keeping what it holds.
-  static void Grow(std::string* buffer, std::size_t size) { buffer->resize(size); }
-  static void Grow(BigBuffer* buffer, std::size_t size) {
-    BigBuffer bigger(size);
-    std::memcpy(bigger.data(), buffer->data(), buffer->size());
-    *buffer = std::move(bigger);
-  }
-  static void Shorten(std::string* buffer, std::size_t size) { buffer->resize(size); }
-  static void Shorten(BigBuffer* buffer, std::size_t size) { buffer->Truncate(size); }
-
   // One read of the size the file has now; a file that grows meanwhile is
   // read on to its end, one that shrinks is cut where it ended.
   template <typename Buffer>
@@ -94,20 +83,20 @@ class PosixFileSystem : public FileSystem {
     struct stat st;
     std::size_t expected =
         ::fstat(fd.get(), &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
-    Reset(contents, expected + 1);  // one byte more tells the end without a second call
+    read_buffers::Reset(contents, expected + 1);  // one byte more tells the end without a second call
     std::size_t filled = 0;
     for (;;) {
-      if (filled == contents->size()) Grow(contents, contents->size() * 2);
+      if (filled == contents->size()) read_buffers::Grow(contents, contents->size() * 2);
       ssize_t n = ::read(fd.get(), contents->data() + filled, contents->size() - filled);
       if (n < 0) {
         if (errno == EINTR) continue;
-        Shorten(contents, 0);
+        read_buffers::Shorten(contents, 0);
         return ErrorStatus(path, errno);
       }
       if (n == 0) break;
       filled += static_cast<std::size_t>(n);
     }
-    Shorten(contents, filled);
+    read_buffers::Shorten(contents, filled);
     return Status::Ok();
   }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/file_system.h"
+#include "base/read_buffers.h"
 #include "base/text_convert.h"
 
 namespace {
@@ -95,18 +96,6 @@ class WinFileSystem : public FileSystem {
   }
 
  private:
-  static void Reset(std::string* buffer, std::size_t size) { buffer->assign(size, '\0'); }
-  static void Reset(BigBuffer* buffer, std::size_t size) { *buffer = BigBuffer(size); }
-  // Makes *buffer `size` bytes long, keeping what it holds.
-  static void Grow(std::string* buffer, std::size_t size) { buffer->resize(size); }
-  static void Grow(BigBuffer* buffer, std::size_t size) {
-    BigBuffer bigger(size);
-    std::memcpy(bigger.data(), buffer->data(), buffer->size());
-    *buffer = std::move(bigger);
-  }
-  static void Shorten(std::string* buffer, std::size_t size) { buffer->resize(size); }
-  static void Shorten(BigBuffer* buffer, std::size_t size) { buffer->Truncate(size); }
-
   // One read of the size the file has now; a file that grows meanwhile is
   // read on to its end, one that shrinks is cut where it ended.
   template <typename Buffer>
@@ -118,22 +107,22 @@ class WinFileSystem : public FileSystem {
     LARGE_INTEGER size{};
     std::size_t expected =
         GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 ? static_cast<std::size_t>(size.QuadPart) : 0;
-    Reset(contents, expected + 1);  // one byte more tells the end without a second call
+    read_buffers::Reset(contents, expected + 1);  // one byte more tells the end without a second call
     std::size_t filled = 0;
     for (;;) {
-      if (filled == contents->size()) Grow(contents, contents->size() * 2);
+      if (filled == contents->size()) read_buffers::Grow(contents, contents->size() * 2);
       std::size_t room = contents->size() - filled;
       DWORD chunk = room > (1u << 30) ? (1u << 30) : static_cast<DWORD>(room);
       DWORD n = 0;
       if (!::ReadFile(file.get(), contents->data() + filled, chunk, &n, nullptr)) {
         DWORD error = GetLastError();
-        Shorten(contents, 0);
+        read_buffers::Shorten(contents, 0);
         return ErrorStatus(path, error);
       }
       if (n == 0) break;
       filled += n;
     }
-    Shorten(contents, filled);
+    read_buffers::Shorten(contents, filled);
     return Status::Ok();
   }
 

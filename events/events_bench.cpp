@@ -10,27 +10,9 @@
 #include "base/file_system.h"
 #include "base/memory_file_system.h"
 #include "events/event_list.h"
+#include "events/testing/bench_events.h"
 
 namespace {
-
-// Titles and bodies of realistic length, about a third of them Chinese.
-const char* const kTitles[] = {
-    "Call the dentist about the appointment",
-    "\xbf\xaa\xbb\xe1\xa3\xba\xcf\xee\xc4\xbf\xbd\xf8\xb6\xc8",  // "开会：项目进度"
-    "Pay the electricity bill",
-    "\xb8\xf8\xc2\xe8\xc2\xe8\xb4\xf2\xb5\xe7\xbb\xb0",  // "给妈妈打电话"
-    "Weekly report to the team lead",
-    "Meeting with the supplier",
-};
-const char* const kBodies[] = {
-    "Ask whether Thursday afternoon is still free, otherwise move it to next week.\r\n"
-    "Bring the insurance card.",
-    "\xd7\xbc\xb1\xb8\xd1\xdd\xca\xbe\xce\xc4\xb8\xe5\xa3\xac\xcc\xe1\xc7\xb0\xca\xae\xb7\xd6\xd6\xd3"
-    "\xb5\xbd\xbb\xe1\xd2\xe9\xca\xd2\xa1\xa3\r\n\xbc\xc7\xb5\xc3\xb4\xf8\xb1\xca\xbc\xc7\xb1\xbe\xa1\xa3",
-    "Account 4471-2209, due on the 15th.",
-    "",
-    "Summarise the open issues, the test results and the plan for the release; attach the figures.",
-};
 
 struct Fixture {
   std::filesystem::path dir;
@@ -49,21 +31,10 @@ Fixture& Data(std::size_t n) {
   std::filesystem::create_directories(f.dir);
   f.path = (f.dir / ("event-" + std::to_string(n) + ".dat")).string();
   f.list = std::make_unique<EventList>(DefaultFileSystem(), f.path);
-  std::mt19937 rng(static_cast<unsigned>(n));
-  Time32 t = 1600000000;
-  f.first_time = t;
-  for (std::size_t i = 0; i < n; ++i) {
-    t += static_cast<Time32>(rng() % 3000);  // a few per hour, over months or years
-    auto e = std::make_unique<CMyEvent>(t);
-    e->strTitle = kTitles[rng() % std::size(kTitles)];
-    e->strContent = kBodies[rng() % std::size(kBodies)];
-    if (rng() % 3 == 0) {
-      e->bRemind = 1;
-      e->timeRemind = t + static_cast<Time32>(rng() % 86400 * 30);
-    }
-    if (i == n / 2) f.middle_day = t;
-    f.list->Add(std::move(e));
-  }
+  std::vector<std::unique_ptr<CMyEvent>> events = MakeBenchEvents(n);
+  f.first_time = kBenchFirstTime;
+  if (!events.empty()) f.middle_day = events[n / 2]->timeCreate;
+  for (auto& e : events) f.list->Add(std::move(e));
   f.image = WriteEventArchive(f.list->records());
   if (!DefaultFileSystem().ReplaceFile(f.path, f.image).ok()) std::abort();
   return f;

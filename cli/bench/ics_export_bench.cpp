@@ -2,7 +2,7 @@
 // adds to loading event.dat and writing the bytes out.
 #include <benchmark/benchmark.h>
 
-#include "cli/bench/bench_events.h"
+#include "events/testing/bench_events.h"
 #include "cli/ics_export.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "base/file_system.h"
-#include "cli/bench/bench_events.h"
+#include "events/testing/bench_events.h"
 #include "events/event_archive.h"
 
 int main(int argc, char** argv) {

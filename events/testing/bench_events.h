@@ -1,6 +1,6 @@
 #pragma once
-// Event lists of realistic size for the export's timings, the same mix as the
-// store's benchmarks: titles of 12 to 38 bytes and bodies of 0 to 95 bytes,
+// Event lists of realistic size for the timings of the store and the export:
+// titles of 12 to 38 bytes and bodies of 0 to 95 bytes,
 // about a third of them Chinese, a third of the events reminders, a few
 // created per hour.
 #include <iterator>
@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "events/my_event.h"
+
+// The first event is created just after this time, the others a few minutes apart.
+inline constexpr Time32 kBenchFirstTime = 1600000000;
 
 inline std::vector<std::unique_ptr<CMyEvent>> MakeBenchEvents(std::size_t n) {
   static const char* const kTitles[] = {
@@ -31,7 +34,7 @@ inline std::vector<std::unique_ptr<CMyEvent>> MakeBenchEvents(std::size_t n) {
   };
   std::vector<std::unique_ptr<CMyEvent>> events;
   std::mt19937 rng(static_cast<unsigned>(n));
-  Time32 t = 1600000000;
+  Time32 t = kBenchFirstTime;
   for (std::size_t i = 0; i < n; ++i) {
     t += static_cast<Time32>(rng() % 3000);
     auto e = std::make_unique<CMyEvent>(t);
