@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "base/local_time.h"
+#include "base/system_time_win.h"
 
 namespace {
 
@@ -36,20 +37,14 @@ bool ToLocalTime(Time32 t, LocalTime* out) {
   SYSTEMTIME utc, local;
   if (!FileTimeToSystemTime(&ft, &utc)) return false;
   if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) return false;
-  *out = {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond,
-          local.wDayOfWeek};
+  *out = FromSystemTime(local);
   return true;
 }
 
 bool FromLocalTime(const LocalTime& lt, Time32* out) {
   if (lt.year < 1601 || lt.year > 30827) return false;
-  SYSTEMTIME local{};
-  local.wYear = static_cast<WORD>(lt.year);
-  local.wMonth = static_cast<WORD>(lt.month);
-  local.wDay = static_cast<WORD>(lt.day);
-  local.wHour = static_cast<WORD>(lt.hour);
-  local.wMinute = static_cast<WORD>(lt.minute);
-  local.wSecond = static_cast<WORD>(lt.second);
+  SYSTEMTIME local = ToSystemTime(lt);
+  local.wDayOfWeek = 0;  // ignored by the conversion
   SYSTEMTIME utc;
   if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc)) return false;
   FILETIME ft;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "base/system_time_win.h"
 #include "framework/integer_field.h"
 #include "framework/program_title.h"
 #include "framework/text_boundary.h"
@@ -81,28 +82,15 @@ void DataExchange::DateTime(int id, Time32& value) {
   if (Skip() || control == nullptr) return;
   SYSTEMTIME shown{};
   const bool has_value = DateTime_GetSystemtime(control, &shown) == GDT_VALID;
-  LocalTime local;
   if (saving_) {
     if (!has_value) return;
-    local.year = shown.wYear;
-    local.month = shown.wMonth;
-    local.day = shown.wDay;
-    local.hour = shown.wHour;
-    local.minute = shown.wMinute;
-    local.second = shown.wSecond;
     Time32 t = 0;
-    if (FromLocalTime(local, &t)) value = t;
+    if (FromLocalTime(FromSystemTime(shown), &t)) value = t;
     return;
   }
+  LocalTime local;
   if (!ToLocalTime(value, &local)) return;
-  SYSTEMTIME wanted{};
-  wanted.wYear = static_cast<WORD>(local.year);
-  wanted.wMonth = static_cast<WORD>(local.month);
-  wanted.wDay = static_cast<WORD>(local.day);
-  wanted.wDayOfWeek = static_cast<WORD>(local.day_of_week);
-  wanted.wHour = static_cast<WORD>(local.hour);
-  wanted.wMinute = static_cast<WORD>(local.minute);
-  wanted.wSecond = static_cast<WORD>(local.second);
+  SYSTEMTIME wanted = ToSystemTime(local);
   // Like the text fields: leave an unchanged picker alone.
   if (has_value && shown.wYear == wanted.wYear && shown.wMonth == wanted.wMonth &&
       shown.wDay == wanted.wDay && shown.wHour == wanted.wHour && shown.wMinute == wanted.wMinute &&

@@ -6,14 +6,12 @@ switches of every thread of the process over a quiet stretch.
 Run by tools/measure_idle.sh (which provides the display and the Wine
 prefix); prints one line per state."""
 import glob
-import http.server
 import os
 import sys
-import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "app", "e2e"))
-from tallyo_e2e import Event, Tallyo, find_window, local_now, wait_for  # noqa: E402
+from tallyo_e2e import Event, Tallyo, find_window, local_now, serve_document, wait_for  # noqa: E402
 
 SECONDS = float(os.environ.get("IDLE_SECONDS", "20"))
 
@@ -29,24 +27,6 @@ def switches(pid):
         except OSError:
             pass
     return total
-
-
-def serve_document():
-    body = b'<?xml version="1.0"?>\n<config><version>120</version></config>'
-
-    class Handler(http.server.BaseHTTPRequestHandler):
-        def do_GET(self):
-            self.send_response(200)
-            self.send_header("Content-Length", str(len(body)))
-            self.end_headers()
-            self.wfile.write(body)
-
-        def log_message(self, *args):
-            pass
-
-    server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    return server
 
 
 def measure(name, events, args=(), **settings):
@@ -68,7 +48,7 @@ def main():
     later = [Event("later", now - 100, "", 1, now + 86400)]
     due = [Event("due", now - 100, "", 1, now - 10)]
     measure("offline, update check still retrying (10 ms poll)", later, args=["hide"], bTray=1)
-    server = serve_document()
+    server = serve_document('<?xml version="1.0"?>\n<config><version>120</version></config>')
     port = server.server_address[1]
     measure("document loaded, reminders pending, nothing due", later, args=["hide"], bTray=1,
             update_port=port)

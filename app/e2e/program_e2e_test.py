@@ -2,15 +2,13 @@
 notification area, closing and exiting, changes from other programs, a
 damaged event.dat, a failed save, and the version notice."""
 import calendar
-import http.server
 import os
-import threading
 import time
 import unittest
 
 from tallyo_e2e import (ABOUT_CAPTION, ADD_CAPTION, CONFIRM_CAPTION, FIND_CAPTION, MAIN_CAPTION,
                         MODIFY_CAPTION, E2ETest, Event, click, find_window, grid_rows, key, local_now,
-                        screenshot, tray_icon_click, type_text, visible_windows, wait_for,
+                        screenshot, serve_document, tray_icon_click, type_text, visible_windows, wait_for,
                         window_geometry, write_events)
 
 # Places in the main window (client pixels; the skinned window has no frame).
@@ -309,21 +307,7 @@ class SharedFile(E2ETest):
 
 class VersionNotice(E2ETest):
     def serve(self, document):
-        body = document.encode("gbk")
-
-        class Handler(http.server.BaseHTTPRequestHandler):
-            def do_GET(self):
-                self.send_response(200)
-                self.send_header("Content-Type", "text/xml")
-                self.send_header("Content-Length", str(len(body)))
-                self.end_headers()
-                self.wfile.write(body)
-
-            def log_message(self, *args):
-                pass
-
-        server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
-        threading.Thread(target=server.serve_forever, daemon=True).start()
+        server = serve_document(document)
         self.addCleanup(server.shutdown)
         return server.server_address[1]
 

@@ -8,12 +8,14 @@ screenshots, and reads the files back.
 Environment (set by tools/test.sh): DISPLAY, WINEPREFIX; TALLYO_EXE (the
 program to copy), TALLYO_E2E_OUT (where screenshots go).
 """
+import http.server
 import os
 import shutil
 import socket
 import struct
 import subprocess
 import tempfile
+import threading
 import time
 import unittest
 
@@ -125,6 +127,27 @@ def read_config(path):
             key, value = line.split("=", 1)
             values[key] = value
     return values
+
+
+def serve_document(document):
+    """An update server on 127.0.0.1 that answers every request with
+    `document` (code page 936, with its Content-Length). Call shutdown() on it."""
+    body = document.encode("gbk")
+
+    class Handler(http.server.BaseHTTPRequestHandler):
+        def do_GET(self):
+            self.send_response(200)
+            self.send_header("Content-Type", "text/xml")
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            self.wfile.write(body)
+
+        def log_message(self, *args):
+            pass
+
+    server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
 
 
 def closed_port():

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/system_time_win.h"
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
 #include "res/gallery/screenshot.h"
@@ -98,27 +99,12 @@ RECT ControlRect(HWND dialog, int id) {
 LocalTime PickerValue(HWND dialog, int id) {
   SYSTEMTIME shown{};
   DateTime_GetSystemtime(GetDlgItem(dialog, id), &shown);
-  LocalTime local;
-  local.year = shown.wYear;
-  local.month = shown.wMonth;
-  local.day = shown.wDay;
-  local.hour = shown.wHour;
-  local.minute = shown.wMinute;
-  local.second = shown.wSecond;
-  local.day_of_week = shown.wDayOfWeek;
-  return local;
+  return FromSystemTime(shown);
 }
 
 void ChangePicker(HWND dialog, int id, const LocalTime& value) {
   HWND picker = GetDlgItem(dialog, id);
-  SYSTEMTIME wanted{};
-  wanted.wYear = static_cast<WORD>(value.year);
-  wanted.wMonth = static_cast<WORD>(value.month);
-  wanted.wDay = static_cast<WORD>(value.day);
-  wanted.wDayOfWeek = static_cast<WORD>(value.day_of_week);
-  wanted.wHour = static_cast<WORD>(value.hour);
-  wanted.wMinute = static_cast<WORD>(value.minute);
-  wanted.wSecond = static_cast<WORD>(value.second);
+  SYSTEMTIME wanted = ToSystemTime(value);
   DateTime_SetSystemtime(picker, GDT_VALID, &wanted);
   NMDATETIMECHANGE change{};
   change.nmhdr.hwndFrom = picker;
