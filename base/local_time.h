@@ -3,6 +3,7 @@
 // Local calendar conversion lets the system decide daylight saving time:
 // natively the C library, on Windows the time-zone API (not the C runtime,
 // whose TZ handling differs from the system's).
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -37,8 +38,10 @@ void AppendFormattedTime(const LocalTime& local, std::string* out);
 // system's cost. The system is asked for the two ends of each six-hour window
 // of UTC time; when both have the same UTC offset, every time inside gets that
 // offset by arithmetic. (A zone's offset changes lie days or months apart;
-// a window in which one happens is left to the system, time by time.) Meant
-// for one listing: it does not notice a change of the system's time zone.
+// a window in which one happens is left to the system, time by time.) The
+// last few hundred windows asked about are kept, since a row shows two times
+// that are usually in different windows. Meant for one listing: it does not
+// notice a change of the system's time zone.
 class LocalTimeConverter {
  public:
   bool ToLocalTime(Time32 t, LocalTime* out);
@@ -47,9 +50,24 @@ class LocalTimeConverter {
 
  private:
   static constexpr std::int64_t kWindow = 6 * 3600;
-  std::int64_t window_ = -1;  // the window last asked about (t / kWindow, rounded down)
-  bool window_constant_ = false;
-  std::int64_t offset_ = 0;  // local minus UTC seconds, when window_constant_
+  static constexpr std::size_t kKeptWindows = 256;  // a power of two
+  struct Window {
+    std::int64_t index = INT64_MIN;  // t / kWindow, rounded down; INT64_MIN: none yet
+    bool constant = false;           // one UTC offset throughout
+    std::int64_t offset = 0;         // local minus UTC seconds, when constant
+  };
+  const Window& WindowOf(Time32 t);
+  // "YYYY-MM-DD " of a local day (days since 1970-01-01), formatted once.
+  const char* DateText(std::int64_t day);
+
+  static constexpr std::size_t kKeptDays = 256;  // a power of two
+  struct Day {
+    std::int64_t day = INT64_MIN;
+    char text[11];
+  };
+
+  Window windows_[kKeptWindows];  // by index modulo kKeptWindows
+  Day days_[kKeptDays];           // by day modulo kKeptDays
 };
 
 // Parses "YYYY-MM-DD HH:MM:SS" (or "YYYY-MM-DD" with midnight) as local time.

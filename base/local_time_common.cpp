@@ -1,5 +1,6 @@
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "base/local_time.h"
 
@@ -92,21 +93,60 @@ std::string FormatTime(Time32 t) {
   return text;
 }
 
-bool LocalTimeConverter::ToLocalTime(Time32 t, LocalTime* out) {
-  std::int64_t window = t >= 0 ? t / kWindow : (static_cast<std::int64_t>(t) - kWindow + 1) / kWindow;
-  if (window != window_) {
-    window_ = window;
-    std::int64_t first = window * kWindow, last = first + kWindow - 1, at_last = 0;
-    window_constant_ = OffsetAt(first, &offset_) && OffsetAt(last, &at_last) && at_last == offset_;
+const LocalTimeConverter::Window& LocalTimeConverter::WindowOf(Time32 t) {
+  std::int64_t index = t >= 0 ? t / kWindow : (static_cast<std::int64_t>(t) - kWindow + 1) / kWindow;
+  Window& window = windows_[static_cast<std::uint64_t>(index) % kKeptWindows];
+  if (window.index != index) {
+    window.index = index;
+    std::int64_t first = index * kWindow, last = first + kWindow - 1, at_last = 0;
+    window.constant = OffsetAt(first, &window.offset) && OffsetAt(last, &at_last) && at_last == window.offset;
   }
-  if (!window_constant_) return ::ToLocalTime(t, out);
-  CivilFromSeconds(t + offset_, out);
+  return window;
+}
+
+bool LocalTimeConverter::ToLocalTime(Time32 t, LocalTime* out) {
+  const Window& window = WindowOf(t);
+  if (!window.constant) return ::ToLocalTime(t, out);
+  CivilFromSeconds(t + window.offset, out);
   return true;
 }
 
+const char* LocalTimeConverter::DateText(std::int64_t day) {
+  Day& kept = days_[static_cast<std::uint64_t>(day) % kKeptDays];
+  if (kept.day != day) {
+    kept.day = day;
+    LocalTime lt;
+    CivilFromSeconds(day * 86400, &lt);
+    char* p = PutDigits(kept.text, lt.year, 4);
+    *p++ = '-';
+    p = PutDigits(p, lt.month, 2);
+    *p++ = '-';
+    p = PutDigits(p, lt.day, 2);
+    *p = ' ';
+  }
+  return kept.text;
+}
+
 void LocalTimeConverter::AppendFormatted(Time32 t, std::string* out) {
-  LocalTime lt;
-  if (ToLocalTime(t, &lt)) AppendFormattedTime(lt, out);
+  const Window& window = WindowOf(t);
+  if (!window.constant) {
+    LocalTime lt;
+    if (::ToLocalTime(t, &lt)) AppendFormattedTime(lt, out);
+    return;
+  }
+  // Every year a time value reaches has four digits here, so the date text
+  // is the same as AppendFormattedTime's.
+  std::int64_t local = t + window.offset;
+  std::int64_t day = local >= 0 ? local / 86400 : (local - 86399) / 86400;
+  int seconds = static_cast<int>(local - day * 86400);
+  char text[19];
+  std::memcpy(text, DateText(day), 11);
+  char* p = PutDigits(text + 11, seconds / 3600, 2);
+  *p++ = ':';
+  p = PutDigits(p, seconds / 60 % 60, 2);
+  *p++ = ':';
+  PutDigits(p, seconds % 60, 2);
+  out->append(text, sizeof text);
 }
 
 bool ParseLocalTime(const std::string& text, Time32* out) {

@@ -65,6 +65,15 @@ TEST(LocalTime, ConverterAgreesWithTheSystemEveryWhere) {
                    Time32{INT32_MAX}}) {
     check(t);
   }
+  // A list's rows jump between the times of its two columns: times whose
+  // windows and days share a place in the converter's memory, taken in turns.
+  const Time32 apart = 256 * 6 * 3600;  // the same place for both windows and days
+  for (Time32 t = from; t < from + 400 * 86400; t += 86400 / 3 + 7) {
+    check(t);
+    check(t + apart);
+    check(t + 3 * apart + 3600);
+    check(t - 5 * apart);
+  }
 }
 
 TEST(LocalTime, FormatsEveryFieldWithItsWidth) {

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <iostream>
 #include <limits>
 #include <memory>
@@ -67,6 +68,22 @@ std::optional<Number> ParseDecimal(const std::string& text) {
   return value;
 }
 
+// Most cells have none of these bytes, all below 14: eight bytes at a time
+// are looked at for any byte below 14 first.
+bool HasLineOrTabBytes(std::string_view text) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighBits = 0x8080808080808080ull;
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, text.data() + i, sizeof w);
+    if (((w - kOnes * 14) & ~w & kHighBits) != 0) break;  // some byte is below 14
+  }
+  for (; i < text.size(); ++i) {
+    if (text[i] == '\t' || text[i] == '\r' || text[i] == '\n') return true;
+  }
+  return false;
+}
+
 // Rows of a table on standard output: tab between cells, UTF-8, built up in
 // one buffer and written in large pieces (a list may have 100k rows).
 class TableOutput {
@@ -80,6 +97,7 @@ class TableOutput {
       cp936::AppendUtf8(cells[i], &buffer_);
       // A grid cell holds one line; the terminal's table does too. (These
       // bytes are never part of a double-byte character, in either encoding.)
+      if (!HasLineOrTabBytes(cells[i])) continue;
       for (std::size_t j = start; j < buffer_.size(); ++j) {
         char& c = buffer_[j];
         if (c == '\t' || c == '\r' || c == '\n') c = ' ';

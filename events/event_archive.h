@@ -36,9 +36,9 @@ ArchiveError ReadEventArchive(std::string_view bytes, std::vector<std::unique_pt
                               std::uint32_t max_map_count = kArchiveMaxMapCount);
 
 // The same reading for a load of the whole file: *out is replaced by the
-// records, which live in one block and whose texts borrow from `bytes` (kept,
-// and changed, inside *out). Same records, same errors as above.
-ArchiveError ReadEventArchive(BigBuffer bytes, EventRecords* out,
+// records, which live in one block and whose texts borrow from `bytes` (kept
+// inside *out, never changed). Same records, same errors as above.
+ArchiveError ReadEventArchive(std::shared_ptr<const BigBuffer> bytes, EventRecords* out,
                               std::uint32_t max_map_count = kArchiveMaxMapCount);
 
 // The complete file image of `events` in the given order.

@@ -22,6 +22,9 @@ class ByteReader {
   explicit ByteReader(std::string_view data) : data_(data) {}
 
   std::size_t remaining() const { return data_.size() - pos_; }
+  const unsigned char* here() const { return reinterpret_cast<const unsigned char*>(data_.data()) + pos_; }
+  // REQUIRES: n <= remaining().
+  void Skip(std::size_t n) { pos_ += n; }
 
   bool U8(std::uint8_t* v) {
     if (remaining() < 1) return false;
@@ -125,26 +128,23 @@ ArchiveError ReadText(ByteReader& in, TextField* text) {
 }
 
 // Where the records' texts go: copies of their own, or borrowed from the
-// loaded bytes themselves (`writable`, the buffer `bytes` points into).
+// loaded bytes themselves.
 class TextPlacement {
  public:
-  TextPlacement() = default;  // copies
-  explicit TextPlacement(BigBuffer& buffer) : writable_(buffer.data()) {}
+  explicit TextPlacement(bool borrow) : borrow_(borrow) {}
 
-  // REQUIRES: the field that follows the text in the file has been read (its
-  // first byte becomes the text's terminating NUL).
-  void Place(TextField& field, EventText* text) const {
-    if (writable_ == nullptr || field.wide || field.bytes.empty()) {
-      *text = field.bytes;
-      return;
+  void Place(std::string_view bytes, bool wide, EventText* text) const {
+    if (bytes.empty()) return;  // a new record's texts are empty already
+    if (borrow_ && !wide) {
+      text->Borrow(bytes);
+    } else {
+      *text = bytes;
     }
-    std::size_t end = static_cast<std::size_t>(field.bytes.data() - writable_) + field.bytes.size();
-    writable_[end] = '\0';
-    text->Borrow(field.bytes);
   }
+  void Place(TextField& field, EventText* text) const { Place(field.bytes, field.wide, text); }
 
  private:
-  char* writable_ = nullptr;
+  bool borrow_;
 };
 
 // The archive's numbering of classes and objects while one file is read.
@@ -154,9 +154,13 @@ class ObjectNumbering {
 
   ArchiveError AddClass() {
     if (next_ >= limit_) return ArchiveError::kBadIndex;
+    // Later records of this class refer to it by this short tag.
+    if (next_ < kBigObjectTag) usual_tag_ = static_cast<std::uint16_t>(0x8000 | next_);
     class_numbers_.push_back(next_++);  // ascending, so binary search works
     return ArchiveError::kNone;
   }
+  // The short tag of the class read last; 0 (never a valid tag) before any.
+  std::uint16_t usual_tag() const { return usual_tag_; }
   ArchiveError AddObject() {
     if (next_ >= limit_) return ArchiveError::kBadIndex;
     ++next_;
@@ -170,6 +174,7 @@ class ObjectNumbering {
   std::uint32_t limit_;
   std::uint32_t next_ = 1;  // 0 stands for a null pointer
   std::vector<std::uint32_t> class_numbers_;
+  std::uint16_t usual_tag_ = 0;
 };
 
 ArchiveError ReadClassDescription(ByteReader& in) {
@@ -202,9 +207,40 @@ ArchiveError ReadClassTag(ByteReader& in, ObjectNumbering& numbers) {
   return ArchiveError::kNone;
 }
 
-// REQUIRES: *event is a record created at time 0 with empty texts.
+std::int32_t Int32At(const unsigned char* p) {
+  return static_cast<std::int32_t>(p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+// The record almost every file holds throughout: the short tag of the known
+// class and two texts of fewer than 255 bytes, all there. Read in one go;
+// returns false, having read nothing, for any other record.
+bool ReadUsualRecord(ByteReader& in, ObjectNumbering& numbers, const TextPlacement& place, CMyEvent* event) {
+  const unsigned char* p = in.here();
+  const std::size_t left = in.remaining();
+  const std::uint16_t tag = numbers.usual_tag();
+  if (tag == 0 || left < kSmallestRecord || (p[0] | p[1] << 8) != tag) return false;
+  const std::size_t title_length = p[2];
+  const std::size_t content_at = 3 + title_length + 4;  // the content's length byte
+  if (title_length == 0xFF || left < content_at + 1 + 8) return false;
+  const std::size_t content_length = p[content_at];
+  const std::size_t end = content_at + 1 + content_length + 8;
+  if (content_length == 0xFF || left < end) return false;
+  if (numbers.AddObject() != ArchiveError::kNone) return false;  // the general path says why
+
+  const char* bytes = reinterpret_cast<const char*>(p);
+  event->timeCreate = Int32At(p + 3 + title_length);
+  event->bRemind = Int32At(p + end - 8);
+  event->timeRemind = Int32At(p + end - 4);
+  in.Skip(end);
+  place.Place(std::string_view(bytes + 3, title_length), false, &event->strTitle);
+  place.Place(std::string_view(bytes + content_at + 1, content_length), false, &event->strContent);
+  return true;
+}
+
+// REQUIRES (here and below): *event is a record created at time 0 with empty texts.
 ArchiveError ReadRecord(ByteReader& in, ObjectNumbering& numbers, const TextPlacement& place,
                         CMyEvent* event) {
+  if (ReadUsualRecord(in, numbers, place, event)) return ArchiveError::kNone;
   if (ArchiveError e = ReadClassTag(in, numbers); e != ArchiveError::kNone) return e;
   if (ArchiveError e = numbers.AddObject(); e != ArchiveError::kNone) return e;
   TextField title, content;
@@ -255,15 +291,16 @@ ArchiveError ReadRecords(ByteReader& in, const TextPlacement& place, std::uint32
 ArchiveError ReadEventArchive(std::string_view bytes, std::vector<std::unique_ptr<CMyEvent>>* events,
                               std::uint32_t max_map_count) {
   ByteReader in(bytes);
-  return ReadRecords(in, TextPlacement(), max_map_count, HeapRecords(), events);
+  return ReadRecords(in, TextPlacement(false), max_map_count, HeapRecords(), events);
 }
 
-ArchiveError ReadEventArchive(BigBuffer bytes, EventRecords* out, std::uint32_t max_map_count) {
+ArchiveError ReadEventArchive(std::shared_ptr<const BigBuffer> bytes, EventRecords* out,
+                              std::uint32_t max_map_count) {
   auto batch = std::make_unique<EventBatch>(std::move(bytes));  // outlives `loaded` on every path
   EventRecords loaded;
   ByteReader in(std::string_view(batch->bytes().data(), batch->bytes().size()));
   ArchiveError error =
-      ReadRecords(in, TextPlacement(batch->bytes()), max_map_count, BatchRecords{*batch}, &loaded.records);
+      ReadRecords(in, TextPlacement(true), max_map_count, BatchRecords{*batch}, &loaded.records);
   loaded.AdoptBatch(std::move(batch));
   *out = std::move(loaded);
   return error;

@@ -2,7 +2,7 @@
 // The records of one load of event.dat, and the memory they live in: one block
 // for all the records and the file's own bytes for their texts, instead of
 // three heap blocks per record. Both are freed at once when the load's records
-// are gone.
+// are gone (the bytes, shared with the store, when it no longer needs them).
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -15,15 +15,14 @@
 // std::unique_ptr<CMyEvent>s (see CMyEvent::operator delete).
 class EventBatch {
  public:
-  // `bytes`: the file's bytes; the loader's texts borrow them (and write a NUL
-  // after each text, over a field it has already read).
-  explicit EventBatch(BigBuffer bytes) : bytes_(std::move(bytes)) {}
+  // `bytes`: the file's bytes, which the loader's texts borrow as they are.
+  explicit EventBatch(std::shared_ptr<const BigBuffer> bytes) : bytes_(std::move(bytes)) {}
   // REQUIRES: every record made by NewRecord() has been destroyed.
   ~EventBatch() = default;
   EventBatch(const EventBatch&) = delete;
   EventBatch& operator=(const EventBatch&) = delete;
 
-  BigBuffer& bytes() { return bytes_; }
+  const BigBuffer& bytes() const { return *bytes_; }
 
   // Makes the block, with room for `capacity` records. At most once.
   void Reserve(std::size_t capacity);
@@ -31,7 +30,7 @@ class EventBatch {
   std::unique_ptr<CMyEvent> NewRecord();
 
  private:
-  BigBuffer bytes_;
+  std::shared_ptr<const BigBuffer> bytes_;
   BigBuffer block_;  // room for capacity_ records
   std::size_t capacity_ = 0;
   std::size_t used_ = 0;

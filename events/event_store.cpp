@@ -2,45 +2,9 @@
 #include "events/event_store.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "base/local_time.h"
 #include "settings/path_helper.h"
-
-namespace {
-
-constexpr std::uint64_t kHashMultiplier = 0x9E3779B97F4A7C15ull;  // odd: multiplying by it loses nothing
-
-std::uint64_t RotateLeft(std::uint64_t v, int n) { return (v << n) | (v >> (64 - n)); }
-
-std::uint64_t Word(const char* p) {
-  std::uint64_t v;
-  std::memcpy(&v, p, sizeof v);  // the machine's byte order: the hash never leaves this run
-  return v;
-}
-
-// Each step is one-to-one in `lane`, so two inputs that differ in one word
-// leave the lane different, whatever follows.
-std::uint64_t Mix(std::uint64_t lane, std::uint64_t word) {
-  return RotateLeft(lane ^ word, 29) * kHashMultiplier;
-}
-
-}  // namespace
-
-std::uint64_t HashBytes(std::string_view bytes) {
-  std::uint64_t lanes[4] = {1, 2, 3, 4};
-  const char* p = bytes.data();
-  std::size_t left = bytes.size();
-  for (; left >= 32; p += 32, left -= 32) {
-    for (int i = 0; i < 4; ++i) lanes[i] = Mix(lanes[i], Word(p + 8 * i));
-  }
-  std::uint64_t hash = bytes.size();
-  for (std::uint64_t lane : lanes) hash = Mix(hash, lane);
-  for (; left >= 8; p += 8, left -= 8) hash = Mix(hash, Word(p));
-  std::uint64_t tail = 0;
-  if (left != 0) std::memcpy(&tail, p, left);
-  return Mix(Mix(hash, tail), 0);
-}
 
 EventStore::EventStore(FileSystem& file_system, std::string path)
     : file_system_(file_system), path_(std::move(path)) {}
@@ -50,16 +14,38 @@ std::string EventStore::FilePath() const {
   return PathHelper().MakeAppPath(kFileName);
 }
 
-void EventStore::Remember(const std::string& path, std::string_view bytes) {
-  seen_.exists = true;
-  seen_.hash = HashBytes(bytes);
-  // A file that cannot be looked at keeps a stamp that never matches, so the
+FileStamp EventStore::StampNow(const std::string& path) {
+  // A file that cannot be looked at gets a stamp that never matches, so the
   // next look reads it again.
-  if (!file_system_.StatFile(path, &seen_.stamp).ok()) seen_.stamp = FileStamp{~0ull, -1};
+  FileStamp stamp;
+  if (!file_system_.StatFile(path, &stamp).ok()) stamp = FileStamp{~0ull, -1};
+  return stamp;
+}
+
+void EventStore::Remember(FileStamp stamp, std::uint64_t hash) {
+  seen_ = Seen{};
+  seen_.exists = true;
+  seen_.stamp = stamp;
+  seen_.hash = hash;
+}
+
+void EventStore::Remember(FileStamp stamp, std::shared_ptr<const BigBuffer> bytes) {
+  seen_ = Seen{};
+  seen_.exists = true;
+  seen_.stamp = stamp;
+  seen_.bytes = std::move(bytes);
+}
+
+bool EventStore::SameAsSeen(std::string_view bytes) const {
+  if (seen_.bytes == nullptr) return HashBytes(bytes) == seen_.hash;
+  return bytes == std::string_view(seen_.bytes->data(), seen_.bytes->size());
 }
 
 LoadResult EventStore::Load(EventRecords* events) {
   std::string path = FilePath();
+  // Looked at before reading: a change in between then shows as a new stamp
+  // later, where looking after reading could pair the new stamp with the old bytes.
+  FileStamp stamp = StampNow(path);
   BigBuffer bytes;
   Status read = file_system_.ReadFileToBuffer(path, &bytes);
   if (read.IsNotFound()) {
@@ -74,9 +60,11 @@ LoadResult EventStore::Load(EventRecords* events) {
     damaged_file_pending_ = true;
     return {LoadResult::Kind::kReadError, ArchiveError::kNone, read.message()};
   }
-  // Before the reader writes its NULs into the bytes.
-  Remember(path, std::string_view(bytes.data(), bytes.size()));
-  ArchiveError error = ReadEventArchive(std::move(bytes), events);
+  // The records' texts borrow these bytes; the store compares a changed file
+  // with them, so a load needs no hash.
+  auto loaded = std::make_shared<const BigBuffer>(std::move(bytes));
+  Remember(stamp, loaded);
+  ArchiveError error = ReadEventArchive(std::move(loaded), events);
   damaged_file_pending_ = error != ArchiveError::kNone;
   if (error == ArchiveError::kNone) return {};
   return {LoadResult::Kind::kDamaged, error, ArchiveErrorMessage(error, path)};
@@ -91,7 +79,7 @@ Status EventStore::Save(std::span<const std::unique_ptr<CMyEvent>> events) {
   const std::string path = FilePath();
   const std::string image = WriteEventArchive(events);
   Status written = file_system_.ReplaceFile(path, image);
-  if (written.ok()) Remember(path, image);
+  if (written.ok()) Remember(StampNow(path), HashBytes(image));
   return written;
 }
 
@@ -105,19 +93,20 @@ bool EventStore::ChangedOnDisk() {
   if (now == seen_.stamp) return false;
   std::string bytes;
   if (!file_system_.ReadFile(path, &bytes).ok()) return true;
-  if (HashBytes(bytes) != seen_.hash) return true;
+  if (!SameAsSeen(bytes)) return true;
   seen_.stamp = now;  // the same bytes written again
   return false;
 }
 
 void EventStore::MarkCurrentFileSeen() {
   const std::string path = FilePath();
+  FileStamp stamp = StampNow(path);
   std::string bytes;
   Status read = file_system_.ReadFile(path, &bytes);
   if (read.IsNotFound()) {
     seen_ = Seen{};
   } else if (read.ok()) {
-    Remember(path, bytes);
+    Remember(stamp, HashBytes(bytes));
   }
 }
 

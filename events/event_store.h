@@ -3,7 +3,7 @@
 //
 // Several copies of Tallyo, tallyo-cli and the user's own tools may write the
 // same event.dat. The store remembers the file as it last loaded or saved it
-// (size, write time and a hash of the bytes), so the owner can notice a file
+// (size, write time, and its bytes or a hash of them), so the owner can notice a file
 // that changed under it and load it again before it would overwrite a change
 // it has not seen.
 //
@@ -21,6 +21,7 @@
 
 #include "base/file_system.h"
 #include "base/status.h"
+#include "events/byte_hash.h"
 #include "events/event_archive.h"
 #include "events/my_event.h"
 
@@ -62,7 +63,7 @@ class EventStore {
 
   // True when the file is not what this store last loaded or saved: it
   // appeared, vanished or holds other bytes. Cheap while nothing changed (one
-  // look at size and write time); the bytes are read and hashed only when
+  // look at size and write time); the bytes are read and compared only when
   // those differ, so a file rewritten with the same content counts as unchanged.
   // Before the first Load or Save the store knows of no file.
   bool ChangedOnDisk();
@@ -82,20 +83,21 @@ class EventStore {
   std::string FilePath() const;
 
  private:
+  // The file as last loaded (its bytes, which the loaded records borrow
+  // anyway) or saved (a hash of them).
   struct Seen {
     bool exists = false;
     FileStamp stamp;
     std::uint64_t hash = 0;
+    std::shared_ptr<const BigBuffer> bytes;
   };
-  void Remember(const std::string& path, std::string_view bytes);
+  FileStamp StampNow(const std::string& path);
+  void Remember(FileStamp stamp, std::uint64_t hash);
+  void Remember(FileStamp stamp, std::shared_ptr<const BigBuffer> bytes);
+  bool SameAsSeen(std::string_view bytes) const;
 
   FileSystem& file_system_;
   std::string path_;
   Seen seen_;
   bool damaged_file_pending_ = false;
 };
-
-// Tells two versions of a file apart: a 64-bit hash that changes whenever a
-// single byte or the length changes. It takes eight bytes at a time in four
-// independent lanes, so hashing a file costs about as much as copying it.
-std::uint64_t HashBytes(std::string_view bytes);

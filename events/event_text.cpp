@@ -6,9 +6,8 @@
 
 void EventText::Own(std::string_view text) {
   if (text.empty()) return;  // the empty text needs no block
-  char* bytes = new char[text.size() + 1];
+  char* bytes = new char[text.size()];
   std::memcpy(bytes, text.data(), text.size());
-  bytes[text.size()] = '\0';
   data_ = bytes;
   size_ = text.size() | kOwnedBit;
 }

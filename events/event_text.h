@@ -39,9 +39,8 @@ class EventText {
   EventText& operator=(const std::string& text) { return Assign(text); }
   EventText& operator=(const char* text) { return Assign(text); }
 
-  // Points at bytes the caller keeps alive for the whole life of this text,
-  // with a NUL right after them (so c_str() works without a copy).
-  // REQUIRES: bytes.data()[bytes.size()] == '\0'. Only the loader calls this.
+  // Points at bytes the caller keeps alive, unchanged, for the whole life of
+  // this text. Only the loader calls this.
   void Borrow(std::string_view bytes) {
     Release();
     data_ = bytes.data();
@@ -49,8 +48,8 @@ class EventText {
   }
 
   // --- read access, as on a const std::string ---
+  // Not followed by a NUL: a borrowed text is a piece of the file's bytes.
   const char* data() const noexcept { return data_; }
-  const char* c_str() const noexcept { return data_; }
   std::size_t size() const noexcept { return size_ & kSizeMask; }
   std::size_t length() const noexcept { return size(); }
   bool empty() const noexcept { return size() == 0; }

@@ -108,8 +108,8 @@ void BM_WriteSameBytes(benchmark::State& state) {
 void BM_DecodeInMemory(benchmark::State& state) {
   Fixture& f = Data(static_cast<std::size_t>(state.range(0)));
   for (auto _ : state) {
-    BigBuffer bytes(f.image.size());
-    std::memcpy(bytes.data(), f.image.data(), f.image.size());
+    auto bytes = std::make_shared<BigBuffer>(f.image.size());
+    std::memcpy(bytes->data(), f.image.data(), f.image.size());
     EventRecords events;
     ReadEventArchive(std::move(bytes), &events);
     benchmark::DoNotOptimize(events.records.data());

@@ -22,8 +22,15 @@ class CMyEvent {
   CMyEvent& operator=(CMyEvent&& other) { return CopyFields(std::move(other)); }
   ~CMyEvent() = default;
 
-  EventText strTitle;        // code page 936
-  Time32 timeCreate;         // also the record's lookup key; never changed once set
+  EventText strTitle;  // code page 936
+  Time32 timeCreate;   // also the record's lookup key; never changed once set
+
+ private:
+  // Set only by EventBatch, never copied. Kept here, in the room after
+  // timeCreate, so a record is 48 bytes instead of 56.
+  bool in_batch_ = false;
+
+ public:
   EventText strContent;      // code page 936, line breaks as CR LF
   std::int32_t bRemind = 0;  // nonzero: a reminder; zero: a memo
   Time32 timeRemind = 0;     // meaningful only while bRemind is set, but always kept
@@ -47,6 +54,4 @@ class CMyEvent {
     timeRemind = other.timeRemind;
     return *this;
   }
-
-  bool in_batch_ = false;  // set only by EventBatch, never copied
 };
