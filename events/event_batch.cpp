@@ -18,12 +18,5 @@ void EventBatch::Reserve(std::size_t capacity) {
   capacity_ = capacity;
 }
 
-std::unique_ptr<CMyEvent> EventBatch::NewRecord() {
-  if (used_ == capacity_) return std::make_unique<CMyEvent>(Time32{0});
-  CMyEvent* event = new (block_.data() + used_++ * sizeof(CMyEvent)) CMyEvent(Time32{0});
-  event->in_batch_ = true;
-  return std::unique_ptr<CMyEvent>(event);
-}
-
 // A load of 100k events keeps 100k of these in its block.
 static_assert(sizeof(void*) != 8 || sizeof(CMyEvent) == 48, "a record should stay 48 bytes");

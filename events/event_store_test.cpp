@@ -269,6 +269,15 @@ TEST(EventStore, SameBytesWrittenAgainAreNoChange) {
   fs.files[kPath] = other;
   fs.Touch(kPath);
   EXPECT_TRUE(list.store().ChangedOnDisk());
+
+  // After a save the store knows the file by its hash: the same again.
+  ASSERT_TRUE(list.LoadEvents().ok());
+  ASSERT_TRUE(list.SaveEvents().ok());
+  fs.Touch(kPath);
+  EXPECT_FALSE(list.store().ChangedOnDisk());
+  fs.files[kPath][0] ^= 1;
+  fs.Touch(kPath);
+  EXPECT_TRUE(list.store().ChangedOnDisk());
 }
 
 TEST(EventStore, FileAppearingOrVanishingUnderTheList) {
