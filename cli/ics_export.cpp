@@ -115,6 +115,8 @@ void IcsUids::Index(const std::vector<std::pair<const CMyEvent*, std::uint32_t>>
   }
   later_in_second_.assign(slots, {nullptr, 0});
   for (const auto& entry : later) {
+    const auto second = static_cast<std::uint32_t>(entry.first->timeCreate) % 4096;
+    shared_seconds_[second / 64] |= std::uint64_t{1} << (second % 64);
     std::size_t slot = SlotOf(entry.first, hash_shift_);
     while (later_in_second_[slot].first != nullptr) slot = (slot + 1) & (slots - 1);
     later_in_second_[slot] = entry;
@@ -122,7 +124,8 @@ void IcsUids::Index(const std::vector<std::pair<const CMyEvent*, std::uint32_t>>
 }
 
 std::uint32_t IcsUids::LaterInSecond(const CMyEvent* event) const {
-  if (later_in_second_.empty()) return 0;
+  const auto second = static_cast<std::uint32_t>(event->timeCreate) % 4096;
+  if ((shared_seconds_[second / 64] >> (second % 64) & 1) == 0) return 0;
   const std::size_t mask = later_in_second_.size() - 1;
   for (std::size_t slot = SlotOf(event, hash_shift_);; slot = (slot + 1) & mask) {
     const auto& [key, n] = later_in_second_[slot];
@@ -307,7 +310,12 @@ void IcsWriter::Add(const CMyEvent& event, const IcsUids& uids) {
       const std::size_t value_size = summary_size - kSummaryName - 2;
       const std::size_t line_at = static_cast<std::size_t>(at - buffer_.get());
       at = Put(at, "DESCRIPTION:");
-      at = Put(at, std::string_view(buffer_.get() + summary_at + kSummaryName, value_size));
+      // Sixteen bytes at a time, within the room made for it: the copy
+      // stands well behind the summary, and a few bytes more are harmless.
+      const char* from = buffer_.get() + summary_at + kSummaryName;
+      for (std::size_t copied = 0; copied < value_size; copied += 16)
+        std::memcpy(at + copied, from + copied, 16);
+      at += value_size;
       at = EndLine(line_at, at);
     }
     at = Put(at, "END:VALARM\r\nEND:VEVENT\r\n");

@@ -52,6 +52,9 @@ class IcsUids {
   // at most): open addressing in a table of a power of two, empty if none.
   std::vector<std::pair<const CMyEvent*, std::uint32_t>> later_in_second_;
   int hash_shift_ = 64;
+  // A bit for each creation second of those records, by its low 12 bits:
+  // most records are passed over without looking in the table.
+  std::array<std::uint64_t, 64> shared_seconds_ = {};
 };
 
 // Writes one calendar, one component at a time, into a buffer of its own.

@@ -170,10 +170,10 @@ char* PutText(std::string_view text, char* at, Cp936Characters* characters) {
       // Double-byte characters, as many as follow one another.
       do {
         if (i + 1 == n) return nullptr;
-        Cp936Characters::Utf8 utf8 =
+        const Cp936Characters::Utf8& utf8 =
             characters->Of(static_cast<unsigned char>(p[i]), static_cast<unsigned char>(p[i + 1]));
         if (utf8.length == Cp936Characters::kNone) return nullptr;
-        std::memcpy(at, &utf8, 4);
+        std::memcpy(at, &utf8, 4);  // the length too, overwritten next
         at += utf8.length;
         i += 2;
       } while (i < n && static_cast<unsigned char>(p[i]) >= 0x80);

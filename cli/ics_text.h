@@ -19,7 +19,7 @@ class Cp936Characters {
   Cp936Characters();
 
   // REQUIRES: lead >= 0x80.
-  Utf8 Of(unsigned char lead, unsigned char trail) {
+  const Utf8& Of(unsigned char lead, unsigned char trail) {
     Utf8& known = table_[(lead - 0x80) * 256 + trail];
     if (known.length == 0) Learn(lead, trail, known);
     return known;
