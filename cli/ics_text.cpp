@@ -117,6 +117,8 @@ template <bool from_cp936>
 char* PutText(std::string_view text, char* at, Cp936Characters* characters) {
   const char* p = text.data();
   const std::size_t n = text.size();
+  [[maybe_unused]] const Cp936Characters::Table table =
+      from_cp936 ? characters->table() : Cp936Characters::Table{};
   std::size_t i = 0;
   while (i < n) {
 #if defined(__SSE2__)
@@ -171,10 +173,11 @@ char* PutText(std::string_view text, char* at, Cp936Characters* characters) {
       do {
         if (i + 1 == n) return nullptr;
         const Cp936Characters::Utf8& utf8 =
-            characters->Of(static_cast<unsigned char>(p[i]), static_cast<unsigned char>(p[i + 1]));
-        if (utf8.length == Cp936Characters::kNone) return nullptr;
+            table.Of(static_cast<unsigned char>(p[i]), static_cast<unsigned char>(p[i + 1]));
+        const unsigned char length = utf8.length;  // read before the store, which might change it
+        if (length == Cp936Characters::kNone) return nullptr;
         std::memcpy(at, &utf8, 4);  // the length too, overwritten next
-        at += utf8.length;
+        at += length;
         i += 2;
       } while (i < n && static_cast<unsigned char>(p[i]) >= 0x80);
     }
@@ -231,6 +234,25 @@ std::size_t IcsFoldCount(const char* line, std::size_t size) {
 
 char* FoldIcsLineInPlace(char* line, std::size_t size, std::size_t folds) {
   if (folds == 0) return line + size;
+  constexpr std::size_t kMaxPieces = 32;
+  if (folds < kMaxPieces) {
+    // Where each piece starts, found from the front; then each piece moved
+    // from the back, by three octets for each fold before it, so only the
+    // octets after the first cut move, once.
+    std::size_t starts[kMaxPieces];
+    starts[0] = 0;
+    for (std::size_t piece = 1; piece <= folds; ++piece) {
+      starts[piece] = starts[piece - 1] +
+                      CutAt(line + starts[piece - 1], piece == 1 ? kMaxLineOctets : kMaxLineOctets - 1);
+    }
+    std::size_t end = size;
+    for (std::size_t piece = folds; piece > 0; --piece) {
+      std::memmove(line + starts[piece] + 3 * piece, line + starts[piece], end - starts[piece]);
+      std::memcpy(line + starts[piece] + 3 * (piece - 1), "\r\n ", 3);
+      end = starts[piece];
+    }
+    return line + size + 3 * folds;
+  }
   // Moved to the end of its room first, then copied forward piece by piece:
   // the copy gains three octets a fold and so never overtakes what it reads.
   const char* from = line + 3 * folds;

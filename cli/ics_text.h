@@ -19,11 +19,19 @@ class Cp936Characters {
   Cp936Characters();
 
   // REQUIRES: lead >= 0x80.
-  const Utf8& Of(unsigned char lead, unsigned char trail) {
-    Utf8& known = table_[(lead - 0x80) * 256 + trail];
-    if (known.length == 0) Learn(lead, trail, known);
-    return known;
-  }
+  const Utf8& Of(unsigned char lead, unsigned char trail) { return Table{table_.get()}.Of(lead, trail); }
+
+  // The table by itself, for a loop that writes through char pointers and
+  // would otherwise read the table's address from this object at every turn.
+  struct Table {
+    Utf8* entries;
+    const Utf8& Of(unsigned char lead, unsigned char trail) const {
+      Utf8& known = entries[(lead - 0x80) * 256 + trail];
+      if (known.length == 0) Learn(lead, trail, known);
+      return known;
+    }
+  };
+  Table table() { return Table{table_.get()}; }
 
  private:
   static void Learn(unsigned char lead, unsigned char trail, Utf8& known);
