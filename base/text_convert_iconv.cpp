@@ -78,7 +78,7 @@ class PairTable {
   // The entry of the character (lead, trail); its length is kNoCharacter when
   // iconv does not take the two bytes as one character of two or three UTF-8 bytes.
   // REQUIRES: lead >= 0x80.
-  Entry Lookup(unsigned char lead, unsigned char trail) {
+  const Entry& Lookup(unsigned char lead, unsigned char trail) {
     Entry& e = entries_[(lead - 0x80) * 256 + trail];
     if (e.length == 0) Learn(lead, trail, e);
     return e;
@@ -151,11 +151,12 @@ char* PutKnownCharacters(std::string_view text, char* at, PairTable& pairs) {
     // Double-byte characters, as many as follow one another.
     while (i < n && static_cast<unsigned char>(p[i]) >= 0x80) {
       if (i + 1 == n) return nullptr;
-      PairTable::Entry e =
+      const PairTable::Entry& e =
           pairs.Lookup(static_cast<unsigned char>(p[i]), static_cast<unsigned char>(p[i + 1]));
-      if (e.length == PairTable::kNoCharacter) return nullptr;
-      std::memcpy(at, &e, 4);
-      at += e.length;
+      const unsigned char length = e.length;  // read before the store, which might change it
+      if (length == PairTable::kNoCharacter) return nullptr;
+      std::memcpy(at, &e, 4);  // the length too, overwritten next
+      at += length;
       i += 2;
     }
   }
@@ -186,15 +187,19 @@ void AppendUtf8(std::string_view text, std::string* out) {
   // ASCII runs as they are, double-byte characters from the table; anything
   // else (a single-byte character above 0x7F, a cut or invalid pair) sends
   // the whole text through iconv, which handles it as it always has.
-  const std::size_t start = out->size();
-  out->resize(start + text.size() + text.size() / 2 + 8);
-  char* end = PutKnownCharacters(text, out->data() + start, Pairs());
-  if (end == nullptr) {
-    out->resize(start);
-    Convert(Cp936ToUtf8(), text, OnInvalid::kReplace, "\xEF\xBF\xBD", 1, out);
-    return;
+  const std::size_t room = text.size() + text.size() / 2 + 8;
+  char* end = nullptr;
+  char nearby[512];  // most texts: written here and appended, sparing a fill of the room
+  if (room <= sizeof nearby) {
+    end = PutKnownCharacters(text, nearby, Pairs());
+    if (end != nullptr) out->append(nearby, static_cast<std::size_t>(end - nearby));
+  } else {
+    const std::size_t start = out->size();
+    out->resize(start + room);
+    end = PutKnownCharacters(text, out->data() + start, Pairs());
+    out->resize(end == nullptr ? start : static_cast<std::size_t>(end - out->data()));
   }
-  out->resize(static_cast<std::size_t>(end - out->data()));
+  if (end == nullptr) Convert(Cp936ToUtf8(), text, OnInvalid::kReplace, "\xEF\xBF\xBD", 1, out);
 }
 
 std::string FromUtf16(std::u16string_view wide) {
