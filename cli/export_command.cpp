@@ -19,6 +19,10 @@
 
 namespace {
 
+// Standard output gets the calendar in pieces of about this size, so even a
+// long list needs no copy of the whole text in memory.
+constexpr std::size_t kStreamPiece = 256 * 1024;
+
 struct ExportOptions {
   ViewOptions view;
   bool ics = false;
@@ -60,6 +64,13 @@ bool IsTallyoFileName(const std::string& path) {
   return IsOwnFileOrBeside(name, "event.dat") || IsOwnFileOrBeside(name, "config.ini");
 }
 
+bool WriteToStandardOutput(IcsWriter& writer) {
+  std::string_view text = writer.text();
+  bool ok = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+  writer.Clear();
+  return ok;
+}
+
 int RunExport(const ExportOptions& options) {
   // Everything is checked before event.dat is read.
   std::optional<ChosenView> chosen = ChooseView(options.view);
@@ -90,24 +101,20 @@ int RunExport(const ExportOptions& options) {
   FillView(list, chosen->view, chosen->day, chosen->keyword, rows);
   IcsUids uids(list.records());
 
+  if (!out_path) UseBinaryStandardOutput();
+  // A file is written in one piece. Room for about 320 bytes an event (a
+  // typical one takes 280) spares most of the copying as the text grows;
+  // pages of the room never written are never touched.
+  IcsWriter writer(out_path ? rows.size() * 320 + 4096 : 0);
   bool written = true;
-  std::optional<IcsWriter> file_text;
-  if (out_path) {
-    // A file is written in one piece. Room for about 320 bytes an event (a
-    // typical one takes 280) spares most of the copying as the text grows;
-    // pages of the room never written are never touched.
-    file_text.emplace(rows.size() * 320 + 4096);
-    for (const CMyEvent* event : rows) file_text->Add(*event, uids);
-    file_text->Finish();
-  } else {
-    UseBinaryStandardOutput();
-    WriteIcsCalendar(rows, uids, [&written](std::string_view piece) {
-      written = std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size() && written;
-    });
+  for (const CMyEvent* event : rows) {
+    writer.Add(*event, uids);
+    if (!out_path && writer.text().size() >= kStreamPiece) written = WriteToStandardOutput(writer) && written;
   }
+  writer.Finish();
 
   if (out_path) {
-    Status status = DefaultFileSystem().ReplaceFile(*out_path, file_text->text());
+    Status status = DefaultFileSystem().ReplaceFile(*out_path, writer.text());
     if (!status.ok()) {
       std::cerr << "tallyo-cli: the calendar was not written (an older file of that name is unchanged): ";
       PrintSystemText(std::cerr, status.message());
@@ -115,6 +122,7 @@ int RunExport(const ExportOptions& options) {
       return kFileError;
     }
   } else {
+    written = WriteToStandardOutput(writer) && written;
     written = std::fflush(stdout) == 0 && written;
     if (!written) {
       std::cerr << "tallyo-cli: the calendar could not be written to standard output\n";

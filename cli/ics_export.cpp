@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <condition_variable>
 #include <cstring>
-#include <mutex>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -356,45 +353,4 @@ char* IcsWriter::EndLine(std::size_t line_at, char* at) {
   const std::size_t folds = IcsFoldCount(buffer_.get() + line_at, size);
   at = Room(at, 3 * folds + event_room_);
   return Put(FoldIcsLineInPlace(buffer_.get() + line_at, size, folds), "\r\n");
-}
-
-// --- on two threads ---
-
-void WriteIcsCalendar(std::span<const CMyEvent* const> rows, const IcsUids& uids,
-                      const std::function<void(std::string_view)>& put) {
-  // About 300 KB of text a block: a writer's buffer stays in its core's cache.
-  constexpr std::size_t kBlock = 1024;
-  const std::size_t blocks = std::max<std::size_t>((rows.size() + kBlock - 1) / kBlock, 1);
-  std::mutex mutex;
-  std::condition_variable turn_changed;
-  std::size_t turn = 0;  // the block to be handed on next
-  // Each thread makes every second block, waits for its turn and hands it on.
-  auto make_blocks = [&](std::size_t first, IcsWriter& writer) {
-    for (std::size_t block = first; block < blocks; block += 2) {
-      const std::size_t end = std::min(rows.size(), (block + 1) * kBlock);
-      for (std::size_t i = block * kBlock; i < end; ++i) writer.Add(*rows[i], uids);
-      if (block + 1 == blocks) writer.Finish();
-      {
-        std::unique_lock lock(mutex);
-        turn_changed.wait(lock, [&] { return turn == block; });
-      }
-      put(writer.text());
-      writer.Clear();
-      {
-        std::lock_guard lock(mutex);
-        ++turn;
-      }
-      turn_changed.notify_all();
-    }
-  };
-  IcsWriter writer;  // starts with the calendar's head
-  if (blocks == 1) {
-    make_blocks(0, writer);
-    return;
-  }
-  IcsWriter other_writer;
-  other_writer.Clear();  // the head is the first block's
-  std::thread other([&] { make_blocks(1, other_writer); });
-  make_blocks(0, writer);
-  other.join();
 }

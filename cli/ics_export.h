@@ -8,7 +8,6 @@
 // Pure text work: the caller loads the events and writes the result.
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -105,13 +104,6 @@ class IcsWriter {
   };
   std::array<Day, 64> days_;
 };
-
-// The calendar of `rows` (all of them, head and end included), made in
-// blocks of events by two threads at once: a long list takes about half the
-// time on a machine with a second core. Each block is handed to `put` in
-// order, one call at a time; what `put` changes needs no lock of its own.
-void WriteIcsCalendar(std::span<const CMyEvent* const> rows, const IcsUids& uids,
-                      const std::function<void(std::string_view)>& put);
 
 // "YYYYMMDDTHHMMSSZ": the UTC date and time of t (1901 to 2038 for every Time32).
 inline constexpr std::size_t kIcsUtcTimeSize = 16;

@@ -5,7 +5,6 @@
 // piece it works on, of a folded line or of its buffer.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <ctime>
 #include <map>
 #include <random>
@@ -230,28 +229,4 @@ TEST(IcsText, TextsFarLargerThanTheBufferGrowItMidEvent) {
   events.push_back(MakeEvent(chinese, 101, chinese + "\x80", 1, 300));
   events.push_back(MakeEvent("after", 102, "", 0));
   EXPECT_EQ(Written(events), ReferenceCalendar(events));
-}
-
-TEST(IcsText, TwoThreadsGiveWhatOneWriterGives) {
-  std::mt19937 rng(19);
-  for (std::size_t count : {0, 1, 1023, 1024, 1025, 2048, 4099}) {
-    EventVector events;
-    for (std::size_t i = 0; i < count; ++i) {
-      events.push_back(MakeEvent(RandomText(rng, rng() % 60, i % 5 == 0),
-                                 static_cast<Time32>(1796600000 + i / 3), RandomText(rng, rng() % 100, false),
-                                 static_cast<std::int32_t>(i % 2), static_cast<Time32>(rng())));
-    }
-    std::vector<const CMyEvent*> rows;
-    for (const auto& event : events) rows.push_back(event.get());
-    std::string pieces;
-    std::atomic<int> inside{0};
-    bool overlapped = false;
-    WriteIcsCalendar(rows, IcsUids(events), [&](std::string_view piece) {
-      overlapped = inside.fetch_add(1) != 0 || overlapped;
-      pieces += piece;
-      inside.fetch_sub(1);
-    });
-    EXPECT_FALSE(overlapped) << count;
-    EXPECT_EQ(pieces, Written(events)) << count;
-  }
 }
