@@ -2,8 +2,6 @@
 // adds to loading event.dat and writing the bytes out.
 #include <benchmark/benchmark.h>
 
-#include <vector>
-
 #include "cli/ics_export.h"
 #include "events/testing/bench_events.h"
 
@@ -34,23 +32,6 @@ void BM_IcsCalendar(benchmark::State& state) {
   state.counters["calendar_MB"] = static_cast<double>(bytes) / 1e6;
 }
 BENCHMARK(BM_IcsCalendar)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-
-// As the export to standard output makes it: in blocks, on two threads.
-void BM_IcsCalendarOnTwoThreads(benchmark::State& state) {
-  auto events = MakeBenchEvents(static_cast<std::size_t>(state.range(0)));
-  std::vector<const CMyEvent*> rows;
-  for (const auto& event : events) rows.push_back(event.get());
-  std::size_t bytes = 0;
-  for (auto _ : state) {
-    bytes = 0;
-    WriteIcsCalendar(rows, IcsUids(events), [&bytes](std::string_view piece) {
-      benchmark::DoNotOptimize(piece.data());
-      bytes += piece.size();
-    });
-  }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
-}
-BENCHMARK(BM_IcsCalendarOnTwoThreads)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
