@@ -173,9 +173,11 @@ std::int64_t DaysOf(Time32 t) {
 // "THHMMSSZ" of a second of the day.
 void PutTimeOfDay(int of_day, char* at) {
   at[0] = 'T';
-  PutTwoDigits(of_day / 3600, at + 1);
-  PutTwoDigits(of_day / 60 % 60, at + 3);
-  PutTwoDigits(of_day % 60, at + 5);
+  const int hours = of_day / 3600, seconds_of_hour = of_day - hours * 3600;
+  const int minutes = seconds_of_hour / 60;
+  PutTwoDigits(hours, at + 1);
+  PutTwoDigits(minutes, at + 3);
+  PutTwoDigits(seconds_of_hour - minutes * 60, at + 5);
   at[7] = 'Z';
 }
 
