@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #ifndef _WIN32
 #include <errno.h>
 #include <iconv.h>
@@ -106,6 +108,49 @@ TEST(TextConvert, EveryPairAsIconvGivesIt) {
     }
     const std::string cut = std::string("x") + static_cast<char>(lead);
     ASSERT_EQ(cp936::ToUtf8(cut), by_iconv(cut)) << std::hex << lead;
+  }
+  iconv_close(cd);
+}
+#endif
+
+#ifndef _WIN32
+// Mixed Latin and Chinese texts of every length, with a byte that is no
+// character at every place: the eight-byte steps over ASCII and the table of
+// characters give exactly what one trip through iconv gives.
+TEST(TextConvert, MixedTextsOfEveryLengthAsIconvGivesThem) {
+  iconv_t cd = iconv_open("UTF-8", "CP936");
+  ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+  auto by_iconv = [&](const std::string& text) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    std::string out;
+    char* src = const_cast<char*>(text.data());
+    std::size_t left = text.size();
+    while (left > 0) {
+      char buffer[64];
+      char* dst = buffer;
+      std::size_t room = sizeof buffer;
+      std::size_t rc = iconv(cd, &src, &left, &dst, &room);
+      out.append(buffer, dst - buffer);
+      if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        out.append("\xEF\xBF\xBD");
+        ++src;
+        --left;
+      }
+    }
+    return out;
+  };
+  const std::string pieces[] = {"a",        "Hello, ", "\xCC\xE1\xD0\xD1", "\xBA\xBA", "\x81\x40",
+                                "\xFE\xFE", "\r\n"};
+  std::mt19937 rng(17);
+  for (int i = 0; i < 4000; ++i) {
+    std::string text;
+    const std::size_t size = rng() % 70;
+    while (text.size() < size) text += pieces[rng() % std::size(pieces)];
+    if (i % 3 == 0) text.insert(rng() % (text.size() + 1), 1, "\xFF\x80\x81\xA1"[rng() % 4]);
+    std::string out = "x";
+    cp936::AppendUtf8(text, &out);
+    ASSERT_EQ(out, "x" + by_iconv(text)) << text;
   }
   iconv_close(cd);
 }

@@ -64,9 +64,10 @@ bool IsTallyoFileName(const std::string& path) {
   return IsOwnFileOrBeside(name, "event.dat") || IsOwnFileOrBeside(name, "config.ini");
 }
 
-bool WriteToStandardOutput(std::string& text) {
+bool WriteToStandardOutput(IcsWriter& writer) {
+  std::string_view text = writer.text();
   bool ok = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-  text.clear();
+  writer.Clear();
   return ok;
 }
 
@@ -101,21 +102,19 @@ int RunExport(const ExportOptions& options) {
   IcsUids uids(list.records());
 
   if (!out_path) UseBinaryStandardOutput();
-  std::string text;
   // A file is written in one piece. Room for about 320 bytes an event (a
   // typical one takes 280) spares most of the copying as the text grows;
   // pages of the room never written are never touched.
-  if (out_path) text.reserve(rows.size() * 320 + 4096);
-  IcsWriter writer(&text);
+  IcsWriter writer(out_path ? rows.size() * 320 + 4096 : 0);
   bool written = true;
   for (const CMyEvent* event : rows) {
     writer.Add(*event, uids);
-    if (!out_path && text.size() >= kStreamPiece) written = WriteToStandardOutput(text) && written;
+    if (!out_path && writer.text().size() >= kStreamPiece) written = WriteToStandardOutput(writer) && written;
   }
   writer.Finish();
 
   if (out_path) {
-    Status status = DefaultFileSystem().ReplaceFile(*out_path, text);
+    Status status = DefaultFileSystem().ReplaceFile(*out_path, writer.text());
     if (!status.ok()) {
       std::cerr << "tallyo-cli: the calendar was not written (an older file of that name is unchanged): ";
       PrintSystemText(std::cerr, status.message());
@@ -123,7 +122,7 @@ int RunExport(const ExportOptions& options) {
       return kFileError;
     }
   } else {
-    written = WriteToStandardOutput(text) && written;
+    written = WriteToStandardOutput(writer) && written;
     written = std::fflush(stdout) == 0 && written;
     if (!written) {
       std::cerr << "tallyo-cli: the calendar could not be written to standard output\n";

@@ -145,6 +145,27 @@ TEST_F(ExportCommand, OutReplacesTheFileInOneStep) {
   EXPECT_FALSE(fs::exists(dir_ / "missing"));
 }
 
+TEST_F(ExportCommand, ALongListReadsBackInOrderOnStandardOutputAndInAFile) {
+  // Several thousand events: standard output gets the calendar in pieces,
+  // a file gets it in one; both alike.
+  EventVector events;
+  for (int i = 0; i < 5000; ++i) {
+    events.push_back(
+        MakeEvent(i % 3 ? "report " + std::to_string(i) : "\xbb\xe1\xd2\xe9 " + std::to_string(i),
+                  1796600000 + i / 2, i % 4 ? "" : "a; b, c\r\nd", i % 2, 1796700000 + i));
+  }
+  Store(events);
+  CliRun run = RunCli({"export", "--ics"});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  fs::path out = dir_ / "calendar.ics";
+  ASSERT_EQ(RunCli({"export", "--ics", "--out", out.string()}).exit_code, 0);
+  EXPECT_EQ(ReadFileBytes(out), run.out);
+  ReadCalendar read = ReadIcs(run.out);
+  EXPECT_EQ(read.errors, 0) << read.first_error;
+  ASSERT_EQ(read.components.size(), events.size());
+  for (std::size_t i = 0; i < events.size(); i += 7) ExpectReadsBackAs(read.components[i], *events[i]);
+}
+
 TEST_F(ExportCommand, NeverOverwritesTallyosOwnFiles) {
   Store(FiveEvents());
   const std::string stored = ReadFileBytes(EventFile());

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -33,7 +34,30 @@ void CivilFromDays(std::int64_t days, int* year, int* month, int* day) {
   *year = static_cast<int>(year_of_era + era * 400 + (*month <= 2 ? 1 : 0));
 }
 
-bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+constexpr std::array<char, 200> kTwoDigits = [] {
+  std::array<char, 200> digits{};
+  for (int i = 0; i < 100; ++i) {
+    digits[2 * i] = static_cast<char>('0' + i / 10);
+    digits[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return digits;
+}();
+
+void PutTwoDigits(int value, char* at) { std::memcpy(at, &kTwoDigits[2 * value], 2); }
+
+// `t` in decimal: most times since 2001 have ten digits, written in pairs.
+char* PutDecimal(Time32 t, char* at) {
+  if (t < 1000000000) return std::to_chars(at, at + 11, t).ptr;
+  const auto value = static_cast<std::uint32_t>(t);
+  const std::uint32_t high = value / 100000000, low = value % 100000000;
+  const std::uint32_t upper = low / 10000, lower = low % 10000;
+  PutTwoDigits(static_cast<int>(high), at);
+  PutTwoDigits(static_cast<int>(upper / 100), at + 2);
+  PutTwoDigits(static_cast<int>(upper % 100), at + 4);
+  PutTwoDigits(static_cast<int>(lower / 100), at + 6);
+  PutTwoDigits(static_cast<int>(lower % 100), at + 8);
+  return at + 10;
+}
 
 }  // namespace
 
@@ -42,20 +66,23 @@ bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) 
 IcsUids::IcsUids(std::span<const std::unique_ptr<CMyEvent>> records) {
   // Records are appended as they are made, so creation times usually rise (or
   // stay) in stored order, and one walk finds the records that share a second.
+  std::vector<std::pair<const CMyEvent*, std::uint32_t>> later;
   std::uint32_t n = 0;
   for (std::size_t i = 1; i < records.size(); ++i) {
     Time32 before = records[i - 1]->timeCreate, now = records[i]->timeCreate;
     if (now < before) {
-      later_in_second_.clear();
-      CountInAnyOrder(records);
-      return;
+      later.clear();
+      CountInAnyOrder(records, &later);
+      break;
     }
     n = now == before ? n + 1 : 0;
-    if (n > 0) later_in_second_[records[i].get()] = n;
+    if (n > 0) later.emplace_back(records[i].get(), n);
   }
+  Index(later);
 }
 
-void IcsUids::CountInAnyOrder(std::span<const std::unique_ptr<CMyEvent>> records) {
+void IcsUids::CountInAnyOrder(std::span<const std::unique_ptr<CMyEvent>> records,
+                              std::vector<std::pair<const CMyEvent*, std::uint32_t>>* later) {
   // (creation time, stored position), sorted: equal times stay in stored order.
   std::vector<std::pair<Time32, std::uint32_t>> order;
   order.reserve(records.size());
@@ -66,46 +93,125 @@ void IcsUids::CountInAnyOrder(std::span<const std::unique_ptr<CMyEvent>> records
   std::uint32_t n = 0;
   for (std::size_t i = 1; i < order.size(); ++i) {
     n = order[i].first == order[i - 1].first ? n + 1 : 0;
-    if (n > 0) later_in_second_[records[order[i].second].get()] = n;
+    if (n > 0) later->emplace_back(records[order[i].second].get(), n);
   }
 }
 
-void IcsUids::AppendUid(const CMyEvent& event, std::string* out) const {
-  std::uint32_t n = 0;
-  if (!later_in_second_.empty()) {
-    auto found = later_in_second_.find(&event);
-    if (found != later_in_second_.end()) n = found->second;
+namespace {
+
+std::size_t SlotOf(const CMyEvent* event, int shift) {
+  return static_cast<std::size_t>((reinterpret_cast<std::uintptr_t>(event) * 0x9E3779B97F4A7C15ULL) >> shift);
+}
+
+}  // namespace
+
+void IcsUids::Index(const std::vector<std::pair<const CMyEvent*, std::uint32_t>>& later) {
+  if (later.empty()) return;
+  std::size_t slots = 4;
+  hash_shift_ = 62;
+  while (slots < later.size() * 2) {
+    slots *= 2;
+    --hash_shift_;
   }
-  char digits[16];
-  out->append(digits, std::to_chars(digits, digits + sizeof digits, event.timeCreate).ptr);
-  out->push_back('-');
-  out->append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
-  out->push_back('@');
-  out->append(kIcsUidDomain);
+  later_in_second_.assign(slots, {nullptr, 0});
+  for (const auto& entry : later) {
+    const auto second = static_cast<std::uint32_t>(entry.first->timeCreate) % 4096;
+    shared_seconds_[second / 64] |= std::uint64_t{1} << (second % 64);
+    std::size_t slot = SlotOf(entry.first, hash_shift_);
+    while (later_in_second_[slot].first != nullptr) slot = (slot + 1) & (slots - 1);
+    later_in_second_[slot] = entry;
+  }
+}
+
+std::uint32_t IcsUids::LaterInSecond(const CMyEvent* event) const {
+  const auto second = static_cast<std::uint32_t>(event->timeCreate) % 4096;
+  if ((shared_seconds_[second / 64] >> (second % 64) & 1) == 0) return 0;
+  const std::size_t mask = later_in_second_.size() - 1;
+  for (std::size_t slot = SlotOf(event, hash_shift_);; slot = (slot + 1) & mask) {
+    const auto& [key, n] = later_in_second_[slot];
+    if (key == event) return n;
+    if (key == nullptr) return 0;
+  }
+}
+
+char* IcsUids::PutUid(const CMyEvent& event, char* at) const {
+  at = PutDecimal(event.timeCreate, at);
+  *at++ = '-';
+  const std::uint32_t n = LaterInSecond(&event);
+  if (n == 0) {
+    *at++ = '0';
+  } else {
+    at = std::to_chars(at, at + 10, n).ptr;
+  }
+  *at++ = '@';
+  std::memcpy(at, kIcsUidDomain, sizeof kIcsUidDomain - 1);
+  return at + sizeof kIcsUidDomain - 1;
 }
 
 std::string IcsUids::Uid(const CMyEvent& event) const {
-  std::string uid;
-  AppendUid(event, &uid);
-  return uid;
+  char uid[kMaxSize];
+  return std::string(uid, PutUid(event, uid));
 }
 
 // --- values and lines ---
 
-void PutIcsUtcTime(Time32 t, char* at) {
-  std::int64_t seconds = t;
-  std::int64_t days = seconds >= 0 ? seconds / 86400 : (seconds - 86399) / 86400;
-  int of_day = static_cast<int>(seconds - days * 86400);
+namespace {
+
+void PutDate(std::int64_t days, char* at) {
   int year = 0, month = 0, day = 0;
   CivilFromDays(days, &year, &month, &day);
   PutDigits(at, year, 4);
   PutDigits(at + 4, month, 2);
   PutDigits(at + 6, day, 2);
-  at[8] = 'T';
-  PutDigits(at + 9, of_day / 3600, 2);
-  PutDigits(at + 11, of_day / 60 % 60, 2);
-  PutDigits(at + 13, of_day % 60, 2);
-  at[15] = 'Z';
+}
+
+std::int64_t DaysOf(Time32 t) {
+  std::int64_t seconds = t;
+  return seconds >= 0 ? seconds / 86400 : (seconds - 86399) / 86400;
+}
+
+// "THHMMSSZ" of a second of the day.
+void PutTimeOfDay(int of_day, char* at) {
+  at[0] = 'T';
+  const int hours = of_day / 3600, seconds_of_hour = of_day - hours * 3600;
+  const int minutes = seconds_of_hour / 60;
+  PutTwoDigits(hours, at + 1);
+  PutTwoDigits(minutes, at + 3);
+  PutTwoDigits(seconds_of_hour - minutes * 60, at + 5);
+  at[7] = 'Z';
+}
+
+// Copies a string literal's chars (without its terminator) to `at` and returns their end.
+template <std::size_t N>
+char* Put(char* at, const char (&literal)[N]) {
+  std::memcpy(at, literal, N - 1);
+  return at + N - 1;
+}
+
+char* Put(char* at, std::string_view text) {
+  std::memcpy(at, text.data(), text.size());
+  return at + text.size();
+}
+
+constexpr char kHead[] =
+    "BEGIN:VCALENDAR\r\n"
+    "VERSION:2.0\r\n"
+    "PRODID:-//Tallyo//tallyo-cli//ZH\r\n"
+    "CALSCALE:GREGORIAN\r\n";
+
+// An event without its texts: its component lines, UID, three times and
+// the alarm's caption.
+constexpr std::size_t kEventRoom = 384;
+
+// A content line of a text of `cp936_size` bytes: name, value and line end.
+constexpr std::size_t TextLineRoom(std::size_t cp936_size) { return 12 + IcsTextRoom(cp936_size) + 2; }
+
+}  // namespace
+
+void PutIcsUtcTime(Time32 t, char* at) {
+  std::int64_t days = DaysOf(t);
+  PutDate(days, at);
+  PutTimeOfDay(static_cast<int>(t - days * 86400), at + 8);
 }
 
 std::string IcsUtcTime(Time32 t) {
@@ -115,124 +221,138 @@ std::string IcsUtcTime(Time32 t) {
 }
 
 void AppendIcsText(std::string_view utf8, std::string* out) {
-  // What each byte needs: 0 nothing, 1 a backslash before it, 2 a line break,
-  // 3 leaving out (a control character other than tab).
-  static constexpr std::array<unsigned char, 256> kNeeds = [] {
-    std::array<unsigned char, 256> needs{};
-    for (int c = 0; c < 0x20; ++c) needs[c] = 3;
-    needs[0x7F] = 3;
-    needs['\t'] = 0;
-    needs['\r'] = needs['\n'] = 2;
-    needs['\\'] = needs[';'] = needs[','] = 1;
-    return needs;
-  }();
-  std::size_t plain_from = 0;  // start of the run not yet copied
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
-    unsigned char need = kNeeds[static_cast<unsigned char>(utf8[i])];
-    if (need == 0) continue;
-    out->append(utf8.data() + plain_from, i - plain_from);
-    plain_from = i + 1;
-    if (need == 1) {
-      out->push_back('\\');
-      out->push_back(utf8[i]);
-    } else if (need == 2) {
-      out->append("\\n");
-      if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') plain_from = ++i + 1;
-    }
-  }
-  out->append(utf8.data() + plain_from, utf8.size() - plain_from);
+  const std::size_t start = out->size();
+  out->resize(start + utf8.size() * 2 + 8);
+  char* end = PutIcsEscaped(utf8, out->data() + start);
+  out->resize(static_cast<std::size_t>(end - out->data()));
 }
 
 void AppendFoldedLine(std::string_view line, std::string* out) {
-  std::size_t limit = kMaxLineOctets;
-  while (line.size() > limit) {
-    std::size_t cut = limit;
-    while (cut > 0 && IsUtf8Continuation(line[cut])) --cut;
-    if (cut == 0) cut = limit;  // not UTF-8 at all: octets are all that count
-    out->append(line.substr(0, cut));
-    out->append("\r\n ");
-    line.remove_prefix(cut);
-    limit = kMaxLineOctets - 1;  // the leading space counts
-  }
-  out->append(line);
-  out->append("\r\n");
+  const std::size_t folds = IcsFoldCount(line.data(), line.size());
+  const std::size_t start = out->size();
+  out->resize(start + line.size() + 3 * folds + 2);
+  char* at = out->data() + start;
+  std::memcpy(at, line.data(), line.size());
+  std::memcpy(FoldIcsLineInPlace(at, line.size(), folds), "\r\n", 2);
 }
 
 // --- the calendar ---
 
-IcsWriter::IcsWriter(std::string* out) : out_(out) {
-  out_->append(
-      "BEGIN:VCALENDAR\r\n"
-      "VERSION:2.0\r\n"
-      "PRODID:-//Tallyo//tallyo-cli//ZH\r\n"
-      "CALSCALE:GREGORIAN\r\n");
+IcsWriter::IcsWriter(std::size_t expected_size) {
+  char* at = Room(nullptr, std::max<std::size_t>(expected_size, 512 * 1024));
+  size_ = static_cast<std::size_t>(Put(at, kHead) - buffer_.get());
+}
+
+char* IcsWriter::Room(char* at, std::size_t more) {
+  if (at != nullptr) size_ = static_cast<std::size_t>(at - buffer_.get());
+  if (capacity_ - size_ < more) {
+    std::size_t capacity = std::max(capacity_ * 2, size_ + more);
+    auto bigger = std::make_unique_for_overwrite<char[]>(capacity);
+    if (size_ > 0) std::memcpy(bigger.get(), buffer_.get(), size_);
+    buffer_ = std::move(bigger);
+    capacity_ = capacity;
+  }
+  return buffer_.get() + size_;
+}
+
+void IcsWriter::PutTime(Time32 t, char* at) {
+  const std::int64_t days = DaysOf(t);
+  Day& day = days_[static_cast<std::size_t>(days) % days_.size()];
+  if (day.number != days) {
+    day.number = days;
+    PutDate(days, day.date);
+  }
+  std::memcpy(at, day.date, 8);
+  PutTimeOfDay(static_cast<int>(t - days * 86400), at + 8);
 }
 
 void IcsWriter::Add(const CMyEvent& event, const IcsUids& uids) {
   const bool reminder = event.bRemind != 0;
-  out_->append(reminder ? "BEGIN:VEVENT\r\nUID:" : "BEGIN:VJOURNAL\r\nUID:");
-  std::size_t line_at = out_->size() - 4;
-  uids.AppendUid(event, out_);
-  EndLine(line_at);
+  // Room for the whole event at once, so that only unusual texts and long
+  // lines need to ask for more.
+  event_room_ = kEventRoom + TextLineRoom(event.strTitle.size()) * (reminder ? 2 : 1) +
+                TextLineRoom(event.strContent.size());
+  char* at = Room(buffer_.get() + size_, event_room_);
+  at = reminder ? Put(at, "BEGIN:VEVENT\r\nUID:") : Put(at, "BEGIN:VJOURNAL\r\nUID:");
+  at = uids.PutUid(event, at);  // never long enough to fold
   char created[kIcsUtcTimeSize];
-  PutIcsUtcTime(event.timeCreate, created);
-  TimeProperty("DTSTAMP:", created);
-  TimeProperty("CREATED:", created);
+  PutTime(event.timeCreate, created);
+  at = Put(at, "\r\nDTSTAMP:");
+  at = Put(at, std::string_view(created, kIcsUtcTimeSize));
+  at = Put(at, "\r\nCREATED:");
+  at = Put(at, std::string_view(created, kIcsUtcTimeSize));
+  at = Put(at, "\r\nDTSTART:");
   if (reminder) {
-    char start[kIcsUtcTimeSize];
-    PutIcsUtcTime(event.timeRemind, start);
-    TimeProperty("DTSTART:", start);
+    PutTime(event.timeRemind, at);
   } else {
-    TimeProperty("DTSTART:", created);
+    std::memcpy(at, created, kIcsUtcTimeSize);
   }
-  TextProperty("SUMMARY:", event.strTitle);
-  TextProperty("DESCRIPTION:", event.strContent);
-  if (reminder) {
-    out_->append(
-        "BEGIN:VALARM\r\n"
-        "ACTION:DISPLAY\r\n"
-        "TRIGGER:PT0S\r\n");
+  at = Put(at + kIcsUtcTimeSize, "\r\n");
+
+  const std::size_t summary_at = static_cast<std::size_t>(at - buffer_.get());
+  at = PutTextProperty(at, "SUMMARY:", event.strTitle);
+  const std::size_t summary_size = static_cast<std::size_t>(at - buffer_.get()) - summary_at;
+  at = PutTextProperty(at, "DESCRIPTION:", event.strContent);
+  if (!reminder) {
+    at = Put(at, "END:VJOURNAL\r\n");
+  } else {
+    at = Put(at,
+             "BEGIN:VALARM\r\n"
+             "ACTION:DISPLAY\r\n"
+             "TRIGGER:PT0S\r\n");
     // A display alarm must carry a text: the title, as the reminder popup
     // shows it, or else the popup's caption "事情提醒".
-    if (!TextProperty("DESCRIPTION:", event.strTitle)) {
-      TextProperty("DESCRIPTION:", "\xCA\xC2\xC7\xE9\xCC\xE1\xD0\xD1");
+    constexpr std::size_t kSummaryName = sizeof "SUMMARY:" - 1;
+    if (summary_size == 0) {
+      at = PutTextProperty(at, "DESCRIPTION:", "\xCA\xC2\xC7\xE9\xCC\xE1\xD0\xD1");
+    } else if (summary_size > kMaxLineOctets + 2) {
+      at = PutTextProperty(at, "DESCRIPTION:", event.strTitle);  // folded: made again
+    } else {
+      // The summary's value again, as it stands on its one line.
+      const std::size_t value_size = summary_size - kSummaryName - 2;
+      const std::size_t line_at = static_cast<std::size_t>(at - buffer_.get());
+      at = Put(at, "DESCRIPTION:");
+      // Sixteen bytes at a time, within the room made for it: the copy
+      // stands well behind the summary, and a few bytes more are harmless.
+      const char* from = buffer_.get() + summary_at + kSummaryName;
+      for (std::size_t copied = 0; copied < value_size; copied += 16)
+        std::memcpy(at + copied, from + copied, 16);
+      at += value_size;
+      at = EndLine(line_at, at);
     }
-    out_->append("END:VALARM\r\nEND:VEVENT\r\n");
-  } else {
-    out_->append("END:VJOURNAL\r\n");
+    at = Put(at, "END:VALARM\r\nEND:VEVENT\r\n");
   }
+  size_ = static_cast<std::size_t>(at - buffer_.get());
 }
 
-void IcsWriter::Finish() { out_->append("END:VCALENDAR\r\n"); }
-
-bool IcsWriter::TextProperty(std::string_view name, std::string_view cp936_text) {
-  std::size_t line_at = out_->size();
-  out_->append(name);
-  std::size_t value_at = out_->size();
-  utf8_.clear();
-  cp936::AppendUtf8(cp936_text, &utf8_);
-  AppendIcsText(utf8_, out_);
-  if (out_->find_first_not_of(" \t", value_at) == std::string::npos) {
-    out_->resize(line_at);
-    return false;
-  }
-  EndLine(line_at);
-  return true;
+void IcsWriter::Finish() {
+  size_ = static_cast<std::size_t>(Put(Room(buffer_.get() + size_, 32), "END:VCALENDAR\r\n") - buffer_.get());
 }
 
-void IcsWriter::TimeProperty(std::string_view name, const char* utc_time) {
-  out_->append(name);
-  out_->append(utc_time, kIcsUtcTimeSize);
-  out_->append("\r\n");
+char* IcsWriter::PutTextProperty(char* at, std::string_view name, std::string_view cp936_text) {
+  const std::size_t line_at = static_cast<std::size_t>(at - buffer_.get());
+  char* value = Put(at, name);
+  at = PutIcsTextFromCp936(cp936_text, value, characters_);
+  if (at == nullptr) {
+    // Not all ASCII and double-byte characters: the conversion of the whole text decides.
+    utf8_.clear();
+    cp936::AppendUtf8(cp936_text, &utf8_);
+    value = Room(value, utf8_.size() * 2 + 8 + event_room_);
+    at = PutIcsEscaped(utf8_, value);
+  }
+  if (at == value || *value == ' ' || *value == '\t') {
+    const char* blank = value;
+    while (blank != at && (*blank == ' ' || *blank == '\t')) ++blank;
+    if (blank == at) return buffer_.get() + line_at;
+  }
+  return EndLine(line_at, at);
 }
 
-void IcsWriter::EndLine(std::size_t line_at) {
-  if (out_->size() - line_at <= kMaxLineOctets) {
-    out_->append("\r\n");
-    return;
-  }
-  // Most lines are short; a long one is folded from a copy.
-  line_.assign(*out_, line_at);
-  out_->resize(line_at);
-  AppendFoldedLine(line_, out_);
+char* IcsWriter::EndLine(std::size_t line_at, char* at) {
+  const std::size_t size = static_cast<std::size_t>(at - buffer_.get()) - line_at;
+  if (size <= kMaxLineOctets) return Put(at, "\r\n");
+  // Most lines are short; a long one is folded where it stands.
+  const std::size_t folds = IcsFoldCount(buffer_.get() + line_at, size);
+  at = Room(at, 3 * folds + event_room_);
+  return Put(FoldIcsLineInPlace(buffer_.get() + line_at, size, folds), "\r\n");
 }

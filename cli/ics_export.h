@@ -6,15 +6,18 @@
 // 75 octets without splitting a UTF-8 character; lines end in CR LF. An empty
 // title or body gives no SUMMARY or DESCRIPTION.
 // Pure text work: the caller loads the events and writes the result.
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "base/local_time.h"
 #include "base/text_convert.h"
+#include "cli/ics_text.h"
 #include "events/my_event.h"
 
 // The right-hand part of every UID: the domain of Tallyo's own web server.
@@ -32,24 +35,36 @@ class IcsUids {
   // it outlives this object unchanged.
   explicit IcsUids(std::span<const std::unique_ptr<CMyEvent>> records);
 
+  // Writes the UID of `event` at `at` (at most kMaxSize chars) and returns its end.
   // REQUIRES: `event` is one of the records.
-  void AppendUid(const CMyEvent& event, std::string* out) const;
+  char* PutUid(const CMyEvent& event, char* at) const;
   std::string Uid(const CMyEvent& event) const;
 
- private:
-  void CountInAnyOrder(std::span<const std::unique_ptr<CMyEvent>> records);
+  static constexpr std::size_t kMaxSize = 11 + 1 + 10 + 1 + sizeof kIcsUidDomain - 1;
 
-  // Only the records with n > 0; most lists have none (one record a second at most).
-  std::unordered_map<const CMyEvent*, std::uint32_t> later_in_second_;
+ private:
+  void CountInAnyOrder(std::span<const std::unique_ptr<CMyEvent>> records,
+                       std::vector<std::pair<const CMyEvent*, std::uint32_t>>* later);
+  void Index(const std::vector<std::pair<const CMyEvent*, std::uint32_t>>& later);
+  std::uint32_t LaterInSecond(const CMyEvent* event) const;
+
+  // Only the records with n > 0, most lists have none (one record a second
+  // at most): open addressing in a table of a power of two, empty if none.
+  std::vector<std::pair<const CMyEvent*, std::uint32_t>> later_in_second_;
+  int hash_shift_ = 64;
+  // A bit for each creation second of those records, by its low 12 bits:
+  // most records are passed over without looking in the table.
+  std::array<std::uint64_t, 64> shared_seconds_ = {};
 };
 
-// Writes one calendar into *out (appending), one component at a time. The
-// caller may take the text written so far out of *out between components
-// (to stream it) and must call Finish once at the end.
+// Writes one calendar, one component at a time, into a buffer of its own.
+// The caller may take the text written so far between components (to stream
+// it) and must call Finish once at the end.
 class IcsWriter {
  public:
   // Writes the calendar's head: BEGIN:VCALENDAR, VERSION and PRODID.
-  explicit IcsWriter(std::string* out);
+  // `expected_size`: room to make at once, for a caller that keeps the whole text.
+  explicit IcsWriter(std::size_t expected_size = 0);
 
   // One event: a VEVENT if bRemind is set, else a VJOURNAL.
   void Add(const CMyEvent& event, const IcsUids& uids);
@@ -57,18 +72,37 @@ class IcsWriter {
   // Writes END:VCALENDAR.
   void Finish();
 
- private:
-  // Writes nothing and returns false for a text that is empty once escaped,
-  // or only spaces and tabs: parsers (libical) trim a value and refuse an empty one.
-  // `name` includes the colon.
-  bool TextProperty(std::string_view name, std::string_view cp936_text);
-  void TimeProperty(std::string_view name, const char* utc_time);
-  // Ends the content line that starts at (*out_)[line_at], folding it if long.
-  void EndLine(std::size_t line_at);
+  // The text written since the start or the last Clear.
+  std::string_view text() const { return {buffer_.get(), size_}; }
+  void Clear() { size_ = 0; }
 
-  std::string* out_;
-  std::string utf8_;  // reused for each text while it is converted
-  std::string line_;  // reused for each long line while it is folded
+ private:
+  // Makes room for `more` bytes at `at`, the end of the text (or at the end
+  // of the text for nullptr), moving the text if need be, and returns where
+  // to write: pointers into the buffer are stale after a call, offsets are not.
+  char* Room(char* at, std::size_t more);
+  // Each of these writes at `at`, the end of the text, within the room Add
+  // made for the event (or makes more), and returns the new end.
+  // Writes nothing for a text that is empty once escaped, or only spaces and
+  // tabs: parsers (libical) trim a value and refuse an empty one.
+  // `name` includes the colon.
+  char* PutTextProperty(char* at, std::string_view name, std::string_view cp936_text);
+  // Ends the content line that starts at offset `line_at`, folding it if long.
+  char* EndLine(std::size_t line_at, char* at);
+  void PutTime(Time32 t, char* at);
+
+  std::unique_ptr<char[]> buffer_;
+  std::size_t event_room_ = 0;  // what Add made room for: the event at most
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+  Cp936Characters characters_;
+  std::string utf8_;  // reused for each unusual text while it is converted
+  // "YYYYMMDD" of the last days written, by day number: times come in runs of a day.
+  struct Day {
+    std::int64_t number = INT64_MIN;
+    char date[8];
+  };
+  std::array<Day, 64> days_;
 };
 
 // "YYYYMMDDTHHMMSSZ": the UTC date and time of t (1901 to 2038 for every Time32).

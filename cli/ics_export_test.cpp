@@ -17,11 +17,10 @@ using namespace std::string_literals;
 
 std::string Calendar(const EventVector& events) {
   IcsUids uids(events);
-  std::string text;
-  IcsWriter writer(&text);
+  IcsWriter writer;
   for (const auto& event : events) writer.Add(*event, uids);
   writer.Finish();
-  return text;
+  return std::string(writer.text());
 }
 
 // The physical lines, each of which must end in CR LF, hold no other CR or

@@ -2,8 +2,8 @@
 // adds to loading event.dat and writing the bytes out.
 #include <benchmark/benchmark.h>
 
-#include "events/testing/bench_events.h"
 #include "cli/ics_export.h"
+#include "events/testing/bench_events.h"
 
 namespace {
 
@@ -15,19 +15,18 @@ void BM_IcsCalendar(benchmark::State& state) {
   for (auto _ : state) {
     bytes = 0;
     IcsUids uids(events);
-    std::string text;
-    IcsWriter writer(&text);
+    IcsWriter writer;
     for (const auto& event : events) {
       writer.Add(*event, uids);
-      if (text.size() >= 256 * 1024) {
-        benchmark::DoNotOptimize(text.data());
-        bytes += text.size();
-        text.clear();
+      if (writer.text().size() >= 256 * 1024) {
+        benchmark::DoNotOptimize(writer.text().data());
+        bytes += writer.text().size();
+        writer.Clear();
       }
     }
     writer.Finish();
-    bytes += text.size();
-    benchmark::DoNotOptimize(text.data());
+    bytes += writer.text().size();
+    benchmark::DoNotOptimize(writer.text().data());
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
   state.counters["calendar_MB"] = static_cast<double>(bytes) / 1e6;
