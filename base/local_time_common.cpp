@@ -139,14 +139,17 @@ void LocalTimeConverter::AppendFormatted(Time32 t, std::string* out) {
   std::int64_t local = t + window.offset;
   std::int64_t day = local >= 0 ? local / 86400 : (local - 86399) / 86400;
   int seconds = static_cast<int>(local - day * 86400);
-  char text[19];
+  // Written in place: a text put together on the stack and then copied whole
+  // stalls the copy until every small store before it has landed.
+  const std::size_t start = out->size();
+  out->resize(start + 19);
+  char* text = out->data() + start;
   std::memcpy(text, DateText(day), 11);
   char* p = PutDigits(text + 11, seconds / 3600, 2);
   *p++ = ':';
   p = PutDigits(p, seconds / 60 % 60, 2);
   *p++ = ':';
   PutDigits(p, seconds % 60, 2);
-  out->append(text, sizeof text);
 }
 
 bool ParseLocalTime(const std::string& text, Time32* out) {
