@@ -25,7 +25,11 @@ class EventText {
   EventText(const char* text) : EventText(std::string_view(text)) {}
   EventText(const EventText& other) : EventText(other.view()) {}
   EventText(EventText&& other) { TakeFrom(other); }
-  ~EventText() { Release(); }
+  // Inline and without Release()'s resetting: a list of 100k loaded records
+  // is torn down with two tests per record.
+  ~EventText() {
+    if (owned()) delete[] data_;
+  }
 
   EventText& operator=(const EventText& other) { return Assign(other.view()); }
   EventText& operator=(EventText&& other) {
