@@ -46,7 +46,7 @@ class EventText {
   // Points at bytes the caller keeps alive, unchanged, for the whole life of
   // this text. Only the loader calls this.
   void Borrow(std::string_view bytes) {
-    Release();
+    if (owned()) Release();  // a loaded text is new: no call
     data_ = bytes.data();
     size_ = bytes.size();
   }
