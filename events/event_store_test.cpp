@@ -22,6 +22,21 @@ class FlakyFileSystem : public MemoryFileSystem {
   }
 };
 
+// Another program writes the file just after this one has read it.
+class WriterRightAfterRead : public MemoryFileSystem {
+ public:
+  std::string next_content;
+  Status ReadFileToBuffer(const std::string& path, BigBuffer* contents) override {
+    Status read = MemoryFileSystem::ReadFileToBuffer(path, contents);
+    if (!next_content.empty()) {
+      files[path] = next_content;
+      Touch(path);
+      next_content.clear();
+    }
+    return read;
+  }
+};
+
 std::string ThreeRecordImage() {
   EventVector v;
   v.push_back(MakeEvent("one", 100));
@@ -277,6 +292,22 @@ TEST(EventStore, SameBytesWrittenAgainAreNoChange) {
   EXPECT_FALSE(list.store().ChangedOnDisk());
   fs.files[kPath][0] ^= 1;
   fs.Touch(kPath);
+  EXPECT_TRUE(list.store().ChangedOnDisk());
+}
+
+TEST(EventStore, FileWrittenRightAfterTheLoadReadItIsStillNoticed) {
+  // The load must not take the new file's stamp for the bytes it read: the
+  // next save would then overwrite the other program's change unseen.
+  WriterRightAfterRead fs;
+  fs.files[kPath] = ThreeRecordImage();
+  fs.Touch(kPath);
+  EventVector other;
+  other.push_back(MakeEvent("written by another program", 400));
+  fs.next_content = WriteEventArchive(other);
+  fs.next_content.resize(fs.files[kPath].size(), '\0');  // same size, other bytes
+  EventList list(fs, kPath);
+  ASSERT_TRUE(list.LoadEvents().ok());
+  EXPECT_EQ(list.size(), 3u);
   EXPECT_TRUE(list.store().ChangedOnDisk());
 }
 
