@@ -29,6 +29,10 @@ bool ToLocalTime(Time32 t, LocalTime* out);
 // false if it lies outside the range of a time value.
 bool FromLocalTime(const LocalTime& local, Time32* out);
 
+// The date of a count of days since 1970-01-01 in the proleptic Gregorian
+// calendar (H. Hinnant's algorithm: exact far beyond the range of a time value).
+void CivilFromDays(std::int64_t days, int* year, int* month, int* day);
+
 // "%04d-%02d-%02d %02d:%02d:%02d" of the local time of t; empty if t cannot be converted.
 std::string FormatTime(Time32 t);
 // The same text of a local time, appended to *out.

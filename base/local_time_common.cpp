@@ -2,12 +2,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/decimal_digits.h"
 #include "base/local_time.h"
 
 namespace {
 
-// Days since 1970-01-01 of a date of the proleptic Gregorian calendar, and back
-// (H. Hinnant's algorithms: exact for every date a time value can reach).
+// Days since 1970-01-01 of a date of the proleptic Gregorian calendar, the
+// inverse of CivilFromDays (H. Hinnant's algorithm).
 std::int64_t DaysFromCivil(std::int64_t y, int m, int d) {
   y -= m <= 2;
   std::int64_t era = (y >= 0 ? y : y - 399) / 400;
@@ -20,16 +21,7 @@ std::int64_t DaysFromCivil(std::int64_t y, int m, int d) {
 void CivilFromSeconds(std::int64_t local_seconds, LocalTime* out) {
   std::int64_t days = local_seconds >= 0 ? local_seconds / 86400 : (local_seconds - 86399) / 86400;
   std::int64_t secs = local_seconds - days * 86400;
-  std::int64_t z = days + 719468;
-  std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  std::int64_t doe = z - era * 146097;
-  std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  std::int64_t mp = (5 * doy + 2) / 153;
-  int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  out->year = static_cast<int>(yoe + era * 400 + (month <= 2));
-  out->month = month;
-  out->day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  CivilFromDays(days, &out->year, &out->month, &out->day);
   out->hour = static_cast<int>(secs / 3600);
   out->minute = static_cast<int>(secs / 60 % 60);
   out->second = static_cast<int>(secs % 60);
@@ -45,16 +37,19 @@ bool OffsetAt(std::int64_t t, std::int64_t* offset) {
   return true;
 }
 
-// Writes `value` as exactly `width` digits. REQUIRES: 0 <= value < 10^width.
-char* PutDigits(char* p, int value, int width) {
-  for (int i = width - 1; i >= 0; --i) {
-    p[i] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  }
-  return p + width;
-}
-
 }  // namespace
+
+void CivilFromDays(std::int64_t days, int* year, int* month, int* day) {
+  std::int64_t z = days + 719468;
+  std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  std::int64_t doe = z - era * 146097;
+  std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  std::int64_t mp = (5 * doy + 2) / 153;
+  *month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  *year = static_cast<int>(yoe + era * 400 + (*month <= 2));
+  *day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+}
 
 // Fields a time value never gives, formatted all the same.
 static void AppendWithPrintf(const LocalTime& lt, std::string* out) {
@@ -115,13 +110,13 @@ const char* LocalTimeConverter::DateText(std::int64_t day) {
   Day& kept = days_[static_cast<std::uint64_t>(day) % kKeptDays];
   if (kept.day != day) {
     kept.day = day;
-    LocalTime lt;
-    CivilFromSeconds(day * 86400, &lt);
-    char* p = PutDigits(kept.text, lt.year, 4);
+    int year = 0, month = 0, day_of_month = 0;
+    CivilFromDays(day, &year, &month, &day_of_month);
+    char* p = PutDigits(kept.text, year, 4);
     *p++ = '-';
-    p = PutDigits(p, lt.month, 2);
+    p = PutDigits(p, month, 2);
     *p++ = '-';
-    p = PutDigits(p, lt.day, 2);
+    p = PutDigits(p, day_of_month, 2);
     *p = ' ';
   }
   return kept.text;

@@ -2,12 +2,13 @@
 #include <iconv.h>
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <stdexcept>
 
+#include "base/byte_words.h"
+#include "base/cp936_characters.h"
 #include "base/text_convert.h"
 #include "base/text_convert_internal.h"
 
@@ -63,107 +64,43 @@ const IconvHandle& Cp936ToUtf8() {
   return cd;
 }
 
-// What iconv makes of each double-byte character, learned on first use: a
-// long list repeats a few thousand characters, and a table lookup costs a
-// fraction of a trip through iconv. One flat table over every (lead, trail)
-// with the high bit on the lead, four bytes an entry: the UTF-8 and its length.
-class PairTable {
- public:
-  struct Entry {
-    char utf8[3];
-    unsigned char length;  // 0: not learned yet; kNoCharacter: not one character
-  };
-  static constexpr unsigned char kNoCharacter = 0xFF;
-
-  // The entry of the character (lead, trail); its length is kNoCharacter when
-  // iconv does not take the two bytes as one character of two or three UTF-8 bytes.
-  // REQUIRES: lead >= 0x80.
-  const Entry& Lookup(unsigned char lead, unsigned char trail) {
-    Entry& e = entries_[(lead - 0x80) * 256 + trail];
-    if (e.length == 0) Learn(lead, trail, e);
-    return e;
-  }
-
- private:
-  static void Learn(unsigned char lead, unsigned char trail, Entry& e) {
-    e.length = kNoCharacter;
-    if (lead < 0x81 || lead == 0xFF || trail < 0x40 || trail == 0xFF) return;
-    const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-    std::string utf8;
-    if (!Convert(Cp936ToUtf8(), std::string_view(pair, 2), OnInvalid::kFail, "", 1, &utf8)) return;
-    if (utf8.size() < 2 || utf8.size() > sizeof e.utf8) return;
-    std::memcpy(e.utf8, utf8.data(), utf8.size());
-    e.length = static_cast<unsigned char>(utf8.size());
-  }
-
-  Entry entries_[128 * 256] = {};
-};
-static_assert(sizeof(PairTable::Entry) == 4);
-
-PairTable& Pairs() {
-  // On the heap, made by the first thread that converts Chinese text.
-  thread_local std::unique_ptr<PairTable> table = std::make_unique<PairTable>();
-  return *table;
-}
-
-constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-
-std::uint64_t Load8(const char* at) {
-  std::uint64_t word;
-  std::memcpy(&word, at, 8);
-  return word;
-}
-
-// The number of bytes before the first one whose high bit `high_bits` marks.
-std::size_t BytesBefore(std::uint64_t high_bits) {
-  if constexpr (std::endian::native == std::endian::little) {
-    return static_cast<std::size_t>(std::countr_zero(high_bits)) / 8;
-  } else {
-    return static_cast<std::size_t>(std::countl_zero(high_bits)) / 8;
-  }
-}
-
 // ASCII and known double-byte characters, written at `at`; nullptr at the
 // first byte that is neither. Writes up to 8 bytes past its result, so the
 // room must be at least text.size() * 3 / 2 + 8.
-char* PutKnownCharacters(std::string_view text, char* at, PairTable& pairs) {
+char* PutKnownCharacters(std::string_view text, char* at, Cp936Characters::Table characters) {
   const char* p = text.data();
   const std::size_t n = text.size();
   std::size_t i = 0;
   while (i < n) {
     if (i + 8 <= n) {
       // Eight bytes at a time while they are ASCII, stored whole either way.
-      std::uint64_t word = Load8(p + i);
+      std::uint64_t word = byte_words::Load8(p + i);
       std::memcpy(at, &word, 8);
-      std::uint64_t high = word & kHighBits;
+      std::uint64_t high = word & byte_words::kHighBits;
       if (high == 0) {
         i += 8;
         at += 8;
         continue;
       }
-      std::size_t ascii = BytesBefore(high);
+      std::size_t ascii = byte_words::BytesBefore(high);
       i += ascii;
       at += ascii;
     } else if (static_cast<unsigned char>(p[i]) < 0x80) {
       *at++ = p[i++];
       continue;
     }
-    // Double-byte characters, as many as follow one another.
-    while (i < n && static_cast<unsigned char>(p[i]) >= 0x80) {
-      if (i + 1 == n) return nullptr;
-      const PairTable::Entry& e =
-          pairs.Lookup(static_cast<unsigned char>(p[i]), static_cast<unsigned char>(p[i + 1]));
-      const unsigned char length = e.length;  // read before the store, which might change it
-      if (length == PairTable::kNoCharacter) return nullptr;
-      std::memcpy(at, &e, 4);  // the length too, overwritten next
-      at += length;
-      i += 2;
-    }
+    at = characters.PutRun(p, n, &i, at);
+    if (at == nullptr) return nullptr;
   }
   return at;
 }
 
 }  // namespace
+
+bool ConvertPair(unsigned char lead, unsigned char trail, std::string* utf8) {
+  const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+  return Convert(Cp936ToUtf8(), std::string_view(pair, 2), OnInvalid::kFail, "", 1, utf8);
+}
 
 std::optional<std::string> FromUtf8(std::string_view utf8) {
   if (IsAscii(utf8)) return std::string(utf8);
@@ -191,12 +128,12 @@ void AppendUtf8(std::string_view text, std::string* out) {
   char* end = nullptr;
   char nearby[512];  // most texts: written here and appended, sparing a fill of the room
   if (room <= sizeof nearby) {
-    end = PutKnownCharacters(text, nearby, Pairs());
+    end = PutKnownCharacters(text, nearby, ThisThreadsCp936Characters().table());
     if (end != nullptr) out->append(nearby, static_cast<std::size_t>(end - nearby));
   } else {
     const std::size_t start = out->size();
     out->resize(start + room);
-    end = PutKnownCharacters(text, out->data() + start, Pairs());
+    end = PutKnownCharacters(text, out->data() + start, ThisThreadsCp936Characters().table());
     out->resize(end == nullptr ? start : static_cast<std::size_t>(end - out->data()));
   }
   if (end == nullptr) Convert(Cp936ToUtf8(), text, OnInvalid::kReplace, "\xEF\xBF\xBD", 1, out);

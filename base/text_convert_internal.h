@@ -4,6 +4,11 @@
 
 namespace cp936 {
 
+// The double-byte character (lead, trail) in UTF-8, straight from the
+// system's conversion; false when it does not take the two bytes as one
+// character. Each platform's conversion file has it.
+bool ConvertPair(unsigned char lead, unsigned char trail, std::string* utf8);
+
 // Without an early exit, so the compiler can test many bytes at once.
 inline bool IsAscii(std::string_view text) {
   unsigned char all = 0;

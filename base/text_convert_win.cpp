@@ -43,6 +43,15 @@ std::string WideToMulti(UINT code_page, std::u16string_view in, bool strict, boo
 
 }  // namespace
 
+bool ConvertPair(unsigned char lead, unsigned char trail, std::string* utf8) {
+  const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+  bool ok = false;
+  std::u16string wide = MultiToWide(kCodePage, MB_ERR_INVALID_CHARS, std::string_view(pair, 2), &ok);
+  if (!ok) return false;
+  *utf8 = WideToMulti(CP_UTF8, wide, false, &ok);
+  return ok;
+}
+
 std::optional<std::string> FromUtf8(std::string_view utf8) {
   bool ok = false;
   std::u16string wide = MultiToWide(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, &ok);

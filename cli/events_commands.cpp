@@ -4,13 +4,13 @@
 
 #include <charconv>
 #include <cstdint>
-#include <cstring>
 #include <iostream>
 #include <limits>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "base/byte_words.h"
 #include "base/local_time.h"
 #include "base/text_convert.h"
 #include "cli/cli_context.h"
@@ -71,12 +71,9 @@ std::optional<Number> ParseDecimal(const std::string& text) {
 // Most cells have none of these bytes, all below 14: eight bytes at a time
 // are looked at for any byte below 14 first.
 bool HasLineOrTabBytes(std::string_view text) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighBits = 0x8080808080808080ull;
   std::size_t i = 0;
   for (; i + 8 <= text.size(); i += 8) {
-    std::uint64_t w;
-    std::memcpy(&w, text.data() + i, sizeof w);
-    if (((w - kOnes * 14) & ~w & kHighBits) != 0) break;  // some byte is below 14
+    if (byte_words::BytesBelow(byte_words::Load8(text.data() + i), 14) != 0) break;
   }
   for (; i < text.size(); ++i) {
     if (text[i] == '\t' || text[i] == '\r' || text[i] == '\n') return true;

@@ -7,32 +7,11 @@
 #include <utility>
 #include <vector>
 
+#include "base/decimal_digits.h"
+
 namespace {
 
 constexpr std::size_t kMaxLineOctets = 75;
-
-// Writes `value` as exactly `width` decimal digits at `at`.
-void PutDigits(char* at, int value, int width) {
-  for (int i = width - 1; i >= 0; --i) {
-    at[i] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  }
-}
-
-// Proleptic Gregorian date of a count of days since 1970-01-01 (H. Hinnant's
-// days-to-civil algorithm), valid far beyond the range of a Time32.
-void CivilFromDays(std::int64_t days, int* year, int* month, int* day) {
-  days += 719468;
-  std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-  std::int64_t day_of_era = days - era * 146097;
-  std::int64_t year_of_era =
-      (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
-  std::int64_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
-  std::int64_t shifted_month = (5 * day_of_year + 2) / 153;  // March is 0
-  *day = static_cast<int>(day_of_year - (153 * shifted_month + 2) / 5 + 1);
-  *month = static_cast<int>(shifted_month < 10 ? shifted_month + 3 : shifted_month - 9);
-  *year = static_cast<int>(year_of_era + era * 400 + (*month <= 2 ? 1 : 0));
-}
 
 constexpr std::array<char, 200> kTwoDigits = [] {
   std::array<char, 200> digits{};
@@ -332,7 +311,7 @@ void IcsWriter::Finish() {
 char* IcsWriter::PutTextProperty(char* at, std::string_view name, std::string_view cp936_text) {
   const std::size_t line_at = static_cast<std::size_t>(at - buffer_.get());
   char* value = Put(at, name);
-  at = PutIcsTextFromCp936(cp936_text, value, characters_);
+  at = PutIcsTextFromCp936(cp936_text, value, ThisThreadsCp936Characters());
   if (at == nullptr) {
     // Not all ASCII and double-byte characters: the conversion of the whole text decides.
     utf8_.clear();

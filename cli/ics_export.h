@@ -95,7 +95,6 @@ class IcsWriter {
   std::size_t event_room_ = 0;  // what Add made room for: the event at most
   std::size_t size_ = 0;
   std::size_t capacity_ = 0;
-  Cp936Characters characters_;
   std::string utf8_;  // reused for each unusual text while it is converted
   // "YYYYMMDD" of the last days written, by day number: times come in runs of a day.
   struct Day {

@@ -4,9 +4,8 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <string>
 
-#include "base/text_convert.h"
+#include "base/byte_words.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -30,8 +29,10 @@ constexpr std::array<unsigned char, 256> kNeeds = [] {
   return needs;
 }();
 
-constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+using byte_words::BytesBefore;
+using byte_words::kHighBits;
+using byte_words::kOnes;
+using byte_words::Load8;
 
 // The high bit of each byte of `low7` (bytes below 0x80) that equals c.
 constexpr std::uint64_t BytesEqual(std::uint64_t low7, unsigned char c) {
@@ -52,12 +53,6 @@ constexpr std::uint64_t BytesToLookAt(std::uint64_t word) {
   return (mark_high ? (marks | word) : (marks & ~word)) & kHighBits;
 }
 
-std::uint64_t Load8(const char* at) {
-  std::uint64_t word;
-  std::memcpy(&word, at, 8);
-  return word;
-}
-
 #if defined(__SSE2__)
 // The same for sixteen bytes, which it also copies to `to`: bit i of the
 // result for byte i.
@@ -74,14 +69,6 @@ unsigned CopyAndLookAt16(const char* from, char* to) {
   return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(control, special)));
 }
 #endif
-
-std::size_t BytesBefore(std::uint64_t high_bits) {
-  if constexpr (std::endian::native == std::endian::little) {
-    return static_cast<std::size_t>(std::countr_zero(high_bits)) / 8;
-  } else {
-    return static_cast<std::size_t>(std::countl_zero(high_bits)) / 8;
-  }
-}
 
 // Writes the ASCII byte text[*i], which may need escaping, and steps past it
 // (and past the LF of a CR LF).
@@ -169,17 +156,8 @@ char* PutText(std::string_view text, char* at, Cp936Characters* characters) {
     if constexpr (!from_cp936) {
       *at++ = p[i++];
     } else {
-      // Double-byte characters, as many as follow one another.
-      do {
-        if (i + 1 == n) return nullptr;
-        const Cp936Characters::Utf8& utf8 =
-            table.Of(static_cast<unsigned char>(p[i]), static_cast<unsigned char>(p[i + 1]));
-        const unsigned char length = utf8.length;  // read before the store, which might change it
-        if (length == Cp936Characters::kNone) return nullptr;
-        std::memcpy(at, &utf8, 4);  // the length too, overwritten next
-        at += length;
-        i += 2;
-      } while (i < n && static_cast<unsigned char>(p[i]) >= 0x80);
+      at = table.PutRun(p, n, &i, at);
+      if (at == nullptr) return nullptr;
     }
   }
   return at;
@@ -196,23 +174,6 @@ std::size_t CutAt(const char* line, std::size_t limit) {
 }
 
 }  // namespace
-
-Cp936Characters::Cp936Characters() : table_(std::make_unique<Utf8[]>(128 * 256)) {}
-
-void Cp936Characters::Learn(unsigned char lead, unsigned char trail, Utf8& known) {
-  known.length = kNone;
-  // Only the double-byte range: anything else is left to the conversion of the whole text.
-  if (lead < 0x81 || lead == 0xFF || trail < 0x40 || trail == 0xFF) return;
-  const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-  std::string utf8 = cp936::ToUtf8(std::string_view(pair, 2));
-  // One character of two or three octets, and not the mark of a byte that
-  // is no character (its trail byte might start one in another text).
-  const auto first = static_cast<unsigned char>(utf8.empty() ? 0 : utf8[0]);
-  const std::size_t length = first >= 0xE0 ? 3 : 2;
-  if (utf8.size() != length || first < 0xC2 || first >= 0xF0 || utf8 == "\xEF\xBF\xBD") return;
-  std::memcpy(known.bytes, utf8.data(), length);
-  known.length = static_cast<unsigned char>(length);
-}
 
 char* PutIcsTextFromCp936(std::string_view cp936, char* at, Cp936Characters& characters) {
   return PutText<true>(cp936, at, &characters);

@@ -3,41 +3,9 @@
 // the caller has made room in: texts converted from code page 936 and
 // escaped in one pass, and content lines folded in place.
 #include <cstddef>
-#include <memory>
 #include <string_view>
 
-// What code page 936 makes of each double-byte character in UTF-8, learned
-// from the conversion in base/ the first time the character comes up.
-class Cp936Characters {
- public:
-  struct Utf8 {
-    char bytes[3];
-    unsigned char length;  // 0: not learned yet; kNone: not one character
-  };
-  static constexpr unsigned char kNone = 0xFF;
-
-  Cp936Characters();
-
-  // REQUIRES: lead >= 0x80.
-  const Utf8& Of(unsigned char lead, unsigned char trail) { return Table{table_.get()}.Of(lead, trail); }
-
-  // The table by itself, for a loop that writes through char pointers and
-  // would otherwise read the table's address from this object at every turn.
-  struct Table {
-    Utf8* entries;
-    const Utf8& Of(unsigned char lead, unsigned char trail) const {
-      Utf8& known = entries[(lead - 0x80) * 256 + trail];
-      if (known.length == 0) Learn(lead, trail, known);
-      return known;
-    }
-  };
-  Table table() { return Table{table_.get()}; }
-
- private:
-  static void Learn(unsigned char lead, unsigned char trail, Utf8& known);
-
-  std::unique_ptr<Utf8[]> table_;
-};
+#include "base/cp936_characters.h"
 
 // The most bytes an escaped text value of `cp936_size` bytes of code page
 // 936 can take, with the room the writing needs beyond its end.

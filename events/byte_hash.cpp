@@ -1,4 +1,4 @@
-// HashBytes and ByteHasher: a multiply-rotate hash in four lanes.
+// HashBytes: a multiply-rotate hash in four lanes.
 #include "events/byte_hash.h"
 
 #include <cstring>
@@ -23,31 +23,17 @@ std::uint64_t Mix(std::uint64_t lane, std::uint64_t word) {
 
 }  // namespace
 
-void ByteHasher::AddBlocks(std::string_view blocks) {
-  // Local lanes, so the compiler keeps them in registers.
-  std::uint64_t a = lanes_[0], b = lanes_[1], c = lanes_[2], d = lanes_[3];
-  const char* p = blocks.data();
-  for (std::size_t left = blocks.size(); left >= kBlock; p += kBlock, left -= kBlock) {
-    a = Mix(a, Word(p));
-    b = Mix(b, Word(p + 8));
-    c = Mix(c, Word(p + 16));
-    d = Mix(d, Word(p + 24));
+std::uint64_t HashBytes(std::string_view bytes) {
+  std::uint64_t lanes[4] = {1, 2, 3, 4};
+  const char* p = bytes.data();
+  std::size_t left = bytes.size();
+  for (; left >= 32; p += 32, left -= 32) {
+    for (int i = 0; i < 4; ++i) lanes[i] = Mix(lanes[i], Word(p + 8 * i));
   }
-  lanes_[0] = a, lanes_[1] = b, lanes_[2] = c, lanes_[3] = d;
-}
-
-std::uint64_t ByteHasher::Finish(std::string_view rest, std::uint64_t total_size) const {
-  ByteHasher last = *this;
-  std::size_t blocks = rest.size() / kBlock * kBlock;
-  last.AddBlocks(rest.substr(0, blocks));
-  const char* p = rest.data() + blocks;
-  std::size_t left = rest.size() - blocks;
-  std::uint64_t hash = total_size;
-  for (std::uint64_t lane : last.lanes_) hash = Mix(hash, lane);
+  std::uint64_t hash = bytes.size();
+  for (std::uint64_t lane : lanes) hash = Mix(hash, lane);
   for (; left >= 8; p += 8, left -= 8) hash = Mix(hash, Word(p));
   std::uint64_t tail = 0;
   if (left != 0) std::memcpy(&tail, p, left);
   return Mix(Mix(hash, tail), 0);
 }
-
-std::uint64_t HashBytes(std::string_view bytes) { return ByteHasher().Finish(bytes, bytes.size()); }

@@ -137,20 +137,6 @@ TEST(EventBatch, LoadReadsUsualRecordsAcrossTheWholeFileAndLeavesTheBytesAlone) 
   EXPECT_EQ(WriteEventArchive(loaded.records), many);
 }
 
-TEST(EventBatch, HashTakenInPiecesIsTheHashOfTheWhole) {
-  std::string bytes(1000, '\0');
-  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 131 + 7);
-  for (std::size_t size : {0u, 5u, 32u, 64u, 95u, 1000u}) {
-    for (std::size_t split = 0; split <= size; split += ByteHasher::kBlock) {
-      ByteHasher hasher;
-      hasher.AddBlocks(std::string_view(bytes).substr(0, split));
-      EXPECT_EQ(hasher.Finish(std::string_view(bytes).substr(split, size - split), size),
-                HashBytes(std::string_view(bytes).substr(0, size)))
-          << size << " " << split;
-    }
-  }
-}
-
 TEST(EventBatch, WideTitleIsConverted) {
   LoadedList f(WideTitleImage());
   ASSERT_TRUE(f.result.ok());

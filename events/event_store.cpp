@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/local_time.h"
+#include "events/byte_hash.h"
 #include "settings/path_helper.h"
 
 EventStore::EventStore(FileSystem& file_system, std::string path)

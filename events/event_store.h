@@ -21,7 +21,6 @@
 
 #include "base/file_system.h"
 #include "base/status.h"
-#include "events/byte_hash.h"
 #include "events/event_archive.h"
 #include "events/my_event.h"
 

@@ -1,0 +1,34 @@
+#pragma once
+// Looking at eight bytes of text at a time in one 64-bit word.
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace byte_words {
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+inline std::uint64_t Load8(const char* at) {
+  std::uint64_t word;
+  std::memcpy(&word, at, 8);
+  return word;
+}
+
+// The number of bytes before the first one whose high bit `high_bits` marks.
+inline std::size_t BytesBefore(std::uint64_t high_bits) {
+  if constexpr (std::endian::native == std::endian::little) {
+    return static_cast<std::size_t>(std::countr_zero(high_bits)) / 8;
+  } else {
+    return static_cast<std::size_t>(std::countl_zero(high_bits)) / 8;
+  }
+}
+
+// The high bit of each byte below `limit` (at most 0x80), exact for the
+// question "is any byte below the limit".
+constexpr std::uint64_t BytesBelow(std::uint64_t word, unsigned char limit) {
+  return (word - kOnes * limit) & ~word & kHighBits;
+}
+
+}  // namespace byte_words
