@@ -76,13 +76,19 @@ TEST(TextConvert, AppendingGivesWhatToUtf8GivesTextAfterText) {
 }
 
 #ifndef _WIN32
-// Every double-byte character, and every pair that is none, converts exactly
-// as one trip through iconv converts it, between ASCII and after a cut text.
-TEST(TextConvert, EveryPairAsIconvGivesIt) {
-  iconv_t cd = iconv_open("UTF-8", "CP936");
-  ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
-  auto by_iconv = [&](const std::string& text) {
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+namespace {
+
+// Code page 936 to UTF-8 in one plain trip through iconv, each byte that is
+// no character replaced by U+FFFD: what the conversion must give.
+class IconvReference {
+ public:
+  IconvReference() : cd_(iconv_open("UTF-8", "CP936")) { EXPECT_NE(cd_, reinterpret_cast<iconv_t>(-1)); }
+  ~IconvReference() { iconv_close(cd_); }
+  IconvReference(const IconvReference&) = delete;
+  IconvReference& operator=(const IconvReference&) = delete;
+
+  std::string operator()(const std::string& text) const {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     std::string out;
     char* src = const_cast<char*>(text.data());
     std::size_t left = text.size();
@@ -90,17 +96,30 @@ TEST(TextConvert, EveryPairAsIconvGivesIt) {
       char buffer[64];
       char* dst = buffer;
       std::size_t room = sizeof buffer;
-      std::size_t rc = iconv(cd, &src, &left, &dst, &room);
+      std::size_t rc = iconv(cd_, &src, &left, &dst, &room);
       out.append(buffer, dst - buffer);
       if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         out.append("\xEF\xBF\xBD");
         ++src;
         --left;
       }
     }
     return out;
-  };
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+}  // namespace
+#endif
+
+#ifndef _WIN32
+// Every double-byte character, and every pair that is none, converts exactly
+// as one trip through iconv converts it, between ASCII and after a cut text.
+TEST(TextConvert, EveryPairAsIconvGivesIt) {
+  IconvReference by_iconv;
   for (int lead = 0x80; lead <= 0xFF; ++lead) {
     for (int trail = 0x30; trail <= 0xFF; ++trail) {
       const std::string text = std::string("a") + static_cast<char>(lead) + static_cast<char>(trail) + "b";
@@ -109,7 +128,6 @@ TEST(TextConvert, EveryPairAsIconvGivesIt) {
     const std::string cut = std::string("x") + static_cast<char>(lead);
     ASSERT_EQ(cp936::ToUtf8(cut), by_iconv(cut)) << std::hex << lead;
   }
-  iconv_close(cd);
 }
 #endif
 
@@ -118,28 +136,7 @@ TEST(TextConvert, EveryPairAsIconvGivesIt) {
 // character at every place: the eight-byte steps over ASCII and the table of
 // characters give exactly what one trip through iconv gives.
 TEST(TextConvert, MixedTextsOfEveryLengthAsIconvGivesThem) {
-  iconv_t cd = iconv_open("UTF-8", "CP936");
-  ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
-  auto by_iconv = [&](const std::string& text) {
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    std::string out;
-    char* src = const_cast<char*>(text.data());
-    std::size_t left = text.size();
-    while (left > 0) {
-      char buffer[64];
-      char* dst = buffer;
-      std::size_t room = sizeof buffer;
-      std::size_t rc = iconv(cd, &src, &left, &dst, &room);
-      out.append(buffer, dst - buffer);
-      if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        out.append("\xEF\xBF\xBD");
-        ++src;
-        --left;
-      }
-    }
-    return out;
-  };
+  IconvReference by_iconv;
   const std::string pieces[] = {"a",        "Hello, ", "\xCC\xE1\xD0\xD1", "\xBA\xBA", "\x81\x40",
                                 "\xFE\xFE", "\r\n"};
   std::mt19937 rng(17);
@@ -152,6 +149,5 @@ TEST(TextConvert, MixedTextsOfEveryLengthAsIconvGivesThem) {
     cp936::AppendUtf8(text, &out);
     ASSERT_EQ(out, "x" + by_iconv(text)) << text;
   }
-  iconv_close(cd);
 }
 #endif
