@@ -20,6 +20,7 @@
 #include "res/gallery/screenshot.h"
 #include "res/resource.h"
 #include "settings/program_path.h"
+#include "settings/settings_test_util.h"
 
 namespace {
 
@@ -125,28 +126,6 @@ void ClickBox(HWND dialog, int id) {
   SendMessageW(control, WM_LBUTTONUP, 0, at);
 }
 
-std::wstring TempDirectory() {
-  wchar_t buffer[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, buffer);
-  return buffer;
-}
-
-// Answers the next file-open dialog owned by `owner`: types `path` into its
-// file name box and confirms, or cancels it when `path` is empty.
-void AnswerFileDialog(HWND owner, std::wstring path) {
-  RunSoon([owner, path] {
-    HWND file_dialog = FindOwnedDialog(owner);
-    ASSERT_NE(file_dialog, nullptr);
-    if (path.empty()) {
-      PostMessageW(file_dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-      return;
-    }
-    // The explorer-style dialog's file name box (cmb13), or the older edit (edt1).
-    if (!SetDlgItemTextW(file_dialog, 0x47C, path.c_str())) SetDlgItemTextW(file_dialog, 0x480, path.c_str());
-    PostMessageW(file_dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  });
-}
-
 // A settings record as a fresh config.ini gives it, with a two-line note.
 Settings Defaults() {
   Settings s;
@@ -158,16 +137,6 @@ Settings Defaults() {
   s.bAutoRun = 0;
   s.bTray = 1;
   return s;
-}
-
-void ExpectSameSettings(const Settings& a, const Settings& b) {
-  EXPECT_EQ(a.nTipType, b.nTipType);
-  EXPECT_EQ(a.strMark, b.strMark);
-  EXPECT_EQ(a.bPlaySound, b.bPlaySound);
-  EXPECT_EQ(a.nSoundType, b.nSoundType);
-  EXPECT_EQ(a.strSoundFileName, b.strSoundFileName);
-  EXPECT_EQ(a.bAutoRun, b.bAutoRun);
-  EXPECT_EQ(a.bTray, b.bTray);
 }
 
 class SettingsDialogTest : public ::testing::Test {

@@ -72,23 +72,6 @@ TEST(FileDialog, FilterBecomesZeroSeparatedPairs) {
   EXPECT_EQ(FileDialogFilter(filter), expected);
 }
 
-std::wstring TempDirectory() {
-  wchar_t buffer[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, buffer);
-  return buffer;
-}
-
-// Types `path` into the open file dialog owned by `owner` and confirms.
-void AnswerFileDialog(HWND owner, std::wstring path) {
-  RunSoon([owner, path] {
-    HWND dialog = FindOwnedDialog(owner);
-    ASSERT_NE(dialog, nullptr);
-    // The file name box of the explorer-style dialog (cmb13), or its older edit (edt1).
-    if (!SetDlgItemTextW(dialog, 0x47C, path.c_str())) SetDlgItemTextW(dialog, 0x480, path.c_str());
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  });
-}
-
 TEST(FileDialog, ReturnsTheChosenPathInCodePage936) {
   Watchdog watchdog("ChooseFile");
   ASSERT_TRUE(Window::RegisterWindowClass(kOwnerClass, 0, nullptr, nullptr));

@@ -4,6 +4,7 @@
 
 #include "base/memory_file_system.h"
 #include "settings/path_helper.h"
+#include "settings/settings_test_util.h"
 
 namespace {
 
@@ -30,16 +31,6 @@ Settings Sample() {
   s.bAutoRun = 1;
   s.bTray = 0;
   return s;
-}
-
-void ExpectSameSettings(const Settings& a, const Settings& b) {
-  EXPECT_EQ(a.nTipType, b.nTipType);
-  EXPECT_EQ(a.strMark, b.strMark);
-  EXPECT_EQ(a.bPlaySound, b.bPlaySound);
-  EXPECT_EQ(a.nSoundType, b.nSoundType);
-  EXPECT_EQ(a.strSoundFileName, b.strSoundFileName);
-  EXPECT_EQ(a.bAutoRun, b.bAutoRun);
-  EXPECT_EQ(a.bTray, b.bTray);
 }
 
 TEST(SettingsLoad, DefaultsWithoutAFile) {

@@ -1,6 +1,7 @@
 #include "framework/testing/ui_test_support.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <map>
@@ -130,4 +131,24 @@ HBITMAP MakeBitmap(int width, int height, const std::function<COLORREF(int, int)
   SetDIBits(screen, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
   ReleaseDC(nullptr, screen);
   return bitmap;
+}
+
+std::wstring TempDirectory() {
+  wchar_t buffer[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, buffer);
+  return buffer;
+}
+
+void AnswerFileDialog(HWND owner, std::wstring path) {
+  RunSoon([owner, path] {
+    HWND file_dialog = FindOwnedDialog(owner);
+    ASSERT_NE(file_dialog, nullptr);
+    if (path.empty()) {
+      PostMessageW(file_dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      return;
+    }
+    // The explorer-style dialog's file name box (cmb13), or the older edit (edt1).
+    if (!SetDlgItemTextW(file_dialog, 0x47C, path.c_str())) SetDlgItemTextW(file_dialog, 0x480, path.c_str());
+    PostMessageW(file_dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  });
 }

@@ -43,6 +43,13 @@ void RunSoon(std::function<void()> step);
 // `owner`, other than `except`; null if none. Message boxes are such windows.
 HWND FindOwnedDialog(HWND owner, HWND except = nullptr);
 
+// This user's folder for temporary files, ending in a backslash.
+std::wstring TempDirectory();
+
+// Answers the next file-open dialog owned by `owner`: types `path` into its
+// file name box and confirms, or cancels it when `path` is empty.
+void AnswerFileDialog(HWND owner, std::wstring path);
+
 // The text of a message box (its static text control), as code page 936.
 std::string MessageBoxText(HWND message_box);
 
