@@ -5,7 +5,9 @@
 // "中" is D6 D0; "~" is 0x7E and "|" is 0x7C, both valid trail bytes.
 // "乇" is 81 7E: its trail byte is "~".
 TEST(Cp936, FindNeverMatchesOnATrailByte) {
-  std::string text = "\x81\x7E" "a~b";
+  std::string text =
+      "\x81\x7E"
+      "a~b";
   EXPECT_EQ(cp936::FindChar(text, '~'), 3u);
   EXPECT_EQ(cp936::Find(text, "~b"), 3u);
   EXPECT_EQ(cp936::Find("\xD6\xD0\xCE\xC4", "\xD0\xCE"), std::string::npos);
@@ -25,7 +27,10 @@ TEST(Cp936, FindBoundaries) {
 
 TEST(Cp936, AsciiLowerLeavesDoubleByteCharactersAlone) {
   // "A" (0x41) and "Z" (0x5A) as trail bytes: 81 41, 81 5A.
-  EXPECT_EQ(cp936::AsciiLower("AbZ\x81\x41\x81\x5A" "Q"), "abz\x81\x41\x81\x5A" "q");
+  EXPECT_EQ(cp936::AsciiLower("AbZ\x81\x41\x81\x5A"
+                              "Q"),
+            "abz\x81\x41\x81\x5A"
+            "q");
   EXPECT_EQ(cp936::AsciiLower("[@]`{"), "[@]`{");
 }
 

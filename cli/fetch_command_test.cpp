@@ -44,7 +44,6 @@ class FetchCommand : public CliTestFolder {
     }
     return run;
   }
-
 };
 
 // "公告" (notice) and "广告" (advertisement) in code page 936.

@@ -10,7 +10,8 @@
 
 std::optional<std::string> ArgumentToCp936(const std::string& utf8, const char* what) {
   std::optional<std::string> text = cp936::FromUtf8(utf8);
-  if (!text) std::cerr << "tallyo-cli: " << what << " holds characters that Tallyo cannot store (code page 936)\n";
+  if (!text)
+    std::cerr << "tallyo-cli: " << what << " holds characters that Tallyo cannot store (code page 936)\n";
   return text;
 }
 

@@ -23,7 +23,6 @@ class SettingsCommand : public CliTestFolder {
   }
 
   std::string Config() { return ReadFileBytes(dir_ / "config.ini"); }
-
 };
 
 TEST_F(SettingsCommand, WithoutChangesSavesAndShowsTheDefaults) {
@@ -42,8 +41,8 @@ TEST_F(SettingsCommand, WithoutChangesSavesAndShowsTheDefaults) {
 
 TEST_F(SettingsCommand, SetsValuesAndKeepsTheRestOfTheFile) {
   WriteFileBytes(dir_ / "config.ini", "[common]\r\nBTRAY=1\r\n[update]\r\nport=8080\r\n");
-  CliRun run = RunSettings({"--set", "nTipType=-2", "ntiptype=0", "strMark=开会\\n带上笔记本", "--set", "bTray=0",
-                       "strSoundFileName=D:\\声音\\铃.wav", "bPlaySound=+1"});
+  CliRun run = RunSettings({"--set", "nTipType=-2", "ntiptype=0", "strMark=开会\\n带上笔记本", "--set",
+                            "bTray=0", "strSoundFileName=D:\\声音\\铃.wav", "bPlaySound=+1"});
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.out,
             "nTipType=0\n"

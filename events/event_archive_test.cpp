@@ -6,9 +6,9 @@
 
 namespace {
 
-const std::string kOneRecord = Hex(
-    "01 00 | ff ff | 01 00 | 08 00 | 43 4d 79 45 76 65 6e 74 | 03 61 62 63 | 00 00 00 4b | 00 |"
-    " 00 00 00 00 | 00 00 00 00");
+const std::string kOneRecord =
+    Hex("01 00 | ff ff | 01 00 | 08 00 | 43 4d 79 45 76 65 6e 74 | 03 61 62 63 | 00 00 00 4b | 00 |"
+        " 00 00 00 00 | 00 00 00 00");
 
 // Count, new-class tag, schema 1 and the class name.
 const std::string kHeaderOf2 = Hex("02 00 ff ff 01 00 08 00 43 4d 79 45 76 65 6e 74");
@@ -172,8 +172,8 @@ TEST(EventArchive, BytesAfterTheLastRecordAreIgnored) {
 TEST(EventArchive, SecondClassDescriptionGetsAFurtherNumber) {
   // Numbers: class 1, record 2, class 3, record 4, then references to 1 and 3.
   std::string image = Hex("04 00") + kHeaderOf2.substr(2) + kPlainFields +
-                      Hex("ff ff 01 00 08 00 43 4d 79 45 76 65 6e 74") + kPlainFields +
-                      Hex("03 80") + kPlainFields + Hex("01 80") + kPlainFields;
+                      Hex("ff ff 01 00 08 00 43 4d 79 45 76 65 6e 74") + kPlainFields + Hex("03 80") +
+                      kPlainFields + Hex("01 80") + kPlainFields;
   ReadOutcome r = Read(image);
   EXPECT_EQ(r.error, ArchiveError::kNone);
   EXPECT_EQ(r.events.size(), 4u);

@@ -182,18 +182,28 @@ TEST(EventList, QueryKeywordIgnoresLatinCaseOnly) {
   ev.Add("nothing", 2, "but the body has AbC");
   ev.Add("ab c", 1);
   // "会议abc" and "会议ABC" (meeting).
-  ev.Add("\xbb\xe1\xd2\xe9" "abc", 0);
+  ev.Add(
+      "\xbb\xe1\xd2\xe9"
+      "abc",
+      0);
   EventPtrList result;
   ev.list.QueryKeyword("ABC", result);
-  EXPECT_EQ(Titles(result), (Titles_{"\xbb\xe1\xd2\xe9" "abc", "nothing", "xxabcxx"}));
+  EXPECT_EQ(Titles(result), (Titles_{"\xbb\xe1\xd2\xe9"
+                                     "abc",
+                                     "nothing", "xxabcxx"}));
 
   result.clear();
-  ev.list.QueryKeyword("\xbb\xe1\xd2\xe9" "A", result);
+  ev.list.QueryKeyword(
+      "\xbb\xe1\xd2\xe9"
+      "A",
+      result);
   EXPECT_EQ(result.size(), 1u);
 
   result.clear();
   ev.list.QueryKeyword("", result);
-  EXPECT_EQ(Titles(result), (Titles_{"\xbb\xe1\xd2\xe9" "abc", "ab c", "nothing", "xxabcxx"}));
+  EXPECT_EQ(Titles(result), (Titles_{"\xbb\xe1\xd2\xe9"
+                                     "abc",
+                                     "ab c", "nothing", "xxabcxx"}));
 }
 
 TEST(EventList, QueryKeywordMatchesOnlyAtCharacterBoundaries) {
@@ -234,8 +244,8 @@ TEST(EventList, QueryKeywordAgreesWithLowerCasedCopies) {
     EventPtrList result;
     ev.list.QueryKeyword(keyword, result);
     std::string needle = cp936::AsciiLower(keyword);
-    bool expected = cp936::Contains(cp936::AsciiLower(title), needle) ||
-                    cp936::Contains(cp936::AsciiLower(body), needle);
+    bool expected =
+        cp936::Contains(cp936::AsciiLower(title), needle) || cp936::Contains(cp936::AsciiLower(body), needle);
     ASSERT_EQ(result.size() == 1, expected) << round;
   }
 }

@@ -7,8 +7,8 @@
 
 namespace {
 
-const std::string kTitle = "\xb1\xea\xcc\xe2";                 // "标题"
-const std::string kTime = "\xca\xb1\xbc\xe4";                  // "时间"
+const std::string kTitle = "\xb1\xea\xcc\xe2";                       // "标题"
+const std::string kTime = "\xca\xb1\xbc\xe4";                        // "时间"
 const std::string kRemindTime = "\xcc\xe1\xd0\xd1\xca\xb1\xbc\xe4";  // "提醒时间"
 const std::string kCreateTime = "\xbd\xa8\xc1\xa2\xca\xb1\xbc\xe4";  // "建立时间"
 const std::string kMemoEvent = "\xbc\xc7\xd2\xe4\xca\xc2\xbc\xfe";   // "记忆事件"

@@ -1,8 +1,8 @@
 // Every resource the program loads by number is present, has the size and
 // form the windows rely on, and its Chinese texts survive the resource
 // compiler intact.
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 #include <tuple>
 #include <vector>
 
-#include "res/testing/stand_in_controls.h"
 #include "res/resource.h"
+#include "res/testing/stand_in_controls.h"
 
 namespace {
 
@@ -172,9 +172,8 @@ TEST(Resources, BoxesAndButtonsBlendIntoTheSkinColour) {
 }
 
 TEST(Resources, ButtonStatesAreDistinct) {
-  for (int first : {IDB_CLOSE_HOVER, IDB_MINIMIZE_HOVER, IDB_HELP_HOVER, IDB_HOME_HOVER,
-                    IDB_ABOUT_HOVER, IDB_SETTINGS_HOVER, IDB_LIST_BUTTON_HOVER,
-                    IDB_PUSH_BUTTON_HOVER, IDB_BROWSE_HOVER}) {
+  for (int first : {IDB_CLOSE_HOVER, IDB_MINIMIZE_HOVER, IDB_HELP_HOVER, IDB_HOME_HOVER, IDB_ABOUT_HOVER,
+                    IDB_SETTINGS_HOVER, IDB_LIST_BUTTON_HOVER, IDB_PUSH_BUTTON_HOVER, IDB_BROWSE_HOVER}) {
     SCOPED_TRACE(first);
     Pixels hover = LoadPixels(first), normal = LoadPixels(first + 1), pressed = LoadPixels(first + 2);
     EXPECT_NE(hover.rgb, normal.rgb);
@@ -276,14 +275,13 @@ struct ExpectedTemplate {
 const ExpectedTemplate kTemplates[] = {
     {IDD_MAIN,
      {IDC_EVENT_GRID, IDC_MAIN_VIEW_DATE, IDC_MAIN_VIEW_SELECTOR, IDC_MAIN_ADD, IDC_MAIN_DELETE,
-      IDC_MAIN_MODIFY, IDC_MAIN_FIND, IDC_MAIN_ABOUT, IDC_MAIN_SETTINGS, IDC_MAIN_HELP,
-      IDC_MAIN_HOME, IDC_MAIN_VERSION, IDC_MAIN_NOTE}},
+      IDC_MAIN_MODIFY, IDC_MAIN_FIND, IDC_MAIN_ABOUT, IDC_MAIN_SETTINGS, IDC_MAIN_HELP, IDC_MAIN_HOME,
+      IDC_MAIN_VERSION, IDC_MAIN_NOTE}},
     {IDD_ABOUT, {IDOK, IDC_ABOUT_VERSION}},
     {IDD_SETTINGS,
-     {IDOK, IDCANCEL, IDC_SETTINGS_AUTORUN, IDC_SETTINGS_TRAY, IDC_SETTINGS_TIP_POPUP,
-      IDC_SETTINGS_TIP_FLASH, IDC_SETTINGS_PLAY_SOUND, IDC_SETTINGS_BEEP,
-      IDC_SETTINGS_SOUND_FILE_CHOICE, IDC_SETTINGS_SOUND_FILE, IDC_SETTINGS_BROWSE,
-      IDC_SETTINGS_MARK}},
+     {IDOK, IDCANCEL, IDC_SETTINGS_AUTORUN, IDC_SETTINGS_TRAY, IDC_SETTINGS_TIP_POPUP, IDC_SETTINGS_TIP_FLASH,
+      IDC_SETTINGS_PLAY_SOUND, IDC_SETTINGS_BEEP, IDC_SETTINGS_SOUND_FILE_CHOICE, IDC_SETTINGS_SOUND_FILE,
+      IDC_SETTINGS_BROWSE, IDC_SETTINGS_MARK}},
     {IDD_ADD_EVENT,
      {IDOK, IDCANCEL, IDC_EDITOR_TITLE, IDC_EDITOR_BODY, IDC_EDITOR_NO_REMIND, IDC_EDITOR_REMIND_AT,
       IDC_EDITOR_REMIND_AFTER, IDC_EDITOR_DATE, IDC_EDITOR_TIME, IDC_EDITOR_MINUTES}},
@@ -357,18 +355,19 @@ TEST_F(Templates, ChineseCaptionsComeThroughIntact) {
     const wchar_t* text;
   };
   const Expect expectations[] = {
-      {IDD_MAIN, 0, L"Tallyo-Quillo\u8f6f\u4ef6\u7cfb\u5217"},  // Tallyo-Quillo软件系列
-      {IDD_MAIN, IDC_MAIN_ADD, L"\u589e\u52a0"},                 // 增加
-      {IDD_MAIN, IDC_MAIN_VERSION, L"\u7248\u672c\u68c0\u6d4b"}, // 版本检测
+      {IDD_MAIN, 0, L"Tallyo-Quillo\u8f6f\u4ef6\u7cfb\u5217"},    // Tallyo-Quillo软件系列
+      {IDD_MAIN, IDC_MAIN_ADD, L"\u589e\u52a0"},                  // 增加
+      {IDD_MAIN, IDC_MAIN_VERSION, L"\u7248\u672c\u68c0\u6d4b"},  // 版本检测
       {IDD_MAIN, IDC_MAIN_NOTE, L"Static"},
-      {IDD_ABOUT, IDOK, L"\u5173 \u95ed"},                       // 关 闭
-      {IDD_REMINDER, 0, L"\u4e8b\u60c5\u63d0\u9192"},            // 事情提醒
+      {IDD_ABOUT, IDOK, L"\u5173 \u95ed"},             // 关 闭
+      {IDD_REMINDER, 0, L"\u4e8b\u60c5\u63d0\u9192"},  // 事情提醒
       // 我知道了，不用再提醒我了
       {IDD_REMINDER, IDC_REMINDER_DONE,
        L"\u6211\u77e5\u9053\u4e86\uff0c\u4e0d\u7528\u518d\u63d0\u9192\u6211\u4e86"},
       // 点击关闭按钮时将程序最小化到托盘区
       {IDD_SETTINGS, IDC_SETTINGS_TRAY,
-       L"\u70b9\u51fb\u5173\u95ed\u6309\u94ae\u65f6\u5c06\u7a0b\u5e8f\u6700\u5c0f\u5316\u5230\u6258\u76d8\u533a"},
+       L"\u70b9\u51fb\u5173\u95ed\u6309\u94ae\u65f6\u5c06\u7a0b\u5e8f\u6700\u5c0f\u5316\u5230\u6258\u76d8"
+       L"\u533a"},
       {IDD_ADD_EVENT, IDC_EDITOR_REMIND_AFTER, L"\u6307\u5b9a\u65f6\u957f\u63d0\u9192"},  // 指定时长提醒
   };
   for (const Expect& e : expectations) {

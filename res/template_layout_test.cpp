@@ -8,8 +8,8 @@
 
 #include <cstring>
 #include <map>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "res/resource.h"
 
@@ -76,13 +76,13 @@ Template Load(int id) {
   r.Dword();                    // exStyle
   DWORD style = r.Dword();
   WORD count = r.Word();
-  r.Skip(8);  // x, y, cx, cy
+  r.Skip(8);    // x, y, cx, cy
   r.SzOrOrd();  // menu
   r.SzOrOrd();  // class
   r.String();   // title
   if (style & DS_SETFONT) {
     t.point_size = r.Word();
-    r.Word();  // weight
+    r.Word();   // weight
     r.Skip(2);  // italic, charset
     t.font = r.String();
   }
@@ -125,7 +125,7 @@ void ExpectAt(const Template& t, int id, RECT expected) {
   }
 }
 
-const int kAllTemplates[] = {IDD_MAIN, IDD_ABOUT, IDD_SETTINGS, IDD_ADD_EVENT,
+const int kAllTemplates[] = {IDD_MAIN, IDD_ABOUT,        IDD_SETTINGS, IDD_ADD_EVENT,
                              IDD_FIND, IDD_MODIFY_EVENT, IDD_REMINDER, IDD_CONFIRM};
 
 TEST(TemplateLayout, EveryTemplateUsesNinePointSongTi) {

@@ -196,4 +196,3 @@ std::string IniFile::ToBytes() const {
   for (const Line& line : lines_) out.append(line.text).append("\r\n");
   return out;
 }
-

@@ -85,4 +85,3 @@ class IniFile {
   bool has_bom_ = false;
   std::vector<Line> lines_;
 };
-

@@ -48,9 +48,7 @@ void CSkinButton::SetBitmaps(Bitmap normal, Bitmap hover, Bitmap pressed, Bitmap
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-void CSkinButton::SetShowText(int show) {
-  show_text_ = show != 0;
-}
+void CSkinButton::SetShowText(int show) { show_text_ = show != 0; }
 
 void CSkinButton::SetToolTipText(std::string_view text) {
   if (hwnd() == nullptr) return;

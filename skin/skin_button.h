@@ -19,7 +19,6 @@ class CSkinButton : public Window {
   CSkinButton();
   ~CSkinButton() override;
 
-
   // Loads the four state bitmaps from the resources (replacing the old ones),
   // clears hover and sizes the button to the normal bitmap (position kept).
   // A bitmap that fails to load leaves its state blank.

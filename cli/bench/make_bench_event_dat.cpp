@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "base/file_system.h"
-#include "events/testing/bench_events.h"
 #include "events/event_archive.h"
+#include "events/testing/bench_events.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

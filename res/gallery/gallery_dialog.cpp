@@ -94,7 +94,8 @@ void GalleryDialog::Move(int id, int x, int y, int width, int height) {
   GetWindowRect(control, &r);
   if (width < 0) width = r.right - r.left;
   if (height < 0) height = r.bottom - r.top;
-  SetWindowPos(control, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE | (x < 0 ? SWP_NOMOVE : 0));
+  SetWindowPos(control, nullptr, x, y, width, height,
+               SWP_NOZORDER | SWP_NOACTIVATE | (x < 0 ? SWP_NOMOVE : 0));
 }
 
 void GalleryDialog::Text(int id, const std::wstring& text) { SetDlgItemTextW(hwnd(), id, text.c_str()); }
@@ -121,7 +122,8 @@ void GalleryDialog::Ticker(const RECT& rect, const std::wstring& text) {
 
 void GalleryDialog::ComboItems(int id, const std::vector<std::wstring>& items) {
   HWND combo = GetDlgItem(hwnd(), id);
-  for (const std::wstring& item : items) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  for (const std::wstring& item : items)
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
   SendMessageW(combo, CB_SETCURSEL, 0, 0);
 }
 

@@ -22,9 +22,10 @@ constexpr COLORREF kCaption = RGB(25, 54, 54);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr int kHorizontal = 0x1000000;
 
-const wchar_t kNote[] = L"\u8bb0\u5f97\u6bcf\u5929\u4e0b\u5348\u4e09\u70b9\u559d\u6c34";  // 记得每天下午三点喝水
-const wchar_t kTitle[] = L"\u5468\u4f8b\u4f1a";                                      // 周例会
-const wchar_t kBody[] = L"\u51c6\u5907\u4e0a\u5468\u7684\u8fdb\u5ea6\u6c47\u62a5";       // 准备上周的进度汇报
+const wchar_t kNote[] =
+    L"\u8bb0\u5f97\u6bcf\u5929\u4e0b\u5348\u4e09\u70b9\u559d\u6c34";  // 记得每天下午三点喝水
+const wchar_t kTitle[] = L"\u5468\u4f8b\u4f1a";                       // 周例会
+const wchar_t kBody[] = L"\u51c6\u5907\u4e0a\u5468\u7684\u8fdb\u5ea6\u6c47\u62a5";  // 准备上周的进度汇报
 // Quillo 新品：桌面便签小工具
 const wchar_t kAd[] = L"Quillo \u65b0\u54c1\uff1a\u684c\u9762\u4fbf\u7b7e\u5c0f\u5de5\u5177";
 
@@ -32,7 +33,8 @@ void MainWindow(GalleryDialog& d) {
   d.Frame(IDB_MAIN_BACKGROUND, 7, true);
   // 欢迎使用 Tallyo！今天也要记得按时休息。
   d.Ticker({6, 399, 635, 421},
-           L"\u6b22\u8fce\u4f7f\u7528 Tallyo\uff01\u4eca\u5929\u4e5f\u8981\u8bb0\u5f97\u6309\u65f6\u4f11\u606f\u3002");
+           L"\u6b22\u8fce\u4f7f\u7528 "
+           L"Tallyo\uff01\u4eca\u5929\u4e5f\u8981\u8bb0\u5f97\u6309\u65f6\u4f11\u606f\u3002");
   d.Button(IDC_MAIN_ABOUT, 149, 148, 150, 150, 375, 423, false);
   d.Button(IDC_MAIN_SETTINGS, 152, 151, 153, 153, 440, 423, false);
   d.Button(IDC_MAIN_HELP, 143, 142, 144, 144, 505, 423, false);
@@ -45,10 +47,11 @@ void MainWindow(GalleryDialog& d) {
   d.Label(IDC_MAIN_VERSION, RGB(0, 255, 0), kWhite, L"\u7248\u672c\uff1a1.20", kHorizontal);
   d.Move(IDC_MAIN_VERSION, 370, 12);
   d.Label(IDC_MAIN_NOTE, RGB(192, 192, 192), RGB(0, 0, 0), kNote, kHorizontal);
-  d.ComboItems(IDC_MAIN_VIEW_SELECTOR, {L"\u6307\u5b9a\u65e5\u671f\u7684\u4e8b\u60c5",        // 指定日期的事情
-                                        L"\u6240\u6709\u8981\u63d0\u9192\u7684\u4e8b\u60c5",  // 所有要提醒的事情
-                                        L"\u6240\u6709\u8981\u8bb0\u5fc6\u7684\u4e8b\u60c5",  // 所有要记忆的事情
-                                        L"\u6240\u6709\u4e8b\u60c5"});                        // 所有事情
+  d.ComboItems(IDC_MAIN_VIEW_SELECTOR,
+               {L"\u6307\u5b9a\u65e5\u671f\u7684\u4e8b\u60c5",        // 指定日期的事情
+                L"\u6240\u6709\u8981\u63d0\u9192\u7684\u4e8b\u60c5",  // 所有要提醒的事情
+                L"\u6240\u6709\u8981\u8bb0\u5fc6\u7684\u4e8b\u60c5",  // 所有要记忆的事情
+                L"\u6240\u6709\u4e8b\u60c5"});                        // 所有事情
 }
 
 void AboutBox(GalleryDialog& d) {
@@ -62,7 +65,8 @@ void ConfirmBox(GalleryDialog& d) {
   d.PushButton(IDOK, 55, 131);
   d.PushButton(IDCANCEL, 160, 131);
   // 确定要退出程序吗？
-  d.Label(IDC_CONFIRM_TEXT, kSkin, kWhite, L"\u786e\u5b9a\u8981\u9000\u51fa\u7a0b\u5e8f\u5417\uff1f", kHorizontal);
+  d.Label(IDC_CONFIRM_TEXT, kSkin, kWhite, L"\u786e\u5b9a\u8981\u9000\u51fa\u7a0b\u5e8f\u5417\uff1f",
+          kHorizontal);
 }
 
 void FindBox(GalleryDialog& d) {
@@ -119,7 +123,8 @@ void ReminderPopup(GalleryDialog& d) {
   d.Move(IDC_REMINDER_MINUTES, 102, 180, 49, 13);
   d.Move(IDC_REMINDER_BODY, 68, 235, 269, 59);
   // "周例会"您完成了吗？
-  d.Label(IDC_REMINDER_TITLE, kSkin, kWhite, L"\"\u5468\u4f8b\u4f1a\"\u60a8\u5b8c\u6210\u4e86\u5417\uff1f", 1);
+  d.Label(IDC_REMINDER_TITLE, kSkin, kWhite, L"\"\u5468\u4f8b\u4f1a\"\u60a8\u5b8c\u6210\u4e86\u5417\uff1f",
+          1);
   d.Move(IDC_REMINDER_TITLE, 70, 65, 260, 60);
   d.Move(IDC_REMINDER_DATE, 100, 158);
   d.Move(IDC_REMINDER_TIME, 195, 158);
@@ -155,11 +160,15 @@ TEST(Gallery, EveryDialogWithItsSkin) {
       {L"main", IDD_MAIN, MainWindow, {641, 481}},
       {L"about", IDD_ABOUT, AboutBox, {276, 169}},
       {L"settings", IDD_SETTINGS, SettingsBox, {394, 349}},
-      {L"add_event", IDD_ADD_EVENT, [](GalleryDialog& d) { Editor(d, IDB_ADD_EVENT_BACKGROUND, false); },
+      {L"add_event",
+       IDD_ADD_EVENT,
+       [](GalleryDialog& d) { Editor(d, IDB_ADD_EVENT_BACKGROUND, false); },
        {394, 348}},
       {L"find", IDD_FIND, FindBox, {276, 169}},
-      {L"modify_event", IDD_MODIFY_EVENT,
-       [](GalleryDialog& d) { Editor(d, IDB_MODIFY_EVENT_BACKGROUND, true); }, {394, 348}},
+      {L"modify_event",
+       IDD_MODIFY_EVENT,
+       [](GalleryDialog& d) { Editor(d, IDB_MODIFY_EVENT_BACKGROUND, true); },
+       {394, 348}},
       {L"reminder", IDD_REMINDER, ReminderPopup, {394, 349}},
       {L"confirm", IDD_CONFIRM, ConfirmBox, {276, 169}},
   };

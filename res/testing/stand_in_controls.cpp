@@ -78,8 +78,8 @@ HWND CreateHidden(int template_id, DLGPROC proc, LPARAM param) {
   bool extended = words[0] == 1 && words[1] == 0xFFFF;
   DWORD* style = extended ? &copy[3] : &copy[0];
   *style &= ~static_cast<DWORD>(WS_VISIBLE);
-  return CreateDialogIndirectParamW(Module(), reinterpret_cast<const DLGTEMPLATE*>(copy.data()), nullptr, proc,
-                                    param);
+  return CreateDialogIndirectParamW(Module(), reinterpret_cast<const DLGTEMPLATE*>(copy.data()), nullptr,
+                                    proc, param);
 }
 
 }  // namespace res_testing
