@@ -60,6 +60,10 @@ if(WIN32)
   target_include_directories(cli11 SYSTEM INTERFACE ${CLI11_INCLUDE_SHIM})
 endif()
 
+# Our own code builds without warnings: from here on (after GoogleTest and
+# TinyXML, which are not ours) every warning is an error.
+add_compile_options(-Werror)
+
 # tallyo_test(NAME SOURCES... LIBS ...): one GoogleTest executable, one ctest entry.
 # Under the Windows build ctest runs it through Wine (CMAKE_CROSSCOMPILING_EMULATOR).
 function(tallyo_test name)

@@ -1,8 +1,9 @@
 // Every resource the program loads by number is present, has the size and
 // form the windows rely on, and its Chinese texts survive the resource
 // compiler intact.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
