@@ -1,8 +1,8 @@
 #include "app/confirm_dialog.h"
 
 #include "framework/dialog_controls.h"
+#include "res/program_skin.h"
 #include "res/resource.h"
-#include "skin/skin_dressing.h"
 
 namespace {
 

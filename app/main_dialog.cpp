@@ -11,9 +11,9 @@
 #include "framework/command_line.h"
 #include "framework/program_title.h"
 #include "framework/text_boundary.h"
+#include "res/program_skin.h"
 #include "res/resource.h"
 #include "settings/path_helper.h"
-#include "skin/skin_dressing.h"
 #include "update/update_server.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include "app/main_dialog.h"
 #include "app/main_texts.h"
 #include "dialogs/event_editor_dialog.h"
+#include "dialogs/find_event_dialog.h"
 #include "framework/menu.h"
 #include "framework/program_title.h"
 #include "framework/text_boundary.h"

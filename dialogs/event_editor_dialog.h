@@ -12,8 +12,8 @@
 
 #include "events/my_event.h"
 #include "events/reminder_choice.h"
-#include "reminders/reminder_choice_controls.h"
 #include "skin/link_label.h"
+#include "skin/reminder_choice_controls.h"
 #include "skin/skin_button.h"
 #include "skin/skin_check_box.h"
 #include "skin/skin_dialog.h"
@@ -40,11 +40,6 @@ class EventEditorDialog : public CSkinDialog {
   UINT background_id_;
   ReminderChoiceControls choice_;  // radios 1008-1010 and reminder.nChoice
   CSkinButton ok_, cancel_;
-
- private:
-  void OnRadioClicked(int id);
-  void OnMinutesChanged();
-  LRESULT OnPickerChanged(NMHDR*);
 };
 
 class AddEventDialog : public EventEditorDialog {
@@ -81,17 +76,4 @@ class ModifyEventDialog : public EventEditorDialog {
 
  private:
   CMyEvent edited_;
-};
-
-class FindEventDialog : public CSkinDialog {
- public:
-  FindEventDialog();
-  std::string strKeyword;  // edit 1019, used as typed
-
- protected:
-  bool OnInitDialog() override;
-  void DoDataExchange(DataExchange& dx) override;
-
- private:
-  CSkinButton ok_, cancel_;
 };

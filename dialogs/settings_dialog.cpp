@@ -9,9 +9,9 @@
 #include "framework/gdi.h"
 #include "framework/message_table.h"
 #include "framework/text_boundary.h"
+#include "res/program_skin.h"
 #include "res/resource.h"
 #include "settings/program_path.h"
-#include "skin/skin_dressing.h"
 
 namespace {
 
@@ -88,7 +88,7 @@ void SettingsDialog::SetUpControls() {
     box->SetBkColor(kPanel);
   }
   for (CSkinRadioButton* radio : {&tip_popup_, &tip_flash_, &beep_, &sound_file_choice_}) {
-    radio->SetBoxBitmaps(IDB_RADIO_UNCHECKED, IDB_RADIO_CHECKED);
+    DressRadioButton(*radio);
     radio->SetBkColor(kPanel);
   }
   MoveDlgItem(hwnd(), IDC_SETTINGS_AUTORUN, 53, 67);

@@ -15,9 +15,9 @@
 
 #include "dialogs/autorun_entry.h"
 #include "dialogs/autorun_registry.h"
+#include "framework/testing/screen_capture.h"
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
-#include "res/gallery/screenshot.h"
 #include "res/resource.h"
 #include "settings/program_path.h"
 #include "settings/settings_test_util.h"
@@ -485,18 +485,18 @@ TEST_F(SettingsDialogTest, Screenshot) {
   values.strSoundFileName = "C:\\Windows\\Media\\ding.wav";
   SettingsDialog dialog;
   dialog.CopyFrom(values);
-  gallery::Screenshot shot;
+  screen_capture::Screenshot shot;
   RECT edit{}, note{};
   RunDialog(dialog, [&](HWND d) {
     SetWindowPos(d, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE);
-    shot = gallery::CaptureWindow(d);
+    shot = screen_capture::CaptureWindow(d);
     edit = PlaceOf(d, IDC_SETTINGS_SOUND_FILE);
     note = PlaceOf(d, IDC_SETTINGS_MARK);
     ClickButton(d, IDCANCEL);
   });
   ASSERT_EQ(shot.width, 394);
   ASSERT_EQ(shot.height, 349);
-  EXPECT_TRUE(gallery::SaveBmp(shot, ScreenshotFolder() + L"\\settings.bmp"));
+  EXPECT_TRUE(screen_capture::SaveBmp(shot, ScreenshotFolder() + L"\\settings.bmp"));
   // The skin is painted, and both edits show dark text on a light field:
   // most of the field (left of the note's scroll bar) is light, and the
   // first line holds dark pixels.

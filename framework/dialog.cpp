@@ -1,11 +1,11 @@
 #include "framework/dialog.h"
 
-#include "framework/application.h"
-
 Dialog::Dialog(UINT template_id, HWND parent) : template_id_(template_id), parent_(parent) {}
 
 Dialog::Dialog(const DLGTEMPLATE* in_memory_template, HWND parent)
     : in_memory_template_(in_memory_template), parent_(parent) {}
+
+HWND Dialog::DefaultOwner() { return default_owner_ != nullptr ? default_owner_->hwnd() : nullptr; }
 
 HWND Dialog::OwnerForModal() const {
   // The desktop as parent asks for a top-level window of its own. It is given
@@ -13,7 +13,7 @@ HWND Dialog::OwnerForModal() const {
   // window must never be disabled.
   if (parent_ == GetDesktopWindow()) return nullptr;
   if (parent_ != nullptr) return parent_;
-  HWND owner = Application::MainWindow();
+  HWND owner = DefaultOwner();
   if (owner == nullptr) owner = GetActiveWindow();
   // A pop-up cannot be owned by a child window: go up to its top-level window.
   while (owner != nullptr && (GetWindowLongW(owner, GWL_STYLE) & WS_CHILD)) owner = GetParent(owner);

@@ -44,6 +44,13 @@ class Dialog : public Window {
 
   UINT template_id() const { return template_id_; }
 
+  // The window that owns dialogs made without a parent: the program's main
+  // window while the application runs it (Application::RunMainDialog sets
+  // it), else null.
+  static HWND DefaultOwner();
+  static void SetDefaultOwner(Window* owner) { default_owner_ = owner; }
+  static Window* default_owner() { return default_owner_; }
+
  protected:
   // WM_INITDIALOG. The default pushes the members to the controls and
   // returns true (the system sets the focus).
@@ -65,6 +72,8 @@ class Dialog : public Window {
  private:
   static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   HWND OwnerForModal() const;
+
+  static inline Window* default_owner_ = nullptr;
 
   UINT template_id_ = 0;
   const DLGTEMPLATE* in_memory_template_ = nullptr;

@@ -7,7 +7,7 @@
 
 #include "framework/application.h"
 #include "framework/message_table.h"
-#include "framework/scripted_dialog_for_test.h"
+#include "framework/testing/scripted_dialog.h"
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
 

@@ -5,10 +5,9 @@
 #include <utility>
 
 #include "framework/dialog_controls.h"
-#include "framework/message_table.h"
 #include "framework/text_boundary.h"
+#include "res/program_skin.h"
 #include "res/resource.h"
-#include "skin/skin_dressing.h"
 
 namespace {
 
@@ -18,11 +17,11 @@ constexpr char kDoneQuestion[] = "\xC4\xFA\xCD\xEA\xB3\xC9\xC1\xCB\xC2\xF0\xA3\x
 // The title plate: the skin's colour, white text.
 constexpr int kPlateDirection = 1;
 
-// Where the advertisement link sits, client pixels.
-constexpr RECT kLinkRect{150, 205, 350, 222};
-
-// The three answers, by choice, and where their option buttons sit.
-constexpr int kRadioIds[3] = {IDC_REMINDER_DONE, IDC_REMINDER_AT, IDC_REMINDER_AFTER};
+constexpr ReminderChoiceIds kChoiceIds{{IDC_REMINDER_DONE, IDC_REMINDER_AT, IDC_REMINDER_AFTER},
+                                       IDC_REMINDER_MINUTES,
+                                       IDC_REMINDER_DATE,
+                                       IDC_REMINDER_TIME};
+// Where the option buttons of the three answers sit, by choice.
 constexpr POINT kRadioPlaces[3] = {{54, 143}, {54, 161}, {54, 179}};
 
 }  // namespace
@@ -31,7 +30,7 @@ ReminderPopupDialog::ReminderPopupDialog(HWND parent, const CMyEvent& due, Ad ad
     : CSkinDialog(IDD_REMINDER, parent),
       strTitle_(due.strTitle),
       ad_(std::move(ad)),
-      choice_(kRadioIds, IDC_REMINDER_MINUTES, answer_.fields.nChoice) {
+      choice_(kChoiceIds, answer_.fields.nChoice) {
   const Time32 now = NowTime();
   answer_.fields.timeDate = now;
   answer_.fields.timeOfDay = now;
@@ -45,7 +44,8 @@ bool ReminderPopupDialog::OnInitDialog() {
   DressDialogFrame(*this, IDB_REMINDER_BACKGROUND);
 
   HWND dialog = hwnd();
-  choice_.Dress(dialog, kRadioPlaces);
+  choice_.Place(dialog, kRadioPlaces);
+  for (int choice = 0; choice < 3; ++choice) DressRadioButton(choice_.button(choice));
   MoveDlgItem(dialog, IDC_REMINDER_MINUTES, 102, 180, 49, 13);
   FitEditHeightToFont(GetDlgItem(dialog, IDC_REMINDER_MINUTES));  // 13 pixels may clip the font
   MoveDlgItem(dialog, IDC_REMINDER_BODY, 68, 235, 269, 59);
@@ -63,11 +63,7 @@ bool ReminderPopupDialog::OnInitDialog() {
   DressPushButton(ok_);
   DressPushButton(cancel_);
 
-  if (!ad_.strText.empty() && link_.Create(dialog, kLinkRect)) {
-    link_.SetTransparent();
-    link_.SetLinkText(ad_.strText);
-    link_.SetLinkTarget(ad_.strUrl);
-  }
+  ShowAdLink(link_, dialog, ad_.strText, ad_.strUrl);
 
   // A top-level window of its own (the frame centres it on the screen): it
   // comes up in front, whether the main window is shown, hidden in the
@@ -90,26 +86,8 @@ void ReminderPopupDialog::DoDataExchange(DataExchange& dx) {
 }
 
 bool ReminderPopupDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
-  using Table = MessageTable<ReminderPopupDialog>;
-  static const Table table{
-      // The minutes edit (1025) lies inside this range but never sends BN_CLICKED.
-      Table::CommandRange(IDC_REMINDER_DONE, IDC_REMINDER_AFTER, BN_CLICKED,
-                          &ReminderPopupDialog::OnRadioClicked),
-      Table::Command(IDC_REMINDER_MINUTES, EN_CHANGE, &ReminderPopupDialog::OnMinutesChanged),
-      Table::Notify(IDC_REMINDER_DATE, DTN_DATETIMECHANGE, &ReminderPopupDialog::OnPickerChanged),
-      Table::Notify(IDC_REMINDER_TIME, DTN_DATETIMECHANGE, &ReminderPopupDialog::OnPickerChanged),
-  };
-  return table.Route(*this, message, wparam, lparam, result) ||
+  return choice_.Route(message, wparam, lparam, result) ||
          CSkinDialog::RouteMessage(message, wparam, lparam, result);
-}
-
-void ReminderPopupDialog::OnRadioClicked(int id) { choice_.OnClicked(id); }
-
-void ReminderPopupDialog::OnMinutesChanged() { choice_.OnMinutesChanged(*this); }
-
-LRESULT ReminderPopupDialog::OnPickerChanged(NMHDR*) {
-  choice_.OnPickerChanged(*this);
-  return 0;
 }
 
 void ReminderPopupDialog::OnOK() {

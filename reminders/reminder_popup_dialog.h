@@ -10,9 +10,9 @@
 
 #include "events/my_event.h"
 #include "reminders/reminder_answer.h"
-#include "reminders/reminder_choice_controls.h"
 #include "skin/color_label.h"
 #include "skin/link_label.h"
+#include "skin/reminder_choice_controls.h"
 #include "skin/skin_button.h"
 #include "skin/skin_check_box.h"
 #include "skin/skin_dialog.h"
@@ -35,10 +35,6 @@ class ReminderPopupDialog : public CSkinDialog {
   bool RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) override;
 
  private:
-  void OnRadioClicked(int id);
-  void OnMinutesChanged();
-  LRESULT OnPickerChanged(NMHDR*);
-
   std::string strTitle_;      // the event's title
   std::string strTitleLine_;  // label 1020: the question whether it is done
   Ad ad_;

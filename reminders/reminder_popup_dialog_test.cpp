@@ -5,11 +5,11 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include "dialogs/testing/dialog_test_support.h"
 #include "events/event_list.h"
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
 #include "res/resource.h"
+#include "skin/testing/dialog_test_support.h"
 
 namespace {
 

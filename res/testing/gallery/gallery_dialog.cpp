@@ -1,4 +1,4 @@
-#include "res/gallery/gallery_dialog.h"
+#include "res/testing/gallery/gallery_dialog.h"
 
 #include "framework/text_boundary.h"
 
@@ -14,7 +14,7 @@ constexpr UINT kPhotograph = WM_APP + 1;
 GalleryDialog::GalleryDialog(UINT template_id, Setup setup)
     : CSkinDialog(template_id), setup_(std::move(setup)) {}
 
-Screenshot GalleryDialog::Photograph() {
+screen_capture::Screenshot GalleryDialog::Photograph() {
   DoModal();
   return shot_;
 }
@@ -32,7 +32,7 @@ bool GalleryDialog::OnInitDialog() {
 
 bool GalleryDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
   if (message == kPhotograph) {
-    shot_ = CaptureWindow(hwnd());
+    shot_ = screen_capture::CaptureWindow(hwnd());
     EndDialog(IDOK);
     *result = 0;
     return true;

@@ -1,4 +1,4 @@
-#include "dialogs/testing/dialog_test_support.h"
+#include "skin/testing/dialog_test_support.h"
 
 #include <commctrl.h>
 
@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "base/system_time_win.h"
+#include "framework/testing/screen_capture.h"
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
-#include "res/gallery/screenshot.h"
 #include "skin/link_label.h"
 
 namespace dialog_testing {
@@ -146,8 +146,8 @@ bool SaveScreenshot(HWND dialog, const std::string& name) {
   CreateDirectoryW(folder.c_str(), nullptr);
   // In plain view, away from the screen's corner.
   SetWindowPos(dialog, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE);
-  const gallery::Screenshot shot = gallery::CaptureWindow(dialog);
-  return gallery::SaveBmp(shot, folder + L"\\" + std::wstring(name.begin(), name.end()) + L".bmp");
+  const screen_capture::Screenshot shot = screen_capture::CaptureWindow(dialog);
+  return screen_capture::SaveBmp(shot, folder + L"\\" + std::wstring(name.begin(), name.end()) + L".bmp");
 }
 
 }  // namespace dialog_testing

@@ -1,0 +1,56 @@
+#include "skin/reminder_choice_controls.h"
+
+#include <commctrl.h>
+
+#include "events/reminder_choice.h"
+#include "framework/dialog_controls.h"
+#include "framework/message_table.h"
+
+ReminderChoiceControls::ReminderChoiceControls(const ReminderChoiceIds& ids, int& choice)
+    : ids_(ids), choice_(choice) {}
+
+void ReminderChoiceControls::Bind(DataExchange& dx) {
+  for (int i = 0; i < 3; ++i) dx.Control(ids_.buttons[i], buttons_[i]);
+}
+
+void ReminderChoiceControls::Exchange(DataExchange& dx) { dx.Radio(ids_.buttons[0], choice_); }
+
+void ReminderChoiceControls::Place(HWND dialog, const POINT (&places)[3]) {
+  for (int i = 0; i < 3; ++i) MoveDlgItem(dialog, ids_.buttons[i], places[i].x, places[i].y);
+}
+
+void ReminderChoiceControls::Select(int choice) {
+  choice_ = choice;
+  CSkinRadioButton::SelectInGroup({&buttons_[0], &buttons_[1], &buttons_[2]}, &buttons_[choice]);
+}
+
+bool ReminderChoiceControls::Route(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
+  if (message == WM_COMMAND) {
+    const int id = LOWORD(wparam);
+    const WORD code = CommandCode(wparam, lparam);
+    for (int i = 0; i < 3; ++i) {
+      if (id == ids_.buttons[i] && code == BN_CLICKED) {
+        Select(i);
+        *result = 0;
+        return true;
+      }
+    }
+    if (id == ids_.minutes && code == EN_CHANGE) {
+      // Only when the user typed: the dialog's own exchange sends no change.
+      Select(kRemindAfterMinutes);
+      *result = 0;
+      return true;
+    }
+    return false;
+  }
+  if (message == WM_NOTIFY) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+    if (header == nullptr || header->code != DTN_DATETIMECHANGE) return false;
+    const int id = static_cast<int>(header->idFrom);
+    if (id != ids_.date && id != ids_.time) return false;
+    Select(kRemindAtDateTime);
+    *result = 0;
+    return true;
+  }
+  return false;
+}
