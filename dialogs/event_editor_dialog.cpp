@@ -43,6 +43,8 @@ bool EventEditorDialog::OnInitDialog() {
   // 13 pixels are too few for the dialog font under some font substitutes.
   FitEditHeightToFont(GetDlgItem(dialog, IDC_EDITOR_TITLE));
   FitEditHeightToFont(GetDlgItem(dialog, IDC_EDITOR_MINUTES));
+  LiftTextLimit(GetDlgItem(dialog, IDC_EDITOR_TITLE));
+  LiftTextLimit(GetDlgItem(dialog, IDC_EDITOR_BODY));
   MoveDlgItem(dialog, IDC_EDITOR_DATE, 89, 151);
   MoveDlgItem(dialog, IDC_EDITOR_TIME, 181, 151);
   LimitToTimeValueDays(GetDlgItem(dialog, IDC_EDITOR_DATE));
@@ -62,7 +64,7 @@ void EventEditorDialog::DoDataExchange(DataExchange& dx) {
   dx.Text(IDC_EDITOR_BODY, strContent);
   dx.DateTime(IDC_EDITOR_DATE, reminder.timeDate);
   dx.DateTime(IDC_EDITOR_TIME, reminder.timeOfDay);
-  dx.Int(IDC_EDITOR_MINUTES, reminder.nMinutes);
+  dx.Text(IDC_EDITOR_MINUTES, strMinutes);
   choice_.Exchange(dx);
 }
 
@@ -73,6 +75,9 @@ bool EventEditorDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam,
 
 void EventEditorDialog::OnOK() {
   if (!UpdateData(true)) return;  // the refused field has the focus; nothing changes
+  if (reminder.nChoice == kRemindAfterMinutes &&
+      !choice_.JudgeMinutes(hwnd(), strMinutes, &reminder.nMinutes))
+    return;
   Confirm(NowTime());
   EndDialog(IDOK);
 }

@@ -22,9 +22,10 @@
 class EventEditorDialog : public CSkinDialog {
  public:
   // The values exchanged with the controls.
-  std::string strTitle;     // edit 1006
-  std::string strContent;   // edit 1007
-  ReminderFields reminder;  // radios 1008-1010, pickers 1011 and 1012, minutes edit 1013
+  std::string strTitle;          // edit 1006
+  std::string strContent;        // edit 1007
+  ReminderFields reminder;       // radios 1008-1010, pickers 1011 and 1012
+  std::string strMinutes = "0";  // minutes edit 1013, as typed; judged at OK
 
  protected:
   EventEditorDialog(UINT template_id, UINT background_id);

@@ -15,8 +15,10 @@ namespace {
 
 using namespace dialog_testing;
 
-// "请键入一个整数。" (please enter an integer)
-const std::string kEnterAnInteger = "\xC7\xEB\xBC\xFC\xC8\xEB\xD2\xBB\xB8\xF6\xD5\xFB\xCA\xFD\xA1\xA3";
+// "请键入分钟数（0 或正整数）。" (please type a number of minutes)
+const std::string kEnterMinutes =
+    "\xc7\xeb\xbc\xfc\xc8\xeb\xb7\xd6\xd6\xd3\xca\xfd\xa3\xa8"
+    "0 \xbb\xf2\xd5\xfd\xd5\xfb\xca\xfd\xa3\xa9\xa1\xa3";
 const std::string kDoneQuestion = "\xC4\xFA\xCD\xEA\xB3\xC9\xC1\xCB\xC2\xF0\xA3\xBF";  // 您完成了吗？
 const std::string kTitle = "\xD6\xDC\xC0\xFD\xBB\xE1";                                 // 周例会
 const std::string kBody =
@@ -124,10 +126,12 @@ TEST_F(ReminderPopupDialogTest, TypedMinutesAnswerAgainAfterThemWithTheEditedBod
   ReminderPopupDialog popup(GetDesktopWindow(), DueEvent(), Ad{});
   const INT_PTR result = RunDialog(popup, [&](HWND d) {
     Type(d, IDC_REMINDER_BODY, kBody + "\r\n+1");
-    EXPECT_EQ(TypeExpectingMessage(d, IDC_REMINDER_MINUTES, "abc"), kEnterAnInteger);
-    EXPECT_EQ(win::GetDlgItemText(d, IDC_REMINDER_MINUTES), "0");
-    Type(d, IDC_REMINDER_MINUTES, "10");
+    // A text that is no count is said at OK, not while typing, and kept.
+    EXPECT_EQ(TypeExpectingMessage(d, IDC_REMINDER_MINUTES, "abc"), "");
     EXPECT_EQ(ShownAnswer(d), 2);
+    EXPECT_EQ(ClickExpectingMessage(d, IDOK), kEnterMinutes);
+    EXPECT_EQ(win::GetDlgItemText(d, IDC_REMINDER_MINUTES), "abc");
+    Type(d, IDC_REMINDER_MINUTES, "10");
     ClickButton(d, IDOK);
   });
   ASSERT_EQ(result, IDOK);

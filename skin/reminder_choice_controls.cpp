@@ -5,6 +5,17 @@
 #include "events/reminder_choice.h"
 #include "framework/dialog_controls.h"
 #include "framework/message_table.h"
+#include "framework/program_title.h"
+#include "framework/text_boundary.h"
+
+namespace {
+
+// "请键入分钟数（0 或正整数）。" (please type a number of minutes: 0 or a positive whole number)
+constexpr char kEnterMinutes[] =
+    "\xc7\xeb\xbc\xfc\xc8\xeb\xb7\xd6\xd6\xd3\xca\xfd\xa3\xa8"
+    "0 \xbb\xf2\xd5\xfd\xd5\xfb\xca\xfd\xa3\xa9\xa1\xa3";
+
+}  // namespace
 
 ReminderChoiceControls::ReminderChoiceControls(const ReminderChoiceIds& ids, int& choice)
     : ids_(ids), choice_(choice) {}
@@ -17,6 +28,21 @@ void ReminderChoiceControls::Exchange(DataExchange& dx) { dx.Radio(ids_.buttons[
 
 void ReminderChoiceControls::Place(HWND dialog, const POINT (&places)[3]) {
   for (int i = 0; i < 3; ++i) MoveDlgItem(dialog, ids_.buttons[i], places[i].x, places[i].y);
+  HWND minutes = GetDlgItem(dialog, ids_.minutes);
+  SetWindowLongPtrW(minutes, GWL_STYLE, GetWindowLongPtrW(minutes, GWL_STYLE) | ES_NUMBER);
+}
+
+bool ReminderChoiceControls::JudgeMinutes(HWND dialog, const std::string& typed,
+                                          std::int32_t* minutes) const {
+  if (std::optional<std::int32_t> count = ParseMinutesField(typed)) {
+    *minutes = *count;
+    return true;
+  }
+  win::MessageBox(dialog, kEnterMinutes, kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
+  HWND field = GetDlgItem(dialog, ids_.minutes);
+  SetFocus(field);
+  SendMessageW(field, EM_SETSEL, 0, -1);
+  return false;
 }
 
 void ReminderChoiceControls::Select(int choice) {

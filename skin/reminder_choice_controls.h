@@ -6,6 +6,9 @@
 // these reactions reads or judges the other fields: the dialog does that at OK.
 #include <windows.h>
 
+#include <cstdint>
+#include <string>
+
 #include "framework/dialog.h"
 #include "skin/skin_check_box.h"
 
@@ -25,13 +28,19 @@ class ReminderChoiceControls {
   void Bind(DataExchange& dx);
   // In the dialog's data exchange: the choice <-> the checked button.
   void Exchange(DataExchange& dx);
-  // At initialisation: the buttons' places (client pixels).
+  // At initialisation: the buttons' places (client pixels); the minutes
+  // edit takes digits only.
   void Place(HWND dialog, const POINT (&places)[3]);
   CSkinRadioButton& button(int choice) { return buttons_[choice]; }
 
   // From the dialog's RouteMessage: the clicks, the minutes edit's changes
   // and the pickers' changes. True when the message was one of them.
   bool Route(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result);
+
+  // At OK, when "after minutes" is chosen: the minutes as typed in the
+  // field. Anything but a count is refused with a message, the field keeps
+  // what was typed and gets the focus; false then.
+  bool JudgeMinutes(HWND dialog, const std::string& typed, std::int32_t* minutes) const;
 
  private:
   void Select(int choice);

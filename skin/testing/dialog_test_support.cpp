@@ -52,6 +52,24 @@ std::string TypeExpectingMessage(HWND dialog, int id, const std::string& cp936_t
   return watch->text;
 }
 
+std::string ClickExpectingMessage(HWND dialog, int id) {
+  struct Watch {
+    bool done = false;
+    std::string text;
+  };
+  auto watch = std::make_shared<Watch>();
+  RunSoon([dialog, watch] {
+    if (watch->done) return;  // no message came
+    HWND box = FindOwnedDialog(dialog);
+    if (box == nullptr) return;
+    watch->text = MessageBoxText(box);
+    ClickButton(box, IDOK);
+  });
+  ClickButton(dialog, id);  // returns once a message box is answered
+  watch->done = true;
+  return watch->text;
+}
+
 bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 int CheckedOf(HWND dialog, std::initializer_list<int> ids) {

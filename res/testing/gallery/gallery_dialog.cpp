@@ -25,7 +25,8 @@ bool GalleryDialog::OnInitDialog() {
   SetCaptionHeight(30);
   SetDragFullWindows(1);
   setup_(*this);
-  SetWindowPos(hwnd(), HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE);
+  // Shown now, also a template without WS_VISIBLE (the reminder popup).
+  SetWindowPos(hwnd(), HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
   PostMessageW(hwnd(), kPhotograph, 0, 0);
   return true;
 }
