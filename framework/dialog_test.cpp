@@ -375,6 +375,49 @@ TEST_F(DialogTest, ApplicationRunsItsMainDialogAndEndsWithIt) {
   EXPECT_EQ(Application::MainWindow(), nullptr);
 }
 
+class ModelessDialog : public ScriptedDialog {
+ public:
+  using ScriptedDialog::ScriptedDialog;
+  INT_PTR ended_with = 0;
+
+ protected:
+  void OnModelessEnd(INT_PTR result) override { ended_with = result; }
+};
+
+TEST_F(DialogTest, AModelessDialogTakesItsKeysInsideAnotherDialogsLoop) {
+  Watchdog watchdog("ModelessKeys");
+  ScriptedDialog main_dialog(template_.get());
+  ModelessDialog answered(template_.get(), GetDesktopWindow());
+  ModelessDialog cancelled(template_.get(), GetDesktopWindow());
+  main_dialog.script = [&](ScriptedDialog& m) {
+    ASSERT_TRUE(answered.CreateModeless());
+    EXPECT_TRUE(answered.modeless());
+    EXPECT_EQ(GetWindow(answered.hwnd(), GW_OWNER), nullptr);
+    ShowWindow(answered.hwnd(), SW_SHOW);
+    HWND edit = GetDlgItem(answered.hwnd(), test_ids::kText);
+    SetFocus(edit);
+    // Keys arrive through the main dialog's loop, which would give Enter to
+    // the edit as a plain key.
+    PostMessageW(edit, WM_CHAR, 'a', 0);
+    PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    RunSoon([&] {
+      ASSERT_TRUE(cancelled.CreateModeless());
+      ShowWindow(cancelled.hwnd(), SW_SHOW);
+      HWND field = GetDlgItem(cancelled.hwnd(), test_ids::kText);
+      SetFocus(field);
+      PostMessageW(field, WM_KEYDOWN, VK_ESCAPE, 0);
+      RunSoon([&] { m.EndDialog(IDOK); });
+    });
+  };
+  EXPECT_EQ(main_dialog.DoModal(), IDOK);
+  EXPECT_EQ(answered.ended_with, IDOK);
+  EXPECT_EQ(answered.text, "a");
+  EXPECT_EQ(answered.hwnd(), nullptr);
+  EXPECT_FALSE(answered.modeless());
+  EXPECT_EQ(cancelled.ended_with, IDCANCEL);
+  EXPECT_EQ(cancelled.hwnd(), nullptr);
+}
+
 TEST_F(DialogTest, DesktopParentMakesAnUnownedDialog) {
   Watchdog watchdog("DesktopParent");
   ScriptedDialog main_dialog(template_.get());
