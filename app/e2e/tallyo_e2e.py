@@ -296,6 +296,15 @@ def grid_rows(main):
     return [line.split("\t") for line in text.replace("\r", "").split("\n") if line]
 
 
+def message_text(wid):
+    """The text of a message box: a message box copies its caption, text and
+    buttons to the clipboard with Ctrl+C."""
+    subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=b"", check=True)
+    click(wid, 30, 6)  # its caption: the keys go to it, no button is hit
+    key("ctrl+c")
+    return wait_for(clipboard_text, 3.0, "the message box's text on the clipboard")
+
+
 def tray_icon_frame():
     """Which frame the first icon of the notification area shows: "amber" (the
     flash frame, a red-heavy tile) or "teal" (the program's icon)."""
