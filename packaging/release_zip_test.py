@@ -42,6 +42,9 @@ NOTICE_FOR = {
 WINDOWS_DLLS = {"advapi32", "comctl32", "comdlg32", "gdi32", "kernel32", "msimg32", "ole32", "oleaut32",
                 "shell32", "user32", "uuid", "version", "winmm", "winspool", "ws2_32"}
 OUR_OWN = re.compile(r"^(libtallyo_\w+\.a|objects\.a)$")
+# What the executables may load: DLLs that every Windows has. A runtime DLL
+# of the compiler (libstdc++-6.dll, libwinpthread-1.dll) would not be there.
+WINDOWS_OWN = {dll + ".dll" for dll in WINDOWS_DLLS | {"msvcrt"}}
 
 
 def entries():
@@ -65,13 +68,19 @@ def pe_facts(data):
         names.append(data[at:at + 8].rstrip(b"\0").decode("ascii", "replace"))
         size, rva, _, raw = struct.unpack_from("<IIII", data, at + 8)
         places.append((rva, size, raw))
-    resource_rva = directories[2][0]
-    resource_stamp = None
-    for rva, size, raw in places:
-        if resource_rva and rva <= resource_rva < rva + size:
-            resource_stamp = struct.unpack_from("<I", data, raw + resource_rva - rva + 4)[0]
+
+    def offset(rva):
+        return next(raw + rva - start for start, size, raw in places if start <= rva < start + size)
+
+    resource_stamp = struct.unpack_from("<I", data, offset(directories[2][0]) + 4)[0]
+    dlls = []
+    at = offset(directories[1][0])
+    while struct.unpack_from("<I", data, at + 12)[0]:
+        name_at = offset(struct.unpack_from("<I", data, at + 12)[0])
+        dlls.append(data[name_at:data.index(b"\0", name_at)].decode("ascii").lower())
+        at += 20
     return {"stamp": stamp, "symbols": (symbols_at, symbols), "sections": names,
-            "debug_directory": directories[6], "resource_stamp": resource_stamp}
+            "debug_directory": directories[6], "resource_stamp": resource_stamp, "dlls": dlls}
 
 
 def linked_inputs(map_path):
@@ -123,7 +132,7 @@ class ReleaseZip(unittest.TestCase):
         if commit is not None:
             self.assertEqual(unix_time, commit)
 
-    def test_the_executables_are_the_builds_without_debug_sections_or_time_stamps(self):
+    def test_the_executables_are_the_builds_stripped_time_free_and_self_contained(self):
         _, data = entries()
         for name, built in BUILT.items():
             with self.subTest(name):
@@ -135,6 +144,8 @@ class ReleaseZip(unittest.TestCase):
                 self.assertEqual([s for s in facts["sections"] if s.startswith((".debug", "/"))], [])
                 self.assertEqual(facts["debug_directory"], (0, 0))
                 self.assertEqual(facts["resource_stamp"], 0)
+                self.assertIn("kernel32.dll", facts["dlls"])
+                self.assertEqual([d for d in facts["dlls"] if d not in WINDOWS_OWN], [])
 
     def test_the_texts_are_windows_texts(self):
         _, data = entries()
