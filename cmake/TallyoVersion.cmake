@@ -14,6 +14,8 @@ set(TALLYO_VERSION_TEXT "${PROJECT_VERSION}")
 
 set(TALLYO_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/tallyo_version.h.in ${TALLYO_GENERATED_DIR}/tallyo_version.h @ONLY)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/tallyo_version_info.rc2.in ${TALLYO_GENERATED_DIR}/tallyo_version_info.rc2
+               @ONLY)
 
 # Link this to include "tallyo_version.h".
 add_library(tallyo_version INTERFACE)
@@ -21,14 +23,14 @@ target_include_directories(tallyo_version INTERFACE ${TALLYO_GENERATED_DIR})
 
 # tallyo_windows_resources(TARGET RC_FILE MANIFEST_TEMPLATE): compiles a
 # resource script into TARGET. The manifest is made from its template with the
-# version filled in, and is found by the name without ".in".
+# version filled in, and is found by the name without ".in"; the script finds
+# the version resource as "tallyo_version_info.rc2".
 function(tallyo_windows_resources target rc_file manifest_template)
   get_filename_component(manifest_name ${manifest_template} NAME_WLE)
   set(manifest ${CMAKE_CURRENT_BINARY_DIR}/${manifest_name})
   configure_file(${manifest_template} ${manifest} @ONLY)
   target_sources(${target} PRIVATE ${rc_file})
-  target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR} ${TALLYO_GENERATED_DIR}
-                                               ${PROJECT_SOURCE_DIR})
+  target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR} ${TALLYO_GENERATED_DIR})
   set_property(SOURCE ${rc_file} APPEND PROPERTY OBJECT_DEPENDS
-               ${manifest} ${TALLYO_GENERATED_DIR}/tallyo_version.h ${PROJECT_SOURCE_DIR}/res/version_info.rc2)
+               ${manifest} ${TALLYO_GENERATED_DIR}/tallyo_version_info.rc2)
 endfunction()
