@@ -66,6 +66,9 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   LRESULT OnTrayNotify(WPARAM wparam, LPARAM lparam);
   LRESULT OnClose(WPARAM wparam, LPARAM lparam);
   LRESULT OnEndSession(WPARAM wparam, LPARAM lparam);
+  // The main window became active after `previous`: an open reminder popup
+  // comes back in front.
+  void OnActivated(HWND previous);
   void OnUpdateCheckTimer();
   void OnSecondTick();
   void OnTrayShow();

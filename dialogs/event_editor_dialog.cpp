@@ -78,7 +78,12 @@ void EventEditorDialog::OnOK() {
   if (reminder.nChoice == kRemindAfterMinutes &&
       !choice_.JudgeMinutes(hwnd(), strMinutes, &reminder.nMinutes))
     return;
-  Confirm(NowTime());
+  const Time32 now = NowTime();
+  if (reminder.nChoice == kRemindAtDateTime) {
+    const Time32 when = ReminderTimeFor(reminder, now);
+    if (!KeepsReminderTime(when) && !choice_.JudgeReminderTime(hwnd(), when, now)) return;
+  }
+  Confirm(now);
   EndDialog(IDOK);
 }
 
@@ -103,7 +108,10 @@ void AddEventDialog::Confirm(Time32 now) {
 // --- ModifyEventDialog --------------------------------------------------------
 
 ModifyEventDialog::ModifyEventDialog(const CMyEvent& original)
-    : EventEditorDialog(IDD_MODIFY_EVENT, IDB_MODIFY_EVENT_BACKGROUND), edited_(original) {
+    : EventEditorDialog(IDD_MODIFY_EVENT, IDB_MODIFY_EVENT_BACKGROUND),
+      had_reminder_(original.bRemind != 0),
+      original_reminder_time_(original.timeRemind),
+      edited_(original) {
   strTitle = original.strTitle;
   strContent = original.strContent;
   reminder.nChoice = original.bRemind ? kRemindAtDateTime : kNoReminder;
@@ -127,4 +135,8 @@ void ModifyEventDialog::Confirm(Time32 now) {
   edited_.strTitle = strTitle;
   edited_.strContent = strContent;
   ApplyEditorChoice(reminder, now, edited_);
+}
+
+bool ModifyEventDialog::KeepsReminderTime(Time32 when) const {
+  return had_reminder_ && when == original_reminder_time_;
 }

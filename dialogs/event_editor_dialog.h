@@ -37,6 +37,9 @@ class EventEditorDialog : public CSkinDialog {
 
   // Called at OK once the controls were read: make or update the record.
   virtual void Confirm(Time32 now) = 0;
+  // True when `when` is the reminder time the event already has: kept as
+  // it is, even when it has passed.
+  virtual bool KeepsReminderTime(Time32 /*when*/) const { return false; }
 
   UINT background_id_;
   ReminderChoiceControls choice_;  // radios 1008-1010 and reminder.nChoice
@@ -74,7 +77,10 @@ class ModifyEventDialog : public EventEditorDialog {
  protected:
   bool OnInitDialog() override;
   void Confirm(Time32 now) override;
+  bool KeepsReminderTime(Time32 when) const override;
 
  private:
+  const bool had_reminder_;
+  const Time32 original_reminder_time_;
   CMyEvent edited_;
 };

@@ -240,9 +240,9 @@ TEST_F(EventEditorDialogTest, ChangingATimeSelectsTheDateAndTimeOptionWithTodays
     evening.month = 2;
     evening.day = 3;
     evening.day_of_week = 6;
-    evening.hour = 21;
-    evening.minute = 45;
-    evening.second = 30;
+    evening.hour = 23;  // late enough to lie ahead: a past time is refused
+    evening.minute = 59;
+    evening.second = 58;
     ChangePicker(d, IDC_EDITOR_TIME, evening);
     EXPECT_EQ(ShownChoice(d), 1);
     // The minutes stay as typed.
@@ -254,9 +254,9 @@ TEST_F(EventEditorDialogTest, ChangingATimeSelectsTheDateAndTimeOptionWithTodays
   ASSERT_NE(event, nullptr);
   EXPECT_EQ(event->bRemind, 1);
   LocalTime expected = today;
-  expected.hour = 21;
-  expected.minute = 45;
-  expected.second = 30;
+  expected.hour = 23;
+  expected.minute = 59;
+  expected.second = 58;
   Time32 want = 0;
   ASSERT_TRUE(FromLocalTime(expected, &want));
   EXPECT_EQ(event->timeRemind, want);
@@ -413,6 +413,35 @@ TEST_F(EventEditorDialogTest, ModifyOfAReminderShowsItsTimeAndKeepsItToTheSecond
   EXPECT_EQ(time_shown.second, 3);
   EXPECT_EQ(dialog.edited().bRemind, 1);
   EXPECT_EQ(dialog.edited().timeRemind, reminder.timeRemind);
+}
+
+TEST_F(EventEditorDialogTest, AReminderTimeAlreadyPastIsRefusedButAnUntouchedOneIsKept) {
+  Watchdog watchdog("PastTime");
+  {
+    AddEventDialog dialog(Ad{});
+    const INT_PTR result = RunDialog(dialog, [&](HWND d) {
+      LocalTime early = Local(NowTime());
+      early.hour = 0;
+      early.minute = 0;
+      early.second = 1;
+      ChangePicker(d, IDC_EDITOR_TIME, early);
+      ASSERT_EQ(ShownChoice(d), 1);
+      const std::string message = ClickExpectingMessage(d, IDOK);
+      EXPECT_NE(message.find("\xd2\xd1\xbe\xad\xb9\xfd\xc8\xa5"), std::string::npos) << message;  // 已经过去
+      EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_EDITOR_DATE));
+      ClickButton(d, IDCANCEL);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+  }
+  {
+    // An overdue reminder opened in the modify dialog keeps its time.
+    CMyEvent overdue = Reminder();
+    overdue.timeRemind = 1600000000;
+    ModifyEventDialog dialog(overdue);
+    const INT_PTR result = RunDialog(dialog, [&](HWND d) { EXPECT_EQ(ClickExpectingMessage(d, IDOK), ""); });
+    ASSERT_EQ(result, IDOK);
+    EXPECT_EQ(dialog.edited().timeRemind, 1600000000);
+  }
 }
 
 TEST_F(EventEditorDialogTest, ModifyToNoReminderKeepsTheTimeAndCancelLeavesTheCopyAlone) {

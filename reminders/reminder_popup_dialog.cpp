@@ -205,5 +205,9 @@ void ReminderPopupDialog::OnOK() {
   if (answer_.fields.nChoice == kRemindAfterMinutes &&
       !choice_.JudgeMinutes(hwnd(), strMinutes_, &answer_.fields.nMinutes))
     return;
+  if (answer_.fields.nChoice == kRemindAtDateTime) {
+    const Time32 now = NowTime();
+    if (!choice_.JudgeReminderTime(hwnd(), ReminderTimeFor(answer_.fields, now), now)) return;
+  }
   EndDialog(IDOK);
 }

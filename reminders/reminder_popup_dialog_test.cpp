@@ -110,6 +110,34 @@ TEST_F(ReminderPopupDialogTest, AnEmptyTitleStillGetsItsQuotes) {
   EXPECT_EQ(line, "\"\"" + kDoneQuestion);
 }
 
+TEST_F(ReminderPopupDialogTest, ALongTitleIsCutSoTheQuestionStillShows) {
+  Watchdog watchdog("PopupLongTitle");
+  std::string title;
+  for (int i = 0; i < 40; ++i) title += kTitle + "abc";
+  ReminderPopupDialog popup(GetDesktopWindow(), DueEvent(title), Ad{});
+  std::string line;
+  int needed_height = 0, label_height = 0;
+  RunDialog(popup, [&](HWND d) {
+    HWND label = GetDlgItem(d, IDC_REMINDER_TITLE);
+    line = win::GetWindowText(label);
+    RECT box{};
+    GetClientRect(label, &box);
+    label_height = box.bottom;
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    RECT needed{0, 0, box.right, 0};
+    DrawTextW(dc, win::Widen(line).c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    needed_height = needed.bottom;
+    ClickButton(d, IDCANCEL);
+  });
+  EXPECT_TRUE(line.ends_with("\xa1\xad\"" + kDoneQuestion)) << line;  // ..."…"您完成了吗？
+  EXPECT_EQ(line.rfind("\"" + kTitle, 0), 0u);
+  EXPECT_LE(needed_height, label_height);
+  EXPECT_LT(line.size(), title.size());
+}
+
 TEST_F(ReminderPopupDialogTest, ConfirmingUntouchedAnswersDoneAndTheEventGoes) {
   Watchdog watchdog("PopupDone");
   ReminderPopupDialog popup(GetDesktopWindow(), DueEvent(), Ad{});
@@ -151,20 +179,20 @@ TEST_F(ReminderPopupDialogTest, AChangedTimeAnswersAgainAtItOnTodaysDate) {
   LocalTime today;
   ASSERT_TRUE(ToLocalTime(NowTime(), &today));
   const INT_PTR result = RunDialog(popup, [&](HWND d) {
-    LocalTime morning = today;
-    morning.hour = 7;
-    morning.minute = 5;
-    morning.second = 9;
-    ChangePicker(d, IDC_REMINDER_TIME, morning);
+    LocalTime late = today;  // late enough to lie ahead: a past time is refused
+    late.hour = 23;
+    late.minute = 59;
+    late.second = 58;
+    ChangePicker(d, IDC_REMINDER_TIME, late);
     EXPECT_EQ(ShownAnswer(d), 1);
     ClickButton(d, IDOK);
   });
   ASSERT_EQ(result, IDOK);
   EXPECT_EQ(popup.answer().fields.nChoice, kRemindAtDateTime);
   LocalTime expected = today;
-  expected.hour = 7;
-  expected.minute = 5;
-  expected.second = 9;
+  expected.hour = 23;
+  expected.minute = 59;
+  expected.second = 58;
   Time32 want = 0;
   ASSERT_TRUE(FromLocalTime(expected, &want));
   Applied applied = Apply(popup, NowTime());

@@ -15,6 +15,13 @@ constexpr char kEnterMinutes[] =
     "\xc7\xeb\xbc\xfc\xc8\xeb\xb7\xd6\xd6\xd3\xca\xfd\xa3\xa8"
     "0 \xbb\xf2\xd5\xfd\xd5\xfb\xca\xfd\xa3\xa9\xa1\xa3";
 
+// "提醒时间 <time> 已经过去，请选择以后的时间。" (the reminder time ... has
+// passed, please choose a later time)
+constexpr char kTimePassedBefore[] = "\xcc\xe1\xd0\xd1\xca\xb1\xbc\xe4 ";
+constexpr char kTimePassedAfter[] =
+    " \xd2\xd1\xbe\xad\xb9\xfd\xc8\xa5\xa3\xac\xc7\xeb\xd1\xa1\xd4\xf1\xd2\xd4\xba\xf3\xb5\xc4\xca\xb1\xbc"
+    "\xe4\xa1\xa3";
+
 }  // namespace
 
 ReminderChoiceControls::ReminderChoiceControls(const ReminderChoiceIds& ids, int& choice)
@@ -78,5 +85,13 @@ bool ReminderChoiceControls::Route(UINT message, WPARAM wparam, LPARAM lparam, L
     *result = 0;
     return true;
   }
+  return false;
+}
+
+bool ReminderChoiceControls::JudgeReminderTime(HWND dialog, Time32 when, Time32 now) const {
+  if (when >= now) return true;
+  win::MessageBox(dialog, kTimePassedBefore + FormatTime(when) + kTimePassedAfter, kProgramTitle,
+                  MB_OK | MB_ICONEXCLAMATION);
+  SetFocus(GetDlgItem(dialog, ids_.date));
   return false;
 }

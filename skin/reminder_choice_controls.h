@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/local_time.h"
 #include "framework/dialog.h"
 #include "skin/skin_check_box.h"
 
@@ -41,6 +42,12 @@ class ReminderChoiceControls {
   // field. Anything but a count is refused with a message, the field keeps
   // what was typed and gets the focus; false then.
   bool JudgeMinutes(HWND dialog, const std::string& typed, std::int32_t* minutes) const;
+
+  // At OK, when "at a date and time" is chosen: a moment already past (a
+  // year the picker refused leaves today's date, and the time the dialog
+  // opened at) would remind at once. It is refused with a message naming
+  // it, and the date picker gets the focus; false then.
+  bool JudgeReminderTime(HWND dialog, Time32 when, Time32 now) const;
 
  private:
   void Select(int choice);

@@ -296,13 +296,14 @@ def grid_rows(main):
     return [line.split("\t") for line in text.replace("\r", "").split("\n") if line]
 
 
-def message_text(wid):
-    """The text of a message box: a message box copies its caption, text and
-    buttons to the clipboard with Ctrl+C."""
-    subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=b"", check=True)
-    click(wid, 30, 6)  # its caption: the keys go to it, no button is hit
-    key("ctrl+c")
-    return wait_for(clipboard_text, 3.0, "the message box's text on the clipboard")
+def window_texts(caption):
+    """The texts of the shown window captioned `caption` and of its controls,
+    one a line, read in the same Wine session by the helper window_text.exe
+    (Wine's message box does not copy its text with Ctrl+C)."""
+    env = dict(os.environ, WINEDEBUG="-all", LANG=os.environ.get("LANG") or "C.UTF-8")
+    result = subprocess.run([WINE, os.environ["TALLYO_WINDOW_TEXT"], caption], env=env, capture_output=True,
+                            timeout=60)
+    return result.stdout.decode("utf-8", "replace") if result.returncode == 0 else ""
 
 
 def tray_icon_frame():
