@@ -99,7 +99,8 @@ ControllerResult MainController::Delete(Time32 created) {
 }
 
 ControllerResult MainController::Answer(Time32 created, const ReminderAnswer& answer, Time32 now) {
-  return Make([created, answer, now](EventList& list) { return ApplyReminderAnswer(list, created, answer, now); });
+  return Make(
+      [created, answer, now](EventList& list) { return ApplyReminderAnswer(list, created, answer, now); });
 }
 
 ControllerResult MainController::Make(Change change) {

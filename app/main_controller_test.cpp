@@ -187,8 +187,8 @@ TEST_F(Controller, ADamagedFileIsToldOnceAndSetAsideBeforeTheNextSave) {
 }
 
 TEST_F(Controller, ViewsListTheirEvents) {
-  WriteFromOutside({Event("memo", kNoon), Event("reminder", kNoon + 1, 1, kNoon + 60),
-                    Event("yesterday", kNoon - 86400)});
+  WriteFromOutside(
+      {Event("memo", kNoon), Event("reminder", kNoon + 1, 1, kNoon + 60), Event("yesterday", kNoon - 86400)});
   controller.Tick();
   auto titles = [&] {
     EventPtrList rows;

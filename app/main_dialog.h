@@ -66,9 +66,6 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   LRESULT OnTrayNotify(WPARAM wparam, LPARAM lparam);
   LRESULT OnClose(WPARAM wparam, LPARAM lparam);
   LRESULT OnEndSession(WPARAM wparam, LPARAM lparam);
-  // The main window became active after `previous`: an open reminder popup
-  // comes back in front.
-  void OnActivated(HWND previous);
   void OnUpdateCheckTimer();
   void OnSecondTick();
   void OnTrayShow();
@@ -158,4 +155,7 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   // and is freed at the next tick (it ends from inside its own handlers).
   std::unique_ptr<ReminderPopupDialog> popup_;
   std::unique_ptr<ReminderPopupDialog> ended_popup_;
+  // The popup came up while the user typed in another dialog of the
+  // program; it takes the keyboard once that dialog has closed.
+  bool popup_waits_for_keyboard_ = false;
 };

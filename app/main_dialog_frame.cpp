@@ -63,23 +63,7 @@ bool MainDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESUL
 
 LRESULT MainDialog::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_WINDOWPOSCHANGING) hidden_start_.FilterWindowPos(reinterpret_cast<WINDOWPOS*>(lparam));
-  if (message == WM_ACTIVATE && LOWORD(wparam) != WA_INACTIVE) OnActivated(reinterpret_cast<HWND>(lparam));
   return CSkinDialog::WindowProc(message, wparam, lparam);
-}
-
-void MainDialog::OnActivated(HWND previous) {
-  if (popup_ == nullptr || popup_->hwnd() == nullptr || previous == popup_->hwnd()) return;
-  DWORD process = 0;
-  if (previous != nullptr) GetWindowThreadProcessId(previous, &process);
-  if (process == GetCurrentProcessId()) {
-    // A dialog of the program closed (the add dialog the user typed in
-    // while the reminder came): the reminder is next, keyboard and all.
-    SetForegroundWindow(popup_->hwnd());
-  } else {
-    // The user came to the main window: it takes the keyboard, but the
-    // reminder stays in sight above it.
-    SetWindowPos(popup_->hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
 }
 
 void MainDialog::OnOK() {}
@@ -136,6 +120,11 @@ void MainDialog::OnSecondTick() {
   // popup whose event was answered elsewhere closes here.
   Present(controller_.Tick());
   reminder_check_.Tick();
+  if (popup_waits_for_keyboard_ && popup_ != nullptr && !OwnDialogActive()) {
+    // The dialog the user was typing in has closed: the reminder is next.
+    popup_waits_for_keyboard_ = false;
+    SetForegroundWindow(popup_->hwnd());
+  }
   in_tick_ = false;
 }
 

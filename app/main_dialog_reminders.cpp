@@ -30,15 +30,18 @@ void MainDialog::ShowPopup(const CMyEvent& due) {
   // It does not take the keyboard from a dialog the user is typing in:
   // Enter there must not answer a reminder the user has not read.
   popup_ = std::make_unique<ReminderPopupDialog>(GetDesktopWindow(), due, ad_pool_.PickAd());
-  const bool opened = popup_->Open(!OwnDialogActive(), [this](bool answered, const ReminderAnswer& answer) {
-    // Called from inside the popup's own handlers: it is freed later.
-    ended_popup_ = std::move(popup_);
-    if (answered) {
-      reminder_check_.Answered(answer);
-    } else {
-      reminder_check_.Dismissed();
-    }
-  });
+  popup_waits_for_keyboard_ = OwnDialogActive();
+  const bool opened =
+      popup_->Open(!popup_waits_for_keyboard_, [this](bool answered, const ReminderAnswer& answer) {
+        // Called from inside the popup's own handlers: it is freed later.
+        ended_popup_ = std::move(popup_);
+        popup_waits_for_keyboard_ = false;
+        if (answered) {
+          reminder_check_.Answered(answer);
+        } else {
+          reminder_check_.Dismissed();
+        }
+      });
   if (!opened) {
     popup_.reset();
     reminder_check_.Dismissed();
