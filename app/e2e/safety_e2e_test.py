@@ -11,9 +11,9 @@ import unittest
 
 from tallyo_e2e import (ADD_CAPTION, CONFIRM_CAPTION, MAIN_CAPTION, MESSAGE_CAPTION, MODIFY_CAPTION,
                         REMINDER_CAPTION, WINE, E2ETest, Event, choose_from_tray_menu, click, clipboard_text,
-                        find_window, grid_rows, key, local_now, window_texts, observe_for, screenshot, type_text,
-                        visible_windows, wait_for, wait_for_events, wait_for_grid_rows, wait_for_titles,
-                        wait_for_window, wait_for_window_gone, window_geometry, write_events)
+                        find_window, grid_rows, key, local_now, observe_for, screenshot, set_clipboard_text,
+                        type_text, visible_windows, wait_for, wait_for_events, wait_for_grid_rows, wait_for_titles,
+                        wait_for_window, wait_for_window_gone, window_geometry, window_texts, write_events)
 
 # The main window (client pixels).
 ADD = (500, 342)
@@ -170,7 +170,7 @@ class KeyboardAndEditors(E2ETest):
         app = self.launch([])
         main = app.wait_main_window()
         body = "一二三四五abcde" * 4000  # 40,000 characters
-        subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=body.encode("utf-8"), check=True)
+        set_clipboard_text(body)
         wait_for(lambda: clipboard_text() == body, 5, "the long text on the clipboard")
         click(main, *ADD)
         add = wait_for_window(ADD_CAPTION)
