@@ -104,7 +104,8 @@ class PosixFileSystem : public FileSystem {
   }
 
   // Failures are told as failures to write `told_path`.
-  static Status WriteAndSync(const std::string& path, std::string_view contents, const std::string& told_path) {
+  static Status WriteAndSync(const std::string& path, std::string_view contents,
+                             const std::string& told_path) {
     FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
     if (!fd.valid()) return ErrorStatus(told_path, errno);
     const char* p = contents.data();

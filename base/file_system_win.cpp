@@ -26,7 +26,8 @@ const char* KnownReason(DWORD error) {
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
       // 另一个程序正在使用此文件，进程无法访问。
-      return "\xc1\xed\xd2\xbb\xb8\xf6\xb3\xcc\xd0\xf2\xd5\xfd\xd4\xda\xca\xb9\xd3\xc3\xb4\xcb\xce\xc4\xbc\xfe"
+      return "\xc1\xed\xd2\xbb\xb8\xf6\xb3\xcc\xd0\xf2\xd5\xfd\xd4\xda\xca\xb9\xd3\xc3\xb4\xcb\xce\xc4\xbc"
+             "\xfe"
              "\xa3\xac\xbd\xf8\xb3\xcc\xce\xde\xb7\xa8\xb7\xc3\xce\xca\xa1\xa3";
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
@@ -165,7 +166,8 @@ class WinFileSystem : public FileSystem {
   }
 
   // Failures are told as failures to write `told_path`.
-  static Status WriteAndFlush(const std::string& path, std::string_view contents, const std::string& told_path) {
+  static Status WriteAndFlush(const std::string& path, std::string_view contents,
+                              const std::string& told_path) {
     ScopedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, /*dwShareMode=*/0, nullptr,
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return ErrorStatus(told_path, GetLastError());
