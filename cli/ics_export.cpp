@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/decimal_digits.h"
+#include "base/sanitizer_bounds.h"
 
 namespace {
 
@@ -185,6 +186,12 @@ constexpr std::size_t kEventRoom = 384;
 // A content line of a text of `cp936_size` bytes: name, value and line end.
 constexpr std::size_t TextLineRoom(std::size_t cp936_size) { return 12 + IcsTextRoom(cp936_size) + 2; }
 
+// The alarm's copy of a summary that stands on one line goes in pieces of
+// this many bytes: up to one piece less a byte past its end, within the
+// spare room of the line it was made room for.
+constexpr std::size_t kCopyPiece = 16;
+static_assert(kCopyPiece - 1 <= kIcsTextSpare);
+
 }  // namespace
 
 void PutIcsUtcTime(Time32 t, char* at) {
@@ -201,7 +208,7 @@ std::string IcsUtcTime(Time32 t) {
 
 void AppendIcsText(std::string_view utf8, std::string* out) {
   const std::size_t start = out->size();
-  out->resize(start + utf8.size() * 2 + 8);
+  out->resize(start + IcsTextRoom(utf8.size()));
   char* end = PutIcsEscaped(utf8, out->data() + start);
   out->resize(static_cast<std::size_t>(end - out->data()));
 }
@@ -231,6 +238,9 @@ char* IcsWriter::Room(char* at, std::size_t more) {
     buffer_ = std::move(bigger);
     capacity_ = capacity;
   }
+  // Under the address sanitizer a write past the room is caught here too,
+  // not only at the end of the buffer.
+  LimitToRoom(buffer_.get(), size_ + more, capacity_);
   return buffer_.get() + size_;
 }
 
@@ -291,11 +301,11 @@ void IcsWriter::Add(const CMyEvent& event, const IcsUids& uids) {
       const std::size_t value_size = summary_size - kSummaryName - 2;
       const std::size_t line_at = static_cast<std::size_t>(at - buffer_.get());
       at = Put(at, "DESCRIPTION:");
-      // Sixteen bytes at a time, within the room made for it: the copy
-      // stands well behind the summary, and a few bytes more are harmless.
+      // In whole pieces: the copy stands well behind the summary, and what
+      // a last piece brings along past the value is overwritten next.
       const char* from = buffer_.get() + summary_at + kSummaryName;
-      for (std::size_t copied = 0; copied < value_size; copied += 16)
-        std::memcpy(at + copied, from + copied, 16);
+      for (std::size_t copied = 0; copied < value_size; copied += kCopyPiece)
+        std::memcpy(at + copied, from + copied, kCopyPiece);
       at += value_size;
       at = EndLine(line_at, at);
     }
@@ -316,7 +326,7 @@ char* IcsWriter::PutTextProperty(char* at, std::string_view name, std::string_vi
     // Not all ASCII and double-byte characters: the conversion of the whole text decides.
     utf8_.clear();
     cp936::AppendUtf8(cp936_text, &utf8_);
-    value = Room(value, utf8_.size() * 2 + 8 + event_room_);
+    value = Room(value, IcsTextRoom(utf8_.size()) + event_room_);
     at = PutIcsEscaped(utf8_, value);
   }
   if (at == value || *value == ' ' || *value == '\t') {

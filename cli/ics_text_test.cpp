@@ -5,8 +5,10 @@
 // piece it works on, of a folded line or of its buffer.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <ctime>
 #include <map>
+#include <memory>
 #include <random>
 
 #include "base/text_convert.h"
@@ -119,7 +121,60 @@ std::string RandomText(std::mt19937& rng, std::size_t size, bool unusual) {
   return text;
 }
 
+std::string Repeated(const std::string& piece, std::size_t times) {
+  std::string text;
+  for (std::size_t i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
+// `write(at)` into a heap block of exactly `room` bytes, where the address
+// sanitizer catches a write past it; what it wrote up to the returned end.
+template <typename Write>
+std::string WrittenInto(std::size_t room, Write write) {
+  auto block = std::make_unique<char[]>(room);
+  const char* start = block.get();
+  const char* end = write(block.get());
+  return end == nullptr ? "(refused)" : std::string(start, end);
+}
+
 }  // namespace
+
+TEST(IcsText, WritersStayWithinTheirRoomAndSpareOnExactSizeHeapBuffers) {
+  // The worst cases at every length: each byte escaped or a line break (two
+  // octets each), control characters (nothing written, yet sixteen bytes
+  // stored each time), Chinese (three octets for two bytes).
+  std::vector<std::string> texts;
+  for (std::size_t times = 0; times <= 40; ++times) {
+    for (const char* piece : {";", "\r", "\x01", "\xBA\xBA", "a", "\xA8\xA4", "\x01;"}) {
+      texts.push_back(Repeated(piece, times));
+    }
+  }
+  std::mt19937 rng(11);
+  for (int i = 0; i < 3000; ++i) texts.push_back(RandomText(rng, rng() % 70, false));
+  Cp936Characters characters;
+  for (const std::string& text : texts) {
+    const std::string utf8 = cp936::ToUtf8(text);
+    const std::string expected = ReferenceEscaped(utf8);
+    auto from_cp936 = [&](char* at) { return PutIcsTextFromCp936(text, at, characters); };
+    ASSERT_EQ(WrittenInto(IcsTextRoom(text.size()), from_cp936), expected) << text;
+    ASSERT_EQ(WrittenInto(expected.size() + kIcsTextSpare, from_cp936), expected) << text;
+    auto escaped = [&](char* at) { return PutIcsEscaped(utf8, at); };
+    ASSERT_EQ(WrittenInto(IcsTextRoom(utf8.size()), escaped), expected) << text;
+    ASSERT_EQ(WrittenInto(expected.size() + kIcsTextSpare, escaped), expected) << text;
+  }
+  // Folding needs exactly three more octets a fold.
+  for (std::size_t size = 0; size <= 400; size += 7) {
+    const std::string line = Repeated("\xE6\xB1\x89", size / 3) + std::string(size % 3, 'x');
+    const std::size_t folds = IcsFoldCount(line.data(), line.size());
+    auto fold = [&](char* at) {
+      std::memcpy(at, line.data(), line.size());
+      return FoldIcsLineInPlace(at, line.size(), folds);
+    };
+    std::string folded = ReferenceFolded(line);
+    folded.resize(folded.size() - 2);  // without its line end
+    ASSERT_EQ(WrittenInto(line.size() + 3 * folds, fold), folded) << size;
+  }
+}
 
 TEST(IcsText, EscapingMatchesTheReferenceAtEveryLengthAndOffset) {
   // A lone special byte or a multibyte character at every place of texts
