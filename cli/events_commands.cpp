@@ -192,9 +192,9 @@ int RunAdd(const AddOptions& options) {
   std::optional<std::string> body = ArgumentToCp936(CrLfLineBreaks(options.body), "the body");
   if (!body) return kBadArguments;
 
-  auto event = std::make_unique<CMyEvent>();
-  event->strTitle = *title;
-  event->strContent = *body;
+  CMyEvent event;
+  event.strTitle = *title;
+  event.strContent = *body;
   if (options.at) {
     Time32 when = 0;
     if (!ParseLocalTime(*options.at, &when)) {
@@ -202,26 +202,26 @@ int RunAdd(const AddOptions& options) {
                 << "\"\n";
       return kBadArguments;
     }
-    event->bRemind = 1;
-    event->timeRemind = when;
+    event.bRemind = 1;
+    event.timeRemind = when;
   } else if (options.in) {
     std::optional<std::uint32_t> minutes = ParseDecimal<std::uint32_t>(*options.in);
-    std::int64_t when = minutes ? event->timeCreate + std::int64_t{*minutes} * 60 : 0;
+    std::int64_t when = minutes ? event.timeCreate + std::int64_t{*minutes} * 60 : 0;
     if (!minutes || when > std::numeric_limits<Time32>::max()) {
       std::cerr << "tallyo-cli: --in expects a whole number of minutes from now (0 or more, ending before "
                    "2038), not \""
                 << *options.in << "\"\n";
       return kBadArguments;
     }
-    event->bRemind = 1;
-    event->timeRemind = static_cast<Time32>(when);
+    event.bRemind = 1;
+    event.timeRemind = static_cast<Time32>(when);
   }
 
   EventList list;
   if (std::optional<int> stop = LoadForChange(list)) return *stop;
-  CMyEvent* added = list.Add(std::move(event));
+  const Time32 created = list.Add(std::move(event)).timeCreate;
   if (int code = Save(list); code != 0) return code;
-  std::cout << added->timeCreate << "\n";
+  std::cout << created << "\n";
   return 0;
 }
 

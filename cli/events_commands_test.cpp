@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "base/memory_file_system.h"
+#include "base/testing/memory_file_system.h"
 #include "base/text_convert.h"
 #include "cli/testing/cli_test_folder.h"
 #include "events/event_list.h"
 #include "events/event_view_rows.h"
-#include "events/events_test_util.h"
+#include "events/testing/events_test_util.h"
 
 namespace {
 
@@ -25,19 +25,9 @@ namespace fs = std::filesystem;
 // a memo, and a reminder due 2026-12-08 08:30:00 (Asia/Shanghai).
 std::string ThreeEventFile() {
   EventVector v;
-  auto meeting = std::make_unique<CMyEvent>(1796605200);
-  meeting->strTitle = "\xbb\xe1\xd2\xe9";
-  meeting->strContent = "Room 4";
-  meeting->bRemind = 1;
-  meeting->timeRemind = 1796689800;
-  v.push_back(std::move(meeting));
-  auto memo = std::make_unique<CMyEvent>(1796600000);
-  memo->strTitle = "shopping list";
-  memo->timeRemind = 123;  // stale; a memo shows no reminder time
-  v.push_back(std::move(memo));
-  auto third = std::make_unique<CMyEvent>(1796700000);
-  third->strTitle = "third";
-  v.push_back(std::move(third));
+  v.push_back(MakeEvent("\xbb\xe1\xd2\xe9", 1796605200, "Room 4", 1, 1796689800));
+  v.push_back(MakeEvent("shopping list", 1796600000, "", 0, 123));  // stale; a memo shows no reminder time
+  v.push_back(MakeEvent("third", 1796700000));
   return WriteEventArchive(v);
 }
 
@@ -54,9 +44,7 @@ class EventCommands : public CliTestFolder {
     memory.files["event.dat"] = ReadFileBytes(EventFile());
     EventList list(memory, "event.dat");
     EXPECT_TRUE(list.LoadEvents().ok());
-    std::vector<CMyEvent> out;
-    for (const auto& e : list.records()) out.push_back(*e);
-    return out;
+    return std::vector<CMyEvent>(list.records().begin(), list.records().end());
   }
 
   std::vector<std::string> AsideFiles() {
@@ -123,11 +111,11 @@ TEST_F(EventCommands, LongListsShowEveryRowAsTheGridDoes) {
   ASSERT_EQ(all.exit_code, 0) << all.err;
   std::string expected = "标题\t建立时间\t提醒时间\ttimeCreate\n";
   for (const auto& e : v) {
-    std::vector<std::string> cells = ViewRowCells(VIEW_ALL, *e);
+    std::vector<std::string> cells = ViewRowCells(VIEW_ALL, e);
     std::string title = cp936::ToUtf8(cells[0]);
     std::replace(title.begin(), title.end(), '\t', ' ');
-    expected += title + "\t" + cells[1] + "\t" + cp936::ToUtf8(cells[2]) + "\t" +
-                std::to_string(e->timeCreate) + "\n";
+    expected +=
+        title + "\t" + cells[1] + "\t" + cp936::ToUtf8(cells[2]) + "\t" + std::to_string(e.timeCreate) + "\n";
   }
   EXPECT_EQ(all.out, expected);
 }

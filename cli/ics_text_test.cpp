@@ -14,7 +14,7 @@
 #include "base/text_convert.h"
 #include "cli/ics_export.h"
 #include "cli/ics_text.h"
-#include "events/events_test_util.h"
+#include "events/testing/events_test_util.h"
 
 namespace {
 
@@ -74,18 +74,18 @@ std::string ReferenceCalendar(const EventVector& events) {
       "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Tallyo//tallyo-cli//ZH\r\nCALSCALE:GREGORIAN\r\n";
   std::map<Time32, int> seen;
   for (const auto& event : events) {
-    const bool reminder = event->bRemind != 0;
-    const std::string created = ReferenceTime(event->timeCreate);
+    const bool reminder = event.bRemind != 0;
+    const std::string created = ReferenceTime(event.timeCreate);
     out += reminder ? "BEGIN:VEVENT\r\n" : "BEGIN:VJOURNAL\r\n";
-    out += "UID:" + std::to_string(event->timeCreate) + "-" + std::to_string(seen[event->timeCreate]++) +
+    out += "UID:" + std::to_string(event.timeCreate) + "-" + std::to_string(seen[event.timeCreate]++) +
            "@tallyo.example\r\n";
     out += "DTSTAMP:" + created + "\r\nCREATED:" + created + "\r\n";
-    out += "DTSTART:" + (reminder ? ReferenceTime(event->timeRemind) : created) + "\r\n";
-    out += ReferenceText("SUMMARY:", event->strTitle);
-    out += ReferenceText("DESCRIPTION:", event->strContent);
+    out += "DTSTART:" + (reminder ? ReferenceTime(event.timeRemind) : created) + "\r\n";
+    out += ReferenceText("SUMMARY:", event.strTitle);
+    out += ReferenceText("DESCRIPTION:", event.strContent);
     if (reminder) {
       out += "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:PT0S\r\n";
-      std::string alarm = ReferenceText("DESCRIPTION:", event->strTitle);
+      std::string alarm = ReferenceText("DESCRIPTION:", event.strTitle);
       out += alarm.empty() ? ReferenceText("DESCRIPTION:", "\xCA\xC2\xC7\xE9\xCC\xE1\xD0\xD1") : alarm;
       out += "END:VALARM\r\nEND:VEVENT\r\n";
     } else {
@@ -98,7 +98,7 @@ std::string ReferenceCalendar(const EventVector& events) {
 std::string Written(const EventVector& events) {
   IcsUids uids(events);
   IcsWriter writer;
-  for (const auto& event : events) writer.Add(*event, uids);
+  for (const auto& event : events) writer.Add(event, uids);
   writer.Finish();
   return std::string(writer.text());
 }
@@ -263,7 +263,7 @@ TEST(IcsText, CalendarMatchesTheReferenceByteForByte) {
   IcsWriter writer;
   std::string streamed;
   for (const auto& event : events) {
-    writer.Add(*event, uids);
+    writer.Add(event, uids);
     if (writer.text().size() >= 4096) {
       streamed += writer.text();
       writer.Clear();

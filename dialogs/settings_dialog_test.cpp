@@ -20,7 +20,7 @@
 #include "res/gallery/screenshot.h"
 #include "res/resource.h"
 #include "settings/program_path.h"
-#include "settings/settings_test_util.h"
+#include "settings/testing/settings_test_util.h"
 
 namespace {
 

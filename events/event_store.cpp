@@ -30,16 +30,17 @@ void EventStore::Remember(FileStamp stamp, std::uint64_t hash) {
   seen_.hash = hash;
 }
 
-void EventStore::Remember(FileStamp stamp, std::shared_ptr<const BigBuffer> bytes) {
+void EventStore::Remember(FileStamp stamp, SharedBytes bytes) {
   seen_ = Seen{};
   seen_.exists = true;
   seen_.stamp = stamp;
+  seen_.loaded = true;
   seen_.bytes = std::move(bytes);
 }
 
 bool EventStore::SameAsSeen(std::string_view bytes) const {
-  if (seen_.bytes == nullptr) return HashBytes(bytes) == seen_.hash;
-  return bytes == std::string_view(seen_.bytes->data(), seen_.bytes->size());
+  if (!seen_.loaded) return HashBytes(bytes) == seen_.hash;
+  return bytes == seen_.bytes.view();
 }
 
 LoadResult EventStore::Load(EventRecords* events) {
@@ -61,17 +62,19 @@ LoadResult EventStore::Load(EventRecords* events) {
     damaged_file_pending_ = true;
     return {LoadResult::Kind::kReadError, ArchiveError::kNone, read.message()};
   }
-  // The records' texts borrow these bytes; the store compares a changed file
+  // The records' texts share these bytes; the store compares a changed file
   // with them, so a load needs no hash.
-  auto loaded = std::make_shared<const BigBuffer>(std::move(bytes));
+  SharedBytes loaded(std::move(bytes));
   Remember(stamp, loaded);
-  ArchiveError error = ReadEventArchive(std::move(loaded), events);
+  EventRecords records;
+  ArchiveError error = ReadEventArchive(loaded, &records);
+  *events = std::move(records);
   damaged_file_pending_ = error != ArchiveError::kNone;
   if (error == ArchiveError::kNone) return {};
   return {LoadResult::Kind::kDamaged, error, ArchiveErrorMessage(error, path)};
 }
 
-Status EventStore::Save(std::span<const std::unique_ptr<CMyEvent>> events) {
+Status EventStore::Save(std::span<const CMyEvent> events) {
   if (damaged_file_pending_) {
     Status aside = SetAsideDamagedFile();
     if (!aside.ok()) return aside;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "base/memory_file_system.h"
+#include "base/testing/memory_file_system.h"
 #include "settings/ini_file.h"
 
 namespace {
