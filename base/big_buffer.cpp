@@ -52,7 +52,7 @@ void* AllocateBigBlock(std::size_t size) {
   return ::operator new(size == 0 ? 1 : size);
 }
 
-void FreeBigBlock(void* block, std::size_t size) noexcept {
+void FreeBigBlock(void* block, [[maybe_unused]] std::size_t size) noexcept {
   if (block == nullptr) return;
 #ifndef _WIN32
   if (Mapped(size)) {
