@@ -10,7 +10,7 @@
 #include "framework/message_table.h"
 #include "framework/text_boundary.h"
 #include "res/resource.h"
-#include "settings/program_path.h"
+#include "base/program_path.h"
 #include "skin/skin_dressing.h"
 
 namespace {

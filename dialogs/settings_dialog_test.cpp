@@ -19,7 +19,7 @@
 #include "framework/text_boundary.h"
 #include "res/gallery/screenshot.h"
 #include "res/resource.h"
-#include "settings/program_path.h"
+#include "base/program_path.h"
 #include "settings/testing/settings_test_util.h"
 
 namespace {

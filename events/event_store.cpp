@@ -3,16 +3,16 @@
 
 #include <cstdio>
 
+#include "base/app_path.h"
 #include "base/local_time.h"
 #include "events/byte_hash.h"
-#include "settings/path_helper.h"
 
 EventStore::EventStore(FileSystem& file_system, std::string path)
     : file_system_(file_system), path_(std::move(path)) {}
 
 std::string EventStore::FilePath() const {
   if (!path_.empty()) return path_;
-  return PathHelper().MakeAppPath(kFileName);
+  return MakeAppPath(kFileName);
 }
 
 FileStamp EventStore::StampNow(const std::string& path) {

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <regex>
 
+#include "base/app_path.h"
 #include "base/testing/memory_file_system.h"
 #include "events/event_list.h"
 #include "events/testing/events_test_util.h"
-#include "settings/path_helper.h"
 
 namespace {
 
