@@ -102,18 +102,6 @@ bool EventStore::ChangedOnDisk() {
   return false;
 }
 
-void EventStore::MarkCurrentFileSeen() {
-  const std::string path = FilePath();
-  FileStamp stamp = StampNow(path);
-  std::string bytes;
-  Status read = file_system_.ReadFile(path, &bytes);
-  if (read.IsNotFound()) {
-    seen_ = Seen{};
-  } else if (read.ok()) {
-    Remember(stamp, HashBytes(bytes));
-  }
-}
-
 Status EventStore::SetAsideDamagedFile(std::string* aside_path) {
   if (aside_path != nullptr) aside_path->clear();
   if (!damaged_file_pending_) return Status::Ok();

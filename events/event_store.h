@@ -67,14 +67,7 @@ class EventStore {
   // Before the first Load or Save the store knows of no file.
   bool ChangedOnDisk();
 
-  // Accepts the file as it is now as seen, without loading it (after a
-  // damaged file was reported and the list in memory kept).
-  void MarkCurrentFileSeen();
-
   bool HasDamagedFile() const { return damaged_file_pending_; }
-  // Marks the file as one that must be set aside before the next save (an
-  // owner that keeps its list after a failed load).
-  void MarkDamaged() { damaged_file_pending_ = true; }
   // Renames the damaged file to "<path>.damaged-YYYYMMDD-HHMMSS" (local time;
   // "-2", "-3" ... appended if taken). *aside_path receives the new name.
   Status SetAsideDamagedFile(std::string* aside_path = nullptr);
