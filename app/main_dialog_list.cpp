@@ -64,7 +64,7 @@ void MainDialog::OnAdd() {
   std::unique_ptr<CMyEvent> event = add.TakeEvent();
   if (event == nullptr) return;
   ChangeAndSave([&](EventList& list) {
-    list.Add(std::move(*event));
+    list.AddNew(std::move(*event));
     return true;
   });
 }

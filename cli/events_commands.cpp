@@ -1,5 +1,7 @@
 // tallyo-cli's event commands: list (the rows of one view of the event list),
-// add, delete and check, on event.dat in the --dir folder.
+// add, delete and check, on event.dat in the --dir folder. An event is named
+// by its key (events/event_key.h): its creation time, and "-K" for the later
+// events of one second.
 #include <CLI/CLI.hpp>
 
 #include <charconv>
@@ -119,8 +121,27 @@ class TableOutput {
 
 struct ListOptions {
   ViewOptions view;
-  bool with_created = false;  // a last column with the creation time in seconds
+  bool with_created = false;  // a last column with each event's key, as delete takes it
 };
+
+// An event's key as delete takes it: the creation time, followed for the
+// later events of a second by "-" and their place, as in the calendar's UIDs.
+std::string KeyText(EventKey key) {
+  std::string text = std::to_string(key.created);
+  if (key.twin != 0) text += "-" + std::to_string(key.twin);
+  return text;
+}
+
+// "N" (the first event created at N) or "N-K" (the one in place K of that second).
+std::optional<EventKey> ParseKey(const std::string& text) {
+  const std::size_t dash = text.find('-', 1);  // a creation time may be negative
+  std::optional<Time32> created = ParseDecimal<Time32>(text.substr(0, dash));
+  if (!created) return std::nullopt;
+  if (dash == std::string::npos) return EventKey{*created, 0};
+  std::optional<std::uint32_t> twin = ParseDecimal<std::uint32_t>(text.substr(dash + 1));
+  if (!twin) return std::nullopt;
+  return EventKey{*created, *twin};
+}
 
 int RunList(const ListOptions& options) {
   std::optional<ChosenView> chosen = ChooseView(options.view);
@@ -130,6 +151,8 @@ int RunList(const ListOptions& options) {
   LoadResult result = list.LoadEvents();
   EventPtrList rows;
   FillView(list, chosen->view, chosen->day, chosen->keyword, rows);
+  std::vector<EventKey> keys;
+  if (options.with_created) keys = list.KeysOf(rows);
   {
     TableOutput table;
     std::vector<std::string> cells;
@@ -137,9 +160,9 @@ int RunList(const ListOptions& options) {
     if (options.with_created) cells.push_back("timeCreate");
     table.Row(cells);
     LocalTimeConverter times;
-    for (const CMyEvent* event : rows) {
-      ViewRowCells(chosen->view, *event, times, cells);
-      if (options.with_created) cells.push_back(std::to_string(event->timeCreate));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      ViewRowCells(chosen->view, *rows[i], times, cells);
+      if (options.with_created) cells.push_back(KeyText(keys[i]));
       table.Row(cells);
     }
   }
@@ -219,7 +242,8 @@ int RunAdd(const AddOptions& options) {
 
   EventList list;
   if (std::optional<int> stop = LoadForChange(list)) return *stop;
-  const Time32 created = list.Add(std::move(event)).timeCreate;
+  // A second of its own, even when several adds come in one second.
+  const Time32 created = list.AddNew(std::move(event)).timeCreate;
   if (int code = Save(list); code != 0) return code;
   std::cout << created << "\n";
   return 0;
@@ -227,18 +251,24 @@ int RunAdd(const AddOptions& options) {
 
 // --- delete ---
 
-int RunDelete(const std::string& created_text) {
-  std::optional<Time32> created = ParseDecimal<Time32>(created_text);
-  if (!created) {
-    std::cerr << "tallyo-cli: --created expects the creation time in seconds, as add and list --with-created "
-                 "show it, not \""
-              << created_text << "\"\n";
+int RunDelete(const std::string& key_text) {
+  std::optional<EventKey> key = ParseKey(key_text);
+  if (!key) {
+    std::cerr
+        << "tallyo-cli: --created expects the creation time in seconds, or N-K for the event in place K "
+           "of second N, as add and list --with-created show it, not \""
+        << key_text << "\"\n";
     return kBadArguments;
   }
   EventList list;
   if (std::optional<int> stop = LoadForChange(list)) return *stop;
-  if (!list.DeleteByCreateTime(*created)) {
-    std::cerr << "tallyo-cli: no event was created at " << *created << "; nothing was changed\n";
+  if (!list.Delete(*key)) {
+    if (key->twin == 0) {
+      std::cerr << "tallyo-cli: no event was created at " << key->created << "; nothing was changed\n";
+    } else {
+      std::cerr << "tallyo-cli: fewer than " << key->twin + 1 << " events were created at " << key->created
+                << ", so there is no " << KeyText(*key) << "; nothing was changed\n";
+    }
     return kFileError;
   }
   return Save(list);
@@ -275,7 +305,8 @@ void AddEventCommands(CLI::App& app, CliContext& ctx) {
       app.add_subcommand("list", "list the events of one view, as the main window's grid shows them");
   AddViewOptions(list, &list_options->view, /*min_given=*/1);
   list->add_flag("--with-created", list_options->with_created,
-                 "add a last column with each event's creation time in seconds (for delete)");
+                 "add a last column with each event's creation time in seconds, N-K for the later events of "
+                 "one second (for delete)");
   list->callback([&ctx, list_options] { ctx.exit_code = RunList(*list_options); });
 
   auto raw = std::make_shared<RawAddOptions>();
@@ -292,9 +323,11 @@ void AddEventCommands(CLI::App& app, CliContext& ctx) {
   });
 
   auto created = std::make_shared<std::string>();
-  CLI::App* remove = app.add_subcommand("delete", "delete the first event created at that time");
+  CLI::App* remove = app.add_subcommand("delete", "delete the event created at that time");
   remove
-      ->add_option("--created", *created, "creation time in seconds, as add and list --with-created show it")
+      ->add_option("--created", *created,
+                   "creation time in seconds (the first event of that second), or N-K (the one in place K, "
+                   "counted from 0), as add and list --with-created show it")
       ->required();
   remove->callback([&ctx, created] { ctx.exit_code = RunDelete(*created); });
 

@@ -128,6 +128,7 @@ TEST_F(EventCommands, ListRefusesWrongViews) {
 }
 
 TEST_F(EventCommands, AddMemoAndRemindersThenDelete) {
+  const Time32 before = NowTime();
   CliRun memo = Run({"add", "--title", "买菜", "--body", "eggs\nmilk"});
   ASSERT_EQ(memo.exit_code, 0) << memo.err;
   CliRun at = Run({"add", "--title", "dentist", "--at", "2026-12-09 14:00:00"});
@@ -144,19 +145,80 @@ TEST_F(EventCommands, AddMemoAndRemindersThenDelete) {
   EXPECT_EQ(stored[1].bRemind, 1);
   EXPECT_EQ(stored[1].timeRemind, 1796796000);
   EXPECT_EQ(stored[2].strTitle, "");
-  EXPECT_EQ(stored[2].timeRemind, stored[2].timeCreate + 1800);
+  // Thirty minutes from the moment of the add, whatever second the event then took.
+  EXPECT_GE(stored[2].timeRemind, before + 1800);
+  EXPECT_LE(stored[2].timeRemind, stored[2].timeCreate + 1800);
 
   EXPECT_EQ(Run({"check"}).out, "3\n");
+  // Made within a second or two, yet each in a second of its own.
+  EXPECT_LT(stored[0].timeCreate, stored[1].timeCreate);
+  EXPECT_LT(stored[1].timeCreate, stored[2].timeCreate);
   CliRun removed = Run({"delete", "--created", std::to_string(stored[1].timeCreate)});
   EXPECT_EQ(removed.exit_code, 0) << removed.err;
-  // All three may share a second: delete takes the first in stored order.
   stored = Stored();
-  EXPECT_EQ(stored.size(), 2u);
+  ASSERT_EQ(stored.size(), 2u);
+  EXPECT_EQ(stored[1].strTitle, "");
 
   CliRun missing = Run({"delete", "--created", "12345"});
   EXPECT_EQ(missing.exit_code, 1);
   EXPECT_NE(missing.err.find("12345"), std::string::npos);
   EXPECT_EQ(Stored().size(), 2u);
+}
+
+TEST_F(EventCommands, AddTakesTheNextSecondNoEventHas) {
+  // The next ten seconds are taken already (another program's adds, a
+  // clock set back): three adds get three seconds after them.
+  const Time32 now = NowTime();
+  EventVector v;
+  for (Time32 t = now; t < now + 10; ++t) v.push_back(MakeEvent("taken", t));
+  WriteFileBytes(EventFile(), WriteEventArchive(v));
+  std::vector<Time32> printed;
+  for (const char* title : {"one", "two", "three"}) {
+    CliRun add = Run({"add", "--title", title});
+    ASSERT_EQ(add.exit_code, 0) << add.err;
+    printed.push_back(static_cast<Time32>(std::stol(add.out)));
+  }
+  EXPECT_GE(printed[0], now + 10);
+  EXPECT_LT(printed[0], printed[1]);
+  EXPECT_LT(printed[1], printed[2]);
+  std::vector<CMyEvent> stored = Stored();
+  ASSERT_EQ(stored.size(), 13u);
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(stored[10 + i].timeCreate, printed[i]);
+}
+
+TEST_F(EventCommands, TwinsOfOneSecondAreNamedAndDeletedOneByOne) {
+  // Three events of one second, as older versions and other tools made them.
+  EventVector v;
+  v.push_back(MakeEvent("first", 1796605200));
+  v.push_back(MakeEvent("elsewhere", 1796600000));
+  v.push_back(MakeEvent("second", 1796605200));
+  v.push_back(MakeEvent("third", 1796605200));
+  WriteFileBytes(EventFile(), WriteEventArchive(v));
+  EXPECT_EQ(Run({"list", "--memo", "--with-created"}).out,
+            "标题\t建立时间\ttimeCreate\n"
+            "elsewhere\t2026-12-07 07:33:20\t1796600000\n"
+            "first\t2026-12-07 09:00:00\t1796605200\n"
+            "second\t2026-12-07 09:00:00\t1796605200-1\n"
+            "third\t2026-12-07 09:00:00\t1796605200-2\n");
+
+  CliRun second = Run({"delete", "--created", "1796605200-1"});
+  EXPECT_EQ(second.exit_code, 0) << second.err;
+  std::vector<CMyEvent> stored = Stored();
+  ASSERT_EQ(stored.size(), 3u);
+  EXPECT_EQ(stored[0].strTitle, "first");
+  EXPECT_EQ(stored[2].strTitle, "third");
+
+  CliRun beyond = Run({"delete", "--created", "1796605200-2"});
+  EXPECT_EQ(beyond.exit_code, 1);
+  EXPECT_NE(beyond.err.find("1796605200-2"), std::string::npos) << beyond.err;
+  EXPECT_EQ(Stored().size(), 3u);
+
+  // The plain creation time is the first, as "-0" is.
+  EXPECT_EQ(Run({"delete", "--created", "1796605200"}).exit_code, 0);
+  EXPECT_EQ(Run({"delete", "--created", "1796605200-0"}).exit_code, 0);
+  stored = Stored();
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(stored[0].strTitle, "elsewhere");
 }
 
 TEST_F(EventCommands, WrongInputChangesNothing) {
@@ -176,6 +238,11 @@ TEST_F(EventCommands, WrongInputChangesNothing) {
       {"add", "--title", "x", "--body", "\xFF"},
       {"delete", "--created", "abc"},
       {"delete", "--created", "99999999999"},
+      {"delete", "--created", "5-"},
+      {"delete", "--created", "5-x"},
+      {"delete", "--created", "5--1"},
+      {"delete", "--created", "5-1-2"},
+      {"delete", "--created", "5-99999999999"},
   };
   for (const auto& args : bad) {
     CliRun run = Run(args);

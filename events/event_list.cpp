@@ -1,4 +1,4 @@
-// EventList: ownership of the records and the lookups by creation time.
+// EventList: ownership of the records, and the lookups by creation time alone.
 #include "events/event_list.h"
 
 #include <utility>
@@ -32,28 +32,12 @@ void EventList::GetAll(EventPtrList& result) const {
   for (const CMyEvent& e : records_) result.push_back(&e);
 }
 
-std::size_t EventList::FirstCreatedAt(Time32 created) const {
-  std::size_t i = 0;
-  while (i < records_.size() && records_[i].timeCreate != created) ++i;
-  return i;
-}
+// The first of a second is its twin 0: the old lookups are the keys' first twins.
+const CMyEvent* EventList::FindByCreateTime(Time32 created) const { return Find(EventKey{created, 0}); }
 
-const CMyEvent* EventList::FindByCreateTime(Time32 created) const {
-  const std::size_t i = FirstCreatedAt(created);
-  return i < records_.size() ? &records_[i] : nullptr;
-}
+CMyEvent* EventList::FindByCreateTime(Time32 created) { return Find(EventKey{created, 0}); }
 
-CMyEvent* EventList::FindByCreateTime(Time32 created) {
-  const std::size_t i = FirstCreatedAt(created);
-  return i < records_.size() ? &records_[i] : nullptr;
-}
-
-bool EventList::DeleteByCreateTime(Time32 created) {
-  const std::size_t i = FirstCreatedAt(created);
-  if (i == records_.size()) return false;
-  records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(i));
-  return true;
-}
+bool EventList::DeleteByCreateTime(Time32 created) { return Delete(EventKey{created, 0}); }
 
 const CMyEvent* EventList::FindDue() const { return FindDue(NowTime()); }
 

@@ -16,6 +16,7 @@
 #include "base/file_system.h"
 #include "base/local_time.h"
 #include "base/status.h"
+#include "events/event_key.h"
 #include "events/event_records.h"
 #include "events/event_store.h"
 #include "events/my_event.h"
@@ -60,6 +61,12 @@ class EventList {
 
   // Appends `event` at the tail as it is; returns the record.
   const CMyEvent& Add(CMyEvent event);
+  // Appends a record the user just made: its creation time moves on to
+  // FreeCreateTime(its creation time), so no two records made here share a second.
+  const CMyEvent& AddNew(CMyEvent event);
+  // The first second from `wanted` on at which no record was created. (Should
+  // every second up to 2038 be taken, the last free one before `wanted`.)
+  Time32 FreeCreateTime(Time32 wanted) const;
   std::size_t size() const { return records_.size(); }
   bool empty() const { return records_.empty(); }
   // Every record in stored order: begin, end, size, [].
@@ -79,6 +86,21 @@ class EventList {
   // Inserts before the first entry created later than `event`; else at the tail.
   static void InsertSorted(EventPtrList& result, const CMyEvent* event);
 
+  // --- lookups by key (event_key.h) ---
+
+  // The record with that key, or nullptr.
+  const CMyEvent* Find(EventKey key) const;
+  // The same record, to change in place (anything but its timeCreate).
+  CMyEvent* Find(EventKey key);
+  // Destroys that record; false (and nothing done) if there is none.
+  bool Delete(EventKey key);
+  // The key of `record`. REQUIRES: one of this list's records (from
+  // records() or a query), the list unchanged since.
+  EventKey KeyOf(const CMyEvent& record) const;
+  // The keys of `rows`, in their order, from one walk of the list: cheap
+  // when no two records share a second. REQUIRES: as KeyOf, for every row.
+  std::vector<EventKey> KeysOf(const EventPtrList& rows) const;
+
   // --- lookups by creation time: the first record in stored order ---
 
   const CMyEvent* FindByCreateTime(Time32 created) const;
@@ -93,8 +115,8 @@ class EventList {
  private:
   template <typename Predicate>
   void QueryWhere(EventPtrList& result, Predicate matches) const;
-  // The position of the first record created at `created`, or size().
-  std::size_t FirstCreatedAt(Time32 created) const;
+  // The position of the record with that key, or size().
+  std::size_t PositionOf(EventKey key) const;
 
   EventStore store_;
   EventRecords records_;
