@@ -6,7 +6,7 @@
 // gets a block of its own.
 //
 // The shares are counted without atomics (a load of 100k events hands out
-// 200k of them, and atomic counting would cost about a third of the load):
+// 200k of them; counted atomically, the load took about half as long again):
 // bytes, and the texts and records that share them, stay on the thread that
 // made them. Only the user-interface thread and tallyo-cli's one thread
 // handle events.

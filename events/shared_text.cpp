@@ -10,18 +10,6 @@ SharedText::SharedText(std::string_view text) {
   size_ = static_cast<std::uint32_t>(text.size());
 }
 
-SharedText::SharedText(const SharedBytes& bytes, std::string_view part) {
-  if (part.empty()) return;  // the empty text needs no bytes
-  const auto offset = static_cast<std::size_t>(part.data() - bytes.data());
-  if (offset > UINT32_MAX || part.size() > kMaxSize) {
-    *this = SharedText(part);  // beyond 4 GiB into a load: a copy (or the error)
-    return;
-  }
-  bytes_ = bytes;
-  offset_ = static_cast<std::uint32_t>(offset);
-  size_ = static_cast<std::uint32_t>(part.size());
-}
-
 std::ostream& operator<<(std::ostream& out, const SharedText& text) { return out << text.view(); }
 
 std::string operator+(const SharedText& a, const SharedText& b) { return a.str().append(b.view()); }

@@ -30,7 +30,18 @@ class SharedText {
   SharedText(const std::string& text) : SharedText(std::string_view(text)) {}
   SharedText(const char* text) : SharedText(std::string_view(text)) {}
   // `part` of `bytes`, sharing them. REQUIRES: `part` lies within bytes.view().
-  SharedText(const SharedBytes& bytes, std::string_view part);
+  // Inline: a load makes two of these per record.
+  SharedText(const SharedBytes& bytes, std::string_view part) {
+    if (part.empty()) return;  // the empty text needs no bytes
+    const auto offset = static_cast<std::size_t>(part.data() - bytes.data());
+    if (offset > UINT32_MAX || part.size() > kMaxSize) {
+      *this = SharedText(part);  // beyond 4 GiB into a load: a copy (or the error)
+      return;
+    }
+    bytes_ = bytes;
+    offset_ = static_cast<std::uint32_t>(offset);
+    size_ = static_cast<std::uint32_t>(part.size());
+  }
 
   SharedText& operator=(std::string_view text) { return *this = SharedText(text); }
   SharedText& operator=(const std::string& text) { return *this = SharedText(text); }
