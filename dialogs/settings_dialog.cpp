@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/program_path.h"
 #include "dialogs/autorun_registry.h"
 #include "framework/dialog_controls.h"
 #include "framework/file_dialog.h"
@@ -10,7 +11,6 @@
 #include "framework/message_table.h"
 #include "framework/text_boundary.h"
 #include "res/resource.h"
-#include "base/program_path.h"
 #include "skin/skin_dressing.h"
 
 namespace {

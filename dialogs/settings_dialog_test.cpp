@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "base/program_path.h"
 #include "dialogs/autorun_entry.h"
 #include "dialogs/autorun_registry.h"
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
 #include "res/gallery/screenshot.h"
 #include "res/resource.h"
-#include "base/program_path.h"
 #include "settings/testing/settings_test_util.h"
 
 namespace {
