@@ -4,6 +4,7 @@
 // events of one second.
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <iostream>
@@ -13,6 +14,7 @@
 #include <string>
 
 #include "base/byte_words.h"
+#include "base/cp936_characters.h"
 #include "base/local_time.h"
 #include "base/text_convert.h"
 #include "cli/cli_context.h"
@@ -83,38 +85,67 @@ bool HasLineOrTabBytes(std::string_view text) {
   return false;
 }
 
-// Rows of a table on standard output: tab between cells, UTF-8, built up in
-// one buffer and written in large pieces (a list may have 100k rows).
+// Rows of a table on standard output: tab between cells, UTF-8, written into
+// one buffer and out in large pieces (a list may have 100k rows). A cell is
+// converted straight into the buffer, in the room it can take at most.
 class TableOutput {
  public:
+  TableOutput() : buffer_(std::make_unique_for_overwrite<char[]>(kCapacity)), capacity_(kCapacity) {}
   ~TableOutput() { Flush(); }
+  TableOutput(const TableOutput&) = delete;
+  TableOutput& operator=(const TableOutput&) = delete;
 
   void Row(const std::vector<std::string>& cells) {
     for (std::size_t i = 0; i < cells.size(); ++i) {
-      if (i != 0) buffer_ += '\t';
-      std::size_t start = buffer_.size();
-      cp936::AppendUtf8(cells[i], &buffer_);
+      if (i != 0) *Room(1) = '\t', ++size_;
+      const std::string& cell = cells[i];
+      char* start = Room(Cp936Characters::Table::KnownRoom(cell.size()));
+      char* end = characters_.PutKnown(cell, start);
+      if (end == nullptr) {
+        // Not all ASCII and double-byte characters: the conversion of the whole text decides.
+        utf8_.clear();
+        cp936::AppendUtf8(cell, &utf8_);
+        start = Room(utf8_.size());
+        end = std::copy(utf8_.begin(), utf8_.end(), start);
+      }
       // A grid cell holds one line; the terminal's table does too. (These
       // bytes are never part of a double-byte character, in either encoding.)
-      if (!HasLineOrTabBytes(cells[i])) continue;
-      for (std::size_t j = start; j < buffer_.size(); ++j) {
-        char& c = buffer_[j];
-        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
-      }
+      if (HasLineOrTabBytes(cell))
+        std::replace_if(
+            start, end, [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+      size_ = static_cast<std::size_t>(end - buffer_.get());
     }
-    buffer_ += '\n';
-    if (buffer_.size() >= kFlushAt) Flush();
+    *Room(1) = '\n';
+    ++size_;
+    if (size_ >= kFlushAt) Flush();
   }
 
   void Flush() {
-    std::cout.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    std::cout.write(buffer_.get(), static_cast<std::streamsize>(size_));
     std::cout.flush();
-    buffer_.clear();
+    size_ = 0;
   }
 
  private:
   static constexpr std::size_t kFlushAt = 1 << 16;
-  std::string buffer_;
+  static constexpr std::size_t kCapacity = 2 * kFlushAt;
+
+  // Room for `more` bytes after the text, made by writing the text out first
+  // (or by a bigger buffer, for a cell longer than the buffer); where they go.
+  char* Room(std::size_t more) {
+    if (capacity_ - size_ < more) Flush();
+    if (capacity_ < more) {
+      buffer_ = std::make_unique_for_overwrite<char[]>(more);
+      capacity_ = more;
+    }
+    return buffer_.get() + size_;
+  }
+
+  std::unique_ptr<char[]> buffer_;
+  std::size_t capacity_;
+  std::size_t size_ = 0;
+  Cp936Characters::Table characters_ = ThisThreadsCp936Characters().table();
+  std::string utf8_;  // an unusual cell, converted as a whole
 };
 
 // --- list ---

@@ -98,12 +98,18 @@ TEST_F(EventCommands, ListShowsTheColumnsOfEachView) {
 TEST_F(EventCommands, LongListsShowEveryRowAsTheGridDoes) {
   // Enough rows for the output to be written in several pieces, with texts
   // that need converting, cells that hold tabs and line breaks, and times in
-  // many windows of the time conversion (a few events per hour over months).
+  // many windows of the time conversion (a few events per hour over months);
+  // titles longer than the output's buffer, and bytes that are no character.
   EventVector v;
   Time32 t = 1790000000;
+  std::string long_title;
+  for (int i = 0; i < 100000; ++i) long_title += "\xbb\xe1";
   for (int i = 0; i < 4000; ++i) {
     t += (i * 7919) % 5000;
     std::string title = i % 3 == 0 ? "\xbb\xe1\xd2\xe9 " + std::to_string(i) : "row\t" + std::to_string(i);
+    if (i % 1000 == 7) title = long_title + "\r\n" + title;
+    if (i % 1000 == 8) title = long_title + "\xff" + title;
+    if (i % 500 == 9) title += "\x80\t";
     v.push_back(MakeEvent(title, t, "body\r\nline", i % 4 == 0, t + 600));
   }
   WriteFileBytes(EventFile(), WriteEventArchive(v));
@@ -113,7 +119,8 @@ TEST_F(EventCommands, LongListsShowEveryRowAsTheGridDoes) {
   for (const auto& e : v) {
     std::vector<std::string> cells = ViewRowCells(VIEW_ALL, e);
     std::string title = cp936::ToUtf8(cells[0]);
-    std::replace(title.begin(), title.end(), '\t', ' ');
+    std::replace_if(
+        title.begin(), title.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
     expected +=
         title + "\t" + cells[1] + "\t" + cp936::ToUtf8(cells[2]) + "\t" + std::to_string(e.timeCreate) + "\n";
   }
