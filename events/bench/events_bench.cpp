@@ -181,6 +181,38 @@ void BM_FindByCreateTimeLast(benchmark::State& state) {
   });
 }
 
+// The keys of every row of the all-events view, as a grid of the whole list
+// would need them (stored order rising, no two records in one second).
+void BM_KeysOfAllRows(benchmark::State& state) {
+  Fixture& f = Data(static_cast<std::size_t>(state.range(0)));
+  EventPtrList rows;
+  f.list->GetAll(rows);
+  for (auto _ : state) {
+    std::vector<EventKey> keys = f.list->KeysOf(rows);
+    benchmark::DoNotOptimize(keys.data());
+  }
+}
+// The same for a list stored in falling order: the records that share a
+// second are then found by sorting.
+void BM_KeysOfAllRowsFallingOrder(benchmark::State& state) {
+  const std::size_t n = static_cast<std::size_t>(state.range(0));
+  EventList list(DefaultFileSystem(), "unused.dat");
+  std::vector<CMyEvent> events = MakeBenchEvents(n);
+  for (std::size_t i = n; i-- > 0;) list.Add(events[i]);
+  EventPtrList rows;
+  list.GetAll(rows);
+  for (auto _ : state) {
+    std::vector<EventKey> keys = list.KeysOf(rows);
+    benchmark::DoNotOptimize(keys.data());
+  }
+}
+// A new record's creation time, with the list created up to now.
+void BM_FreeCreateTime(benchmark::State& state) {
+  Fixture& f = Data(static_cast<std::size_t>(state.range(0)));
+  const Time32 last = f.list->records().back().timeCreate;
+  for (auto _ : state) benchmark::DoNotOptimize(f.list->FreeCreateTime(last));
+}
+
 #define EVENT_SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond)
 BENCHMARK(BM_LoadEvents) EVENT_SIZES;
 BENCHMARK(BM_LoadEventsAtStart) EVENT_SIZES;
@@ -200,6 +232,9 @@ BENCHMARK(BM_QueryKeywordEmpty) EVENT_SIZES;
 BENCHMARK(BM_GetAll) EVENT_SIZES;
 BENCHMARK(BM_FindDueNoneDue) EVENT_SIZES;
 BENCHMARK(BM_FindByCreateTimeLast) EVENT_SIZES;
+BENCHMARK(BM_KeysOfAllRows) EVENT_SIZES;
+BENCHMARK(BM_KeysOfAllRowsFallingOrder) EVENT_SIZES;
+BENCHMARK(BM_FreeCreateTime) EVENT_SIZES;
 
 }  // namespace
 
