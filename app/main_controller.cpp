@@ -27,12 +27,6 @@ void ApplyEdit(const CMyEvent& before, const CMyEvent& after, CMyEvent& record) 
   }
 }
 
-// The first second from `wanted` on that no event of `list` was created in.
-Time32 FreeCreateTime(const EventList& list, Time32 wanted) {
-  while (wanted < std::numeric_limits<Time32>::max() && list.FindByCreateTime(wanted) != nullptr) ++wanted;
-  return wanted;
-}
-
 // The folder part of a file's full path, by characters of code page 936 (a
 // trail byte may look like a backslash).
 std::string FolderOf(const std::string& path) {
@@ -76,11 +70,9 @@ ControllerResult MainController::Load() {
 
 ControllerResult MainController::Add(CMyEvent event) {
   return Make([event = std::move(event)](EventList& list) {
-    auto record = std::make_unique<CMyEvent>(event);
     // Another copy of the program or tallyo-cli may have made an event in
-    // the same second; the creation time is what names an event.
-    record->timeCreate = FreeCreateTime(list, record->timeCreate);
-    list.Add(std::move(record));
+    // the same second: the new one takes the next free second.
+    list.AddNew(event);
     return true;
   });
 }

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "base/memory_file_system.h"
-#include "events/events_test_util.h"
+#include "base/testing/memory_file_system.h"
+#include "events/testing/events_test_util.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ class Controller : public ::testing::Test {
   void WriteFromOutside(const std::vector<CMyEvent>& events) {
     EventList other(fs, kPath);
     other.LoadEvents();
-    for (const CMyEvent& e : events) other.Add(std::make_unique<CMyEvent>(e));
+    for (const CMyEvent& e : events) other.Add(e);
     fs.fail_writes = false;
     ASSERT_TRUE(other.SaveEvents().ok());
   }
@@ -39,12 +39,12 @@ class Controller : public ::testing::Test {
     EventList disk(fs, kPath);
     disk.LoadEvents();
     std::vector<std::string> titles;
-    for (const auto& e : disk.records()) titles.push_back(e->strTitle);
+    for (const CMyEvent& e : disk.records()) titles.push_back(e.strTitle);
     return titles;
   }
   std::vector<std::string> TitlesInMemory() {
     std::vector<std::string> titles;
-    for (const auto& e : list.records()) titles.push_back(e->strTitle);
+    for (const CMyEvent& e : list.records()) titles.push_back(e.strTitle);
     return titles;
   }
 
@@ -120,7 +120,7 @@ TEST_F(Controller, ANewEventTakesTheNextFreeSecond) {
   WriteFromOutside({Event("a", kNoon), Event("b", kNoon + 1)});
   controller.Add(Event("c", kNoon));
   ASSERT_EQ(list.size(), 3u);
-  EXPECT_EQ(list.records()[2]->timeCreate, kNoon + 2);
+  EXPECT_EQ(list.records()[2].timeCreate, kNoon + 2);
 }
 
 TEST_F(Controller, ModifyKeepsWhatTheUserDidNotChange) {

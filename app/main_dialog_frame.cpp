@@ -6,6 +6,7 @@
 #include "app/confirm_dialog.h"
 #include "app/main_dialog.h"
 #include "app/main_texts.h"
+#include "base/program_path.h"
 #include "dialogs/autorun_registry.h"
 #include "dialogs/settings_dialog.h"
 #include "framework/menu.h"
@@ -17,7 +18,6 @@
 #include "reminders/reminder_popup_dialog.h"
 #include "res/resource.h"
 #include "settings/path_helper.h"
-#include "settings/program_path.h"
 #include "update/update_server.h"
 
 namespace {

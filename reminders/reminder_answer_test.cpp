@@ -2,18 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include "base/memory_file_system.h"
+#include "base/testing/memory_file_system.h"
 
 namespace {
 
 struct AnswerFixture {
   AnswerFixture() {
     for (Time32 created : {100, 200, 300}) {
-      auto e = std::make_unique<CMyEvent>(created);
-      e->strTitle = "t" + std::to_string(created);
-      e->strContent = "old body";
-      e->bRemind = 1;
-      e->timeRemind = 50;
+      CMyEvent e(created);
+      e.strTitle = "t" + std::to_string(created);
+      e.strContent = "old body";
+      e.bRemind = 1;
+      e.timeRemind = 50;
       list.Add(std::move(e));
     }
   }
@@ -36,7 +36,7 @@ TEST(ReminderAnswer, DoneDeletesTheEventAndNothingElse) {
   EXPECT_TRUE(ApplyReminderAnswer(f.list, 200, Answer(kNoReminder), 1000));
   ASSERT_EQ(f.list.size(), 2u);
   EXPECT_EQ(f.list.FindByCreateTime(200), nullptr);
-  EXPECT_EQ(f.list.records()[1]->timeCreate, 300);
+  EXPECT_EQ(f.list.records()[1].timeCreate, 300);
 }
 
 TEST(ReminderAnswer, AgainAfterMinutesMovesTheReminderAndTakesTheBody) {
@@ -71,5 +71,5 @@ TEST(ReminderAnswer, AnEventGoneMeanwhileIsLeftAlone) {
   EXPECT_FALSE(ApplyReminderAnswer(f.list, 200, Answer(kNoReminder), 1000));
   EXPECT_FALSE(ApplyReminderAnswer(f.list, 200, Answer(kRemindAfterMinutes, 5), 1000));
   EXPECT_EQ(f.list.size(), 2u);
-  for (const auto& e : f.list.records()) EXPECT_EQ(e->strContent, "old body");
+  for (const CMyEvent& e : f.list.records()) EXPECT_EQ(e.strContent, "old body");
 }

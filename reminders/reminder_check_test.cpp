@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "base/memory_file_system.h"
+#include "base/testing/memory_file_system.h"
 #include "events/event_change.h"
 
 namespace {
@@ -61,17 +61,17 @@ ReminderAnswer After(std::int32_t minutes, std::string body = "edited") {
 struct CheckFixture {
   CheckFixture() { settings.bPlaySound = 1; }
   void AddReminder(std::string title, Time32 created, Time32 due) {
-    auto e = std::make_unique<CMyEvent>(created);
-    e->strTitle = std::move(title);
-    e->strContent = "body";
-    e->bRemind = 1;
-    e->timeRemind = due;
+    CMyEvent e(created);
+    e.strTitle = std::move(title);
+    e.strContent = "body";
+    e.bRemind = 1;
+    e.timeRemind = due;
     events.Add(std::move(e));
   }
   void AddMemo(std::string title, Time32 created) {
-    auto e = std::make_unique<CMyEvent>(created);
-    e->strTitle = std::move(title);
-    e->timeRemind = kNoon - 100;  // kept, but no reminder
+    CMyEvent e(created);
+    e.strTitle = std::move(title);
+    e.timeRemind = kNoon - 100;  // kept, but no reminder
     events.Add(std::move(e));
   }
   Status SavedOk() { return events.SaveEvents(); }
@@ -161,7 +161,7 @@ TEST(ReminderCheck, NoSecondAlertWhileOneIsPending) {
   EXPECT_EQ(f.host.asked, (std::vector<std::string>{"first", "second"}));
   f.Answer(Done());
   ASSERT_EQ(f.events.size(), 1u);
-  EXPECT_EQ(f.events.records()[0]->strTitle, "first");
+  EXPECT_EQ(f.events.records()[0].strTitle, "first");
 }
 
 TEST(ReminderCheck, AnswersMoveOrDeleteAndAreSaved) {
@@ -179,7 +179,7 @@ TEST(ReminderCheck, AnswersMoveOrDeleteAndAreSaved) {
   EXPECT_TRUE(f.host.commits[0].save.ok());
   EventList on_disk(f.fs, "event.dat");
   ASSERT_TRUE(on_disk.LoadEvents().ok());
-  EXPECT_EQ(on_disk.records()[0]->timeRemind, kNoon + 600);
+  EXPECT_EQ(on_disk.records()[0].timeRemind, kNoon + 600);
 
   // At a date and time.
   f.host.now = kNoon + 600;
@@ -240,7 +240,7 @@ TEST(ReminderCheck, EventDeletedWhileItsPopupWasOpenTakesNoAnswer) {
   ASSERT_EQ(f.host.commits.size(), 1u);
   EXPECT_FALSE(f.host.commits[0].applied);
   ASSERT_EQ(f.events.size(), 1u);
-  EXPECT_EQ(f.events.records()[0]->timeRemind, kNoon + 3600);
+  EXPECT_EQ(f.events.records()[0].timeRemind, kNoon + 3600);
 }
 
 TEST(ReminderCheck, AnEventChangedElsewhereWhileOpenIsAnsweredOnTheNewList) {
@@ -250,11 +250,11 @@ TEST(ReminderCheck, AnEventChangedElsewhereWhileOpenIsAnsweredOnTheNewList) {
   f.check.Tick();
   EventList other(f.fs, "event.dat");  // tallyo-cli adds an event meanwhile
   ASSERT_TRUE(other.LoadEvents().ok());
-  other.Add(std::make_unique<CMyEvent>(50));
+  other.Add(CMyEvent(50));
   ASSERT_TRUE(other.SaveEvents().ok());
   f.Answer(Done());
   ASSERT_EQ(f.events.size(), 1u);
-  EXPECT_EQ(f.events.records()[0]->timeCreate, 50);
+  EXPECT_EQ(f.events.records()[0].timeCreate, 50);
 }
 
 TEST(ReminderCheck, AFailedSaveStillResumesTheCheck) {

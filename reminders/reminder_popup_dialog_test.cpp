@@ -47,7 +47,7 @@ struct Applied {
 
 Applied Apply(const ReminderPopupDialog& popup, Time32 now) {
   Applied applied;
-  applied.events->Add(std::make_unique<CMyEvent>(DueEvent()));
+  applied.events->Add(DueEvent());
   applied.found = ApplyReminderAnswer(*applied.events, kCreated, popup.answer(), now);
   return applied;
 }

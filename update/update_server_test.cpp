@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "base/memory_file_system.h"
-#include "settings/ini_file.h"
+#include "base/ini_file.h"
+#include "base/testing/memory_file_system.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "settings/ini_file.h"
+#include "base/ini_file.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 
-#include "base/memory_file_system.h"
+#include "base/testing/memory_file_system.h"
 
 namespace {
 
