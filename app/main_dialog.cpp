@@ -11,6 +11,7 @@
 #include "framework/command_line.h"
 #include "framework/program_title.h"
 #include "framework/text_boundary.h"
+#include "framework/worker_thread.h"
 #include "reminders/reminder_popup_dialog.h"
 #include "res/program_skin.h"
 #include "res/resource.h"
@@ -87,8 +88,7 @@ bool MainDialog::OnInitDialog() {
     hidden_start_.Begin(hwnd());
   }
   StartUpdateCheck();
-  StartTimer(kUpdateCheckTimer, 10);
-  StartTimer(kSecondTimer, 1000);
+  second_timer_.Start(1000, [this] { OnSecondTick(); });
   UpdateData(false);
   ShowNote();
   return true;
@@ -121,6 +121,8 @@ void MainDialog::SetupWindow() {
   tray_icon_.AddIcon(this, kProgramTitle, hTrayIcon, hFlashIcon, kAllIcons);
 
   scroll_text_.Create(hwnd(), RECT{6, 399, 635, 421});
+  // Not on screen yet: showing the window sets the ticker going.
+  scroll_text_.FollowTopLevelWindow();
   scroll_text_.SetBackgroundColors(kTickerGrey, kTickerGrey, 0);
   scroll_text_.SetTextColors(kWhite, kWhite);
   scroll_text_.SetScrollPeriod(80);
@@ -216,5 +218,6 @@ void MainDialog::SetupViewSelector() {
 void MainDialog::StartUpdateCheck() {
   remote_config_.SetServer(
       ConfiguredUpdateServer(DefaultFileSystem(), PathHelper().MakeAppPath(kConfigFileName)));
+  remote_config_.SetCompletionSignal(PostMessageSignal(hwnd(), kUpdateCheckDone));
   remote_config_.StartFetchThread();
 }

@@ -15,6 +15,7 @@
 #include "app/main_controller.h"
 #include "dialogs/event_list_view.h"
 #include "events/event_list.h"
+#include "framework/interval_timer.h"
 #include "reminders/reminder_check.h"
 #include "settings/settings.h"
 #include "skin/color_label.h"
@@ -30,8 +31,8 @@ class ReminderPopupDialog;
 
 class MainDialog : public CSkinDialog, private ReminderHost {
  public:
-  static constexpr UINT_PTR kUpdateCheckTimer = 1;
-  static constexpr UINT_PTR kSecondTimer = 2;
+  // Posted by the update worker once it has published its result (or given up).
+  static constexpr UINT kUpdateCheckDone = WM_APP + 1;
 
   MainDialog();
   ~MainDialog() override;
@@ -66,7 +67,7 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   LRESULT OnTrayNotify(WPARAM wparam, LPARAM lparam);
   LRESULT OnClose(WPARAM wparam, LPARAM lparam);
   LRESULT OnEndSession(WPARAM wparam, LPARAM lparam);
-  void OnUpdateCheckTimer();
+  LRESULT OnUpdateCheckDone(WPARAM wparam, LPARAM lparam);
   void OnSecondTick();
   void OnTrayShow();
   void OnTrayExit();
@@ -102,6 +103,7 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   void Present(const ControllerResult& result);
 
   // --- the update check's display (main_dialog_remote.cpp) ---
+  // Once, when the worker's message has come and the document is loaded.
   void ShowRemoteConfig();
 
   // --- the reminder check's world (main_dialog_reminders.cpp) ---
@@ -143,9 +145,13 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   HICON hTrayIcon = nullptr;
   HICON hFlashIcon = nullptr;
   int version_label_width_ = 0;
+  bool remote_config_shown_ = false;
 
   ReminderCheck reminder_check_;
   HiddenStart hidden_start_;
+  // Once a second, also while the program rests in the tray: a timer of its
+  // own, as a message to the dialog costs several times as much under Wine.
+  IntervalTimer second_timer_;
   // The first erase of the run paints without the children's exclusion.
   bool first_erase_ = true;
   // The one-second tick is running (a message box it shows runs a loop in

@@ -33,8 +33,7 @@ bool MainDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESUL
   static const Table table{
       Table::Message(WM_PAINT, &MainDialog::OnPaint),
       Table::Message(WM_QUERYDRAGICON, &MainDialog::OnQueryDragIcon),
-      Table::Timer(kUpdateCheckTimer, &MainDialog::OnUpdateCheckTimer),
-      Table::Timer(kSecondTimer, &MainDialog::OnSecondTick),
+      Table::Message(kUpdateCheckDone, &MainDialog::OnUpdateCheckDone),
       Table::Command(IDC_MAIN_HOME, BN_CLICKED, &MainDialog::OnHome),
       Table::Command(IDC_MAIN_SETTINGS, BN_CLICKED, &MainDialog::OnSettings),
       Table::Command(IDC_MAIN_HELP, BN_CLICKED, &MainDialog::OnHelp),
@@ -63,7 +62,11 @@ bool MainDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESUL
 
 LRESULT MainDialog::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_WINDOWPOSCHANGING) hidden_start_.FilterWindowPos(reinterpret_cast<WINDOWPOS*>(lparam));
-  return CSkinDialog::WindowProc(message, wparam, lparam);
+  const LRESULT result = CSkinDialog::WindowProc(message, wparam, lparam);
+  // Every show, hide, minimise and restore ends here: the ticker moves only
+  // while someone can see it.
+  if (message == WM_WINDOWPOSCHANGED) scroll_text_.FollowTopLevelWindow();
+  return result;
 }
 
 void MainDialog::OnOK() {}
@@ -110,7 +113,10 @@ LRESULT MainDialog::OnEraseBackground(WPARAM wparam, LPARAM) {
   return CSkinDialog::OnEraseBackground(dc);
 }
 
-void MainDialog::OnUpdateCheckTimer() { ShowRemoteConfig(); }
+LRESULT MainDialog::OnUpdateCheckDone(WPARAM, LPARAM) {
+  ShowRemoteConfig();
+  return 0;
+}
 
 void MainDialog::OnSecondTick() {
   if (in_tick_) return;

@@ -5,13 +5,9 @@
 #include "update/version_notice.h"
 
 void MainDialog::ShowRemoteConfig() {
-  if (!remote_config_.IsLoaded()) {
-    // Offline: nothing will come once the worker has given up, so the window
-    // stops waking up a hundred times a second for it.
-    if (remote_config_.HasGivenUp()) StopTimer(kUpdateCheckTimer);
-    return;
-  }
-  StopTimer(kUpdateCheckTimer);
+  // A worker that gave up leaves nothing to show; the label keeps its caption.
+  if (remote_config_shown_ || !remote_config_.IsLoaded()) return;
+  remote_config_shown_ = true;
 
   const std::vector<LinkItem> items = SplitScrollItems(remote_config_.strScrollText);
   for (const LinkItem& item : items) {

@@ -27,6 +27,62 @@ TEST(FileSystem, ReplaceCreatesAndReplacesWithoutLeavingTemporaries) {
   EXPECT_FALSE(fs.FileExists(path + ".tmp"));
 }
 
+// A stamp of `path` after making its write time `when`.
+FileStamp StampWrittenAt(const std::string& path, std::filesystem::file_time_type when) {
+  std::filesystem::last_write_time(path, when);
+  FileStamp stamp;
+  EXPECT_TRUE(DefaultFileSystem().StatFile(path, &stamp).ok());
+  return stamp;
+}
+
+TEST(FileSystem, AStampTellsAReplacedFileOfTheSameSizeAndRecentWriteTime) {
+  FileSystem& fs = DefaultFileSystem();
+  const std::string path = TempPath("stamp-recent.bin");
+  const auto just_now = std::filesystem::file_time_type::clock::now();
+  ASSERT_TRUE(fs.ReplaceFile(path, "first").ok());
+  const FileStamp first = StampWrittenAt(path, just_now);
+  EXPECT_EQ(StampWrittenAt(path, just_now), first);
+  // Another program writes another file in the same tick of the clock.
+  ASSERT_TRUE(fs.ReplaceFile(path, "other").ok());
+  const FileStamp other = StampWrittenAt(path, just_now);
+  EXPECT_EQ(other.size, first.size);
+  EXPECT_EQ(other.write_time, first.write_time);
+  EXPECT_NE(other, first);
+}
+
+TEST(FileSystem, AStampOfAFileLongUnchangedStaysAndAnyWriteShows) {
+  FileSystem& fs = DefaultFileSystem();
+  const std::string path = TempPath("stamp-settled.bin");
+  const auto yesterday = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
+  ASSERT_TRUE(fs.ReplaceFile(path, "first").ok());
+  const FileStamp first = StampWrittenAt(path, yesterday);
+  for (int look = 0; look < 3; ++look) {
+    FileStamp again;
+    ASSERT_TRUE(fs.StatFile(path, &again).ok());
+    EXPECT_EQ(again, first);
+  }
+  // Kept aside, so no later file can be given its index.
+  const std::string kept = path + ".kept";
+  std::remove(kept.c_str());
+  ASSERT_TRUE(fs.RenameFile(path, kept).ok());
+  ASSERT_TRUE(fs.ReplaceFile(path, "longer").ok());  // written now
+  FileStamp longer;
+  ASSERT_TRUE(fs.StatFile(path, &longer).ok());
+  EXPECT_NE(longer, first);
+  EXPECT_EQ(longer.size, 6u);
+  ASSERT_TRUE(fs.ReplaceFile(path, "again").ok());  // the old size, written now
+  FileStamp same_size;
+  ASSERT_TRUE(fs.StatFile(path, &same_size).ok());
+  EXPECT_NE(same_size, first);
+  EXPECT_NE(same_size, longer);
+  // Back to a long-settled time with a file written in between: no stale look.
+  const FileStamp rewound = StampWrittenAt(path, yesterday);
+  EXPECT_EQ(rewound.size, first.size);
+  EXPECT_EQ(rewound.write_time, first.write_time);
+  EXPECT_NE(rewound.file_id, first.file_id);
+  std::remove(kept.c_str());
+}
+
 TEST(FileSystem, MissingFileIsNotFound) {
   std::string contents = "unchanged";
   Status s = DefaultFileSystem().ReadFile(TempPath("no-such-file"), &contents);

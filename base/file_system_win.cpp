@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <mutex>
 
 #include "base/file_system.h"
 #include "base/read_buffers.h"
@@ -88,6 +89,12 @@ bool IsTransient(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
 }
 
+std::uint64_t Join(DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; }
+
+std::int64_t TimeValue(const FILETIME& time) {
+  return static_cast<std::int64_t>(Join(time.dwHighDateTime, time.dwLowDateTime));
+}
+
 class WinFileSystem : public FileSystem {
  public:
   Status ReadFile(const std::string& path, std::string* contents) override {
@@ -118,19 +125,43 @@ class WinFileSystem : public FileSystem {
     return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
   }
 
+  // The look once a second. Size and write time are asked for by name,
+  // without a handle: Wine answers that without a round trip to its server.
+  // The file index takes a handle, and under Wine a question about the
+  // volume: a dozen round trips, more than the rest of the program's second.
+  // The index only tells apart files written within one tick of the file
+  // system's clock (2 s on FAT), which may share size and write time; once
+  // the clock is well past a file's write time, a later write carries a
+  // later time, and the index learnt then still holds.
   Status StatFile(const std::string& path, FileStamp* stamp) override {
+    const std::wstring wide = Wide(path);
+    WIN32_FILE_ATTRIBUTE_DATA quick{};
+    if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &quick)) {
+      return ErrorStatus(path, GetLastError());
+    }
+    {
+      std::lock_guard<std::mutex> lock(settled_mutex_);
+      if (settled_.path == path && settled_.stamp.size == Join(quick.nFileSizeHigh, quick.nFileSizeLow) &&
+          settled_.stamp.write_time == TimeValue(quick.ftLastWriteTime)) {
+        *stamp = settled_.stamp;
+        return Status::Ok();
+      }
+    }
     // Opened for its attributes only, sharing everything, so no writer is held up.
-    ScopedHandle file(CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES,
+    ScopedHandle file(CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return ErrorStatus(path, GetLastError());
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(file.get(), &info)) return ErrorStatus(path, GetLastError());
-    stamp->size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    stamp->write_time =
-        static_cast<std::int64_t>((static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
-                                  info.ftLastWriteTime.dwLowDateTime);
-    stamp->file_id = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    stamp->size = Join(info.nFileSizeHigh, info.nFileSizeLow);
+    stamp->write_time = TimeValue(info.ftLastWriteTime);
+    stamp->file_id = Join(info.nFileIndexHigh, info.nFileIndexLow);
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const bool settled = TimeValue(now) - stamp->write_time > kSettledAfter;
+    std::lock_guard<std::mutex> lock(settled_mutex_);
+    settled_ = settled ? Settled{path, *stamp} : Settled{};
     return Status::Ok();
   }
 
@@ -198,6 +229,16 @@ class WinFileSystem : public FileSystem {
     }
     return ErrorStatus(to, error);
   }
+
+  // 5 s in the file times' 100 ns: beyond FAT's 2 s and a small clock step.
+  static constexpr std::int64_t kSettledAfter = 50'000'000;
+  // The last file whose write time was settled when its index was read.
+  struct Settled {
+    std::string path;
+    FileStamp stamp;
+  };
+  std::mutex settled_mutex_;
+  Settled settled_;
 };
 
 }  // namespace

@@ -3,8 +3,10 @@
 
 #include <atomic>
 #include <fstream>
+#include <functional>
 
 #include "framework/file_dialog.h"
+#include "framework/interval_timer.h"
 #include "framework/menu.h"
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
@@ -145,6 +147,88 @@ TEST(WorkerThread, RunsTheWorkOnAnotherThread) {
   EXPECT_NE(worker_id.load(), 0u);
   EXPECT_NE(worker_id.load(), GetCurrentThreadId());
   CloseHandle(done);
+}
+
+TEST(WorkerThread, ItsSignalArrivesOnceInTheWindowsOwnThread) {
+  Watchdog watchdog("WorkerSignal");
+  constexpr UINT kDone = WM_APP + 7;
+  ASSERT_TRUE(Window::RegisterWindowClass(kOwnerClass, 0, nullptr, nullptr));
+  struct Receiver : Window {
+    std::vector<DWORD> threads;
+    LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override {
+      if (message == kDone) threads.push_back(GetCurrentThreadId());
+      return Window::WindowProc(message, wparam, lparam);
+    }
+  } receiver;
+  ASSERT_TRUE(receiver.Create(kOwnerClass, L"receiver", WS_POPUP, 0, RECT{0, 0, 10, 10}, nullptr, 0));
+  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::function<void()> signal = PostMessageSignal(receiver.hwnd(), kDone);
+  ASSERT_TRUE(StartWorkerThread([&] {
+    signal();
+    SetEvent(done);
+  }));
+  ASSERT_EQ(WaitForSingleObject(done, INFINITE), WAIT_OBJECT_0);
+  EXPECT_TRUE(receiver.threads.empty());  // posted, not sent: nothing ran on the worker
+  PumpPendingMessages();
+  EXPECT_EQ(receiver.threads, std::vector<DWORD>{GetCurrentThreadId()});
+  PumpPendingMessages();
+  EXPECT_EQ(receiver.threads.size(), 1u);
+  CloseHandle(done);
+  const HWND gone = receiver.hwnd();
+  receiver.Destroy();
+  PostMessageSignal(gone, kDone)();     // a window that is gone drops it
+  PostMessageSignal(nullptr, kDone)();  // no window is not the raising thread's queue
+  MSG stray{};
+  EXPECT_FALSE(PeekMessageW(&stray, reinterpret_cast<HWND>(-1), kDone, kDone, PM_REMOVE));
+  PumpPendingMessages();
+  EXPECT_EQ(receiver.threads.size(), 1u);
+}
+
+// Dispatches this thread's messages, waiting for them, until `done()`.
+void PumpUntil(const std::function<bool()>& done) {
+  MSG msg;
+  while (!done() && GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+}
+
+TEST(IntervalTimer, TicksOnItsOwnThreadAlsoInsideAModalLoop) {
+  Watchdog watchdog("IntervalTimer");
+  ASSERT_TRUE(Window::RegisterWindowClass(kOwnerClass, 0, nullptr, nullptr));
+  CommandOwner owner;
+  ASSERT_TRUE(owner.Create(kOwnerClass, L"owner", WS_POPUP, 0, RECT{100, 100, 300, 200}, nullptr, 0));
+  IntervalTimer timer;
+  int ticks = 0;
+  bool elsewhere = false;
+  const DWORD thread = GetCurrentThreadId();
+  ASSERT_TRUE(timer.Start(1, [&] {
+    elsewhere |= GetCurrentThreadId() != thread;
+    // A message box's loop, as while a dialog of the program is open.
+    HWND box = FindOwnedDialog(owner.hwnd());
+    if (++ticks >= 3 && box != nullptr) PostMessageW(box, WM_COMMAND, IDOK, 0);
+  }));
+  EXPECT_TRUE(timer.running());
+  MessageBoxW(owner.hwnd(), L"ticking", L"IntervalTimer", MB_OK);
+  EXPECT_GE(ticks, 3);
+  EXPECT_FALSE(elsewhere);
+}
+
+TEST(IntervalTimer, StopsAndStartsAgainWithItsNewFunction) {
+  Watchdog watchdog("IntervalTimerStop");
+  IntervalTimer timer;
+  int first = 0;
+  int second = 0;
+  ASSERT_TRUE(timer.Start(1, [&] { ++first; }));
+  PumpUntil([&] { return first >= 2; });
+  ASSERT_TRUE(timer.Start(1, [&] { ++second; }));
+  const int first_then = first;
+  PumpUntil([&] { return second >= 2; });
+  EXPECT_EQ(first, first_then);
+
+  timer.Stop();
+  EXPECT_FALSE(timer.running());
+  const int second_then = second;
+  Sleep(30);
+  PumpPendingMessages();
+  EXPECT_EQ(second, second_then);
 }
 
 }  // namespace

@@ -11,3 +11,10 @@ bool StartWorkerThread(std::function<void()> work) {
     return false;
   }
 }
+
+std::function<void()> PostMessageSignal(HWND window, UINT message) {
+  // A null window would post to the queue of whichever thread raises it.
+  return [window, message] {
+    if (window != nullptr) PostMessageW(window, message, 0, 0);
+  };
+}

@@ -132,6 +132,13 @@ LRESULT CLinkLabel::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_TIMER:
       if (wparam == kRefreshTimer) {
+        if (!TopLevelOnScreen(hwnd())) {
+          // Hidden or minimised after the click: nothing to refresh, and
+          // showing the window again paints the label anyway.
+          StopTimer(kStopRefreshTimer);
+          StopTimer(kRefreshTimer);
+          return 0;
+        }
         InvalidateRect(hwnd(), nullptr, TRUE);
         return 0;
       }

@@ -83,6 +83,29 @@ TEST(LinkLabel, ShowsTheHandOnlyOverItsText) {
   EXPECT_NE(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
 }
 
+TEST(LinkLabel, ItsRefreshAfterAClickEndsWhenTheWindowLeavesTheScreen) {
+  constexpr UINT_PTR kStopRefreshTimer = 1;
+  constexpr UINT_PTR kRefreshTimer = 2;
+  LabelFixture f;
+  Click(f.label.hwnd(), (f.text.left + f.text.right) / 2, (f.text.top + f.text.bottom) / 2);
+  ASSERT_EQ(f.opener.opened.size(), 1u);
+  SendMessageW(f.label.hwnd(), WM_TIMER, kRefreshTimer, 0);  // on screen: it goes on
+  EXPECT_TRUE(KillTimer(f.label.hwnd(), kRefreshTimer));
+
+  Click(f.label.hwnd(), (f.text.left + f.text.right) / 2, (f.text.top + f.text.bottom) / 2);
+  ShowWindow(f.host.hwnd(), SW_HIDE);
+  SendMessageW(f.label.hwnd(), WM_TIMER, kRefreshTimer, 0);
+  EXPECT_FALSE(KillTimer(f.label.hwnd(), kRefreshTimer));
+  EXPECT_FALSE(KillTimer(f.label.hwnd(), kStopRefreshTimer));
+
+  ShowWindow(f.host.hwnd(), SW_SHOWNOACTIVATE);
+  Click(f.label.hwnd(), (f.text.left + f.text.right) / 2, (f.text.top + f.text.bottom) / 2);
+  ShowWindow(f.host.hwnd(), SW_SHOWMINNOACTIVE);
+  SendMessageW(f.label.hwnd(), WM_TIMER, kRefreshTimer, 0);
+  EXPECT_FALSE(KillTimer(f.label.hwnd(), kRefreshTimer));
+  EXPECT_FALSE(KillTimer(f.label.hwnd(), kStopRefreshTimer));
+}
+
 TEST(LinkLabel, PaintsTheParentUnderItselfWhenTransparent) {
   LabelFixture f;
   // The label straddles the host's two background halves at x = 200 (label x 50).

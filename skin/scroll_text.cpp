@@ -43,9 +43,32 @@ void CScrollText::SetTextColors(COLORREF normal, COLORREF hover) {
 void CScrollText::StartScrolling() {
   if (hwnd() == nullptr) return;
   if (!model_.Start(ClientRect(), [this](std::string_view text) { return MeasureText(text); })) return;
+  started_ = true;
   StopTimer(kNextItemTimer);
-  StartTimer(kStepTimer, static_cast<UINT>(period_ms_));
+  if (!paused_) StartTimer(kStepTimer, static_cast<UINT>(period_ms_));
   InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void CScrollText::PauseScrolling() {
+  paused_ = true;
+  // A hand-over under way is finished by the resume: the next item already
+  // waits at the right edge.
+  StopTimer(kStepTimer);
+  StopTimer(kNextItemTimer);
+}
+
+void CScrollText::ResumeScrolling() {
+  if (!paused_) return;
+  paused_ = false;
+  if (started_) StartTimer(kStepTimer, static_cast<UINT>(period_ms_));
+}
+
+void CScrollText::FollowTopLevelWindow() {
+  if (TopLevelOnScreen(hwnd())) {
+    ResumeScrolling();
+  } else {
+    PauseScrolling();
+  }
 }
 
 skin::PixelRect CScrollText::ClientRect() const {

@@ -35,8 +35,21 @@ class CScrollText : public Window {
     model_.AddLinkItem(std::move(text), std::move(target));
   }
 
-  // Starts with the first item; an empty ticker never starts.
+  // Starts with the first item; an empty ticker never starts. Started while
+  // paused, it shows the first item and moves once resumed.
   void StartScrolling();
+
+  // While its window is off screen the ticker stands still: no timer runs
+  // for steps nobody would see. Resuming goes on from where it stopped, the
+  // same item at the same place. Both may be called any number of times.
+  void PauseScrolling();
+  void ResumeScrolling();
+  // Pauses or resumes by whether the top-level window the ticker lies in is
+  // on screen (shown, not minimised). Its owner calls it whenever that
+  // window is shown, hidden, minimised or restored, and once at creation.
+  void FollowTopLevelWindow();
+  // A step timer runs: started, not paused.
+  bool moving() const { return started_ && !paused_; }
 
   // Where clicks go (the shell by default); tests pass a recorder.
   void SetLinkOpener(LinkOpener& opener) { opener_ = &opener; }
@@ -55,6 +68,8 @@ class CScrollText : public Window {
   int MeasureText(std::string_view text) const;
 
   skin::ScrollTextModel model_;
+  bool started_ = false;
+  bool paused_ = false;
   int period_ms_ = 50;
   COLORREF background_a_ = RGB(255, 255, 255);
   COLORREF background_b_ = RGB(0, 0, 255);

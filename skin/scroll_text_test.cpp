@@ -39,6 +39,12 @@ struct TickerFixture {
     ASSERT_TRUE(SetCursorPos(screen.x, screen.y));
   }
   int Left() const { return ticker.model().current()->rect.left; }
+  // Whether the step timer is set; leaves it as it was.
+  bool StepTimerSet() {
+    if (!KillTimer(ticker.hwnd(), kStepTimer)) return false;
+    SetTimer(ticker.hwnd(), kStepTimer, kNeverMs, nullptr);
+    return true;
+  }
 
   TestHost host;
   CScrollText ticker;
@@ -141,6 +147,81 @@ TEST(ScrollText, ClickOpensOnlyALinkItemUnderTheClick) {
   f.Tick(150);
   Click(f.ticker.hwnd(), f.Left() + 1, 10);
   EXPECT_EQ(f.opener.opened.size(), 1u);
+}
+
+TEST(ScrollText, PausedItStandsStillAndResumesWhereItStopped) {
+  TickerFixture f;
+  f.ticker.AddItem("News");
+  f.ticker.StartScrolling();
+  f.Tick(30);
+  f.ticker.PauseScrolling();
+  f.ticker.PauseScrolling();
+  EXPECT_FALSE(f.StepTimerSet());
+  EXPECT_FALSE(f.ticker.moving());
+  EXPECT_EQ(f.Left(), 270);
+  f.ticker.ResumeScrolling();
+  f.ticker.ResumeScrolling();
+  EXPECT_TRUE(f.StepTimerSet());
+  EXPECT_EQ(f.Left(), 270);
+  f.Tick();
+  EXPECT_EQ(f.Left(), 269);
+}
+
+TEST(ScrollText, PausedDuringTheHandOverResumesWithTheNextItem) {
+  TickerFixture f;
+  f.ticker.AddItem("One");
+  f.ticker.AddItem("Two");
+  f.ticker.StartScrolling();
+  for (int i = 0; i < 5000 && f.ticker.model().current_index() == 0; ++i) f.Tick();
+  ASSERT_EQ(f.ticker.model().current_index(), 1u);  // the next-item timer now runs
+  f.ticker.PauseScrolling();
+  EXPECT_FALSE(KillTimer(f.ticker.hwnd(), kNextItemTimer));
+  EXPECT_FALSE(f.StepTimerSet());
+  f.ticker.ResumeScrolling();
+  EXPECT_TRUE(f.StepTimerSet());
+  EXPECT_EQ(f.Left(), 300);
+  f.Tick();
+  EXPECT_EQ(f.ticker.model().current_index(), 1u);
+  EXPECT_EQ(f.Left(), 299);
+}
+
+TEST(ScrollText, StartedWhilePausedWaitsAtTheRightEdge) {
+  TickerFixture f;
+  f.ticker.PauseScrolling();
+  f.ticker.AddItem("Late news");
+  f.ticker.StartScrolling();
+  ASSERT_NE(f.ticker.model().current(), nullptr);
+  EXPECT_EQ(f.Left(), 300);
+  EXPECT_FALSE(f.StepTimerSet());
+  f.ticker.ResumeScrolling();
+  EXPECT_TRUE(f.StepTimerSet());
+}
+
+TEST(ScrollText, MovesOnlyWhileItsWindowIsShownAndNotMinimised) {
+  TickerFixture f;
+  f.ticker.AddItem("News");
+  f.ticker.StartScrolling();
+  f.Tick(10);
+  f.ticker.FollowTopLevelWindow();
+  EXPECT_TRUE(f.StepTimerSet());
+
+  ShowWindow(f.host.hwnd(), SW_HIDE);
+  f.ticker.FollowTopLevelWindow();
+  EXPECT_FALSE(f.StepTimerSet());
+  ShowWindow(f.host.hwnd(), SW_SHOWNOACTIVATE);
+  f.ticker.FollowTopLevelWindow();
+  EXPECT_TRUE(f.StepTimerSet());
+  EXPECT_EQ(f.Left(), 290);
+
+  ShowWindow(f.host.hwnd(), SW_SHOWMINNOACTIVE);
+  ASSERT_TRUE(IsIconic(f.host.hwnd()));
+  f.ticker.FollowTopLevelWindow();
+  EXPECT_FALSE(f.StepTimerSet());
+  ShowWindow(f.host.hwnd(), SW_SHOWNOACTIVATE);
+  f.ticker.FollowTopLevelWindow();
+  EXPECT_TRUE(f.StepTimerSet());
+  f.Tick();
+  EXPECT_EQ(f.Left(), 289);
 }
 
 TEST(ScrollText, PaintsItsBackgroundAndText) {

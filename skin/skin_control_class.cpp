@@ -7,3 +7,8 @@ const wchar_t* SkinControlClass() {
   Window::RegisterWindowClass(kName, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr);
   return kName;
 }
+
+bool TopLevelOnScreen(HWND control) {
+  // A child is visible only while every window it lies in is.
+  return control != nullptr && IsWindowVisible(control) && !IsIconic(GetAncestor(control, GA_ROOT));
+}

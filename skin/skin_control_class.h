@@ -9,3 +9,7 @@ const wchar_t* SkinControlClass();
 
 // The control id of a child window that nobody addresses by id.
 inline constexpr UINT kNoControlId = static_cast<UINT>(-1);
+
+// Whether the top-level window `control` lies in is on screen: shown and not
+// minimised. Controls that repaint on a timer run it only then.
+bool TopLevelOnScreen(HWND control);

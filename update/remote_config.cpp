@@ -28,6 +28,9 @@ bool RemoteConfig::SleepUnlessStopped(std::chrono::milliseconds delay) {
 
 void RemoteConfig::Fetch() {
   if (!FetchAndPublish()) bGaveUp.store(1, std::memory_order_release);
+  // After the flags: whoever the signal wakes finds the result published.
+  // A stop means the window is going away; nobody waits for the signal.
+  if (completion_signal_ && !stop_.load()) completion_signal_();
 }
 
 bool RemoteConfig::FetchAndPublish() {

@@ -1,15 +1,18 @@
 #pragma once
 // The remote configuration: once per run a worker thread fetches a small XML
-// document from the update server and copies four values out of it; the
-// main window polls bLoaded and shows the result once.
+// document from the update server and copies four values out of it; when it
+// is done it raises the completion signal, and the main window shows the
+// result once.
 //
 // Hand-over: the worker writes the fields and then sets bLoaded with release
-// ordering, as its very last write; the user-interface thread reads the
-// fields only after it has seen bLoaded set (IsLoaded, acquire ordering) and
-// never writes them. There is no lock.
+// ordering, as its very last write to them; the user-interface thread reads
+// the fields only after it has seen bLoaded set (IsLoaded, acquire ordering)
+// and never writes them. There is no lock. The signal only says when to
+// look: it is raised after the flag is published.
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -51,9 +54,13 @@ class RemoteConfig {
   bool IsLoaded() const { return bLoaded.load(std::memory_order_acquire) != 0; }
   bool HasGivenUp() const { return bGaveUp.load(std::memory_order_acquire) != 0; }
 
-  // REQUIRES (both): called before the worker starts.
+  // REQUIRES (all three): called before the worker starts.
   void SetServer(const UpdateServer& server) { server_ = server; }
   void SetFetchPolicy(FetchPolicy policy) { policy_ = std::move(policy); }
+  // Raised on the worker thread once, when Fetch ends by itself, loaded or
+  // given up, right after bLoaded or bGaveUp is published; not after a stop.
+  // The window posts itself a message with it instead of polling the flags.
+  void SetCompletionSignal(std::function<void()> signal) { completion_signal_ = std::move(signal); }
 
   // Starts ConfigFetchThread on a thread this object owns.
   // REQUIRES: called once.
@@ -61,10 +68,12 @@ class RemoteConfig {
 
   // Worker side: fetch with retries (20 s apart, 51 attempts at most), walk
   // the document, fill the fields, set bLoaded. Gives up silently, leaving
-  // bLoaded 0, when every attempt failed or the document has no root element.
+  // bLoaded 0 and setting bGaveUp, when every attempt failed or the document
+  // has no root element. Then raises the completion signal.
   void Fetch();
 
-  // Ends a running Fetch early (at shutdown); it then leaves bLoaded 0.
+  // Ends a running Fetch early (at shutdown); it then leaves bLoaded 0 and
+  // raises no signal.
   void RequestStop();
 
  private:
@@ -77,6 +86,7 @@ class RemoteConfig {
 
   UpdateServer server_;
   FetchPolicy policy_;
+  std::function<void()> completion_signal_;
   std::atomic<bool> stop_{false};
   std::mutex stop_mutex_;
   std::condition_variable stop_signal_;

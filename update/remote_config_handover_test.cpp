@@ -1,8 +1,10 @@
 // The hand-over between the fetch worker and the user-interface thread, for
 // ThreadSanitizer: the worker fills the fields and publishes them with
-// bLoaded; the polling thread reads them only after it has seen the flag.
+// bLoaded; the reading thread reads them only after it has seen the flag,
+// whether it polls for it or waits for the completion signal.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <thread>
 
@@ -37,6 +39,36 @@ TEST(RemoteConfigHandover, ThePollingThreadSeesCompleteFields) {
   }
 }
 
+// The window learns of the end from a posted message. The signal here
+// carries no ordering of its own (relaxed), so the fields are safe to read
+// only through the flag, as in the program.
+TEST(RemoteConfigHandover, TheSignalledThreadSeesCompleteFields) {
+  LoopbackHttpServer server({{"HTTP/1.0 503 Busy\r\n\r\n"}, {HttpResponse(kDocument)}});
+  for (int run = 0; run < 20; ++run) {
+    std::atomic<int> signals{0};
+    {
+      RemoteConfig config;
+      UpdateServer where;
+      where.strHost = "127.0.0.1";
+      where.nPort = server.port();
+      config.SetServer(where);
+      RemoteConfig::FetchPolicy policy;
+      policy.retryDelay = std::chrono::milliseconds(1);
+      policy.diagnostics = [](std::string_view) {};
+      config.SetFetchPolicy(policy);
+      config.SetCompletionSignal([&signals] { signals.fetch_add(1, std::memory_order_relaxed); });
+      config.StartFetchThread();
+      while (signals.load(std::memory_order_relaxed) == 0) std::this_thread::yield();
+      ASSERT_TRUE(config.IsLoaded());  // published before the signal
+      EXPECT_EQ(config.strScrollText, "A;B~http://b.example/;");
+      EXPECT_EQ(config.nVersion, 125);
+      EXPECT_EQ(config.strDownUrl, "http://dl.example/");
+      EXPECT_EQ(config.strTextAd, "X~http://x.example/");
+    }  // the worker has ended: no signal can follow
+    EXPECT_EQ(signals.load(), 1);
+  }
+}
+
 TEST(RemoteConfigHandover, DestroyingTheRecordWhileTheWorkerRetriesIsSafe) {
   LoopbackHttpServer server("HTTP/1.0 503 Busy\r\n\r\n");
   for (int run = 0; run < 5; ++run) {
@@ -49,6 +81,7 @@ TEST(RemoteConfigHandover, DestroyingTheRecordWhileTheWorkerRetriesIsSafe) {
     policy.retryDelay = std::chrono::milliseconds(run);
     policy.diagnostics = [](std::string_view) {};
     config.SetFetchPolicy(policy);
+    config.SetCompletionSignal([] {});
     config.StartFetchThread();
     std::this_thread::sleep_for(std::chrono::milliseconds(run));
   }

@@ -106,6 +106,58 @@ TEST(RemoteConfig, ARootWithoutChildrenLoadsEmptyFields) {
   EXPECT_EQ(config.strTextAd, "");
 }
 
+// What the window would find when the completion signal reaches it.
+struct SignalRecord {
+  int raised = 0;
+  bool loaded = false;
+  bool gave_up = false;
+};
+
+void RecordSignals(RemoteConfig& config, SignalRecord& record) {
+  config.SetCompletionSignal([&config, &record] {
+    ++record.raised;
+    record.loaded = config.IsLoaded();
+    record.gave_up = config.HasGivenUp();
+  });
+}
+
+TEST(RemoteConfig, SignalsOnceAfterPublishingTheDocument) {
+  LoopbackHttpServer server({{kNotFound}, {HttpResponse(kDocument)}});
+  RemoteConfig config;
+  Prepare(config, server);
+  SignalRecord record;
+  RecordSignals(config, record);
+  ConfigFetchThread(config);
+  EXPECT_EQ(record.raised, 1);  // not once per attempt
+  EXPECT_TRUE(record.loaded);
+  EXPECT_FALSE(record.gave_up);
+}
+
+TEST(RemoteConfig, SignalsOnceAfterGivingUp) {
+  LoopbackHttpServer server(kNotFound);
+  RemoteConfig config;
+  Prepare(config, server);
+  SignalRecord record;
+  RecordSignals(config, record);
+  ConfigFetchThread(config);
+  EXPECT_EQ(record.raised, 1);
+  EXPECT_FALSE(record.loaded);
+  EXPECT_TRUE(record.gave_up);
+}
+
+TEST(RemoteConfig, AStoppedWorkerRaisesNoSignal) {
+  LoopbackHttpServer server(kNotFound);
+  SignalRecord record;
+  {
+    RemoteConfig config;
+    Prepare(config, server, std::chrono::hours(1));
+    RecordSignals(config, record);
+    config.StartFetchThread();
+    while (server.requests().empty()) std::this_thread::sleep_for(milliseconds(1));
+  }
+  EXPECT_EQ(record.raised, 0);
+}
+
 TEST(RemoteConfig, DestructionStopsAWorkerWaitingToRetry) {
   LoopbackHttpServer server(kNotFound);
   {
