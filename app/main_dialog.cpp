@@ -113,6 +113,7 @@ void MainDialog::DoDataExchange(DataExchange& dx) {
 
 void MainDialog::SetupWindow() {
   DressDialogFrame(*this, IDB_MAIN_BACKGROUND, /*close_right_inset=*/7);  // opens centred on the screen
+  KeepBackgroundOnlyOnScreen();  // weeks in the tray without the picture
   SetMinimizeButtonBitmaps(IDB_MINIMIZE_NORMAL, IDB_MINIMIZE_HOVER, IDB_MINIMIZE_PRESSED);
   SetFrameIcon(hMainIcon, 0);
   // The taskbar and Alt+Tab want the small icon at its own size.

@@ -100,12 +100,29 @@ class SelectGuard {
   HGDIOBJ old_;
 };
 
+// A 32-bit bitmap to draw on off screen (top row first). A DIB section:
+// its pixels are memory of the process's own, given back to the system when
+// the bitmap is deleted. (Under Wine a compatible bitmap's pixels come from
+// the C heap of Wine's own side, which keeps the 1.2 MB of a window-sized
+// surface long after it was freed.)
+inline HBITMAP CreateSurfaceBitmap(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width > 0 ? width : 1;
+  info.bmiHeader.biHeight = -(height > 0 ? height : 1);
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
 // An off-screen surface of a given size, painted and then copied in one block.
 class OffscreenSurface {
  public:
   OffscreenSurface(HDC target, int width, int height)
       : memory_(target),
-        bitmap_(CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1)),
+        bitmap_(CreateSurfaceBitmap(width, height)),
         select_(memory_.get(), bitmap_.get()),
         target_(target),
         width_(width),

@@ -31,16 +31,23 @@ POINT CColorLabel::PlaceInParent(HWND window) const {
 
 void CColorLabel::RebuildBrush() {
   if (hwnd() == nullptr) return;
-  Bitmap image = CSkinPainter::CaptureParent(hwnd());
-  if (!image) return;
+  // The brush paints the label and its children, which lie within the
+  // label's place, and the colour covers that place whole: an image of the
+  // label's size is all it needs. (Made from the parent's whole image, a
+  // label of the main window kept 1.2 MB twice, as image and as brush.)
   RECT place{};
   GetWindowRect(hwnd(), &place);
   MapWindowPoints(nullptr, GetParent(hwnd()), reinterpret_cast<POINT*>(&place), 2);
+  const int width = place.right - place.left;
+  const int height = place.bottom - place.top;
+  if (width <= 0 || height <= 0) return;
+  Bitmap image(CreateSurfaceBitmap(width, height));
+  if (!image) return;
   {
     MemoryDC memory(nullptr);
     if (!memory) return;
     SelectGuard select(memory.get(), image.get());
-    CSkinPainter::DrawGradient(memory.get(), color_a_, color_b_, direction_word_, place);
+    CSkinPainter::DrawGradient(memory.get(), color_a_, color_b_, direction_word_, RECT{0, 0, width, height});
   }
   Brush brush(CreatePatternBrush(image.get()));
   if (!brush) return;
@@ -57,10 +64,10 @@ HBRUSH CColorLabel::PrepareDC(HDC dc, HWND painted) {
   // anew from the place the label has now.
   const POINT label = PlaceInParent(hwnd());
   if (label.x != brush_place_.x || label.y != brush_place_.y) RebuildBrush();
-  // The brush is the whole parent image; line it up so that each window
-  // shows the part of the image under itself.
+  // The brush's image starts at the label's corner; line it up so that each
+  // window shows the part of it under itself.
   const POINT corner = PlaceInParent(painted);
-  SetBrushOrgEx(dc, -corner.x, -corner.y, nullptr);
+  SetBrushOrgEx(dc, brush_place_.x - corner.x, brush_place_.y - corner.y, nullptr);
   return brush_.get();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// CColorLabel: a static text of a dialog template whose background is the
-// parent's own painted image with a colour laid over the label's place, so
-// labels sit on the skin as coloured plates; it also sets the text colour.
+// CColorLabel: a static text of a dialog template that sits on the skin as
+// a coloured plate (a colour, or a gradient of two, over the label's place);
+// it also sets the text colour.
 #include <windows.h>
 
 #include "framework/gdi.h"
@@ -39,7 +39,7 @@ class CColorLabel : public Window {
   int strength_ = 0;
   COLORREF text_color_ = RGB(0, 0, 0);
   bool has_background_ = false;
-  Bitmap image_;  // the parent's image the brush is made from
+  Bitmap image_;  // the label's place, coloured: what the brush is made from
   Brush brush_;
   POINT brush_place_{};  // where the label was when the brush was built
 };

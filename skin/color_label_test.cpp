@@ -58,6 +58,23 @@ TEST(ColorLabel, StaysAPlainPlateAfterTheDialogMovesIt) {
   }
 }
 
+TEST(ColorLabel, AGradientRunsAcrossTheLabelWhereverItIs) {
+  LabelFixture f;
+  constexpr COLORREF kRed = RGB(255, 0, 0);
+  constexpr COLORREF kBlue = RGB(0, 0, 255);
+  f.label.SetBackground(kRed, kBlue, 0x1000000, 0);
+  for (POINT place : {POINT{20, 30}, POINT{133, 71}}) {
+    SetWindowPos(f.label.hwnd(), nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Canvas canvas = f.Paint();
+    // Red at the label's left edge, blue at its right, whatever its place.
+    EXPECT_GT(GetRValue(canvas.Pixel(0, 7)), 240) << place.x;
+    EXPECT_LT(GetBValue(canvas.Pixel(0, 7)), 15) << place.x;
+    EXPECT_GT(GetBValue(canvas.Pixel(99, 7)), 240) << place.x;
+    EXPECT_LT(GetRValue(canvas.Pixel(99, 7)), 15) << place.x;
+    EXPECT_EQ(canvas.Pixel(50, 0), canvas.Pixel(50, 14)) << place.x;
+  }
+}
+
 TEST(ColorLabel, ErasesNothing) {
   LabelFixture f;
   f.label.SetLabelTextColor(RGB(255, 255, 255));

@@ -23,9 +23,11 @@ SIZE BitmapSize(HBITMAP bitmap) {
   return SIZE{info.bmWidth, info.bmHeight};
 }
 
+// As DIB sections: their pixels are the process's own memory, given back
+// when a bitmap is deleted (see CreateSurfaceBitmap).
 Bitmap LoadBitmapResource(UINT id) {
-  return Bitmap(static_cast<HBITMAP>(
-      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+  return Bitmap(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP,
+                                                0, 0, LR_DEFAULTCOLOR | LR_CREATEDIBSECTION)));
 }
 
 RECT WorkArea() {
@@ -67,7 +69,9 @@ void CSkinDialog::UseWindowRegion() {
   RebuildWindowRegion();
 }
 
-void CSkinDialog::SetBackgroundBitmap(UINT bitmap_id) { SetBackgroundBitmap(LoadBitmapResource(bitmap_id)); }
+void CSkinDialog::SetBackgroundBitmap(UINT bitmap_id) {
+  SetBackgroundSource([bitmap_id] { return LoadBitmapResource(bitmap_id); });
+}
 
 void CSkinDialog::SetCloseButtonBitmaps(UINT normal_id, UINT hover_id, UINT pressed_id) {
   SetCloseButtonBitmaps(LoadBitmapResource(normal_id), LoadBitmapResource(hover_id),
@@ -80,10 +84,38 @@ void CSkinDialog::SetMinimizeButtonBitmaps(UINT normal_id, UINT hover_id, UINT p
 }
 
 void CSkinDialog::SetBackgroundBitmap(Bitmap background) {
+  background_source_ = nullptr;
+  TakeBackground(std::move(background));
+}
+
+void CSkinDialog::SetBackgroundSource(std::function<Bitmap()> load) {
+  background_source_ = std::move(load);
+  TakeBackground(background_source_());
+}
+
+void CSkinDialog::TakeBackground(Bitmap background) {
   background_ = std::move(background);
+  background_size_ = BitmapSize(background_.get());
   if (hwnd() == nullptr) return;
   FitWindowToBackground();
   InvalidateRect(hwnd(), nullptr, TRUE);
+  ReleaseBackgroundOffScreen();
+}
+
+void CSkinDialog::KeepBackgroundOnlyOnScreen() {
+  background_on_screen_only_ = true;
+  ReleaseBackgroundOffScreen();
+}
+
+void CSkinDialog::ReleaseBackgroundOffScreen() {
+  if (!background_on_screen_only_ || !background_source_ || hwnd() == nullptr) return;
+  if (IsWindowVisible(hwnd()) && !IsIconic(hwnd())) return;
+  background_.Reset();
+}
+
+HBITMAP CSkinDialog::Background() {
+  if (!background_ && background_size_.cx > 0 && background_source_) background_ = background_source_();
+  return background_.get();
 }
 
 void CSkinDialog::SetCloseButtonBitmaps(Bitmap normal, Bitmap hover, Bitmap pressed) {
@@ -114,7 +146,7 @@ void CSkinDialog::SetCloseButtonInsets(int right_inset, int top_inset) {
 }
 
 void CSkinDialog::FitWindowToBackground() {
-  const SIZE size = BitmapSize(background_.get());
+  const SIZE size = background_size_;
   RECT before{};
   GetWindowRect(hwnd(), &before);
   const bool same_size = size.cx == before.right - before.left && size.cy == before.bottom - before.top;
@@ -188,6 +220,11 @@ bool CSkinDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESU
     case WM_SIZE:
       *result = OnSize(wparam, lparam);
       return true;
+    case WM_WINDOWPOSCHANGED:
+      // Hiding and minimising end here, after the shape has followed the size.
+      *result = DefaultProc(message, wparam, lparam);
+      ReleaseBackgroundOffScreen();
+      return true;
     case WM_NCHITTEST:
       *result = OnNcHitTest(wparam, lparam);
       return true;
@@ -234,7 +271,7 @@ bool CSkinDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESU
 // --- Places of the caption elements -----------------------------------------------
 
 int CSkinDialog::FrameWidth() {
-  if (background_) return BitmapSize(background_.get()).cx;
+  if (background_size_.cx > 0) return background_size_.cx;
   RECT client{};
   GetClientRect(hwnd(), &client);
   return client.right;
@@ -313,9 +350,9 @@ void CSkinDialog::DrawButton(HDC dc, const RECT& rect, const ButtonBitmaps& bitm
   if (bitmap == nullptr) return;
   MemoryDC source(dc);
   if (!source) return;
-  if (with_background && background_) {
+  if (with_background && Background() != nullptr) {
     // The state bitmaps may be partly transparent: restore what lies under them first.
-    SelectGuard select(source.get(), background_.get());
+    SelectGuard select(source.get(), Background());
     BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source.get(), rect.left,
            rect.top, SRCCOPY);
   }
@@ -333,13 +370,18 @@ void CSkinDialog::DrawCaptionButtons(HDC dc, bool with_background) {
 }
 
 void CSkinDialog::RedrawCaptionButtons() {
+  // Off screen (the mouse leaving a button just minimised) nothing shows them.
+  if (!IsWindowVisible(hwnd()) || IsIconic(hwnd())) return;
   UpdateButtonRects();
   WindowDC dc(hwnd());
   if (dc.get() != nullptr) DrawCaptionButtons(dc.get(), /*with_background=*/true);
 }
 
 LRESULT CSkinDialog::OnEraseBackground(HDC dc) {
-  if (!background_) return DefaultProc(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  // A minimised window shows its icon, not the skin (nor loads it again).
+  if (IsIconic(hwnd())) return DefaultProc(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  HBITMAP background = Background();
+  if (background == nullptr) return DefaultProc(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
   RECT client{};
   GetClientRect(hwnd(), &client);
   OffscreenSurface surface(dc, client.right, client.bottom);
@@ -347,14 +389,14 @@ LRESULT CSkinDialog::OnEraseBackground(HDC dc) {
   HDC off = surface.dc();
   UpdateButtonRects();
   OnBeforePaint(off);
-  const SIZE size = BitmapSize(background_.get());
+  const SIZE size = background_size_;
   if (client.right > size.cx || client.bottom > size.cy) {
     // Maximised: the region hides what lies beyond the bitmap; keep it tidy anyway.
     FillRect(off, &client, GetSysColorBrush(COLOR_BTNFACE));
   }
   {
     MemoryDC source(dc);
-    SelectGuard select(source.get(), background_.get());
+    SelectGuard select(source.get(), background);
     BitBlt(off, 0, 0, size.cx, size.cy, source.get(), 0, 0, SRCCOPY);
   }
   DrawCaptionButtons(off, /*with_background=*/false);
@@ -370,7 +412,8 @@ LRESULT CSkinDialog::OnEraseBackground(HDC dc) {
 
 void CSkinDialog::RebuildWindowRegion() {
   if (hwnd() == nullptr) return;
-  const SIZE size = BitmapSize(background_.get());
+  HBITMAP background = Background();
+  const SIZE size = BitmapSize(background);
   MemoryDC memory(nullptr);
   if (size.cx <= 0 || size.cy <= 0 || !memory) {
     SetWindowRgn(hwnd(), nullptr, TRUE);
@@ -384,7 +427,7 @@ void CSkinDialog::RebuildWindowRegion() {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  if (GetDIBits(memory.get(), background_.get(), 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS) == 0) {
+  if (GetDIBits(memory.get(), background, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS) == 0) {
     SetWindowRgn(hwnd(), nullptr, TRUE);
     return;
   }

@@ -19,6 +19,8 @@
 //   }
 #include <windows.h>
 
+#include <functional>
+
 #include "framework/dialog.h"
 #include "framework/gdi.h"
 #include "skin/skin_dialog_logic.h"
@@ -40,6 +42,15 @@ class CSkinDialog : public Dialog {
   void SetMinimizeButtonBitmaps(UINT normal_id, UINT hover_id, UINT pressed_id);
   // The same from bitmaps made in memory; the dialog takes ownership.
   void SetBackgroundBitmap(Bitmap background);
+  // The background from `load`, which the dialog calls again whenever it
+  // needs the bitmap after letting it go (KeepBackgroundOnlyOnScreen).
+  void SetBackgroundSource(std::function<Bitmap()> load);
+  // Lets the background go while the window is off screen (hidden or
+  // minimised) and loads it again when the window paints or is shaped: a
+  // window that waits in the notification area for weeks keeps no 1.2 MB
+  // picture nobody sees. Size and shape stay. Takes effect for a background
+  // set by resource id or source.
+  void KeepBackgroundOnlyOnScreen();
   void SetCloseButtonBitmaps(Bitmap normal, Bitmap hover, Bitmap pressed);
   void SetMinimizeButtonBitmaps(Bitmap normal, Bitmap hover, Bitmap pressed);
   // Height of the strip along the top that moves the window.
@@ -55,7 +66,7 @@ class CSkinDialog : public Dialog {
 
   int caption_height() const { return caption_height_; }
   int drag_full_windows() const { return drag_full_windows_; }
-  bool has_background() const { return static_cast<bool>(background_); }
+  bool has_background() const { return background_size_.cx > 0; }
   HICON frame_icon() const { return frame_icon_; }
 
  protected:
@@ -118,8 +129,16 @@ class CSkinDialog : public Dialog {
   int FrameWidth();
   POINT CursorInClient();
   void FitWindowToBackground();
+  void TakeBackground(Bitmap background);
+  // The background bitmap, loaded again if it was let go; null without one.
+  HBITMAP Background();
+  // Lets the background go if it may and the window is off screen.
+  void ReleaseBackgroundOffScreen();
 
   Bitmap background_;
+  std::function<Bitmap()> background_source_;  // empty for a bitmap made in memory
+  SIZE background_size_{};
+  bool background_on_screen_only_ = false;
   int use_region_ = 0;
   int caption_height_;
   int drag_full_windows_ = 0;

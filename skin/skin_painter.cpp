@@ -73,7 +73,7 @@ Bitmap CSkinPainter::CaptureParent(HWND control) {
   const int height = window.bottom - window.top;
   if (width <= 0 || height <= 0) return Bitmap();
   WindowDC screen(nullptr);
-  Bitmap image(CreateCompatibleBitmap(screen.get(), width, height));
+  Bitmap image(CreateSurfaceBitmap(width, height));
   MemoryDC memory(screen.get());
   if (!image || !memory) return Bitmap();
   SelectGuard select(memory.get(), image.get());
