@@ -2,19 +2,15 @@
 // popup, the tray icon, and the saving of an answer.
 #include <windows.h>
 
-#include <mmsystem.h>
-
 #include "app/main_dialog.h"
-#include "framework/text_boundary.h"
+#include "framework/sound.h"
 #include "reminders/reminder_popup_dialog.h"
 
 Time32 MainDialog::Now() { return NowTime(); }
 
 void MainDialog::Beep() { ::Beep(1000, 1000); }
 
-void MainDialog::PlaySoundFile(const std::string& path) {
-  sndPlaySoundW(win::Widen(path).c_str(), SND_ASYNC);
-}
+void MainDialog::PlaySoundFile(const std::string& path) { PlaySoundFileAsync(path); }
 
 bool MainDialog::OwnDialogActive() const {
   HWND active = GetForegroundWindow();

@@ -8,6 +8,7 @@
 #include "framework/file_dialog.h"
 #include "framework/interval_timer.h"
 #include "framework/menu.h"
+#include "framework/sound.h"
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
 #include "framework/window.h"
@@ -182,6 +183,25 @@ TEST(WorkerThread, ItsSignalArrivesOnceInTheWindowsOwnThread) {
   EXPECT_FALSE(PeekMessageW(&stray, reinterpret_cast<HWND>(-1), kDone, kDone, PM_REMOVE));
   PumpPendingMessages();
   EXPECT_EQ(receiver.threads.size(), 1u);
+}
+
+TEST(Sound, TheSoundLibraryComesWithTheFirstSound) {
+  EXPECT_EQ(GetModuleHandleW(L"winmm.dll"), nullptr);  // not loaded with the program
+  // A silent WAV file of eight samples.
+  const std::wstring path = TempDirectory() + L"tallyo-silence.wav";
+  const unsigned char wav[] = {'R', 'I', 'F',  'F',  44, 0,    0,    0,    'W',  'A',  'V',  'E',  'f',
+                               'm', 't', ' ',  16,   0,  0,    0,    1,    0,    1,    0,    0x40, 0x1F,
+                               0,   0,   0x40, 0x1F, 0,  0,    1,    0,    8,    0,    'd',  'a',  't',
+                               'a', 8,   0,    0,    0,  0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80};
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, wav, sizeof wav, &written, nullptr);
+  CloseHandle(file);
+  EXPECT_TRUE(PlaySoundFileAsync(win::Narrow(path)));
+  EXPECT_NE(GetModuleHandleW(L"winmm.dll"), nullptr);
+  EXPECT_TRUE(PlaySoundFileAsync(win::Narrow(path)));
+  DeleteFileW(path.c_str());
 }
 
 // Dispatches this thread's messages, waiting for them, until `done()`.
