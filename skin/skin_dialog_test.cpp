@@ -44,6 +44,9 @@ class TestSkinDialog : public CSkinDialog {
   // Set-up done in OnInitDialog; the default is what every dialog of the program does.
   bool use_region = true;
   std::function<Bitmap()> background = [] { return CornerBackground(); };
+  // When set, the background comes from this source instead, which the
+  // dialog may call again.
+  std::function<Bitmap()> source;
   bool close_button = true;
   bool minimize_button = false;
   HICON icon = nullptr;
@@ -60,7 +63,11 @@ class TestSkinDialog : public CSkinDialog {
   bool OnInitDialog() override {
     if (use_region) UseWindowRegion();
     CSkinDialog::OnInitDialog();
-    SetBackgroundBitmap(background());
+    if (source) {
+      SetBackgroundSource(source);
+    } else {
+      SetBackgroundBitmap(background());
+    }
     if (close_button) {
       SetCloseButtonBitmaps(ButtonBitmap(kCloseNormal), ButtonBitmap(kCloseHover),
                             ButtonBitmap(kClosePressed));
@@ -494,6 +501,73 @@ TEST_F(SkinDialogTest, IconAreaOpensTheSystemMenuAndDoesNotArmAMove) {
     SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, At(80, 10));
     EXPECT_FALSE(TakeMoveRequest(h));
     SendMessageW(h, WM_LBUTTONUP, 0, At(80, 10));
+  });
+}
+
+TEST_F(SkinDialogTest, OffScreenTheBackgroundGoesAndComesBackToPaintAndShape) {
+  Watchdog watchdog("BackgroundOnScreen");
+  TestSkinDialog dialog(template_.get());
+  int loads = 0;
+  dialog.source = [&] {
+    ++loads;
+    return CornerBackground();
+  };
+  Run(dialog, [&](TestSkinDialog& d) {
+    HWND h = d.hwnd();
+    ASSERT_FALSE(IsWindowVisible(h));
+    HDC screen = GetDC(h);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, kWidth, kHeight);
+    HGDIOBJ old = SelectObject(memory, canvas);
+    auto paint = [&] {
+      SetPixel(memory, 60, 60, RGB(1, 2, 3));
+      SendMessageW(h, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0);
+      return GetPixel(memory, 60, 60);
+    };
+    auto moved = [&] { SetWindowPos(h, nullptr, 30, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE); };
+    auto shaped_by_corners = [&] {
+      HRGN region = WindowRegion(h);
+      const bool shaped = region != nullptr && !PtInRegion(region, 0, 0) && PtInRegion(region, 3, 0) &&
+                          !PtInRegion(region, kWidth - 1, kHeight - 1) && PtInRegion(region, 60, 60);
+      if (region != nullptr) DeleteObject(region);
+      return shaped;
+    };
+    const int at_start = loads;
+
+    // Hidden: the picture goes at once; size and shape stay.
+    d.KeepBackgroundOnlyOnScreen();
+    EXPECT_TRUE(d.has_background());
+    EXPECT_TRUE(shaped_by_corners());
+    EXPECT_EQ(loads, at_start);
+    EXPECT_EQ(paint(), kBackground);  // loaded again to paint
+    EXPECT_EQ(loads, at_start + 1);
+    moved();  // still hidden: it goes again
+    EXPECT_EQ(paint(), kBackground);
+    EXPECT_EQ(loads, at_start + 2);
+
+    // On screen it stays.
+    ShowWindow(h, SW_SHOWNOACTIVATE);
+    moved();
+    EXPECT_EQ(paint(), kBackground);
+    const int shown = loads;
+    moved();
+    EXPECT_EQ(paint(), kBackground);
+    EXPECT_EQ(loads, shown);
+
+    // Minimised it goes; restored, the shape is made from it again.
+    ShowWindow(h, SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(IsIconic(h));
+    const int minimised = loads;
+    ShowWindow(h, SW_SHOWNOACTIVATE);
+    EXPECT_FALSE(IsIconic(h));
+    EXPECT_GT(loads, minimised);
+    EXPECT_TRUE(shaped_by_corners());
+    EXPECT_EQ(paint(), kBackground);
+
+    SelectObject(memory, old);
+    DeleteObject(canvas);
+    DeleteDC(memory);
+    ReleaseDC(h, screen);
   });
 }
 
