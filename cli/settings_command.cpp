@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "base/cp936.h"
+#include "base/ini_file.h"
 #include "cli/cli_context.h"
-#include "settings/ini_file.h"
 #include "settings/path_helper.h"
 #include "settings/settings.h"
 

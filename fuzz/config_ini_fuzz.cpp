@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/ini_file.h"
 #include "base/memory_file_system.h"
-#include "settings/ini_file.h"
 #include "settings/path_helper.h"
 #include "settings/settings.h"
 

@@ -3,7 +3,7 @@
 #include "base/atoi_clamped.h"
 
 #include "base/cp936.h"
-#include "settings/ini_file.h"
+#include "base/ini_file.h"
 #include "settings/path_helper.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "settings/ini_file.h"
+#include "base/ini_file.h"
 
 namespace {
 

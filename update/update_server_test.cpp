@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/ini_file.h"
 #include "base/memory_file_system.h"
-#include "settings/ini_file.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "settings/ini_file.h"
+#include "base/ini_file.h"
 
 #include <gtest/gtest.h>
 
