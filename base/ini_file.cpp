@@ -141,7 +141,10 @@ std::optional<std::string> IniFile::Find(std::string_view section, std::string_v
   if (header == npos) return std::nullopt;
   std::size_t index = FindKey(header, cp936::AsciiLower(Trim(key)));
   if (index == npos) return std::nullopt;
-  const Line& line = lines_[index];
+  return ValueOf(lines_[index]);
+}
+
+std::string IniFile::ValueOf(const Line& line) {
   std::string_view value(line.text.data() + line.value_begin, line.value_end - line.value_begin);
   if (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
@@ -195,4 +198,27 @@ std::string IniFile::ToBytes() const {
   std::string out = has_bom_ ? std::string(kUtf8Bom) : std::string();
   for (const Line& line : lines_) out.append(line.text).append("\r\n");
   return out;
+}
+
+std::vector<IniFile::Section> IniFile::Sections() const {
+  std::vector<Section> sections;
+  for (const Line& line : lines_) {
+    if (line.kind == LineKind::kSection) {
+      sections.push_back(Section{line.name, {}});
+    } else if (line.kind == LineKind::kKey && !sections.empty()) {
+      sections.back().keys.push_back(KeyValue{line.name, ValueOf(line)});
+    }
+  }
+  return sections;
+}
+
+void IniFile::RemoveSections(const std::function<bool(std::string_view name)>& drop) {
+  bool dropping = false;
+  std::vector<Line> kept;
+  kept.reserve(lines_.size());
+  for (Line& line : lines_) {
+    if (line.kind == LineKind::kSection) dropping = drop(line.name);
+    if (!dropping) kept.push_back(std::move(line));
+  }
+  lines_ = std::move(kept);
 }

@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "repeat/repeat_series.h"
 #include "base/testing/zone_scope.h"
+#include "repeat/repeat_series.h"
 
 namespace {
 
@@ -170,7 +170,8 @@ Case MakeCase(std::mt19937& rng) {
     // before WKST in a week from Monday (see RepeatSeries.WeekStartAfterTheStartsWeekday).
     const int week_start = static_cast<int>(Pick(rng, 0, 6));
     auto from_monday = [](int weekday) { return (weekday + 6) % 7; };
-    if (week_start == 0 || from_monday(start_weekday) >= from_monday(week_start)) rule.week_start = week_start;
+    if (week_start == 0 || from_monday(start_weekday) >= from_monday(week_start))
+      rule.week_start = week_start;
   }
 
   switch (Pick(rng, 0, 3)) {
