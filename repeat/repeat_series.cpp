@@ -202,3 +202,13 @@ std::vector<WallSeconds> RepeatSeries::FirstWalls(std::size_t count) const {
   }
   return walls;
 }
+
+std::optional<RepeatSeries> SeriesStartingAt(Time32 reminder, const RepeatRule& rule) {
+  WallSeconds anchor = 0;
+  if (!WallOfTime(reminder, &anchor)) return std::nullopt;
+  std::vector<WallSeconds> first = RepeatSeries(anchor, rule).FirstWalls(1);
+  if (first.empty() || !TimeOfWall(first.front())) return std::nullopt;
+  // The same occurrences from there on: the start is one of them, so the
+  // periods (and the weeks of an interval) line up, and COUNT counts from it.
+  return RepeatSeries(first.front(), rule);
+}

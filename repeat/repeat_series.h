@@ -84,3 +84,10 @@ class RepeatSeries {
   int day_count_ = 0;
   int first_week_slots_ = 0;
 };
+
+// The series of `rule` from the local wall time of `reminder`, started at
+// its first occurrence there (a weekday rule set on a Saturday starts on the
+// Monday), so the start written to repeat.ini and to a calendar is itself an
+// occurrence; nullopt when the rule has none from there (UNTIL before it, or
+// past the range of a time value).
+std::optional<RepeatSeries> SeriesStartingAt(Time32 reminder, const RepeatRule& rule);

@@ -181,6 +181,26 @@ TEST(RepeatSeries, FirstWallAtOrAfterFindsTheStartOfASeries) {
   EXPECT_FALSE(monthly.FirstWallAtOrAfter(Wall("2026-05-31 08:00:01")).has_value());
 }
 
+TEST(RepeatSeries, ASeriesSetOnADayItDoesNotNameStartsAtItsFirstOccurrence) {
+  auto start_of = [](const char* reminder, const char* rule_text) -> std::string {
+    RepeatRule rule;
+    EXPECT_TRUE(ParseRepeatRule(rule_text, &rule).ok());
+    std::optional<RepeatSeries> series = SeriesStartingAt(MomentOf(reminder), rule);
+    return series ? FormatWallTime(series->start()) : "none";
+  };
+  EXPECT_EQ(start_of("2026-12-08 09:00:00", "FREQ=DAILY"), "2026-12-08 09:00:00");
+  EXPECT_EQ(start_of("2026-12-12 09:00:00", "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR"), "2026-12-14 09:00:00");
+  // Every other week from the week of Saturday the 12th: that week has no Monday left, the next one is
+  // skipped.
+  EXPECT_EQ(start_of("2026-12-12 09:00:00", "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO"), "2026-12-21 09:00:00");
+  EXPECT_EQ(start_of("2026-12-12 09:00:00", "FREQ=DAILY;UNTIL=20261211T000000"), "none");
+  EXPECT_EQ(start_of("2038-01-18 01:00:00", "FREQ=WEEKLY;BYDAY=SU"), "none");  // 24 January 2038 is too late
+  // COUNT counts from the first occurrence.
+  RepeatRule rule;
+  ASSERT_TRUE(ParseRepeatRule("FREQ=WEEKLY;BYDAY=MO;COUNT=2", &rule).ok());
+  EXPECT_EQ(SeriesStartingAt(MomentOf("2026-12-12 09:00:00"), rule)->FirstWalls(5).size(), 2u);
+}
+
 TEST(RepeatSeries, DaylightSavingKeepsTheWallTime) {
   TALLYO_IN_ZONE("America/New_York");
   // 09:00 stays 09:00 across both changes.

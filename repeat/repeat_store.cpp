@@ -57,6 +57,16 @@ bool RepeatStore::ChangedOnDisk() {
   return false;
 }
 
+Status RepeatStore::ReloadIfChanged(RepeatRules* rules, bool* reloaded) {
+  *reloaded = false;
+  if (!ChangedOnDisk()) return Status::Ok();
+  const bool unread_before = unread_file_;
+  Status loaded = Load(rules);
+  *reloaded = loaded.ok();
+  // A file that stays unreadable is looked at every time, but told of once.
+  return unread_before ? Status::Ok() : loaded;
+}
+
 std::vector<RepeatProblem> RepeatStore::TakeNewProblems(const RepeatRules& rules) {
   std::vector<RepeatProblem> problems;
   for (const RepeatEntry* entry : rules.Unreadable()) {

@@ -47,6 +47,11 @@ class RepeatStore {
   // the first Load or Save the store knows of no file.
   bool ChangedOnDisk();
 
+  // Loads the file again when ChangedOnDisk(): the one-second tick and the
+  // step before every change. *reloaded tells whether *rules were replaced.
+  // A file that cannot be read gives its error once, until a load succeeds.
+  Status ReloadIfChanged(RepeatRules* rules, bool* reloaded);
+
   // The unreadable rules of `rules` not reported before, each (the event
   // with the same rule text) once for the life of the store.
   std::vector<RepeatProblem> TakeNewProblems(const RepeatRules& rules);

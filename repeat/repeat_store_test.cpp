@@ -90,6 +90,32 @@ TEST(RepeatStore, AFileThatCannotBeReadIsNeverReplaced) {
   EXPECT_EQ(fs.files[kPath], kOneRule + "[300]\r\nstart=2026-12-08 11:00:00\r\nrule=FREQ=DAILY\r\n");
 }
 
+TEST(RepeatStore, TheTickLoadsAChangedFileAndTellsOfAnUnreadableOneOnce) {
+  MemoryFileSystem fs;
+  RepeatStore store(fs, kPath);
+  RepeatRules rules;
+  bool reloaded = true;
+  ASSERT_TRUE(store.ReloadIfChanged(&rules, &reloaded).ok());
+  EXPECT_FALSE(reloaded);
+  fs.files[kPath] = kOneRule;
+  fs.Touch(kPath);
+  ASSERT_TRUE(store.ReloadIfChanged(&rules, &reloaded).ok());
+  EXPECT_TRUE(reloaded);
+  EXPECT_NE(rules.SeriesOf(100), nullptr);
+
+  fs.files[kPath] += "[200]\r\n";
+  fs.Touch(kPath);
+  fs.fail_reads = true;
+  EXPECT_FALSE(store.ReloadIfChanged(&rules, &reloaded).ok());
+  EXPECT_TRUE(store.ReloadIfChanged(&rules, &reloaded).ok()) << "told once";
+  EXPECT_FALSE(reloaded);
+  EXPECT_NE(rules.SeriesOf(100), nullptr);
+  fs.fail_reads = false;
+  ASSERT_TRUE(store.ReloadIfChanged(&rules, &reloaded).ok());
+  EXPECT_TRUE(reloaded);
+  EXPECT_NE(rules.Find(200), nullptr);
+}
+
 TEST(RepeatStore, AFailedSaveLeavesTheFileAndTheNextOneWritesTheChange) {
   MemoryFileSystem fs;
   fs.files[kPath] = kOneRule;
