@@ -24,7 +24,11 @@ constexpr std::array<FrequencyName, 6> kFrequencies = {{
 // By day number, 0 = Sunday.
 constexpr std::array<std::string_view, 7> kWeekdayNames = {"SU", "MO", "TU", "WE", "TH", "FR", "SA"};
 
-std::string Quoted(std::string_view part) { return "\"" + std::string(part) + "\""; }
+std::string Quoted(std::string_view part) {
+  std::string text = "\"";
+  text.append(part).push_back('"');
+  return text;
+}
 
 Status Bad(std::string message) { return Status::InvalidArgument(std::move(message)); }
 
