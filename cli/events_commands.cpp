@@ -1,5 +1,5 @@
 // tallyo-cli's event commands: list (the rows of one view of the event list),
-// add, delete and check, on event.dat in the --dir folder.
+// add, delete and check, on event.dat (and repeat.ini) in the --dir folder.
 #include <CLI/CLI.hpp>
 
 #include <charconv>
@@ -14,51 +14,13 @@
 #include "base/local_time.h"
 #include "base/text_convert.h"
 #include "cli/cli_context.h"
+#include "cli/event_files.h"
 #include "cli/view_options.h"
 #include "events/event_list.h"
+#include "events/event_repeats.h"
 #include "events/event_view_rows.h"
 
 namespace {
-
-// Loads event.dat for a change. A damaged file is set aside first so the save
-// cannot destroy it; an unreadable one stops the command. Returns an exit
-// code, or nullopt to go on.
-std::optional<int> LoadForChange(EventList& list) {
-  LoadResult result = list.LoadEvents();
-  if (result.ok()) return std::nullopt;
-  PrintLoadProblem(result, list.FilePath());
-  if (result.kind == LoadResult::Kind::kReadError) {
-    std::cerr << "tallyo-cli: nothing was changed\n";
-    return kFileError;
-  }
-  return std::nullopt;
-}
-
-std::optional<int> SetAsideBeforeSaving(EventList& list) {
-  if (!list.HasDamagedFile()) return std::nullopt;
-  std::string aside;
-  Status status = list.SetAsideDamagedFile(&aside);
-  if (!status.ok()) {
-    std::cerr << "tallyo-cli: the damaged file could not be set aside, so nothing was saved: ";
-    PrintSystemText(std::cerr, status.message());
-    std::cerr << "\n";
-    return kFileError;
-  }
-  std::cerr << "tallyo-cli: the damaged file was kept as ";
-  PrintSystemText(std::cerr, aside);
-  std::cerr << "; the events read before the fault go into the new event.dat\n";
-  return std::nullopt;
-}
-
-int Save(EventList& list) {
-  if (std::optional<int> stop = SetAsideBeforeSaving(list)) return *stop;
-  Status status = list.SaveEvents();
-  if (status.ok()) return 0;
-  std::cerr << "tallyo-cli: event.dat was not saved (the old file is unchanged): ";
-  PrintSystemText(std::cerr, status.message());
-  std::cerr << "\n";
-  return kFileError;
-}
 
 template <typename Number>
 std::optional<Number> ParseDecimal(const std::string& text) {
@@ -117,6 +79,8 @@ class TableOutput {
 
 // --- list ---
 
+const char kRepeatCaption[] = "\xd6\xd8\xb8\xb4";  // "重复": the RRULE value, empty for a one-off
+
 struct ListOptions {
   ViewOptions view;
   bool with_created = false;  // a last column with the creation time in seconds
@@ -128,17 +92,23 @@ int RunList(const ListOptions& options) {
 
   EventList list;
   LoadResult result = list.LoadEvents();
+  RepeatStore rule_file = RulesBeside(list);
+  RepeatRules rules;
+  LoadRulesForReading(rule_file, &rules);
   EventPtrList rows;
   FillView(list, chosen->view, chosen->day, chosen->keyword, rows);
   {
     TableOutput table;
     std::vector<std::string> cells;
     for (const ViewColumn& column : ViewColumns(chosen->view)) cells.push_back(column.caption);
+    cells.push_back(kRepeatCaption);
     if (options.with_created) cells.push_back("timeCreate");
     table.Row(cells);
     LocalTimeConverter times;
     for (const CMyEvent* event : rows) {
       ViewRowCells(chosen->view, *event, times, cells);
+      const RepeatSeries* series = rules.empty() ? nullptr : SeriesOfEvent(rules, *event);
+      cells.push_back(series != nullptr ? FormatRepeatRule(series->rule()) : std::string());
       if (options.with_created) cells.push_back(std::to_string(event->timeCreate));
       table.Row(cells);
     }
@@ -155,6 +125,7 @@ struct AddOptions {
   std::string body;
   std::optional<std::string> at;
   std::optional<std::string> in;
+  std::optional<std::string> repeat;
 };
 
 // The body's line breaks are stored as CR LF, as the editor stores them.
@@ -216,11 +187,36 @@ int RunAdd(const AddOptions& options) {
     event->bRemind = 1;
     event->timeRemind = static_cast<Time32>(when);
   }
+  std::optional<RepeatSeries> series;
+  if (options.repeat) {
+    if (!options.at && !options.in) {
+      std::cerr << "tallyo-cli: --repeat needs --at or --in: the series starts at that time\n";
+      return kBadArguments;
+    }
+    std::optional<RepeatRule> rule = RuleArgument(*options.repeat);
+    if (!rule) return kBadArguments;
+    series = SeriesStartingAt(event->timeRemind, *rule);
+    if (!series) {
+      PrintNoOccurrence(*rule, event->timeRemind);
+      return kBadArguments;
+    }
+    // A rule that does not name the day given (weekdays, on a Saturday) starts at its first day.
+    event->timeRemind = TimeOfWall(series->start()).value_or(event->timeRemind);
+  }
 
   EventList list;
-  if (std::optional<int> stop = LoadForChange(list)) return *stop;
+  if (std::optional<int> stop = LoadEventsForChange(list)) return *stop;
+  RepeatStore rule_file = RulesBeside(list);
+  RepeatRules rules;
+  if (series) {
+    if (std::optional<int> stop = LoadRulesForChange(rule_file, &rules)) return *stop;
+  }
   CMyEvent* added = list.Add(std::move(event));
-  if (int code = Save(list); code != 0) return code;
+  if (series) rules.Set(added->timeCreate, *series);
+  if (int code = SaveEventFile(list); code != 0) return code;
+  if (series) {
+    if (int code = SaveRuleFile(rule_file, rules, list); code != 0) return code;
+  }
   std::cout << added->timeCreate << "\n";
   return 0;
 }
@@ -236,12 +232,17 @@ int RunDelete(const std::string& created_text) {
     return kBadArguments;
   }
   EventList list;
-  if (std::optional<int> stop = LoadForChange(list)) return *stop;
+  if (std::optional<int> stop = LoadEventsForChange(list)) return *stop;
+  RepeatStore rule_file = RulesBeside(list);
+  RepeatRules rules;
+  if (std::optional<int> stop = LoadRulesForChange(rule_file, &rules)) return *stop;
   if (!list.DeleteByCreateTime(*created)) {
     std::cerr << "tallyo-cli: no event was created at " << *created << "; nothing was changed\n";
     return kFileError;
   }
-  return Save(list);
+  // Its rule goes with it: repeat.ini keeps no rule of an event that is gone.
+  if (int code = SaveEventFile(list); code != 0) return code;
+  return SaveRuleFile(rule_file, rules, list);
 }
 
 // --- check ---
@@ -263,8 +264,8 @@ std::optional<std::string> IfGiven(const CLI::Option* option, const std::string&
 }
 
 struct RawAddOptions {
-  std::string title, body, at, in;
-  CLI::Option *title_option = nullptr, *at_option = nullptr, *in_option = nullptr;
+  std::string title, body, at, in, repeat;
+  CLI::Option *title_option = nullptr, *at_option = nullptr, *in_option = nullptr, *repeat_option = nullptr;
 };
 
 }  // namespace
@@ -279,15 +280,20 @@ void AddEventCommands(CLI::App& app, CliContext& ctx) {
   list->callback([&ctx, list_options] { ctx.exit_code = RunList(*list_options); });
 
   auto raw = std::make_shared<RawAddOptions>();
-  CLI::App* add =
-      app.add_subcommand("add", "add a memo, or a reminder with --at or --in; prints its creation time");
+  CLI::App* add = app.add_subcommand(
+      "add",
+      "add a memo, or a reminder with --at or --in (repeating with --repeat); prints its creation time");
   raw->title_option = add->add_option("--title", raw->title, "the title (one line)");
   add->add_option("--body", raw->body, "the body text");
   raw->at_option = add->add_option("--at", raw->at, "remind at this local time, \"YYYY-MM-DD HH:MM:SS\"");
   raw->in_option = add->add_option("--in", raw->in, "remind this many minutes from now");
+  raw->repeat_option = add->add_option(
+      "--repeat", raw->repeat,
+      "repeat from the time of --at or --in: daily, weekdays, weekly, monthly, yearly, hourly, or an RRULE "
+      "value such as FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH");
   add->callback([&ctx, raw] {
     AddOptions options{IfGiven(raw->title_option, raw->title), raw->body, IfGiven(raw->at_option, raw->at),
-                       IfGiven(raw->in_option, raw->in)};
+                       IfGiven(raw->in_option, raw->in), IfGiven(raw->repeat_option, raw->repeat)};
     ctx.exit_code = RunAdd(options);
   });
 
