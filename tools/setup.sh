@@ -7,7 +7,7 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 build_root="${TALLYO_BUILD_ROOT:-$here/build}"
 
 packages=(
-  cmake g++ make clang libclang-rt-14-dev
+  git cmake g++ make clang clang-format libclang-rt-14-dev
   libgtest-dev libbenchmark-dev libtinyxml-dev libcli11-dev libical-dev
   mingw-w64 g++-mingw-w64-x86-64-posix
   wine64 xvfb xdotool xclip x11-apps imagemagick fonts-wqy-microhei

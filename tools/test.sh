@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds both configurations and runs every test: the native core with
+# Checks the house habits (which folder includes which, formatting), then
+# builds both configurations and runs every test: the native core with
 # sanitizers, then the Windows build under Wine on a private Xvfb display.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -13,11 +14,32 @@ log="$build/test-summary.log"
 mkdir -p "$build"
 : > "$log"
 
+# A failed check does not stop the builds: the run reports everything it
+# found and fails at the end.
+echo "== checks: layers and formatting =="
+layers_rc=0
+if ! layer_tests="$(python3 tools/check_layers_test.py 2>&1)"; then
+  echo "$layer_tests"; layers_rc=1
+fi
+python3 tools/check_layers.py --allow tools/layer_allowlist.txt || layers_rc=$?
+format_rc=0
+bash tools/check_format.sh || format_rc=$?
+
 echo "== native build (sanitizers) =="
 cmake -S . -B "$build/native" -DCMAKE_BUILD_TYPE=Debug -DTALLYO_SANITIZE=ON >/dev/null
 cmake --build "$build/native" -j "$jobs"
 native_rc=0
 ctest --test-dir "$build/native" --output-on-failure -j "$jobs" | tee -a "$log" || native_rc=$?
+
+# The update worker's hand-over must have run, under ThreadSanitizer alone
+# (it cannot share a binary with AddressSanitizer).
+tsan_rc=0
+tsan_symbols="$(nm "$build/native/update/update_tsan_test" 2>/dev/null || true)"
+if ! grep -qE 'Test +#[0-9]+: update_tsan_test \.* +Passed' "$log"; then
+  echo "update_tsan_test (the ThreadSanitizer run) did not run or did not pass" >&2; tsan_rc=1
+elif ! grep -q ' __tsan_init$' <<<"$tsan_symbols" || grep -q ' __asan_init' <<<"$tsan_symbols"; then
+  echo "update_tsan_test is not built with ThreadSanitizer alone" >&2; tsan_rc=1
+fi
 
 echo "== windows build =="
 cmake -S . -B "$build/windows" -DCMAKE_BUILD_TYPE=Release \
@@ -35,4 +57,7 @@ while read -r nfail total; do
 done < <(sed -nE 's/^[0-9]+% tests passed, ([0-9]+) tests failed out of ([0-9]+).*/\1 \2/p' "$log")
 echo
 echo "all: $passed passed, $failed failed"
-[ "$native_rc" -eq 0 ] && [ "$windows_rc" -eq 0 ]
+verdict() { [ "$1" -eq 0 ] && echo ok || echo FAILED; }
+echo "checks: layers $(verdict "$layers_rc"), format $(verdict "$format_rc"), ThreadSanitizer run $(verdict "$tsan_rc")"
+[ "$native_rc" -eq 0 ] && [ "$windows_rc" -eq 0 ] && [ "$layers_rc" -eq 0 ] && [ "$format_rc" -eq 0 ] \
+  && [ "$tsan_rc" -eq 0 ]

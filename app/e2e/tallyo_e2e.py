@@ -28,7 +28,10 @@ FIND_CAPTION = "查找事件"
 SETTINGS_CAPTION = "设置"
 ABOUT_CAPTION = "关于 Tallyo"
 REMINDER_CAPTION = "事情提醒"
-TRAY_CAPTION = "Wine System Tray"
+MESSAGE_CAPTION = "Tallyo"  # the program's message boxes
+TRAY_CAPTION = "Wine System Tray"  # shown while any program has an icon there
+PROGRAM_CAPTIONS = (MAIN_CAPTION, CONFIRM_CAPTION, ADD_CAPTION, MODIFY_CAPTION, FIND_CAPTION, SETTINGS_CAPTION,
+                    ABOUT_CAPTION, REMINDER_CAPTION, MESSAGE_CAPTION, TRAY_CAPTION)
 
 
 # ---------------------------------------------------------------- event.dat
@@ -183,15 +186,13 @@ def find_window(caption):
     return None
 
 
-def wait_for(predicate, timeout=15.0, what="a condition"):
-    deadline = time.time() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
-        if time.time() > deadline:
-            raise AssertionError("timed out waiting for %s" % what)
-        time.sleep(0.1)
+def visible_window_ids():
+    """Every visible window, menus without a caption too."""
+    return xdotool("search", "--onlyvisible", "--class", ".", check=False).split()
+
+
+def window_captions():
+    return ", ".join('"%s"' % name for _, name in visible_windows()) or "none"
 
 
 def window_geometry(wid):
@@ -200,38 +201,68 @@ def window_geometry(wid):
     return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
 
+# Input pacing: xdotool hands its events to the X server at once, and Wine
+# turns them into messages on its own time. A press and release sent too
+# close together can lose the release, and input sent on top of the last may
+# be merged with it (two clicks into a double click, keys into one burst), so
+# every action leaves Wine a short, fixed gap. These are the only sleeps that
+# are not waits for a condition.
+PRESS_GAP = 0.05  # between a button's press and its release
+CLICK_GAP = 0.08  # between the clicks of a double click
+MOVE_GAP = 0.15  # between moving the pointer and pressing
+AFTER_CLICK = 0.3  # after a click, before the next action
+AFTER_KEYS = 0.2  # after keys or typed text, before the next action
+
+
 def click(wid, x, y, button=1, repeat=1):
-    """Clicks at (x, y) of window `wid`; presses and releases are spaced so
-    Wine sees each one (a burst of events can lose the release)."""
+    """Clicks at (x, y) of window `wid`, `repeat` times in a row."""
     xdotool("mousemove", "--window", wid, x, y)
-    time.sleep(0.15)
+    time.sleep(MOVE_GAP)
     for i in range(repeat):
         xdotool("mousedown", button)
-        time.sleep(0.05)
+        time.sleep(PRESS_GAP)
         xdotool("mouseup", button)
-        time.sleep(0.08 if i + 1 < repeat else 0.3)
+        time.sleep(CLICK_GAP if i + 1 < repeat else AFTER_CLICK)
 
 
 def type_text(text):
     xdotool("type", "--delay", 30, text)
-    time.sleep(0.2)
+    time.sleep(AFTER_KEYS)
 
 
 def key(*names):
     xdotool("key", "--delay", 50, *names)
-    time.sleep(0.2)
+    time.sleep(AFTER_KEYS)
 
 
-def screenshot(name, settle=0.8):
-    """Saves the whole screen as <name>.png, once the windows have painted."""
-    time.sleep(settle)
+def screen_ppm():
+    # ImageMagick's import, not xwd: on Xvfb, xwd -root shows a window that
+    # lies wholly over another one of Wine's as a black box.
+    return subprocess.run(["import", "-window", "root", "ppm:-"], capture_output=True, check=True).stdout
+
+
+def screenshot(name):
+    """Saves the whole screen as <name>.png once the windows have painted."""
+    frame = wait_for_still_screen()
     out_dir = os.environ.get("TALLYO_E2E_OUT", tempfile.gettempdir())
     os.makedirs(out_dir, exist_ok=True)
     path = os.path.join(out_dir, name + ".png")
-    # ImageMagick's import, not xwd: on Xvfb, xwd -root shows a window that
-    # lies wholly over another one of Wine's as a black box.
-    subprocess.run(["import", "-window", "root", path], check=True)
+    subprocess.run(["convert", "ppm:-", path], input=frame, check=True)
     return path
+
+
+def window_region_rgb(wid, rect):
+    """The pixels of client rectangle `rect` (left, top, right, bottom) of
+    window `wid`, as 8-bit RGB bytes row by row."""
+    x, y, _, _ = window_geometry(wid)
+    left, top, right, bottom = rect
+    crop = "%dx%d+%d+%d" % (right - left, bottom - top, x + left, y + top)
+    return subprocess.run(["import", "-window", "root", "-crop", crop, "-depth", "8", "rgb:-"],
+                          capture_output=True, check=True).stdout
+
+
+def count_pixels(rgb, matches):
+    return sum(1 for i in range(0, len(rgb) - 2, 3) if matches(rgb[i], rgb[i + 1], rgb[i + 2]))
 
 
 def clipboard_text():
@@ -239,15 +270,28 @@ def clipboard_text():
     return out.stdout.decode("utf-8", "replace") if out.returncode == 0 else ""
 
 
+# Put on the clipboard before the grid is asked to copy, to tell its copy
+# from what was there. An empty grid copies nothing: when the clipboard still
+# holds this after a bounded observation period, the grid is empty.
+CLIPBOARD_MARK = "tallyo-e2e: the grid has not copied yet"
+GRID_COPY_PERIOD = 3.0
+
+
 def grid_rows(main):
     """The rows the main window's grid lists, as lists of cell texts: the grid
     copies all its cells (Ctrl+A, Ctrl+C) and the clipboard is read back."""
-    subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=b"", check=True)
+    subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=CLIPBOARD_MARK.encode(), check=True)
     click(main, 300, 290)  # the grid's empty lower part: the focus, no row
     key("ctrl+a")
     key("ctrl+c")
-    text = wait_for(lambda: clipboard_text() or "-", 3.0, "the clipboard")
-    if text == "-":
+
+    def copied():
+        text = clipboard_text()
+        return text if text != CLIPBOARD_MARK else ""
+
+    try:
+        text = wait_for(copied, GRID_COPY_PERIOD, "the grid's copy")
+    except AssertionError:
         return []
     return [line.split("\t") for line in text.replace("\r", "").split("\n") if line]
 
@@ -272,6 +316,161 @@ def save_tray(name):
     return path
 
 
+# ---------------------------------------------------------------- waiting
+#
+# Every wait lives here. A check that something happened waits for the thing
+# itself, up to a timeout, and then fails saying what it waited for and what
+# it saw last. A check that something does NOT happen watches for a bounded
+# observation period instead (observe_for). The only other sleeps are the
+# input pacing above.
+
+POLL_INTERVAL = 0.1
+
+
+def wait_for(predicate, timeout=15.0, what="a condition", last_seen=None):
+    """Polls `predicate` until it returns a true value, and returns that value.
+    After `timeout` seconds fails naming `what` and, if given, `last_seen()`."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            seen = "; last seen: %s" % last_seen() if last_seen else ""
+            raise AssertionError("timed out after %g s waiting for %s%s" % (timeout, what, seen))
+        time.sleep(POLL_INTERVAL)
+
+
+def observe_for(period, condition, what):
+    """A bounded observation period: `condition()` must hold throughout
+    `period` seconds; fails the moment it does not, naming `what`."""
+    deadline = time.monotonic() + period
+    while True:
+        if not condition():
+            raise AssertionError("within the %g s observation period this stopped holding: %s" % (period, what))
+        if time.monotonic() > deadline:
+            return
+        time.sleep(POLL_INTERVAL)
+
+
+def wait_for_window(caption, timeout=10.0):
+    """The id of the visible top-level window captioned `caption`."""
+    return wait_for(lambda: find_window(caption), timeout, 'the window "%s"' % caption,
+                    last_seen=lambda: "windows " + window_captions())
+
+
+def wait_for_window_gone(caption, timeout=10.0):
+    wait_for(lambda: find_window(caption) is None, timeout, 'the window "%s" to close' % caption)
+
+
+def wait_for_events(app, predicate, what, timeout=5.0):
+    """The events of `app`'s event.dat once `predicate(events)` holds."""
+    seen = {}
+
+    def satisfied():
+        try:
+            seen["events"] = app.events()
+        except (OSError, ValueError) as error:
+            seen["events"] = error
+            return False
+        return predicate(seen["events"])
+
+    wait_for(satisfied, timeout, "event.dat to hold " + what, last_seen=lambda: repr(seen.get("events")))
+    return seen["events"]
+
+
+def wait_for_titles(app, titles, timeout=5.0):
+    """Waits until event.dat holds events titled `titles`, in this order."""
+    return wait_for_events(app, lambda events: [e.title for e in events] == titles,
+                           "the events %r" % (titles,), timeout)
+
+
+def wait_for_config(app, predicate, what, timeout=5.0):
+    """The values of `app`'s config.ini once `predicate(values)` holds."""
+    seen = {}
+
+    def satisfied():
+        seen["values"] = app.config()
+        return predicate(seen["values"])
+
+    wait_for(satisfied, timeout, "config.ini to hold " + what, last_seen=lambda: repr(seen.get("values")))
+    return seen["values"]
+
+
+def wait_for_grid_rows(main, rows, timeout=8.0):
+    """Waits until the main window's grid lists `rows` (lists of cell texts)."""
+    seen = {}
+
+    def satisfied():
+        seen["rows"] = grid_rows(main)
+        return seen["rows"] == rows
+
+    wait_for(satisfied, timeout, "the grid to list %r" % (rows,), last_seen=lambda: repr(seen.get("rows")))
+    return seen["rows"]
+
+
+def wait_for_pixels(wid, rect, matches, at_least, what, timeout=10.0):
+    """Waits until at least `at_least` pixels of `rect` in window `wid`
+    satisfy `matches(r, g, b)`: something has been drawn there."""
+    seen = {}
+
+    def drawn():
+        seen["count"] = count_pixels(window_region_rgb(wid, rect), matches)
+        return seen["count"] >= at_least
+
+    wait_for(drawn, timeout, what, last_seen=lambda: "%s matching pixels" % seen.get("count"))
+
+
+def wait_for_tray_frames(frames, timeout=8.0, save_prefix=None):
+    """Waits until the tray icon has shown each of `frames` ("amber", "teal"),
+    saving a picture of each the first time it is seen when `save_prefix` is
+    given. Returns the frames seen."""
+    seen = set()
+
+    def all_seen():
+        frame = tray_icon_frame()
+        if frame not in seen and save_prefix:
+            save_tray(save_prefix + frame)
+        seen.add(frame)
+        return seen >= set(frames)
+
+    wait_for(all_seen, timeout, "the tray icon to show the frames %s" % sorted(frames),
+             last_seen=lambda: "frames %s" % sorted(seen))
+    return seen
+
+
+SCREEN_STILL_FOR = 0.3  # a screen unchanged this long has finished painting
+SCREEN_SETTLE_TIMEOUT = 3.0
+
+
+def wait_for_still_screen():
+    """The screen (PPM bytes) once it has stopped changing, that is once the
+    windows have painted. A screen that keeps moving (the ticker, a flashing
+    icon) is taken as it is after SCREEN_SETTLE_TIMEOUT: pictures are for
+    people, so nothing fails here."""
+    deadline = time.monotonic() + SCREEN_SETTLE_TIMEOUT
+    frame = screen_ppm()
+    still_since = time.monotonic()
+    while time.monotonic() - still_since < SCREEN_STILL_FOR and time.monotonic() < deadline:
+        time.sleep(POLL_INTERVAL)
+        latest = screen_ppm()
+        if latest != frame:
+            frame, still_since = latest, time.monotonic()
+    return frame
+
+
+def wait_for_new_window(before, what, timeout=5.0):
+    """A visible window without a caption that is not among the ids `before`:
+    a menu that has opened."""
+    def opened():
+        return next((w for w in visible_window_ids()
+                     if w not in before and not xdotool("getwindowname", w, check=False)), None)
+
+    return wait_for(opened, timeout, what)
+
+
+# ---------------------------------------------------------------- the program
+
 class Tallyo:
     """One copy of the program in a folder of its own."""
 
@@ -294,7 +493,7 @@ class Tallyo:
         return self
 
     def wait_main_window(self, timeout=20.0):
-        return wait_for(lambda: find_window(MAIN_CAPTION), timeout, "the main window")
+        return wait_for_window(MAIN_CAPTION, timeout)
 
     def running(self):
         return self.process is not None and self.process.poll() is None
@@ -306,8 +505,10 @@ class Tallyo:
         if self.running():
             self.process.kill()
             self.process.wait()
-        # Let Wine drop the dead process's windows and tray icon.
-        wait_for(lambda: find_window(MAIN_CAPTION) is None, 10.0, "the main window to go")
+        # Wine drops the dead process's windows and tray icon a moment later;
+        # the next test must not find them.
+        wait_for(lambda: not any(name in PROGRAM_CAPTIONS for _, name in visible_windows()), 10.0,
+                 "the program's windows and tray icon to go", last_seen=lambda: "windows " + window_captions())
 
     def events(self):
         return read_events(self.event_path)
@@ -320,13 +521,27 @@ class Tallyo:
         shutil.rmtree(self.dir, ignore_errors=True)
 
 
-def tray_window():
-    return wait_for(lambda: find_window(TRAY_CAPTION), 10.0, "the notification area")
+def tray_window(timeout=10.0):
+    """Wine's notification area; it is shown only while it holds an icon."""
+    return wait_for_window(TRAY_CAPTION, timeout)
 
 
 def tray_icon_click(double=False, button=1):
     """Clicks the first icon of Wine's notification area."""
     click(tray_window(), 14, 34, button=button, repeat=2 if double else 1)
+
+
+# The tray menu opens with its top left corner at the icon; its items, in
+# client pixels of the menu window.
+TRAY_MENU_ITEMS = {"显示": (31, 11), "退出": (31, 38)}
+
+
+def choose_from_tray_menu(item):
+    """Opens the tray icon's menu with a right click, waits for it and clicks
+    `item` in it."""
+    before = set(visible_window_ids())
+    tray_icon_click(button=3)
+    click(wait_for_new_window(before, "the tray menu"), *TRAY_MENU_ITEMS[item])
 
 
 def local_now():
