@@ -69,7 +69,7 @@ const RepeatSeries* RepeatRules::SeriesOf(Time32 created) const {
   return entry != nullptr && entry->series ? &*entry->series : nullptr;
 }
 
-void RepeatRules::RemoveSectionsOf(const std::unordered_map<Time32, RepeatEntry>& gone) {
+void RepeatRules::RemoveSectionsOf(const std::unordered_set<Time32>& gone) {
   document_.RemoveSections([&](std::string_view name) {
     std::optional<Time32> created = CreationTimeOfSection(name);
     return created && gone.count(*created) != 0;
@@ -77,9 +77,7 @@ void RepeatRules::RemoveSectionsOf(const std::unordered_map<Time32, RepeatEntry>
 }
 
 void RepeatRules::Set(Time32 created, const RepeatSeries& series) {
-  std::unordered_map<Time32, RepeatEntry> replaced;
-  replaced[created];
-  RemoveSectionsOf(replaced);
+  RemoveSectionsOf({created});
   RepeatEntry& entry = entries_[created];
   entry = RepeatEntry{};
   entry.created = created;
@@ -92,26 +90,17 @@ void RepeatRules::Set(Time32 created, const RepeatSeries& series) {
 }
 
 bool RepeatRules::Remove(Time32 created) {
-  auto it = entries_.find(created);
-  if (it == entries_.end()) return false;
-  std::unordered_map<Time32, RepeatEntry> gone;
-  gone.insert(entries_.extract(it));
-  RemoveSectionsOf(gone);
+  if (entries_.erase(created) == 0) return false;
+  RemoveSectionsOf({created});
   return true;
 }
 
 bool RepeatRules::DropVanished(std::span<const Time32> existing) {
-  std::unordered_set<Time32> alive;
-  for (Time32 created : existing) {
-    if (entries_.count(created) != 0) alive.insert(created);
-  }
-  if (alive.size() == entries_.size()) return false;
-  std::unordered_map<Time32, RepeatEntry> gone;
-  for (auto it = entries_.begin(); it != entries_.end();) {
-    auto next = std::next(it);
-    if (alive.count(it->first) == 0) gone.insert(entries_.extract(it));
-    it = next;
-  }
+  std::unordered_set<Time32> gone;
+  for (const auto& [created, entry] : entries_) gone.insert(created);
+  for (Time32 created : existing) gone.erase(created);
+  if (gone.empty()) return false;
+  for (Time32 created : gone) entries_.erase(created);
   RemoveSectionsOf(gone);
   return true;
 }

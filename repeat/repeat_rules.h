@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "base/ini_file.h"
@@ -63,7 +64,7 @@ class RepeatRules {
   bool empty() const { return entries_.empty(); }
 
  private:
-  void RemoveSectionsOf(const std::unordered_map<Time32, RepeatEntry>& gone);
+  void RemoveSectionsOf(const std::unordered_set<Time32>& gone);
 
   IniFile document_;
   std::unordered_map<Time32, RepeatEntry> entries_;
