@@ -205,12 +205,31 @@ std::vector<Time32> ExpectedAfter(const std::vector<std::int64_t>& moments, std:
   return out;
 }
 
-void CompareWithLibical(int cases) {
+// Daily, hourly and weekly rules at the times the changes of both zones skip
+// or repeat, across a whole year of them: first, whatever the random ones hit.
+std::vector<Case> CasesAcrossTheChanges() {
+  std::vector<Case> cases;
+  for (const char* start : {"2026-01-01 02:30:00", "2026-01-01 01:30:00", "1987-01-01 02:30:00",
+                            "1986-09-01 01:30:00", "2026-03-07 20:00:00", "2026-10-31 22:00:00"}) {
+    for (const char* rule :
+         {"FREQ=DAILY", "FREQ=HOURLY", "FREQ=WEEKLY;BYDAY=SU", "FREQ=MINUTELY;INTERVAL=20"}) {
+      Case c;
+      EXPECT_TRUE(ParseWallTime(start, &c.start));
+      EXPECT_TRUE(ParseRepeatRule(rule, &c.rule).ok());
+      cases.push_back(c);
+    }
+  }
+  return cases;
+}
+
+void CompareWithLibical(int random_cases) {
   std::mt19937 rng(20261208);
   constexpr std::size_t kLimit = 400;
   int compared_moments = 0;
+  const std::vector<Case> fixed = CasesAcrossTheChanges();
+  const int cases = static_cast<int>(fixed.size()) + random_cases;
   for (int i = 0; i < cases; ++i) {
-    const Case c = MakeCase(rng);
+    const Case c = i < static_cast<int>(fixed.size()) ? fixed[static_cast<std::size_t>(i)] : MakeCase(rng);
     SCOPED_TRACE(Describe(c));
     RepeatSeries series(c.start, c.rule);
 
