@@ -10,7 +10,7 @@ class AboutDialog : public CSkinDialog {
  public:
   AboutDialog();
 
-  // "Tallyo 1.20": the title, a blank and the version with two decimals.
+  // "Tallyo <version>": the title, a blank and the version with two decimals.
   static std::string VersionText();
 
  protected:

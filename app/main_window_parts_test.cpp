@@ -10,6 +10,7 @@
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
 #include "res/resource.h"
+#include "tallyo_version.h"
 
 namespace {
 
@@ -124,7 +125,7 @@ TEST(ConfirmDialog, AsksItsQuestionAndAnswersOkOrCancel) {
 
 TEST(AboutDialog, ShowsTheVersionWithTwoDecimals) {
   Watchdog watchdog("AboutDialog");
-  EXPECT_EQ(AboutDialog::VersionText(), "Tallyo 1.20");
+  EXPECT_EQ(AboutDialog::VersionText(), "Tallyo " TALLYO_VERSION_TEXT);
   AboutDialog about;
   std::string shown;
   RunSoon([&] {
@@ -134,7 +135,7 @@ TEST(AboutDialog, ShowsTheVersionWithTwoDecimals) {
     ClickButton(box, IDOK);
   });
   EXPECT_EQ(about.DoModal(), IDOK);
-  EXPECT_EQ(shown, "Tallyo 1.20");
+  EXPECT_EQ(shown, "Tallyo " TALLYO_VERSION_TEXT);
 }
 
 }  // namespace

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "cli/testing/cli_test_folder.h"
+#include "tallyo_version.h"
 #include "update/testing/loopback_http_server.h"
+#include "update/version_notice.h"
 
 namespace {
 
@@ -71,7 +73,7 @@ TEST_F(FetchCommand, PrintsTheDiagnosticsAndWhatTheDocumentSays) {
             "scroll\tB\thttp://b.example/\n"
             "ad\t广告\thttp://ad.example/\n"
             "ad\tplain\t\n"
-            "当前版本：1.20，最新版本：1.21\n");
+            "当前版本：" TALLYO_VERSION_TEXT "，最新版本：1.21\n");
   ASSERT_EQ(server.requests().size(), 1u);
   EXPECT_EQ(server.requests()[0], "GET http://127.0.0.1/doc.xml HTTP/1.0\r\n\r\n");
 }
@@ -94,12 +96,15 @@ TEST_F(FetchCommand, AFailedFetchExitsWithOne) {
 }
 
 TEST_F(FetchCommand, WithoutAUrlFetchesTheConfiguredDocument) {
-  LoopbackHttpServer server(HttpResponse("<?xml version=\"1.0\"?>\n<c><version>120</version></c>"));
+  const std::string version = std::to_string(kProgramVersionTimes100);  // this program's own
+  LoopbackHttpServer server(
+      HttpResponse("<?xml version=\"1.0\"?>\n<c><version>" + version + "</version></c>"));
   std::ofstream(dir_ / "config.ini", std::ios::binary)
       << "[common]\r\nnTipType=1\r\n[update]\r\nhost=127.0.0.1\r\nport=" << server.port() << "\r\n";
   FetchRun run = RunFetch({});
   EXPECT_EQ(run.exit_code, 0);
-  EXPECT_EQ(run.out, "start load xml..\n\nversion=120\ndownurl=\n版本：1.20\n");
+  EXPECT_EQ(run.out,
+            "start load xml..\n\nversion=" + version + "\ndownurl=\n版本：" TALLYO_VERSION_TEXT "\n");
   ASSERT_EQ(server.requests().size(), 1u);
   EXPECT_EQ(server.requests()[0],
             "GET http://127.0.0.1/software/config/QXR_Vadududi_config.xml HTTP/1.0\r\n\r\n");

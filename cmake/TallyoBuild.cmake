@@ -9,6 +9,11 @@ add_compile_options(-Wall -Wextra)
 if(WIN32)
   add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
   add_link_options(-static -static-libgcc -static-libstdc++)
+  # Reproducible executables: the same sources give the same bytes. No link
+  # time in the file header, and no build folder in what the compiler keeps
+  # of file names.
+  add_link_options(-Wl,--no-insert-timestamp)
+  add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=)
 elseif(TALLYO_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)

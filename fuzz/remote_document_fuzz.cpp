@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     IsSafeWebLink(item.strUrl);
   }
   VersionNotice notice = MakeVersionNotice(values.nVersion);
-  Check(notice.bDownloadLink == (values.nVersion > 120));
+  Check(notice.bDownloadLink == (values.nVersion > kProgramVersionTimes100));
   Check(!notice.strText.empty());
   IsSafeWebLink(values.strDownUrl);
   AdPool ads;

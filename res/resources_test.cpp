@@ -15,6 +15,7 @@
 
 #include "res/resource.h"
 #include "res/testing/stand_in_controls.h"
+#include "tallyo_version.h"
 
 namespace {
 
@@ -424,7 +425,7 @@ TEST(Resources, SocketFailureMessage) {
   EXPECT_STREQ(text, L"Windows \u901a\u4fe1\u7aef\u53e3\u521d\u59cb\u5316\u5931\u8d25\u3002");
 }
 
-TEST(Resources, VersionIsOnePointTwenty) {
+TEST(Resources, VersionIsTheBuildsVersion) {
   HRSRC res = FindResourceW(Module(), MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
   ASSERT_NE(res, nullptr);
   auto* data = static_cast<const BYTE*>(LockResource(LoadResource(Module(), res)));
@@ -439,8 +440,9 @@ TEST(Resources, VersionIsOnePointTwenty) {
     }
   }
   ASSERT_NE(fixed, nullptr);
-  EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(MAKELONG(20, 1)));
-  EXPECT_EQ(fixed->dwProductVersionMS, static_cast<DWORD>(MAKELONG(20, 1)));
+  EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(MAKELONG(TALLYO_VERSION_MINOR, TALLYO_VERSION_MAJOR)));
+  EXPECT_EQ(fixed->dwProductVersionMS,
+            static_cast<DWORD>(MAKELONG(TALLYO_VERSION_MINOR, TALLYO_VERSION_MAJOR)));
 }
 
 TEST(Resources, ManifestAsksForCommonControlsSix) {

@@ -49,6 +49,8 @@ source "$root/tools/xvfb.sh"
 start_private_display
 bash tools/wine-prefix.sh
 windows_rc=0
+# Among them the release checks (packaging/): they pack the zip of
+# tools/package.sh themselves, into build/dist/.
 ctest --test-dir "$build/windows" --output-on-failure | tee -a "$log" || windows_rc=$?
 
 passed=0 failed=0

@@ -12,6 +12,7 @@
 #include "res/gallery/gallery_dialog.h"
 #include "res/resource.h"
 #include "res/testing/stand_in_controls.h"
+#include "tallyo_version.h"
 
 namespace {
 
@@ -43,8 +44,8 @@ void MainWindow(GalleryDialog& d) {
   d.Button(IDC_MAIN_DELETE, 155, 154, 156, 156, 538, 330, true);
   d.Button(IDC_MAIN_MODIFY, 155, 154, 156, 156, 470, 358, true);
   d.Button(IDC_MAIN_FIND, 155, 154, 156, 156, 538, 358, true);
-  // The version notice without a newer version: 版本：1.20 at x = 370.
-  d.Label(IDC_MAIN_VERSION, RGB(0, 255, 0), kWhite, L"\u7248\u672c\uff1a1.20", kHorizontal);
+  // The version notice without a newer version: 版本：<version> at x = 370.
+  d.Label(IDC_MAIN_VERSION, RGB(0, 255, 0), kWhite, L"\u7248\u672c\uff1a" TALLYO_VERSION_TEXT, kHorizontal);
   d.Move(IDC_MAIN_VERSION, 370, 12);
   d.Label(IDC_MAIN_NOTE, RGB(192, 192, 192), RGB(0, 0, 0), kNote, kHorizontal);
   d.ComboItems(IDC_MAIN_VIEW_SELECTOR,
@@ -57,7 +58,7 @@ void MainWindow(GalleryDialog& d) {
 void AboutBox(GalleryDialog& d) {
   d.Frame(IDB_ABOUT_BACKGROUND, 6, false);
   d.PushButton(IDOK, 105, 131);
-  d.Label(IDC_ABOUT_VERSION, kSkin, kWhite, L"Tallyo 1.20", kHorizontal);
+  d.Label(IDC_ABOUT_VERSION, kSkin, kWhite, L"Tallyo " TALLYO_VERSION_TEXT, kHorizontal);
 }
 
 void ConfirmBox(GalleryDialog& d) {
