@@ -73,6 +73,13 @@ int RepeatChoiceOf(const RepeatRule* rule) {
   return kCustomRepeatChoice;
 }
 
+std::optional<RepeatRule> RepeatRuleForChoice(int choice, const RepeatRule* current) {
+  if (choice == kCustomRepeatChoice)
+    return current != nullptr ? std::optional<RepeatRule>(*current) : std::nullopt;
+  if (choice < 0 || choice >= static_cast<int>(kChoices.size())) return std::nullopt;
+  return kChoices[static_cast<std::size_t>(choice)].rule;
+}
+
 std::string RepeatShortName(const RepeatRule& rule) {
   const Unit& unit = kUnits[static_cast<std::size_t>(rule.frequency)];
   std::string name = kEvery;

@@ -26,6 +26,11 @@ inline constexpr char kCustomRepeatLabel[] = "\xd7\xd4\xb6\xa8\xd2\xe5";  // "�
 // kCustomRepeatChoice for any rule no entry stands for.
 int RepeatChoiceOf(const RepeatRule* rule);
 
+// The rule an editor keeps when the drop-down shows `choice`: none for 不重复
+// (and for an entry out of range), the entry's rule, or for 自定义 the rule the
+// event had (`current`).
+std::optional<RepeatRule> RepeatRuleForChoice(int choice, const RepeatRule* current);
+
 // The grid's short name: 每天, 每个工作日, 每周, 每月, 每年, 每小时, 每分钟;
 // for other rules the same words with their interval and weekdays
 // ("每2周一、四", "每15分钟"), then the end ("，共5次", "，至2027-06-30").

@@ -36,6 +36,15 @@ TEST(RepeatTexts, TheDropDownAndTheRuleOfEachEntry) {
   }
   EXPECT_STREQ(kCustomRepeatLabel, "\xd7\xd4\xb6\xa8\xd2\xe5");  // 自定义
 
+  // What an editor keeps for each entry: 自定义 keeps the rule the event had.
+  RepeatRule custom = Rule("FREQ=DAILY;INTERVAL=3");
+  EXPECT_EQ(RepeatRuleForChoice(0, &custom), std::nullopt);
+  EXPECT_EQ(RepeatRuleForChoice(4, &custom), choices[4].rule);
+  EXPECT_EQ(RepeatRuleForChoice(kCustomRepeatChoice, &custom), custom);
+  EXPECT_EQ(RepeatRuleForChoice(kCustomRepeatChoice, nullptr), std::nullopt);
+  EXPECT_EQ(RepeatRuleForChoice(7, &custom), std::nullopt);
+  EXPECT_EQ(RepeatRuleForChoice(-1, &custom), std::nullopt);
+
   // Written another way, the same rule is the same entry; any other rule is custom.
   RepeatRule weekly = Rule("FREQ=WEEKLY;INTERVAL=1;WKST=SU");
   EXPECT_EQ(RepeatChoiceOf(&weekly), 3);
