@@ -70,13 +70,14 @@ class IniFile {
 
   // Every section in file order (a name written twice comes twice) with its
   // keys in order, read in one pass: for a file of many sections, where a
-  // Find for each would go over the file again and again.
+  // Find for each would go over the file again and again. The texts are
+  // views into this document: valid until it changes.
   struct KeyValue {
-    std::string key;    // trimmed, ASCII letters lowered
-    std::string value;  // as Find reads it
+    std::string_view key;    // trimmed, ASCII letters lowered
+    std::string_view value;  // as Find reads it
   };
   struct Section {
-    std::string name;  // trimmed, ASCII letters lowered
+    std::string_view name;  // trimmed, ASCII letters lowered
     std::vector<KeyValue> keys;
   };
   std::vector<Section> Sections() const;
@@ -96,7 +97,7 @@ class IniFile {
 
   static Line ClassifyLine(std::string text);
   // The value of a key line as Find gives it: unquoted and cut.
-  static std::string ValueOf(const Line& line);
+  static std::string_view ValueOf(const Line& line);
   // Index of the header line of the first matching section, or npos.
   std::size_t FindSection(std::string_view lowered_section) const;
   // Index of the first matching key line after section header `header`, or npos.

@@ -9,8 +9,8 @@ namespace {
 
 // Reads one section into `entry`; false (with entry->problem) when it cannot be read.
 bool ReadEntry(const IniFile::Section& section, RepeatEntry* entry) {
-  const std::string* start = nullptr;
-  const std::string* rule = nullptr;
+  const std::string_view* start = nullptr;
+  const std::string_view* rule = nullptr;
   for (const IniFile::KeyValue& kv : section.keys) {
     // The first key of a name counts, as with every INI lookup.
     if (kv.key == RepeatRules::kStartKey && start == nullptr) start = &kv.value;
@@ -24,7 +24,7 @@ bool ReadEntry(const IniFile::Section& section, RepeatEntry* entry) {
   }
   WallSeconds start_wall = 0;
   if (!ParseWallTime(*start, &start_wall)) {
-    entry->problem = "start=" + *start + " is not a local time as YYYY-MM-DD HH:MM:SS";
+    entry->problem = "start=" + std::string(*start) + " is not a local time as YYYY-MM-DD HH:MM:SS";
     return false;
   }
   RepeatRule parsed;
@@ -49,7 +49,9 @@ std::optional<Time32> CreationTimeOfSection(std::string_view name) {
 }
 
 RepeatRules::RepeatRules(std::string_view bytes) : document_(bytes) {
-  for (const IniFile::Section& section : document_.Sections()) {
+  const std::vector<IniFile::Section> sections = document_.Sections();
+  entries_.reserve(sections.size());
+  for (const IniFile::Section& section : sections) {
     std::optional<Time32> created = CreationTimeOfSection(section.name);
     if (!created || entries_.count(*created) != 0) continue;
     RepeatEntry entry;
