@@ -61,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const RepeatEntry* entry : loaded.Unreadable()) all.push_back(entry->created);
   for (Time32 created : {Time32{0}, Time32{1796605200}}) all.push_back(created);
   // (Readable entries are found by trying the creation times the file names.)
-  for (const IniFile::Section& section : IniFile(bytes).Sections()) {
+  const IniFile document(bytes);  // outlives the views its sections hand out
+  for (const IniFile::Section& section : document.Sections()) {
     if (std::optional<Time32> created = CreationTimeOfSection(section.name)) {
       all.push_back(*created);
       if (const RepeatSeries* series = loaded.SeriesOf(*created)) CheckSeries(*series);
