@@ -4,8 +4,8 @@
 
 #include "framework/dialog_controls.h"
 #include "framework/program_title.h"
+#include "res/program_skin.h"
 #include "res/resource.h"
-#include "skin/skin_dressing.h"
 #include "update/version_notice.h"
 
 namespace {

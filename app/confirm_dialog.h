@@ -19,6 +19,8 @@ class ConfirmDialog : public CSkinDialog {
   void DoDataExchange(DataExchange& dx) override;
 
  private:
+  void WrapLongQuestion();
+
   CSkinButton ok_, cancel_;
   CColorLabel text_label_;
 };

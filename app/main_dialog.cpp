@@ -11,9 +11,10 @@
 #include "framework/command_line.h"
 #include "framework/program_title.h"
 #include "framework/text_boundary.h"
+#include "reminders/reminder_popup_dialog.h"
+#include "res/program_skin.h"
 #include "res/resource.h"
 #include "settings/path_helper.h"
-#include "skin/skin_dressing.h"
 #include "update/update_server.h"
 
 namespace {
@@ -59,7 +60,7 @@ MainDialog::MainDialog() : CSkinDialog(IDD_MAIN), reminder_check_(events_, setti
   strVersionText = kVersionCheckCaption;
 }
 
-MainDialog::~MainDialog() = default;
+MainDialog::~MainDialog() = default;  // the popup's type is complete here
 
 void MainDialog::LoadIcons() {
   hMainIcon = LoadIconSized(bXpIcons ? IDI_MAIN : IDI_MAIN_CLASSIC, GetSystemMetrics(SM_CXICON));
@@ -72,24 +73,25 @@ bool MainDialog::OnInitDialog() {
   UseWindowRegion();
   CSkinDialog::OnInitDialog();
   settings_.LoadSettings();
-  LoadEventsAtStart();
-  nViewMode = VIEW_BY_DATE;
-  timeViewDate = NowTime();
-  strMarkText = settings_.strMark;
-  SetupWindow();
-  if (IsTheArgument(Application::Arguments(), "hide")) StartHidden();
-  StartUpdateCheck();
-  StartTimer(kRemoteConfigTimer, 10);
-  StartTimer(kReminderTimer, 1000);
-  UpdateData(false);
-  return true;
-}
-
-void MainDialog::LoadEventsAtStart() {
-  LoadResult result = events_.LoadEvents();
   // A damaged file: the records before the fault are kept and the file is
   // set aside before the next save; the program goes on as usual.
-  if (!result.ok()) ReportLoadProblem(result);
+  const ControllerResult loaded = controller_.Load();
+  controller_.ShowDay(NowTime());
+  strMarkText = settings_.strMark;
+  SetupWindow();
+  for (const Notice& notice : loaded.notices) {
+    win::MessageBox(hwnd(), notice.text, kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
+  }
+  if (IsTheArgument(Application::Arguments(), "hide")) {
+    CenterOverOwner();
+    hidden_start_.Begin(hwnd());
+  }
+  StartUpdateCheck();
+  StartTimer(kUpdateCheckTimer, 10);
+  StartTimer(kSecondTimer, 1000);
+  UpdateData(false);
+  ShowNote();
+  return true;
 }
 
 void MainDialog::DoDataExchange(DataExchange& dx) {
@@ -185,30 +187,30 @@ void MainDialog::SetupLabels() {
   note_label_.SetLabelTextColor(kBlack);
 }
 
+void MainDialog::ShowNote() {
+  // The note is a read-only edit: a text longer than its box scrolls, and
+  // the scroll bar shows only then.
+  HWND note = GetDlgItem(hwnd(), IDC_MAIN_NOTE);
+  RECT box{};
+  GetClientRect(note, &box);
+  HDC dc = GetDC(note);
+  HGDIOBJ old_font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(note, WM_GETFONT, 0, 0)));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old_font);
+  ReleaseDC(note, dc);
+  const int visible_lines = metrics.tmHeight > 0 ? (box.bottom - box.top) / metrics.tmHeight : 1;
+  ShowScrollBar(note, SB_VERT, FALSE);
+  const LRESULT lines = SendMessageW(note, EM_GETLINECOUNT, 0, 0);
+  ShowScrollBar(note, SB_VERT, lines > visible_lines ? TRUE : FALSE);
+}
+
 void MainDialog::SetupViewSelector() {
   HWND selector = ViewSelector();
   for (const char* entry : kViewSelectorEntries) {
     SendMessageW(selector, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::Widen(entry).c_str()));
   }
   SendMessageW(selector, CB_SETCURSEL, 0, 0);
-}
-
-void MainDialog::StartHidden() {
-  // Nothing may show the window until the first "show": not the modal run
-  // that starts after this initialisation, nor anything else.
-  keep_invisible_ = true;
-  LONG_PTR ex_style = GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
-  SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, (ex_style & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
-
-  CenterOverOwner();
-
-  // The skinned window has no frame: its client area is the whole window.
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  MapWindowPoints(hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
-  rectStart = client;
-  bStartHidden = 1;
-  ShowWindow(hwnd(), SW_HIDE);
 }
 
 void MainDialog::StartUpdateCheck() {

@@ -2,15 +2,18 @@
 // The main window (template 102): owner of everything that lives for the
 // whole run. It loads the settings and the events, lists them in the grid,
 // starts the update check, checks the reminders once a second, and can live
-// hidden in the notification area.
+// hidden in the notification area. What it does with the events is decided
+// by its MainController; the window turns messages into calls on it and
+// shows what it is told to.
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
+#include <memory>
 #include <string>
 
+#include "app/hidden_start.h"
+#include "app/main_controller.h"
 #include "dialogs/event_list_view.h"
-#include "events/event_change.h"
 #include "events/event_list.h"
 #include "reminders/reminder_check.h"
 #include "settings/settings.h"
@@ -27,15 +30,15 @@ class ReminderPopupDialog;
 
 class MainDialog : public CSkinDialog, private ReminderHost {
  public:
-  static constexpr UINT_PTR kRemoteConfigTimer = 1;
-  static constexpr UINT_PTR kReminderTimer = 2;
+  static constexpr UINT_PTR kUpdateCheckTimer = 1;
+  static constexpr UINT_PTR kSecondTimer = 2;
 
   MainDialog();
   ~MainDialog() override;
 
   // ShowFromTray: answers a pending flashing alert, or shows the window.
   void ShowFromTray();
-  // Re-runs the current view and refills the grid.
+  // Fills the grid with the current view, the picked event highlighted.
   void RefreshList();
 
  protected:
@@ -48,14 +51,13 @@ class MainDialog : public CSkinDialog, private ReminderHost {
 
  private:
   // --- start-up (main_dialog.cpp) ---
-  void LoadEventsAtStart();
   void SetupWindow();
   void SetupButtons();
   void SetupLabels();
   void SetupViewSelector();
   void LoadIcons();
-  void StartHidden();
   void StartUpdateCheck();
+  void ShowNote();
 
   // --- messages of the frame and the tray (main_dialog_frame.cpp) ---
   LRESULT OnPaint(WPARAM wparam, LPARAM lparam);
@@ -63,9 +65,9 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   LRESULT OnEraseBackground(WPARAM wparam, LPARAM lparam);
   LRESULT OnTrayNotify(WPARAM wparam, LPARAM lparam);
   LRESULT OnClose(WPARAM wparam, LPARAM lparam);
-  LRESULT OnWindowPosChanging(WPARAM wparam, LPARAM lparam);
-  void OnTimer1();
-  void OnTimer2();
+  LRESULT OnEndSession(WPARAM wparam, LPARAM lparam);
+  void OnUpdateCheckTimer();
+  void OnSecondTick();
   void OnTrayShow();
   void OnTrayExit();
   void OnHome();
@@ -75,6 +77,8 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   // Ends the program: any reminder popup first (it has no owner that would
   // take it along), then the main window.
   void EndProgram(bool destroy);
+  // Changes not saved yet: one more try, and if it fails the user decides.
+  bool MayEndWithUnsavedChanges();
   void OpenWebPage(const char* path);
 
   // --- the list and its commands (main_dialog_list.cpp) ---
@@ -87,20 +91,15 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   LRESULT OnGridClick(NMHDR* header);
   LRESULT OnGridRightClick(NMHDR* header);
   LRESULT OnGridDoubleClick(NMHDR* header);
-  HWND ViewSelector() const { return GetDlgItem(hwnd(), 1017); }
-  // Highlights row nCurRow again after a rebuild, so the row that Modify and
-  // Delete act on is the one the user sees.
-  void HighlightCurrentRow();
+  HWND ViewSelector() const;
+  // Makes `row` the picked one: the event it lists is what Modify and
+  // Delete act on.
+  void PickRow(int row);
   // Opens the modify dialog for the event created at `created`, if any.
   void ModifyEvent(Time32 created);
-  // Takes in outside changes, makes `change`, saves, rebuilds the grid and
-  // tells the user of any problem met on the way.
-  void ChangeAndSave(const std::function<bool(EventList&)>& change, SaveWhen save_when = SaveWhen::kAlways);
-  // Takes in what another program wrote to event.dat (each second, and
-  // before every change); rebuilds the grid when the list was replaced.
-  void TakeInOutsideChanges();
-  void ReportLoadProblem(const LoadResult& result);
-  void ReportOutcome(const ChangeOutcome& outcome);
+  // Shows the notices of a controller call and fills the grid again if the
+  // list changed.
+  void Present(const ControllerResult& result);
 
   // --- the update check's display (main_dialog_remote.cpp) ---
   void ShowRemoteConfig();
@@ -109,21 +108,23 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   Time32 Now() override;
   void Beep() override;
   void PlaySoundFile(const std::string& path) override;
-  bool AskUser(const CMyEvent& due, ReminderAnswer* answer) override;
+  void ShowPopup(const CMyEvent& due) override;
+  void ClosePopup() override;
   void StartFlash() override;
   void StopFlash() override;
-  void ChangeCommitted(const ChangeOutcome& outcome) override;
+  void CommitAnswer(Time32 created, const ReminderAnswer& answer) override;
+  // True while a dialog of this program other than the main window is
+  // active: the user may be typing in it.
+  bool OwnDialogActive() const;
 
   // In the order the program's design gives them.
   Settings settings_;
   RemoteConfig remote_config_;
   EventList events_;
-  std::int8_t nViewMode = 0;
-  Time32 timeViewDate = 0;
-  std::string strKeyword;
-  std::int32_t nCurRow = -1;  // no row until the first click
-  RECT rectStart{};
-  int bStartHidden = 0;
+  MainController controller_{events_};
+  // The row picked last, for when its event leaves the list: the event now
+  // in that row is picked, as the row stays highlighted.
+  int picked_row_ = -1;
   int bSkipClipOnce = 0;
   int bXpIcons = 1;
   AdPool ad_pool_;
@@ -144,10 +145,17 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   int version_label_width_ = 0;
 
   ReminderCheck reminder_check_;
+  HiddenStart hidden_start_;
   // The first erase of the run paints without the children's exclusion.
   bool first_erase_ = true;
-  // While set, nothing may show the window (the hidden start).
-  bool keep_invisible_ = false;
-  // The popup the reminder check has open, if any.
-  ReminderPopupDialog* open_popup_ = nullptr;
+  // The one-second tick is running (a message box it shows runs a loop in
+  // which the timer keeps firing).
+  bool in_tick_ = false;
+  // The popup the reminder check has open, if any, and one that has ended
+  // and is freed at the next tick (it ends from inside its own handlers).
+  std::unique_ptr<ReminderPopupDialog> popup_;
+  std::unique_ptr<ReminderPopupDialog> ended_popup_;
+  // The popup came up while the user typed in another dialog of the
+  // program; it takes the keyboard once that dialog has closed.
+  bool popup_waits_for_keyboard_ = false;
 };

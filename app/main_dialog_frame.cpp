@@ -6,6 +6,7 @@
 #include "app/confirm_dialog.h"
 #include "app/main_dialog.h"
 #include "app/main_texts.h"
+#include "dialogs/autorun_registry.h"
 #include "dialogs/settings_dialog.h"
 #include "framework/menu.h"
 #include "framework/message_table.h"
@@ -16,6 +17,7 @@
 #include "reminders/reminder_popup_dialog.h"
 #include "res/resource.h"
 #include "settings/path_helper.h"
+#include "settings/program_path.h"
 #include "update/update_server.h"
 
 namespace {
@@ -31,8 +33,8 @@ bool MainDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESUL
   static const Table table{
       Table::Message(WM_PAINT, &MainDialog::OnPaint),
       Table::Message(WM_QUERYDRAGICON, &MainDialog::OnQueryDragIcon),
-      Table::Timer(kRemoteConfigTimer, &MainDialog::OnTimer1),
-      Table::Timer(kReminderTimer, &MainDialog::OnTimer2),
+      Table::Timer(kUpdateCheckTimer, &MainDialog::OnUpdateCheckTimer),
+      Table::Timer(kSecondTimer, &MainDialog::OnSecondTick),
       Table::Command(IDC_MAIN_HOME, BN_CLICKED, &MainDialog::OnHome),
       Table::Command(IDC_MAIN_SETTINGS, BN_CLICKED, &MainDialog::OnSettings),
       Table::Command(IDC_MAIN_HELP, BN_CLICKED, &MainDialog::OnHelp),
@@ -48,6 +50,7 @@ bool MainDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESUL
       Table::Command(ID_ROW_DELETE, 0, &MainDialog::OnDelete),
       Table::Message(WM_TRAYNOTIFY, &MainDialog::OnTrayNotify),
       Table::Message(WM_CLOSE, &MainDialog::OnClose),
+      Table::Message(WM_ENDSESSION, &MainDialog::OnEndSession),
       Table::Command(ID_TRAY_EXIT, 0, &MainDialog::OnTrayExit),
       Table::Command(ID_TRAY_SHOW, 0, &MainDialog::OnTrayShow),
       Table::Message(WM_ERASEBKGND, &MainDialog::OnEraseBackground),
@@ -59,15 +62,8 @@ bool MainDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESUL
 }
 
 LRESULT MainDialog::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_WINDOWPOSCHANGING) OnWindowPosChanging(wparam, lparam);
+  if (message == WM_WINDOWPOSCHANGING) hidden_start_.FilterWindowPos(reinterpret_cast<WINDOWPOS*>(lparam));
   return CSkinDialog::WindowProc(message, wparam, lparam);
-}
-
-LRESULT MainDialog::OnWindowPosChanging(WPARAM, LPARAM lparam) {
-  // The hidden start: whoever tries to show the window (the modal run shows
-  // its dialog when it first goes idle) is refused until the first "show".
-  if (keep_invisible_) reinterpret_cast<WINDOWPOS*>(lparam)->flags &= ~SWP_SHOWWINDOW;
-  return 0;
 }
 
 void MainDialog::OnOK() {}
@@ -114,11 +110,22 @@ LRESULT MainDialog::OnEraseBackground(WPARAM wparam, LPARAM) {
   return CSkinDialog::OnEraseBackground(dc);
 }
 
-void MainDialog::OnTimer1() { ShowRemoteConfig(); }
+void MainDialog::OnUpdateCheckTimer() { ShowRemoteConfig(); }
 
-void MainDialog::OnTimer2() {
-  TakeInOutsideChanges();
+void MainDialog::OnSecondTick() {
+  if (in_tick_) return;
+  in_tick_ = true;
+  ended_popup_.reset();
+  // First what other programs wrote, then the reminders on that list: a
+  // popup whose event was answered elsewhere closes here.
+  Present(controller_.Tick());
   reminder_check_.Tick();
+  if (popup_waits_for_keyboard_ && popup_ != nullptr && !OwnDialogActive()) {
+    // The dialog the user was typing in has closed: the reminder is next.
+    popup_waits_for_keyboard_ = false;
+    SetForegroundWindow(popup_->hwnd());
+  }
+  in_tick_ = false;
 }
 
 LRESULT MainDialog::OnTrayNotify(WPARAM, LPARAM lparam) {
@@ -139,16 +146,11 @@ void MainDialog::OnTrayShow() { ShowFromTray(); }
 
 void MainDialog::ShowFromTray() {
   if (reminder_check_.AnswerFlashingAlert()) return;
-  if (bStartHidden != 0) {
-    keep_invisible_ = false;
-    LONG_PTR ex_style = GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
-    SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, (ex_style & ~WS_EX_TOOLWINDOW) | WS_EX_APPWINDOW);
-    bStartHidden = 0;
-    bSkipClipOnce = 1;
-    SetWindowPos(hwnd(), nullptr, rectStart.left, rectStart.top, rectStart.right - rectStart.left,
-                 rectStart.bottom - rectStart.top, SWP_NOZORDER | SWP_SHOWWINDOW | SWP_FRAMECHANGED);
+  bSkipClipOnce = 1;
+  if (hidden_start_.ShowFirstTime(hwnd())) {
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   } else {
+    bSkipClipOnce = 0;
     ShowWindow(hwnd(), IsIconic(hwnd()) ? SW_RESTORE : SW_SHOWNORMAL);
   }
   SetForegroundWindow(hwnd());
@@ -160,16 +162,31 @@ LRESULT MainDialog::OnClose(WPARAM, LPARAM) {
     ShowWindow(hwnd(), SW_HIDE);
     return 0;
   }
-  ConfirmDialog question(kExitQuestion);
+  // Changes that could not be saved are lost by exiting: the question says so.
+  const bool all_saved = controller_.SaveBeforeExit();
+  ConfirmDialog question(all_saved ? kExitQuestion : kExitLosesChanges);
   if (question.DoModal() == IDOK) EndProgram(/*destroy=*/false);
   return 0;
 }
 
-void MainDialog::OnTrayExit() { EndProgram(/*destroy=*/true); }
+LRESULT MainDialog::OnEndSession(WPARAM wparam, LPARAM) {
+  // Windows is shutting down or the user logs off: a last try at what is not saved.
+  if (wparam != 0) controller_.SaveBeforeExit();
+  return 0;
+}
+
+void MainDialog::OnTrayExit() {
+  if (MayEndWithUnsavedChanges()) EndProgram(/*destroy=*/true);
+}
+
+bool MainDialog::MayEndWithUnsavedChanges() {
+  if (controller_.SaveBeforeExit()) return true;
+  ConfirmDialog question(kExitLosesChanges);
+  return question.DoModal() == IDOK;
+}
 
 void MainDialog::EndProgram(bool destroy) {
-  // Every change was saved when it was made: nothing is pending.
-  if (open_popup_ != nullptr) open_popup_->EndDialog(IDCANCEL);
+  if (popup_ != nullptr) popup_->EndDialog(IDCANCEL);
   if (destroy) {
     DestroyWindow(hwnd());
   } else {
@@ -193,10 +210,11 @@ void MainDialog::OnAbout() {
 }
 
 void MainDialog::OnSettings() {
-  SettingsDialog dialog;
-  dialog.CopyFrom(settings_);
+  SettingsDialog dialog(settings_);
   if (dialog.DoModal() != IDOK) return;
-  dialog.CopyTo(settings_);
+  settings_ = dialog.settings();
+  // The registry follows the check box only when the user confirms.
+  UpdateAutoRunEntry(settings_.bAutoRun != 0, ProgramFilePath());
   Status saved = settings_.SaveSettings();
   if (!saved.ok()) {
     win::MessageBox(hwnd(), std::string(kSettingsSaveFailed) + "\r\n" + saved.message(), kProgramTitle,
@@ -205,5 +223,6 @@ void MainDialog::OnSettings() {
   if (settings_.strMark != strMarkText) {
     strMarkText = settings_.strMark;
     UpdateData(false);
+    ShowNote();
   }
 }

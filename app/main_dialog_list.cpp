@@ -1,9 +1,11 @@
 // MainDialog: the event list and the commands on it (views, find, add,
-// modify, delete), and how every change reaches event.dat.
+// modify, delete). The controller decides; this file turns the user's
+// clicks into its calls and shows what comes back.
 #include "app/confirm_dialog.h"
 #include "app/main_dialog.h"
 #include "app/main_texts.h"
 #include "dialogs/event_editor_dialog.h"
+#include "dialogs/find_event_dialog.h"
 #include "framework/menu.h"
 #include "framework/program_title.h"
 #include "framework/text_boundary.h"
@@ -18,25 +20,56 @@ int RowOf(NMHDR* header) { return reinterpret_cast<GridNotify*>(header)->iRow; }
 
 }  // namespace
 
+HWND MainDialog::ViewSelector() const { return GetDlgItem(hwnd(), IDC_MAIN_VIEW_SELECTOR); }
+
 void MainDialog::RefreshList() {
-  EventPtrList result;
-  FillView(events_, nViewMode, timeViewDate, strKeyword, result);
-  grid_.ShowEvents(result, nViewMode);
+  EventPtrList rows;
+  controller_.FillRows(rows);
+  grid_.ShowEvents(rows, controller_.view_mode());
   grid_.FitColumnsToWidth(/*include_fixed=*/true);
-  HighlightCurrentRow();
+
+  // The picked event stays picked wherever the rebuild put it; if it left
+  // the list, whatever event now fills its row is picked, as that row
+  // stays highlighted.
+  int row = -1;
+  if (controller_.selected() != 0) {
+    for (int r = grid_.GetFixedRowCount(); r < grid_.GetRowCount(); ++r) {
+      if (grid_.CreatedAt(r) == controller_.selected()) {
+        row = r;
+        break;
+      }
+    }
+  }
+  if (row < 0) row = picked_row_;
+  if (row < grid_.GetFixedRowCount() || row >= grid_.GetRowCount()) {
+    controller_.Select(0);
+    return;
+  }
+  picked_row_ = row;
+  controller_.Select(grid_.CreatedAt(row));
+  const int last_column = grid_.GetColumnCount() - 1;
+  grid_.SetSelectedRange(grid::CellRange{row, 0, row, last_column});
+  grid_.SetFocusCell(row, 0);
 }
 
-void MainDialog::HighlightCurrentRow() {
-  if (nCurRow < grid_.GetFixedRowCount() || nCurRow >= grid_.GetRowCount()) return;
-  const int last_column = grid_.GetColumnCount() - 1;
-  grid_.SetSelectedRange(grid::CellRange{nCurRow, 0, nCurRow, last_column});
-  grid_.SetFocusCell(nCurRow, 0);
+void MainDialog::PickRow(int row) {
+  picked_row_ = row;
+  controller_.Select(grid_.CreatedAt(row));
+}
+
+void MainDialog::Present(const ControllerResult& result) {
+  for (const Notice& notice : result.notices) {
+    const UINT icon = notice.kind == Notice::Kind::kDamagedKeptAs ? MB_ICONINFORMATION
+                      : notice.kind == Notice::Kind::kSaveFailed  ? MB_ICONWARNING
+                                                                  : MB_ICONEXCLAMATION;
+    win::MessageBox(hwnd(), notice.text, kProgramTitle, MB_OK | icon);
+  }
+  if (result.list_changed) RefreshList();
 }
 
 LRESULT MainDialog::OnDateChanged(NMHDR*) {
   UpdateData(true);
-  nViewMode = VIEW_BY_DATE;
-  timeViewDate = timePicker;
+  controller_.ShowDay(timePicker);
   SendMessageW(ViewSelector(), CB_SETCURSEL, 0, 0);
   RefreshList();
   return 0;
@@ -45,7 +78,7 @@ LRESULT MainDialog::OnDateChanged(NMHDR*) {
 void MainDialog::OnViewSelected() {
   const LRESULT index = SendMessageW(ViewSelector(), CB_GETCURSEL, 0, 0);
   if (index >= 0 && index < static_cast<LRESULT>(std::size(kViewOfSelectorEntry))) {
-    nViewMode = static_cast<std::int8_t>(kViewOfSelectorEntry[index]);
+    controller_.ShowView(kViewOfSelectorEntry[index]);
   }
   RefreshList();
 }
@@ -53,8 +86,7 @@ void MainDialog::OnViewSelected() {
 void MainDialog::OnFind() {
   FindEventDialog find;
   if (find.DoModal() != IDOK) return;
-  nViewMode = VIEW_KEYWORD;
-  strKeyword = find.strKeyword;
+  controller_.ShowMatches(find.strKeyword);
   RefreshList();
 }
 
@@ -63,24 +95,21 @@ void MainDialog::OnAdd() {
   if (add.DoModal() != IDOK) return;
   std::unique_ptr<CMyEvent> event = add.TakeEvent();
   if (event == nullptr) return;
-  ChangeAndSave([&](EventList& list) {
-    list.Add(std::move(event));
-    return true;
-  });
+  Present(controller_.Add(*event));
 }
 
 LRESULT MainDialog::OnGridClick(NMHDR* header) {
   // A click below the last row hits no cell (row -1): the grid keeps the
-  // highlighted row, and so does nCurRow, so Modify and Delete act on it.
+  // highlighted row, and so does the pick, so Modify and Delete act on it.
   const int row = RowOf(header);
-  if (row >= 0 && grid_.GetSelectedCount() > 0) nCurRow = row;
+  if (row >= 0 && grid_.GetSelectedCount() > 0) PickRow(row);
   return 0;
 }
 
 LRESULT MainDialog::OnGridRightClick(NMHDR* header) {
   const int row = RowOf(header);
   if (row < 0) return 0;
-  nCurRow = row;
+  PickRow(row);
   ShowResourcePopupMenu(hwnd(), IDR_ROW_MENU, kRowMenuPopup);
   return 0;
 }
@@ -91,77 +120,25 @@ LRESULT MainDialog::OnGridDoubleClick(NMHDR* header) {
   return 0;
 }
 
-void MainDialog::OnModify() { ModifyEvent(grid_.CreatedAt(nCurRow)); }
+void MainDialog::OnModify() { ModifyEvent(controller_.selected()); }
 
 void MainDialog::ModifyEvent(Time32 created) {
   const CMyEvent* event = events_.FindByCreateTime(created);
   if (event == nullptr) return;
-  ModifyEventDialog modify(*event);
+  const CMyEvent before = *event;
+  ModifyEventDialog modify(before);
   if (modify.DoModal() != IDOK) return;
-  const CMyEvent edited = modify.edited();
-  // Applied to the record found again now: while the dialog was open an
-  // answered reminder or another program may have deleted or replaced it.
-  ChangeAndSave(
-      [&](EventList& list) {
-        CMyEvent* record = list.FindByCreateTime(created);
-        if (record == nullptr) return false;
-        record->strTitle = edited.strTitle;
-        record->strContent = edited.strContent;
-        record->bRemind = edited.bRemind;
-        record->timeRemind = edited.timeRemind;
-        return true;
-      },
-      SaveWhen::kIfApplied);
+  // Applied to the event as it is now: while the dialog was open an
+  // answered reminder or another program may have changed or deleted it.
+  Present(controller_.Modify(created, before, modify.edited()));
 }
 
 void MainDialog::OnDelete() {
   // The event the user pointed at, before the question: the list may be
   // rebuilt while it is asked.
-  const Time32 created = grid_.CreatedAt(nCurRow);
+  const Time32 created = controller_.selected();
+  if (created == 0) return;
   ConfirmDialog question(kDeleteQuestion);
   if (question.DoModal() != IDOK) return;
-  ChangeAndSave([&](EventList& list) { return list.DeleteByCreateTime(created); });
-}
-
-void MainDialog::ChangeAndSave(const std::function<bool(EventList&)>& change, SaveWhen save_when) {
-  ChangeOutcome outcome = ChangeEvents(events_, change, save_when);
-  ReportOutcome(outcome);
-  RefreshList();
-}
-
-void MainDialog::TakeInOutsideChanges() {
-  const Time32 current = grid_.CreatedAt(nCurRow);
-  bool reloaded = false;
-  LoadResult result = events_.ReloadIfChanged(&reloaded);
-  // An unreadable file is tried again at the next tick; only damage is told.
-  if (result.kind == LoadResult::Kind::kDamaged) ReportLoadProblem(result);
-  if (!reloaded) return;
-  // Keep the user's row on the same event if it is still listed.
-  RefreshList();
-  if (current != 0) {
-    for (int row = 1; row < grid_.GetRowCount(); ++row) {
-      if (grid_.CreatedAt(row) == current) {
-        nCurRow = row;
-        HighlightCurrentRow();
-        break;
-      }
-    }
-  }
-}
-
-void MainDialog::ReportLoadProblem(const LoadResult& result) {
-  win::MessageBox(hwnd(), result.message, kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
-}
-
-void MainDialog::ReportOutcome(const ChangeOutcome& outcome) {
-  if (outcome.reload.kind == LoadResult::Kind::kDamaged) ReportLoadProblem(outcome.reload);
-  if (!outcome.aside_path.empty()) {
-    win::MessageBox(hwnd(), std::string(kDamagedKeptAs) + "\r\n" + outcome.aside_path, kProgramTitle,
-                    MB_OK | MB_ICONINFORMATION);
-  }
-  if (!outcome.save.ok()) {
-    win::MessageBox(hwnd(),
-                    std::string(kSaveFailed) + "\r\n" + outcome.save.message() + "\r\n\r\n" + kChangeKept,
-                    kProgramTitle, MB_OK | MB_ICONWARNING);
-  }
+  Present(controller_.Delete(created));
 }

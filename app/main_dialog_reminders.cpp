@@ -1,5 +1,5 @@
 // MainDialog as the world of the reminder check: the clock, the sound, the
-// popup, the tray icon and the list view.
+// popup, the tray icon, and the saving of an answer.
 #include <windows.h>
 
 #include <mmsystem.h>
@@ -16,23 +16,46 @@ void MainDialog::PlaySoundFile(const std::string& path) {
   sndPlaySoundW(win::Widen(path).c_str(), SND_ASYNC);
 }
 
-bool MainDialog::AskUser(const CMyEvent& due, ReminderAnswer* answer) {
+bool MainDialog::OwnDialogActive() const {
+  HWND active = GetForegroundWindow();
+  if (active == nullptr || active == hwnd()) return false;
+  DWORD process = 0;
+  GetWindowThreadProcessId(active, &process);
+  return process == GetCurrentProcessId();
+}
+
+void MainDialog::ShowPopup(const CMyEvent& due) {
   // The desktop as parent: a window of its own, shown whether the main
   // window is shown, hidden or minimised, and the main window stays usable.
-  ReminderPopupDialog popup(GetDesktopWindow(), due, ad_pool_.PickAd());
-  open_popup_ = &popup;
-  const INT_PTR result = popup.DoModal();
-  open_popup_ = nullptr;
-  if (result != IDOK) return false;
-  *answer = popup.answer();
-  return true;
+  // It does not take the keyboard from a dialog the user is typing in:
+  // Enter there must not answer a reminder the user has not read.
+  popup_ = std::make_unique<ReminderPopupDialog>(GetDesktopWindow(), due, ad_pool_.PickAd());
+  popup_waits_for_keyboard_ = OwnDialogActive();
+  const bool opened =
+      popup_->Open(!popup_waits_for_keyboard_, [this](bool answered, const ReminderAnswer& answer) {
+        // Called from inside the popup's own handlers: it is freed later.
+        ended_popup_ = std::move(popup_);
+        popup_waits_for_keyboard_ = false;
+        if (answered) {
+          reminder_check_.Answered(answer);
+        } else {
+          reminder_check_.Dismissed();
+        }
+      });
+  if (!opened) {
+    popup_.reset();
+    reminder_check_.Dismissed();
+  }
+}
+
+void MainDialog::ClosePopup() {
+  if (popup_ != nullptr) popup_->EndDialog(IDCANCEL);
 }
 
 void MainDialog::StartFlash() { tray_icon_.StartFlash(); }
 
 void MainDialog::StopFlash() { tray_icon_.StopFlash(); }
 
-void MainDialog::ChangeCommitted(const ChangeOutcome& outcome) {
-  ReportOutcome(outcome);
-  RefreshList();
+void MainDialog::CommitAnswer(Time32 created, const ReminderAnswer& answer) {
+  Present(controller_.Answer(created, answer, NowTime()));
 }

@@ -8,10 +8,10 @@ void MainDialog::ShowRemoteConfig() {
   if (!remote_config_.IsLoaded()) {
     // Offline: nothing will come once the worker has given up, so the window
     // stops waking up a hundred times a second for it.
-    if (remote_config_.HasGivenUp()) StopTimer(kRemoteConfigTimer);
+    if (remote_config_.HasGivenUp()) StopTimer(kUpdateCheckTimer);
     return;
   }
-  StopTimer(kRemoteConfigTimer);
+  StopTimer(kUpdateCheckTimer);
 
   const std::vector<LinkItem> items = SplitScrollItems(remote_config_.strScrollText);
   for (const LinkItem& item : items) {

@@ -6,6 +6,7 @@
 
 #include "app/about_dialog.h"
 #include "app/confirm_dialog.h"
+#include "app/main_texts.h"
 #include "dialogs/event_list_view.h"
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
@@ -99,6 +100,30 @@ TEST(EventListView, FittingWidensTheColumnsToTheGrid) {
   GetClientRect(h.grid.hwnd(), &client);
   EXPECT_EQ(h.grid.GetColumnWidth(0) + h.grid.GetColumnWidth(1), client.right);
   EXPECT_GT(h.grid.GetColumnWidth(0), 380);
+}
+
+TEST(ConfirmDialog, ALongQuestionWrapsInsideItsPlace) {
+  Watchdog watchdog("ConfirmLong");
+  ConfirmDialog question(kExitLosesChanges);
+  RECT label{}, text{};
+  RunSoon([&] {
+    HWND box = FindOwnedDialog(nullptr);
+    ASSERT_NE(box, nullptr);
+    HWND control = GetDlgItem(box, IDC_CONFIRM_TEXT);
+    GetClientRect(control, &label);
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    text = RECT{0, 0, label.right, 0};
+    DrawTextW(dc, win::Widen(kExitLosesChanges).c_str(), -1, &text,
+              DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    EXPECT_EQ(GetWindowLongW(control, GWL_STYLE) & SS_CENTERIMAGE, 0);  // more than one line
+    ClickButton(box, IDCANCEL);
+  });
+  EXPECT_EQ(question.DoModal(), IDCANCEL);
+  EXPECT_GT(text.bottom, 20);  // two lines or more
+  EXPECT_LE(text.bottom, label.bottom);
 }
 
 TEST(ConfirmDialog, AsksItsQuestionAndAnswersOkOrCancel) {

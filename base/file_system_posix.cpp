@@ -14,6 +14,7 @@ namespace {
 Status ErrorStatus(const std::string& context, int error) {
   std::string message = context + ": " + std::strerror(error);
   if (error == ENOENT) return Status::NotFound(message);
+  if (error == EACCES || error == EPERM || error == EROFS) return Status::AccessDenied(message);
   return Status::IoError(message);
 }
 
@@ -46,8 +47,10 @@ class PosixFileSystem : public FileSystem {
   }
 
   Status ReplaceFile(const std::string& path, std::string_view contents) override {
+    // The temporary file is a detail: a failure is told with the file the
+    // user knows.
     std::string temp = path + ".tmp";
-    Status s = WriteAndSync(temp, contents);
+    Status s = WriteAndSync(temp, contents, path);
     if (s.ok() && ::rename(temp.c_str(), path.c_str()) != 0) s = ErrorStatus(path, errno);
     if (!s.ok()) ::unlink(temp.c_str());
     return s;
@@ -100,22 +103,24 @@ class PosixFileSystem : public FileSystem {
     return Status::Ok();
   }
 
-  static Status WriteAndSync(const std::string& path, std::string_view contents) {
+  // Failures are told as failures to write `told_path`.
+  static Status WriteAndSync(const std::string& path, std::string_view contents,
+                             const std::string& told_path) {
     FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-    if (!fd.valid()) return ErrorStatus(path, errno);
+    if (!fd.valid()) return ErrorStatus(told_path, errno);
     const char* p = contents.data();
     std::size_t left = contents.size();
     while (left > 0) {
       ssize_t n = ::write(fd.get(), p, left);
       if (n < 0) {
         if (errno == EINTR) continue;
-        return ErrorStatus(path, errno);
+        return ErrorStatus(told_path, errno);
       }
       p += n;
       left -= static_cast<std::size_t>(n);
     }
-    if (::fsync(fd.get()) != 0) return ErrorStatus(path, errno);
-    if (fd.Close() != 0) return ErrorStatus(path, errno);
+    if (::fsync(fd.get()) != 0) return ErrorStatus(told_path, errno);
+    if (fd.Close() != 0) return ErrorStatus(told_path, errno);
     return Status::Ok();
   }
 };

@@ -45,6 +45,22 @@ TEST(FileSystem, FailedReplaceKeepsTheOldFile) {
   EXPECT_FALSE(fs.FileExists(dir + ".tmp"));
 }
 
+TEST(FileSystem, AFailedReplaceNamesTheFileNotItsTemporary) {
+  FileSystem& fs = DefaultFileSystem();
+  std::string path = TempPath("event-blocked.dat");
+  ASSERT_TRUE(fs.ReplaceFile(path, "old").ok());
+  // A folder where the temporary file would go.
+  std::filesystem::create_directories(path + ".tmp");
+  Status s = fs.ReplaceFile(path, "new");
+  std::filesystem::remove(path + ".tmp");
+  ASSERT_FALSE(s.ok());
+  EXPECT_EQ(s.message().rfind(path + ": ", 0), 0u) << s.message();
+  EXPECT_EQ(s.message().find(".tmp"), std::string::npos) << s.message();
+  std::string contents;
+  ASSERT_TRUE(fs.ReadFile(path, &contents).ok());
+  EXPECT_EQ(contents, "old");
+}
+
 TEST(FileSystem, RenameRefusesToOverwrite) {
   FileSystem& fs = DefaultFileSystem();
   std::string a = TempPath("a.txt"), b = TempPath("b.txt");

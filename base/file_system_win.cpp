@@ -13,19 +13,56 @@ std::wstring Wide(const std::string& path) {
   return std::wstring(w.begin(), w.end());
 }
 
-// Maps a Win32 error code to a Status; the one place where system errors turn into messages.
-Status ErrorStatus(const std::string& context, DWORD error) {
+// The reasons a save or load meets most often, in the program's language
+// whatever the system's, code page 936.
+const char* KnownReason(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+      return "\xcf\xb5\xcd\xb3\xd5\xd2\xb2\xbb\xb5\xbd\xd6\xb8\xb6\xa8\xb5\xc4\xce\xc4\xbc\xfe\xa1\xa3";  // 系统找不到指定的文件。
+    case ERROR_PATH_NOT_FOUND:
+      return "\xcf\xb5\xcd\xb3\xd5\xd2\xb2\xbb\xb5\xbd\xd6\xb8\xb6\xa8\xb5\xc4\xc2\xb7\xbe\xb6\xa1\xa3";  // 系统找不到指定的路径。
+    case ERROR_ACCESS_DENIED:
+      return "\xbe\xdc\xbe\xf8\xb7\xc3\xce\xca\xa1\xa3";  // 拒绝访问。
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      // 另一个程序正在使用此文件，进程无法访问。
+      return "\xc1\xed\xd2\xbb\xb8\xf6\xb3\xcc\xd0\xf2\xd5\xfd\xd4\xda\xca\xb9\xd3\xc3\xb4\xcb\xce\xc4\xbc"
+             "\xfe"
+             "\xa3\xac\xbd\xf8\xb3\xcc\xce\xde\xb7\xa8\xb7\xc3\xce\xca\xa1\xa3";
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return "\xb4\xc5\xc5\xcc\xbf\xd5\xbc\xe4\xb2\xbb\xd7\xe3\xa1\xa3";  // 磁盘空间不足。
+    case ERROR_WRITE_PROTECT:
+      return "\xbd\xe9\xd6\xca\xd0\xb4\xc8\xeb\xb1\xa3\xbb\xa4\xa1\xa3";  // 介质写入保护。
+    default:
+      return nullptr;
+  }
+}
+
+// The system's own text for `error` in `language`, or empty.
+std::string SystemReason(DWORD error, DWORD language) {
   wchar_t* text = nullptr;
   FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                 nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::string message = context + ": error " + std::to_string(error);
-  if (text != nullptr) {
-    std::u16string w(reinterpret_cast<char16_t*>(text));
-    LocalFree(text);
-    while (!w.empty() && (w.back() == u'\n' || w.back() == u'\r' || w.back() == u' ')) w.pop_back();
-    message = context + ": " + cp936::FromUtf16(w);
-  }
+                 nullptr, error, language, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  if (text == nullptr) return {};
+  std::u16string w(reinterpret_cast<char16_t*>(text));
+  LocalFree(text);
+  while (!w.empty() && (w.back() == u'\n' || w.back() == u'\r' || w.back() == u' ')) w.pop_back();
+  return cp936::FromUtf16(w);
+}
+
+// Maps a Win32 error code to a Status; the one place where system errors
+// turn into messages: "<path>: <reason>", the reason in Chinese where the
+// program knows it or the system has it, else in the user's language.
+Status ErrorStatus(const std::string& context, DWORD error) {
+  std::string reason;
+  if (const char* known = KnownReason(error)) reason = known;
+  if (reason.empty()) reason = SystemReason(error, MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED));
+  if (reason.empty()) reason = SystemReason(error, 0);
+  if (reason.empty()) reason = "error " + std::to_string(error);
+  std::string message = context + ": " + reason;
   if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return Status::NotFound(message);
+  if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT) return Status::AccessDenied(message);
   return Status::IoError(message);
 }
 
@@ -62,8 +99,10 @@ class WinFileSystem : public FileSystem {
   }
 
   Status ReplaceFile(const std::string& path, std::string_view contents) override {
+    // The temporary file is a detail: a failure is told with the file the
+    // user knows.
     std::string temp = path + ".tmp";
-    Status s = WriteAndFlush(temp, contents);
+    Status s = WriteAndFlush(temp, contents, path);
     if (s.ok()) s = MoveOver(temp, path);
     if (!s.ok()) DeleteFileW(Wide(temp).c_str());
     return s;
@@ -126,21 +165,23 @@ class WinFileSystem : public FileSystem {
     return Status::Ok();
   }
 
-  static Status WriteAndFlush(const std::string& path, std::string_view contents) {
+  // Failures are told as failures to write `told_path`.
+  static Status WriteAndFlush(const std::string& path, std::string_view contents,
+                              const std::string& told_path) {
     ScopedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, /*dwShareMode=*/0, nullptr,
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return ErrorStatus(path, GetLastError());
+    if (!file.valid()) return ErrorStatus(told_path, GetLastError());
     const char* p = contents.data();
     std::size_t left = contents.size();
     while (left > 0) {
       DWORD chunk = left > (1u << 20) ? (1u << 20) : static_cast<DWORD>(left);
       DWORD written = 0;
-      if (!WriteFile(file.get(), p, chunk, &written, nullptr)) return ErrorStatus(path, GetLastError());
+      if (!WriteFile(file.get(), p, chunk, &written, nullptr)) return ErrorStatus(told_path, GetLastError());
       p += written;
       left -= written;
     }
-    if (!FlushFileBuffers(file.get())) return ErrorStatus(path, GetLastError());
-    if (!file.Close()) return ErrorStatus(path, GetLastError());
+    if (!FlushFileBuffers(file.get())) return ErrorStatus(told_path, GetLastError());
+    if (!file.Close()) return ErrorStatus(told_path, GetLastError());
     return Status::Ok();
   }
 

@@ -6,12 +6,14 @@
 
 class Status {
  public:
-  enum class Code { kOk, kNotFound, kIoError, kCorrupt, kInvalidArgument };
+  enum class Code { kOk, kNotFound, kIoError, kAccessDenied, kCorrupt, kInvalidArgument };
 
   Status() = default;
   static Status Ok() { return Status(); }
   static Status NotFound(std::string message) { return Status(Code::kNotFound, std::move(message)); }
   static Status IoError(std::string message) { return Status(Code::kIoError, std::move(message)); }
+  // The system refused to write or read: a read-only folder or file, missing rights.
+  static Status AccessDenied(std::string message) { return Status(Code::kAccessDenied, std::move(message)); }
   static Status Corrupt(std::string message) { return Status(Code::kCorrupt, std::move(message)); }
   static Status InvalidArgument(std::string message) {
     return Status(Code::kInvalidArgument, std::move(message));

@@ -24,4 +24,10 @@ std::string FromUtf16(std::u16string_view wide);
 // Code page 936 to UTF-16; invalid sequences become U+FFFD.
 std::u16string ToUtf16(std::string_view text);
 
+// The characters of `wide` that code page 936 cannot hold (they would be
+// stored as "?" or as another character), each once, in the order they
+// first appear; a character outside the basic plane is its two units.
+// Empty when the whole text can be stored as it is.
+std::u16string UnstorableCharacters(std::u16string_view wide);
+
 }  // namespace cp936

@@ -10,8 +10,7 @@ add_library(tallyo_event_dialogs STATIC
   ${CMAKE_CURRENT_LIST_DIR}/event_editor_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/find_event_dialog.cpp)
 target_include_directories(tallyo_event_dialogs PUBLIC ${PROJECT_SOURCE_DIR})
-# (tallyo_reminder_choice_controls is defined in reminders/, configured later.)
-target_link_libraries(tallyo_event_dialogs PUBLIC tallyo_reminder_choice_controls tallyo_skin tallyo_events tallyo_update)
+target_link_libraries(tallyo_event_dialogs PUBLIC tallyo_program_skin tallyo_skin tallyo_events tallyo_update)
 
 # One Wine start for the editors, the find dialog and the reminder popup (the
 # popup's library is defined in reminders/, configured after this folder).
@@ -22,9 +21,8 @@ tallyo_test(event_dialogs_test
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/event_editor_dialog_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/find_event_dialog_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/testing/dialog_test_support.cpp
+    ${PROJECT_SOURCE_DIR}/skin/testing/dialog_test_support.cpp
     ${PROJECT_SOURCE_DIR}/reminders/reminder_popup_dialog_test.cpp
-    ${PROJECT_SOURCE_DIR}/res/gallery/screenshot.cpp
   LIBS tallyo_event_dialogs tallyo_reminder_popup tallyo_framework_testing tallyo_resources)
 set_property(TEST event_dialogs_test APPEND PROPERTY ENVIRONMENT "TALLYO_SCREENSHOT_DIR=${TALLYO_SCREENSHOT_DIR}")
 set_property(TEST event_dialogs_test PROPERTY FIXTURES_SETUP event_dialogs_shots)

@@ -5,18 +5,17 @@
 #include <utility>
 
 #include "framework/dialog_controls.h"
-#include "framework/message_table.h"
 #include "framework/text_boundary.h"
+#include "res/program_skin.h"
 #include "res/resource.h"
-#include "skin/skin_dressing.h"
 
 namespace {
 
-// Where the advertisement link sits, client pixels.
-constexpr RECT kLinkRect{150, 205, 350, 222};
-
-// The three option buttons, by choice, and where they sit.
-constexpr int kRadioIds[3] = {IDC_EDITOR_NO_REMIND, IDC_EDITOR_REMIND_AT, IDC_EDITOR_REMIND_AFTER};
+constexpr ReminderChoiceIds kChoiceIds{{IDC_EDITOR_NO_REMIND, IDC_EDITOR_REMIND_AT, IDC_EDITOR_REMIND_AFTER},
+                                       IDC_EDITOR_MINUTES,
+                                       IDC_EDITOR_DATE,
+                                       IDC_EDITOR_TIME};
+// Where the option buttons sit, by choice.
 constexpr POINT kRadioPlaces[3] = {{50, 135}, {50, 154}, {50, 174}};
 
 }  // namespace
@@ -24,9 +23,7 @@ constexpr POINT kRadioPlaces[3] = {{50, 135}, {50, 154}, {50, 174}};
 // --- EventEditorDialog --------------------------------------------------------
 
 EventEditorDialog::EventEditorDialog(UINT template_id, UINT background_id)
-    : CSkinDialog(template_id),
-      background_id_(background_id),
-      choice_(kRadioIds, IDC_EDITOR_MINUTES, reminder.nChoice) {
+    : CSkinDialog(template_id), background_id_(background_id), choice_(kChoiceIds, reminder.nChoice) {
   const Time32 now = NowTime();
   reminder.timeDate = now;
   reminder.timeOfDay = now;
@@ -38,13 +35,16 @@ bool EventEditorDialog::OnInitDialog() {
   DressDialogFrame(*this, background_id_);
 
   HWND dialog = hwnd();
-  choice_.Dress(dialog, kRadioPlaces);
+  choice_.Place(dialog, kRadioPlaces);
+  for (int choice = 0; choice < 3; ++choice) DressRadioButton(choice_.button(choice));
   MoveDlgItem(dialog, IDC_EDITOR_TITLE, 68, 73, 269, 13);
   MoveDlgItem(dialog, IDC_EDITOR_MINUTES, 91, 174, 49, 13);
   MoveDlgItem(dialog, IDC_EDITOR_BODY, 68, 234, 270, 60);
   // 13 pixels are too few for the dialog font under some font substitutes.
   FitEditHeightToFont(GetDlgItem(dialog, IDC_EDITOR_TITLE));
   FitEditHeightToFont(GetDlgItem(dialog, IDC_EDITOR_MINUTES));
+  LiftTextLimit(GetDlgItem(dialog, IDC_EDITOR_TITLE));
+  LiftTextLimit(GetDlgItem(dialog, IDC_EDITOR_BODY));
   MoveDlgItem(dialog, IDC_EDITOR_DATE, 89, 151);
   MoveDlgItem(dialog, IDC_EDITOR_TIME, 181, 151);
   LimitToTimeValueDays(GetDlgItem(dialog, IDC_EDITOR_DATE));
@@ -64,35 +64,26 @@ void EventEditorDialog::DoDataExchange(DataExchange& dx) {
   dx.Text(IDC_EDITOR_BODY, strContent);
   dx.DateTime(IDC_EDITOR_DATE, reminder.timeDate);
   dx.DateTime(IDC_EDITOR_TIME, reminder.timeOfDay);
-  dx.Int(IDC_EDITOR_MINUTES, reminder.nMinutes);
+  dx.Text(IDC_EDITOR_MINUTES, strMinutes);
   choice_.Exchange(dx);
 }
 
 bool EventEditorDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
-  using Table = MessageTable<EventEditorDialog>;
-  static const Table table{
-      Table::CommandRange(IDC_EDITOR_NO_REMIND, IDC_EDITOR_REMIND_AFTER, BN_CLICKED,
-                          &EventEditorDialog::OnRadioClicked),
-      Table::Command(IDC_EDITOR_MINUTES, EN_CHANGE, &EventEditorDialog::OnMinutesChanged),
-      Table::Notify(IDC_EDITOR_DATE, DTN_DATETIMECHANGE, &EventEditorDialog::OnPickerChanged),
-      Table::Notify(IDC_EDITOR_TIME, DTN_DATETIMECHANGE, &EventEditorDialog::OnPickerChanged),
-  };
-  return table.Route(*this, message, wparam, lparam, result) ||
+  return choice_.Route(message, wparam, lparam, result) ||
          CSkinDialog::RouteMessage(message, wparam, lparam, result);
-}
-
-void EventEditorDialog::OnRadioClicked(int id) { choice_.OnClicked(id); }
-
-void EventEditorDialog::OnMinutesChanged() { choice_.OnMinutesChanged(*this); }
-
-LRESULT EventEditorDialog::OnPickerChanged(NMHDR*) {
-  choice_.OnPickerChanged(*this);
-  return 0;
 }
 
 void EventEditorDialog::OnOK() {
   if (!UpdateData(true)) return;  // the refused field has the focus; nothing changes
-  Confirm(NowTime());
+  if (reminder.nChoice == kRemindAfterMinutes &&
+      !choice_.JudgeMinutes(hwnd(), strMinutes, &reminder.nMinutes))
+    return;
+  const Time32 now = NowTime();
+  if (reminder.nChoice == kRemindAtDateTime) {
+    const Time32 when = ReminderTimeFor(reminder, now);
+    if (!KeepsReminderTime(when) && !choice_.JudgeReminderTime(hwnd(), when, now)) return;
+  }
+  Confirm(now);
   EndDialog(IDOK);
 }
 
@@ -103,11 +94,7 @@ AddEventDialog::AddEventDialog(Ad ad)
 
 bool AddEventDialog::OnInitDialog() {
   const bool result = EventEditorDialog::OnInitDialog();
-  if (!ad_.strText.empty() && link_.Create(hwnd(), kLinkRect)) {
-    link_.SetTransparent();
-    link_.SetLinkText(ad_.strText);
-    link_.SetLinkTarget(ad_.strUrl);
-  }
+  ShowAdLink(link_, hwnd(), ad_.strText, ad_.strUrl);
   return result;
 }
 
@@ -121,7 +108,10 @@ void AddEventDialog::Confirm(Time32 now) {
 // --- ModifyEventDialog --------------------------------------------------------
 
 ModifyEventDialog::ModifyEventDialog(const CMyEvent& original)
-    : EventEditorDialog(IDD_MODIFY_EVENT, IDB_MODIFY_EVENT_BACKGROUND), edited_(original) {
+    : EventEditorDialog(IDD_MODIFY_EVENT, IDB_MODIFY_EVENT_BACKGROUND),
+      had_reminder_(original.bRemind != 0),
+      original_reminder_time_(original.timeRemind),
+      edited_(original) {
   strTitle = original.strTitle;
   strContent = original.strContent;
   reminder.nChoice = original.bRemind ? kRemindAtDateTime : kNoReminder;
@@ -145,4 +135,8 @@ void ModifyEventDialog::Confirm(Time32 now) {
   edited_.strTitle = strTitle;
   edited_.strContent = strContent;
   ApplyEditorChoice(reminder, now, edited_);
+}
+
+bool ModifyEventDialog::KeepsReminderTime(Time32 when) const {
+  return had_reminder_ && when == original_reminder_time_;
 }

@@ -12,8 +12,8 @@
 
 #include "events/my_event.h"
 #include "events/reminder_choice.h"
-#include "reminders/reminder_choice_controls.h"
 #include "skin/link_label.h"
+#include "skin/reminder_choice_controls.h"
 #include "skin/skin_button.h"
 #include "skin/skin_check_box.h"
 #include "skin/skin_dialog.h"
@@ -22,9 +22,10 @@
 class EventEditorDialog : public CSkinDialog {
  public:
   // The values exchanged with the controls.
-  std::string strTitle;     // edit 1006
-  std::string strContent;   // edit 1007
-  ReminderFields reminder;  // radios 1008-1010, pickers 1011 and 1012, minutes edit 1013
+  std::string strTitle;          // edit 1006
+  std::string strContent;        // edit 1007
+  ReminderFields reminder;       // radios 1008-1010, pickers 1011 and 1012
+  std::string strMinutes = "0";  // minutes edit 1013, as typed; judged at OK
 
  protected:
   EventEditorDialog(UINT template_id, UINT background_id);
@@ -36,15 +37,13 @@ class EventEditorDialog : public CSkinDialog {
 
   // Called at OK once the controls were read: make or update the record.
   virtual void Confirm(Time32 now) = 0;
+  // True when `when` is the reminder time the event already has: kept as
+  // it is, even when it has passed.
+  virtual bool KeepsReminderTime(Time32 /*when*/) const { return false; }
 
   UINT background_id_;
   ReminderChoiceControls choice_;  // radios 1008-1010 and reminder.nChoice
   CSkinButton ok_, cancel_;
-
- private:
-  void OnRadioClicked(int id);
-  void OnMinutesChanged();
-  LRESULT OnPickerChanged(NMHDR*);
 };
 
 class AddEventDialog : public EventEditorDialog {
@@ -78,20 +77,10 @@ class ModifyEventDialog : public EventEditorDialog {
  protected:
   bool OnInitDialog() override;
   void Confirm(Time32 now) override;
+  bool KeepsReminderTime(Time32 when) const override;
 
  private:
+  const bool had_reminder_;
+  const Time32 original_reminder_time_;
   CMyEvent edited_;
-};
-
-class FindEventDialog : public CSkinDialog {
- public:
-  FindEventDialog();
-  std::string strKeyword;  // edit 1019, used as typed
-
- protected:
-  bool OnInitDialog() override;
-  void DoDataExchange(DataExchange& dx) override;
-
- private:
-  CSkinButton ok_, cancel_;
 };

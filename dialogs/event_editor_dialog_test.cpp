@@ -5,17 +5,25 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include "dialogs/testing/dialog_test_support.h"
+#include <cstring>
+
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
 #include "res/resource.h"
+#include "skin/testing/dialog_test_support.h"
 
 namespace {
 
 using namespace dialog_testing;
 
-// "请键入一个整数。" (please enter an integer)
-const std::string kEnterAnInteger = "\xC7\xEB\xBC\xFC\xC8\xEB\xD2\xBB\xB8\xF6\xD5\xFB\xCA\xFD\xA1\xA3";
+// "请键入分钟数（0 或正整数）。" (please type a number of minutes)
+const std::string kEnterMinutes =
+    "\xc7\xeb\xbc\xfc\xc8\xeb\xb7\xd6\xd6\xd3\xca\xfd\xa3\xa8"
+    "0 \xbb\xf2\xd5\xfd\xd5\xfb\xca\xfd\xa3\xa9\xa1\xa3";
+// "以下字符无法保存，请删除或替换：" (these characters cannot be stored: ...)
+const std::string kUnstorable =
+    "\xd2\xd4\xcf\xc2\xd7\xd6\xb7\xfb\xce\xde\xb7\xa8\xb1\xa3\xb4\xe6\xa3\xac\xc7\xeb\xc9\xbe\xb3\xfd\xbb\xf2"
+    "\xcc\xe6\xbb\xbb\xa3\xba";
 const std::string kTitle = "\xD6\xDC\xC0\xFD\xBB\xE1";  // 周例会
 const std::string kBody =
     "\xD7\xBC\xB1\xB8\xC9\xCF\xD6\xDC\xB5\xC4\xBD\xF8\xB6\xC8\xBB\xE3\xB1\xA8";  // 准备上周的进度汇报
@@ -110,11 +118,10 @@ TEST_F(EventEditorDialogTest, TypedTextAndMinutesMakeAReminderAfterThoseMinutes)
   const INT_PTR result = RunDialog(dialog, [&](HWND d) {
     Type(d, IDC_EDITOR_TITLE, kTitle);
     Type(d, IDC_EDITOR_BODY, kBody + "\r\n2");
-    // Typed after the 0 the field shows: "01" is rewritten as "1" at once,
-    // and the next key still lands after it.
+    // Typed over the 0 the field shows; a sign or a letter does not go in.
     SetFocus(GetDlgItem(d, IDC_EDITOR_MINUTES));
-    SendDlgItemMessageW(d, IDC_EDITOR_MINUTES, EM_SETSEL, 1, 1);
-    TypeKeys(d, IDC_EDITOR_MINUTES, "10");
+    SendDlgItemMessageW(d, IDC_EDITOR_MINUTES, EM_SETSEL, 0, -1);
+    TypeKeys(d, IDC_EDITOR_MINUTES, "-1x0");
     EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_MINUTES), "10");
     // Typing the minutes selects the third option by itself.
     EXPECT_EQ(ShownChoice(d), 2);
@@ -131,32 +138,93 @@ TEST_F(EventEditorDialogTest, TypedTextAndMinutesMakeAReminderAfterThoseMinutes)
   EXPECT_LE(event->timeRemind, after + 600);
 }
 
-TEST_F(EventEditorDialogTest, ANonNumberOrAnEmptiedMinutesFieldIsRefusedAndTheLastNumberComesBack) {
+TEST_F(EventEditorDialogTest, TheMinutesAreJudgedAtOkNotWhileTyping) {
   Watchdog watchdog("AddBadMinutes");
   AddEventDialog dialog(Ad{});
   const Time32 before = NowTime();
   const INT_PTR result = RunDialog(dialog, [&](HWND d) {
-    EXPECT_EQ(TypeExpectingMessage(d, IDC_EDITOR_MINUTES, "abc"), kEnterAnInteger);
-    EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_MINUTES), "0");
-    EXPECT_EQ(ShownChoice(d), 2);
-    EXPECT_EQ(TypeExpectingMessage(d, IDC_EDITOR_MINUTES, " -7 "), "");
-    EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_MINUTES), "-7");
-    EXPECT_EQ(TypeExpectingMessage(d, IDC_EDITOR_MINUTES, ""), kEnterAnInteger);
-    EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_MINUTES), "-7");
-    EXPECT_EQ(TypeExpectingMessage(d, IDC_EDITOR_MINUTES, "+0"), kEnterAnInteger);
-    EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_MINUTES), "-7");
-    // The refused field keeps the focus.
-    EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_EDITOR_MINUTES));
-    ClickButton(d, IDOK);
+    // Emptying the field, or pasting a sign or a letter, says nothing yet
+    // and keeps the text as it is.
+    for (const char* typed : {"", "-5", "x"}) {
+      EXPECT_EQ(TypeExpectingMessage(d, IDC_EDITOR_MINUTES, typed), "") << typed;
+      EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_MINUTES), typed);
+      EXPECT_EQ(ShownChoice(d), 2);
+      // OK refuses it, keeps it as typed and goes back to the field.
+      EXPECT_EQ(ClickExpectingMessage(d, IDOK), kEnterMinutes) << typed;
+      EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_MINUTES), typed);
+      EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_EDITOR_MINUTES));
+    }
+    Type(d, IDC_EDITOR_MINUTES, "45");
+    EXPECT_EQ(ClickExpectingMessage(d, IDOK), "");
   });
   const Time32 after = NowTime();
   ASSERT_EQ(result, IDOK);
   std::unique_ptr<CMyEvent> event = dialog.TakeEvent();
   ASSERT_NE(event, nullptr);
-  // A negative count is taken as entered: due at once.
   EXPECT_EQ(event->bRemind, 1);
-  EXPECT_GE(event->timeRemind, before - 420);
-  EXPECT_LE(event->timeRemind, after - 420);
+  EXPECT_GE(event->timeRemind, before + 45 * 60);
+  EXPECT_LE(event->timeRemind, after + 45 * 60);
+}
+
+TEST_F(EventEditorDialogTest, AnyMinutesTextIsFineWhenTheMinutesAreNotChosen) {
+  Watchdog watchdog("MinutesNotChosen");
+  AddEventDialog dialog(Ad{});
+  const INT_PTR result = RunDialog(dialog, [&](HWND d) {
+    Type(d, IDC_EDITOR_MINUTES, "");
+    ClickButton(d, IDC_EDITOR_NO_REMIND);
+    EXPECT_EQ(ClickExpectingMessage(d, IDOK), "");
+  });
+  ASSERT_EQ(result, IDOK);
+  EXPECT_EQ(dialog.TakeEvent()->bRemind, 0);
+}
+
+TEST_F(EventEditorDialogTest, TextsCodePage936CannotHoldAreNamedAndKept) {
+  Watchdog watchdog("Unstorable");
+  AddEventDialog dialog(Ad{});
+  std::wstring kept;
+  const INT_PTR result = RunDialog(dialog, [&](HWND d) {
+    // A face (outside the basic plane) and a rare character code page 936 lacks.
+    const std::wstring title = L"\u5F00\u4F1A \U0001F600 \u3400";
+    SetDlgItemTextW(d, IDC_EDITOR_TITLE, title.c_str());
+    const std::string message = ClickExpectingMessage(d, IDOK);
+    EXPECT_EQ(message.rfind(kUnstorable, 0), 0u) << message;
+    EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_EDITOR_TITLE));
+    wchar_t buffer[64] = {};
+    GetDlgItemTextW(d, IDC_EDITOR_TITLE, buffer, 64);
+    kept = buffer;
+    SetDlgItemTextW(d, IDC_EDITOR_TITLE, L"\u5F00\u4F1A");
+    ClickButton(d, IDOK);
+  });
+  EXPECT_EQ(kept, L"\u5F00\u4F1A \U0001F600 \u3400");
+  ASSERT_EQ(result, IDOK);
+  EXPECT_EQ(dialog.TakeEvent()->strTitle, "\xbf\xaa\xbb\xe1");  // 开会
+}
+
+TEST_F(EventEditorDialogTest, ALongPasteIsTakenWhole) {
+  Watchdog watchdog("LongPaste");
+  AddEventDialog dialog(Ad{});
+  // 40,000 characters, more than an edit takes by default, pasted in one go.
+  std::wstring body;
+  for (int i = 0; i < 4000; ++i) body += L"\u4E00\u4E8C\u4E09\u56DB\u4E94abcde";
+  const INT_PTR result = RunDialog(dialog, [&](HWND d) {
+    Type(d, IDC_EDITOR_TITLE, kTitle);
+    ASSERT_TRUE(OpenClipboard(d));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (body.size() + 1) * sizeof(wchar_t));
+    std::memcpy(GlobalLock(memory), body.c_str(), (body.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    HWND edit = GetDlgItem(d, IDC_EDITOR_BODY);
+    SetFocus(edit);
+    SendMessageW(edit, WM_PASTE, 0, 0);
+    EXPECT_EQ(GetWindowTextLengthW(edit), static_cast<int>(body.size()));
+    ClickButton(d, IDOK);
+  });
+  ASSERT_EQ(result, IDOK);
+  std::unique_ptr<CMyEvent> event = dialog.TakeEvent();
+  ASSERT_NE(event, nullptr);
+  EXPECT_EQ(event->strContent.size(), 4000u * 15u);
 }
 
 TEST_F(EventEditorDialogTest, ChangingATimeSelectsTheDateAndTimeOptionWithTodaysDate) {
@@ -172,9 +240,9 @@ TEST_F(EventEditorDialogTest, ChangingATimeSelectsTheDateAndTimeOptionWithTodays
     evening.month = 2;
     evening.day = 3;
     evening.day_of_week = 6;
-    evening.hour = 21;
-    evening.minute = 45;
-    evening.second = 30;
+    evening.hour = 23;  // late enough to lie ahead: a past time is refused
+    evening.minute = 59;
+    evening.second = 58;
     ChangePicker(d, IDC_EDITOR_TIME, evening);
     EXPECT_EQ(ShownChoice(d), 1);
     // The minutes stay as typed.
@@ -186,9 +254,9 @@ TEST_F(EventEditorDialogTest, ChangingATimeSelectsTheDateAndTimeOptionWithTodays
   ASSERT_NE(event, nullptr);
   EXPECT_EQ(event->bRemind, 1);
   LocalTime expected = today;
-  expected.hour = 21;
-  expected.minute = 45;
-  expected.second = 30;
+  expected.hour = 23;
+  expected.minute = 59;
+  expected.second = 58;
   Time32 want = 0;
   ASSERT_TRUE(FromLocalTime(expected, &want));
   EXPECT_EQ(event->timeRemind, want);
@@ -345,6 +413,35 @@ TEST_F(EventEditorDialogTest, ModifyOfAReminderShowsItsTimeAndKeepsItToTheSecond
   EXPECT_EQ(time_shown.second, 3);
   EXPECT_EQ(dialog.edited().bRemind, 1);
   EXPECT_EQ(dialog.edited().timeRemind, reminder.timeRemind);
+}
+
+TEST_F(EventEditorDialogTest, AReminderTimeAlreadyPastIsRefusedButAnUntouchedOneIsKept) {
+  Watchdog watchdog("PastTime");
+  {
+    AddEventDialog dialog(Ad{});
+    const INT_PTR result = RunDialog(dialog, [&](HWND d) {
+      LocalTime early = Local(NowTime());
+      early.hour = 0;
+      early.minute = 0;
+      early.second = 1;
+      ChangePicker(d, IDC_EDITOR_TIME, early);
+      ASSERT_EQ(ShownChoice(d), 1);
+      const std::string message = ClickExpectingMessage(d, IDOK);
+      EXPECT_NE(message.find("\xd2\xd1\xbe\xad\xb9\xfd\xc8\xa5"), std::string::npos) << message;  // 已经过去
+      EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_EDITOR_DATE));
+      ClickButton(d, IDCANCEL);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+  }
+  {
+    // An overdue reminder opened in the modify dialog keeps its time.
+    CMyEvent overdue = Reminder();
+    overdue.timeRemind = 1600000000;
+    ModifyEventDialog dialog(overdue);
+    const INT_PTR result = RunDialog(dialog, [&](HWND d) { EXPECT_EQ(ClickExpectingMessage(d, IDOK), ""); });
+    ASSERT_EQ(result, IDOK);
+    EXPECT_EQ(dialog.edited().timeRemind, 1600000000);
+  }
 }
 
 TEST_F(EventEditorDialogTest, ModifyToNoReminderKeepsTheTimeAndCancelLeavesTheCopyAlone) {

@@ -1,7 +1,8 @@
-#include "dialogs/event_editor_dialog.h"
+#include "dialogs/find_event_dialog.h"
+
 #include "framework/dialog_controls.h"
+#include "res/program_skin.h"
 #include "res/resource.h"
-#include "skin/skin_dressing.h"
 
 FindEventDialog::FindEventDialog() : CSkinDialog(IDD_FIND) {}
 

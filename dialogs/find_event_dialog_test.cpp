@@ -1,11 +1,11 @@
 // The find dialog, run from its resource template under Wine.
 #include <gtest/gtest.h>
 
-#include "dialogs/event_editor_dialog.h"
-#include "dialogs/testing/dialog_test_support.h"
+#include "dialogs/find_event_dialog.h"
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
 #include "res/resource.h"
+#include "skin/testing/dialog_test_support.h"
 
 namespace {
 

@@ -16,7 +16,7 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/settings_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/autorun_registry_win.cpp)
   target_link_libraries(tallyo_settings_dialog PUBLIC
-    tallyo_autorun_entry tallyo_skin tallyo_settings tallyo_framework advapi32)
+    tallyo_autorun_entry tallyo_program_skin tallyo_skin tallyo_settings tallyo_framework advapi32)
 
   # One Wine start for everything: the boxes, OK and Cancel, browse, the
   # registry entry, and a screenshot for people to look at, turned into
@@ -26,8 +26,7 @@ if(WIN32)
   tallyo_test(settings_dialog_test
     SOURCES
       ${CMAKE_CURRENT_LIST_DIR}/settings_dialog_test.cpp
-      ${PROJECT_SOURCE_DIR}/res/gallery/screenshot.cpp
-    LIBS tallyo_settings_dialog tallyo_resources tallyo_framework_testing)
+      LIBS tallyo_settings_dialog tallyo_resources tallyo_framework_testing)
   set_property(TEST settings_dialog_test APPEND PROPERTY ENVIRONMENT
     "TALLYO_SCREENSHOT_DIR=${TALLYO_SCREENSHOT_DIR}")
   set_property(TEST settings_dialog_test PROPERTY FIXTURES_SETUP settings_dialog_shot)

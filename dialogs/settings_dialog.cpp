@@ -3,15 +3,13 @@
 #include <algorithm>
 #include <optional>
 
-#include "dialogs/autorun_registry.h"
 #include "framework/dialog_controls.h"
 #include "framework/file_dialog.h"
 #include "framework/gdi.h"
 #include "framework/message_table.h"
 #include "framework/text_boundary.h"
+#include "res/program_skin.h"
 #include "res/resource.h"
-#include "settings/program_path.h"
-#include "skin/skin_dressing.h"
 
 namespace {
 
@@ -26,29 +24,31 @@ constexpr char kSoundFileFilter[] =
 constexpr int kSoundFileWidth = 182;
 constexpr int kSoundFileHeight = 14;
 
+// An option pair for a number setting: 0 is the first option; any other
+// value (1, or a value from a hand-edited config.ini, which the program
+// treats as 1) shows as the second, and is kept while the second stays chosen.
+void ExchangeKind(DataExchange& dx, int first_option, int& value) {
+  int option = value == 0 ? 0 : 1;
+  dx.Radio(first_option, option);
+  if (!dx.saving()) return;
+  if (option == 0) {
+    value = 0;
+  } else if (option == 1 && value == 0) {
+    value = 1;
+  }
+}
+
+// A check box for a flag setting: any nonzero value (the program treats it
+// as on) shows checked, and is kept while the box stays checked.
+void ExchangeFlag(DataExchange& dx, int box, int& value) {
+  int checked = value != 0 ? 1 : 0;
+  dx.Check(box, checked);
+  if (dx.saving() && checked != (value != 0 ? 1 : 0)) value = checked;
+}
+
 }  // namespace
 
-SettingsDialog::SettingsDialog() : CSkinDialog(IDD_SETTINGS) {}
-
-void SettingsDialog::CopyFrom(const Settings& settings) {
-  bAutoRun = settings.bAutoRun;
-  bTray = settings.bTray;
-  nTipType = settings.nTipType;
-  bPlaySound = settings.bPlaySound;
-  nSoundType = settings.nSoundType;
-  strMark = settings.strMark;
-  strSoundFileName = settings.strSoundFileName;
-}
-
-void SettingsDialog::CopyTo(Settings& settings) const {
-  settings.bAutoRun = bAutoRun;
-  settings.bTray = bTray;
-  settings.nTipType = nTipType;
-  settings.bPlaySound = bPlaySound;
-  settings.nSoundType = nSoundType;
-  settings.strMark = strMark;
-  settings.strSoundFileName = strSoundFileName;
-}
+SettingsDialog::SettingsDialog(const Settings& settings) : CSkinDialog(IDD_SETTINGS), settings_(settings) {}
 
 void SettingsDialog::DoDataExchange(DataExchange& dx) {
   dx.Control(IDOK, ok_);
@@ -61,10 +61,13 @@ void SettingsDialog::DoDataExchange(DataExchange& dx) {
   dx.Control(IDC_SETTINGS_TIP_FLASH, tip_flash_);
   dx.Control(IDC_SETTINGS_BEEP, beep_);
   dx.Control(IDC_SETTINGS_SOUND_FILE_CHOICE, sound_file_choice_);
-  // Only the two texts travel with the data exchange; the boxes are set at
-  // initialisation and read at OK.
-  dx.Text(IDC_SETTINGS_MARK, strMark);
-  dx.Text(IDC_SETTINGS_SOUND_FILE, strSoundFileName);
+  ExchangeFlag(dx, IDC_SETTINGS_AUTORUN, settings_.bAutoRun);
+  ExchangeFlag(dx, IDC_SETTINGS_TRAY, settings_.bTray);
+  ExchangeKind(dx, IDC_SETTINGS_TIP_POPUP, settings_.nTipType);
+  ExchangeFlag(dx, IDC_SETTINGS_PLAY_SOUND, settings_.bPlaySound);
+  ExchangeKind(dx, IDC_SETTINGS_BEEP, settings_.nSoundType);
+  dx.Text(IDC_SETTINGS_SOUND_FILE, settings_.strSoundFileName);
+  dx.Text(IDC_SETTINGS_MARK, settings_.strMark);
 }
 
 bool SettingsDialog::OnInitDialog() {
@@ -72,7 +75,6 @@ bool SettingsDialog::OnInitDialog() {
   CSkinDialog::OnInitDialog();
   DressDialogFrame(*this, IDB_SETTINGS_BACKGROUND, /*close_right_inset=*/8);
   SetUpControls();
-  ShowValues();
   return true;
 }
 
@@ -88,7 +90,7 @@ void SettingsDialog::SetUpControls() {
     box->SetBkColor(kPanel);
   }
   for (CSkinRadioButton* radio : {&tip_popup_, &tip_flash_, &beep_, &sound_file_choice_}) {
-    radio->SetBoxBitmaps(IDB_RADIO_UNCHECKED, IDB_RADIO_CHECKED);
+    DressRadioButton(*radio);
     radio->SetBkColor(kPanel);
   }
   MoveDlgItem(hwnd(), IDC_SETTINGS_AUTORUN, 53, 67);
@@ -99,6 +101,7 @@ void SettingsDialog::SetUpControls() {
   MoveDlgItem(hwnd(), IDC_SETTINGS_BEEP, 71, 154);
   MoveDlgItem(hwnd(), IDC_SETTINGS_SOUND_FILE_CHOICE, 71, 171);
   FitSoundFileEdit();
+  LiftTextLimit(GetDlgItem(hwnd(), IDC_SETTINGS_MARK));
 }
 
 void SettingsDialog::FitSoundFileEdit() {
@@ -112,18 +115,6 @@ void SettingsDialog::FitSoundFileEdit() {
   // skin's place to one line, its frame and a pixel of air.
   MoveDlgItem(hwnd(), IDC_SETTINGS_SOUND_FILE, r.left, r.top, kSoundFileWidth, kSoundFileHeight);
   FitEditHeightToFont(edit);
-}
-
-void SettingsDialog::ShowValues() {
-  play_sound_.SetCheck(bPlaySound ? 1 : 0);
-  auto_run_.SetCheck(bAutoRun ? 1 : 0);
-  tray_.SetCheck(bTray ? 1 : 0);
-  // A value other than 0 or 1 (from a hand-edited config.ini) checks
-  // neither option; OK then keeps it unless the user picks one.
-  tip_popup_.SetCheck(nTipType == 0 ? 1 : 0);
-  tip_flash_.SetCheck(nTipType == 1 ? 1 : 0);
-  beep_.SetCheck(nSoundType == 0 ? 1 : 0);
-  sound_file_choice_.SetCheck(nSoundType == 1 ? 1 : 0);
 }
 
 bool SettingsDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
@@ -157,24 +148,4 @@ void SettingsDialog::OnBrowse() {
   // Cancel after a browse still leaves everything as it was.
   win::SetDlgItemText(hwnd(), IDC_SETTINGS_SOUND_FILE, *chosen);
   OnSoundFileChoice();
-}
-
-void SettingsDialog::OnOK() {
-  if (!UpdateData(true)) return;
-  bPlaySound = play_sound_.GetCheck();
-  bAutoRun = auto_run_.GetCheck();
-  bTray = tray_.GetCheck();
-  if (tip_popup_.GetCheck()) {
-    nTipType = 0;
-  } else if (tip_flash_.GetCheck()) {
-    nTipType = 1;
-  }
-  if (beep_.GetCheck()) {
-    nSoundType = 0;
-  } else if (sound_file_choice_.GetCheck()) {
-    nSoundType = 1;
-  }
-  // The registry follows the check box only when the user confirms.
-  UpdateAutoRunEntry(bAutoRun != 0, ProgramFilePath());
-  EndDialog(IDOK);
 }

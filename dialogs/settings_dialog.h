@@ -1,7 +1,8 @@
 #pragma once
-// The settings dialog (template 130): a copy of the seven settings. On OK it
-// also brings the start-with-Windows entry in line with its check box; the
-// main window then takes the values over and saves config.ini.
+// The settings dialog (template 130): a copy of the seven settings, all
+// exchanged with the controls in one place. The main window takes the values
+// over at OK, saves config.ini and brings the start-with-Windows entry in
+// line with them.
 #include <windows.h>
 
 #include <string>
@@ -13,29 +14,18 @@
 
 class SettingsDialog : public CSkinDialog {
  public:
-  SettingsDialog();
+  explicit SettingsDialog(const Settings& settings);
 
-  // The seven values, named as in Settings.
-  int bAutoRun = 0;
-  int bTray = 0;
-  int nTipType = 0;
-  int bPlaySound = 0;
-  int nSoundType = 0;
-  std::string strMark;
-  std::string strSoundFileName;
-
-  void CopyFrom(const Settings& settings);
-  void CopyTo(Settings& settings) const;
+  // The values as confirmed, meaningful after DoModal returned IDOK.
+  const Settings& settings() const { return settings_; }
 
  protected:
   bool OnInitDialog() override;
-  void OnOK() override;
   void DoDataExchange(DataExchange& dx) override;
   bool RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) override;
 
  private:
   void SetUpControls();
-  void ShowValues();
   void FitSoundFileEdit();
   void OnTipPopup();
   void OnTipFlash();
@@ -43,6 +33,7 @@ class SettingsDialog : public CSkinDialog {
   void OnSoundFileChoice();
   void OnBrowse();
 
+  Settings settings_;
   CSkinButton ok_, cancel_, browse_;
   CSkinCheckBox auto_run_, tray_, play_sound_;
   CSkinRadioButton tip_popup_, tip_flash_;     // nTipType 0 and 1

@@ -15,9 +15,9 @@
 
 #include "dialogs/autorun_entry.h"
 #include "dialogs/autorun_registry.h"
+#include "framework/testing/screen_capture.h"
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
-#include "res/gallery/screenshot.h"
 #include "res/resource.h"
 #include "settings/program_path.h"
 #include "settings/settings_test_util.h"
@@ -161,8 +161,14 @@ TEST_F(SettingsDialogTest, ShowsEachValueInItsBox) {
        1,
        {IDC_SETTINGS_AUTORUN, IDC_SETTINGS_TRAY, IDC_SETTINGS_TIP_FLASH, IDC_SETTINGS_PLAY_SOUND,
         IDC_SETTINGS_SOUND_FILE_CHOICE}},
-      // A value other than 0 or 1 checks neither option of its pair.
-      {0, 1, 2, 1, -1, {IDC_SETTINGS_TRAY, IDC_SETTINGS_PLAY_SOUND}},
+      // A value other than 0 or 1 shows as the second option of its pair,
+      // as the program treats it.
+      {0,
+       1,
+       7,
+       1,
+       -1,
+       {IDC_SETTINGS_TRAY, IDC_SETTINGS_TIP_FLASH, IDC_SETTINGS_PLAY_SOUND, IDC_SETTINGS_SOUND_FILE_CHOICE}},
       // Any non-zero flag counts as set, as everywhere else in the program.
       {7,
        -1,
@@ -181,8 +187,7 @@ TEST_F(SettingsDialogTest, ShowsEachValueInItsBox) {
     values.bPlaySound = c.bPlaySound;
     values.nSoundType = c.nSoundType;
     values.strSoundFileName = "D:\\\xC9\xF9\xD2\xF4\\ding.wav";  // D:\声音\ding.wav
-    SettingsDialog dialog;
-    dialog.CopyFrom(values);
+    SettingsDialog dialog(values);
     std::vector<int> checked;
     std::string note, sound_file;
     RunDialog(dialog, [&](HWND d) {
@@ -207,8 +212,7 @@ RECT PlaceOf(HWND dialog, int id) {
 
 TEST_F(SettingsDialogTest, NothingIsCutOffOrCrowded) {
   Watchdog watchdog("NothingCutOff");
-  SettingsDialog dialog;
-  dialog.CopyFrom(Defaults());
+  SettingsDialog dialog(Defaults());
   RunDialog(dialog, [&](HWND d) {
     RECT window{};
     GetWindowRect(d, &window);
@@ -247,8 +251,7 @@ TEST_F(SettingsDialogTest, NothingIsCutOffOrCrowded) {
 
 TEST_F(SettingsDialogTest, OkTakesOverWhatTheUserChanged) {
   Watchdog watchdog("OkTakesOver");
-  SettingsDialog dialog;
-  dialog.CopyFrom(Defaults());  // popup off, flashing on, beep, no sound, no auto-run, tray
+  SettingsDialog dialog(Defaults());  // popup off, flashing on, beep, no sound, no auto-run, tray
   std::vector<int> after_clicks;
   const INT_PTR result = RunDialog(dialog, [&](HWND d) {
     ClickBox(d, IDC_SETTINGS_AUTORUN);
@@ -265,8 +268,7 @@ TEST_F(SettingsDialogTest, OkTakesOverWhatTheUserChanged) {
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(after_clicks, (std::vector<int>{IDC_SETTINGS_AUTORUN, IDC_SETTINGS_TIP_POPUP,
                                             IDC_SETTINGS_PLAY_SOUND, IDC_SETTINGS_SOUND_FILE_CHOICE}));
-  Settings taken;
-  dialog.CopyTo(taken);
+  const Settings taken = dialog.settings();
   EXPECT_EQ(taken.bAutoRun, 1);
   EXPECT_EQ(taken.bTray, 0);
   EXPECT_EQ(taken.nTipType, 0);
@@ -274,41 +276,38 @@ TEST_F(SettingsDialogTest, OkTakesOverWhatTheUserChanged) {
   EXPECT_EQ(taken.nSoundType, 1);
   EXPECT_EQ(taken.strMark, "first\r\nsecond");
   EXPECT_EQ(taken.strSoundFileName, "C:\\Media\\ding.wav");
-  EXPECT_TRUE(registry.Entry().has_value());
+  // The main window writes the start-with-Windows entry, not the dialog.
+  EXPECT_FALSE(registry.Entry().has_value());
 }
 
-TEST_F(SettingsDialogTest, OkKeepsAValueNoOptionStandsFor) {
+TEST_F(SettingsDialogTest, OkKeepsAValueTheSecondOptionStandsFor) {
   Watchdog watchdog("OkKeepsUnknown");
   Settings values = Defaults();
   values.nTipType = 2;
   values.nSoundType = -1;
   {
-    SettingsDialog dialog;
-    dialog.CopyFrom(values);
+    SettingsDialog dialog(values);
     RunDialog(dialog, [](HWND d) { ClickButton(d, IDOK); });
-    Settings taken;
-    dialog.CopyTo(taken);
+    const Settings taken = dialog.settings();
     ExpectSameSettings(taken, values);
   }
   {
-    // Picking an option replaces the value; the untouched pair keeps its own.
-    SettingsDialog dialog;
-    dialog.CopyFrom(values);
+    // Picking the other option replaces the value; the untouched pair keeps its own.
+    SettingsDialog dialog(values);
     RunDialog(dialog, [](HWND d) {
-      ClickBox(d, IDC_SETTINGS_TIP_FLASH);
+      ClickBox(d, IDC_SETTINGS_TIP_POPUP);
       ClickButton(d, IDOK);
     });
-    EXPECT_EQ(dialog.nTipType, 1);
-    EXPECT_EQ(dialog.nSoundType, -1);
+    EXPECT_EQ(dialog.settings().nTipType, 0);
+    EXPECT_EQ(dialog.settings().nSoundType, -1);
   }
 }
 
 TEST_F(SettingsDialogTest, EnterInTheNoteMakesANewLine) {
   Watchdog watchdog("EnterInNote");
-  SettingsDialog dialog;
   Settings values = Defaults();
   values.strMark = "a";
-  dialog.CopyFrom(values);
+  SettingsDialog dialog(values);
   const INT_PTR result = RunDialog(dialog, [&](HWND d) {
     HWND note = GetDlgItem(d, IDC_SETTINGS_MARK);
     SetFocus(note);
@@ -324,7 +323,7 @@ TEST_F(SettingsDialogTest, EnterInTheNoteMakesANewLine) {
     });
   });
   EXPECT_EQ(result, IDOK);
-  EXPECT_EQ(dialog.strMark, "a\r\nb");
+  EXPECT_EQ(dialog.settings().strMark, "a\r\nb");
 }
 
 // --- Cancel -----------------------------------------------------------------
@@ -346,8 +345,7 @@ TEST_F(SettingsDialogTest, CancelAfterChangingEverythingChangesNothing) {
     registry.SetEntry(L"someone else's command");
     Settings values = Defaults();
     values.bAutoRun = way % 2;
-    SettingsDialog dialog;
-    dialog.CopyFrom(values);
+    SettingsDialog dialog(values);
     const INT_PTR result = RunDialog(dialog, [&](HWND d) {
       for (int id : kBoxes) ClickBox(d, id);
       win::SetDlgItemText(d, IDC_SETTINGS_MARK, "changed");
@@ -357,8 +355,7 @@ TEST_F(SettingsDialogTest, CancelAfterChangingEverythingChangesNothing) {
       ways_to_cancel[way](d);
     });
     EXPECT_EQ(result, IDCANCEL);
-    Settings after;
-    dialog.CopyTo(after);
+    const Settings after = dialog.settings();
     ExpectSameSettings(after, values);
     ASSERT_TRUE(registry.Entry().has_value());
     EXPECT_EQ(registry.Entry()->text, L"someone else's command");
@@ -376,8 +373,7 @@ TEST_F(SettingsDialogTest, BrowseShowsTheChosenFileAndSelectsIt) {
   CloseHandle(file);
   Settings values = Defaults();
   values.strSoundFileName = "C:\\old.wav";
-  SettingsDialog dialog;
-  dialog.CopyFrom(values);
+  SettingsDialog dialog(values);
   std::vector<int> after_cancelled, after_chosen;
   std::string shown_after_cancel, shown;
   const INT_PTR result = RunDialog(dialog, [&](HWND d) {
@@ -401,24 +397,18 @@ TEST_F(SettingsDialogTest, BrowseShowsTheChosenFileAndSelectsIt) {
   EXPECT_EQ(after_chosen,
             (std::vector<int>{IDC_SETTINGS_TRAY, IDC_SETTINGS_TIP_FLASH, IDC_SETTINGS_SOUND_FILE_CHOICE}));
   EXPECT_EQ(shown, win::Narrow(wav));
-  EXPECT_EQ(dialog.strSoundFileName, win::Narrow(wav));
-  EXPECT_EQ(dialog.nSoundType, 1);
-  EXPECT_EQ(dialog.strMark, "typed before browsing");
+  EXPECT_EQ(dialog.settings().strSoundFileName, win::Narrow(wav));
+  EXPECT_EQ(dialog.settings().nSoundType, 1);
+  EXPECT_EQ(dialog.settings().strMark, "typed before browsing");
   DeleteFileW(wav.c_str());
 }
 
 // --- The start-with-Windows entry --------------------------------------------
 
-// Confirms the dialog with "开机自动运行" as given.
-void ConfirmWithAutoRun(int auto_run) {
-  Settings values = Defaults();
-  values.bAutoRun = auto_run;
-  SettingsDialog dialog;
-  dialog.CopyFrom(values);
-  RunDialog(dialog, [](HWND d) { ClickButton(d, IDOK); });
-}
+// What the main window does when the dialog is confirmed with "开机自动运行" as given.
+void ConfirmWithAutoRun(int auto_run) { UpdateAutoRunEntry(auto_run != 0, ProgramFilePath()); }
 
-TEST_F(SettingsDialogTest, OkWritesTheEntryWhenAutoRunIsOnAndRemovesItOtherwise) {
+TEST_F(SettingsDialogTest, TheEntryIsWrittenWhenAutoRunIsOnAndRemovedOtherwise) {
   Watchdog watchdog("AutoRunEntry");
   // Off with no entry (and no Run key at all): still nothing, no trouble.
   ConfirmWithAutoRun(0);
@@ -483,20 +473,19 @@ TEST_F(SettingsDialogTest, Screenshot) {
   values.bPlaySound = 1;
   values.nSoundType = 1;
   values.strSoundFileName = "C:\\Windows\\Media\\ding.wav";
-  SettingsDialog dialog;
-  dialog.CopyFrom(values);
-  gallery::Screenshot shot;
+  SettingsDialog dialog(values);
+  screen_capture::Screenshot shot;
   RECT edit{}, note{};
   RunDialog(dialog, [&](HWND d) {
     SetWindowPos(d, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE);
-    shot = gallery::CaptureWindow(d);
+    shot = screen_capture::CaptureWindow(d);
     edit = PlaceOf(d, IDC_SETTINGS_SOUND_FILE);
     note = PlaceOf(d, IDC_SETTINGS_MARK);
     ClickButton(d, IDCANCEL);
   });
   ASSERT_EQ(shot.width, 394);
   ASSERT_EQ(shot.height, 349);
-  EXPECT_TRUE(gallery::SaveBmp(shot, ScreenshotFolder() + L"\\settings.bmp"));
+  EXPECT_TRUE(screen_capture::SaveBmp(shot, ScreenshotFolder() + L"\\settings.bmp"));
   // The skin is painted, and both edits show dark text on a light field:
   // most of the field (left of the note's scroll bar) is light, and the
   // first line holds dark pixels.

@@ -1,5 +1,6 @@
 #include "events/reminder_choice.h"
 
+#include <algorithm>
 #include <limits>
 
 Time32 CombineDateAndTime(Time32 date, Time32 time) {
@@ -20,6 +21,20 @@ Time32 TimeAfterMinutes(Time32 now, std::int32_t minutes) {
   if (due > std::numeric_limits<Time32>::max()) return std::numeric_limits<Time32>::max();
   if (due < std::numeric_limits<Time32>::min()) return std::numeric_limits<Time32>::min();
   return static_cast<Time32>(due);
+}
+
+std::optional<std::int32_t> ParseMinutesField(std::string_view text) {
+  std::size_t begin = 0, end = text.size();
+  while (begin < end && text[begin] == ' ') ++begin;
+  while (end > begin && text[end - 1] == ' ') --end;
+  if (begin == end) return std::nullopt;
+  std::int64_t minutes = 0;
+  for (std::size_t i = begin; i < end; ++i) {
+    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+    minutes =
+        std::min<std::int64_t>(minutes * 10 + (text[i] - '0'), std::numeric_limits<std::int32_t>::max());
+  }
+  return static_cast<std::int32_t>(minutes);
 }
 
 Time32 ReminderTimeFor(const ReminderFields& fields, Time32 now) {

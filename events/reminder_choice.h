@@ -2,6 +2,8 @@
 // The three-way answer of the event editors and the reminder popup, and how
 // it becomes an absolute reminder time.
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 #include "base/local_time.h"
 #include "events/my_event.h"
@@ -28,6 +30,11 @@ Time32 CombineDateAndTime(Time32 date, Time32 time);
 // now + minutes x 60 seconds, kept within the range of a time value: a huge
 // count gives the last second that can be stored, never a time in the past.
 Time32 TimeAfterMinutes(Time32 now, std::int32_t minutes);
+
+// The minutes field as typed: digits, blanks around them allowed, a count
+// beyond the range of a time value kept at its largest. nullopt for an
+// empty field, a sign or anything else: the dialog says so at OK.
+std::optional<std::int32_t> ParseMinutesField(std::string_view text);
 
 // The reminder time an answer of kind 1 or 2 (any kind but 0) asks for.
 Time32 ReminderTimeFor(const ReminderFields& fields, Time32 now);

@@ -60,3 +60,13 @@ TEST(ReminderChoice, EditorChoiceSetsOrClearsTheReminder) {
   EXPECT_EQ(e.bRemind, 1);
   EXPECT_EQ(e.timeRemind, Local("2027-03-05 14:07:09"));
 }
+
+TEST(ReminderChoice, TheMinutesFieldTakesDigitsOnly) {
+  EXPECT_EQ(ParseMinutesField("30"), 30);
+  EXPECT_EQ(ParseMinutesField(" 0 "), 0);
+  EXPECT_EQ(ParseMinutesField("007"), 7);
+  EXPECT_EQ(ParseMinutesField("99999999999999999999"), 2147483647);
+  for (const char* refused : {"", "  ", "-5", "+5", "x", "5x", "1 2", "\xa3\xb5"}) {
+    EXPECT_EQ(ParseMinutesField(refused), std::nullopt) << refused;
+  }
+}

@@ -6,14 +6,6 @@
 #include "framework/dialog.h"
 #include "framework/text_boundary.h"
 
-namespace {
-
-// The one main window of the process; dialogs made without a parent look
-// it up while they start.
-Window* main_window = nullptr;
-
-}  // namespace
-
 int Application::Run() {
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof controls;
@@ -33,12 +25,13 @@ int Application::Run() {
 
 std::string Application::Arguments() { return ArgumentsAfterProgramName(win::Narrow(GetCommandLineW())); }
 
-HWND Application::MainWindow() { return main_window != nullptr ? main_window->hwnd() : nullptr; }
+HWND Application::MainWindow() { return Dialog::DefaultOwner(); }
 
 INT_PTR Application::RunMainDialog(Dialog& dialog) {
-  Window* previous = main_window;
-  main_window = &dialog;
+  // Dialogs made without a parent are owned by the main window while it runs.
+  Window* previous = Dialog::default_owner();
+  Dialog::SetDefaultOwner(&dialog);
   INT_PTR result = dialog.DoModal();
-  main_window = previous;
+  Dialog::SetDefaultOwner(previous);
   return result;
 }

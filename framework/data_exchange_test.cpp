@@ -5,7 +5,7 @@
 #include <climits>
 
 #include "framework/message_table.h"
-#include "framework/scripted_dialog_for_test.h"
+#include "framework/testing/scripted_dialog.h"
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
 #include "framework/window.h"

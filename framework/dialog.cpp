@@ -1,11 +1,13 @@
 #include "framework/dialog.h"
 
-#include "framework/application.h"
+#include "framework/modeless_keys.h"
 
 Dialog::Dialog(UINT template_id, HWND parent) : template_id_(template_id), parent_(parent) {}
 
 Dialog::Dialog(const DLGTEMPLATE* in_memory_template, HWND parent)
     : in_memory_template_(in_memory_template), parent_(parent) {}
+
+HWND Dialog::DefaultOwner() { return default_owner_ != nullptr ? default_owner_->hwnd() : nullptr; }
 
 HWND Dialog::OwnerForModal() const {
   // The desktop as parent asks for a top-level window of its own. It is given
@@ -13,7 +15,7 @@ HWND Dialog::OwnerForModal() const {
   // window must never be disabled.
   if (parent_ == GetDesktopWindow()) return nullptr;
   if (parent_ != nullptr) return parent_;
-  HWND owner = Application::MainWindow();
+  HWND owner = DefaultOwner();
   if (owner == nullptr) owner = GetActiveWindow();
   // A pop-up cannot be owned by a child window: go up to its top-level window.
   while (owner != nullptr && (GetWindowLongW(owner, GWL_STYLE) & WS_CHILD)) owner = GetParent(owner);
@@ -33,8 +35,32 @@ INT_PTR Dialog::DoModal() {
   return DialogBoxParamW(instance, MAKEINTRESOURCEW(template_id_), owner, StaticDialogProc, self);
 }
 
+bool Dialog::CreateModeless() {
+  if (hwnd() != nullptr) return false;  // already running
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  HWND owner = OwnerForModal();
+  auto self = reinterpret_cast<LPARAM>(this);
+  modeless_ = true;
+  HWND created =
+      in_memory_template_ != nullptr
+          ? CreateDialogIndirectParamW(instance, in_memory_template_, owner, StaticDialogProc, self)
+          : CreateDialogParamW(instance, MAKEINTRESOURCEW(template_id_), owner, StaticDialogProc, self);
+  if (created == nullptr) {
+    modeless_ = false;
+    return false;
+  }
+  modeless_keys::Register(created);
+  return true;
+}
+
 void Dialog::EndDialog(INT_PTR result) {
-  if (hwnd() != nullptr) ::EndDialog(hwnd(), result);
+  if (hwnd() == nullptr) return;
+  if (!modeless_) {
+    ::EndDialog(hwnd(), result);
+    return;
+  }
+  DestroyWindow(hwnd());  // WM_DESTROY forgets the dialog's keys
+  OnModelessEnd(result);
 }
 
 bool Dialog::UpdateData(bool save) {
@@ -78,6 +104,10 @@ bool Dialog::RouteMessage(UINT message, WPARAM wparam, LPARAM, LRESULT* result) 
 }
 
 LRESULT Dialog::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_DESTROY && modeless_) {
+    modeless_keys::Unregister(hwnd());
+    modeless_ = false;
+  }
   const bool control_notification = (message == WM_COMMAND && lparam != 0) || message == WM_NOTIFY;
   if (exchanging_data_ && control_notification) return 0;  // the exchange's own echo
   LRESULT result = 0;

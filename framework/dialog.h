@@ -32,6 +32,13 @@ class Dialog : public Window {
   // Runs the dialog until EndDialog; returns the value given to EndDialog,
   // or -1 when the dialog could not be created.
   INT_PTR DoModal();
+  // Creates the dialog without a loop of its own and returns at once (false
+  // when it could not be created); the owner (see the constructor) stays
+  // usable. Its keys work in whatever modal loop runs meanwhile. Shown when
+  // the template says WS_VISIBLE, else when the caller shows it. EndDialog
+  // destroys it and then calls OnModelessEnd.
+  bool CreateModeless();
+  bool modeless() const { return modeless_; }
   void EndDialog(INT_PTR result);
 
   // save = false: members to controls; save = true: controls to members.
@@ -44,6 +51,13 @@ class Dialog : public Window {
 
   UINT template_id() const { return template_id_; }
 
+  // The window that owns dialogs made without a parent: the program's main
+  // window while the application runs it (Application::RunMainDialog sets
+  // it), else null.
+  static HWND DefaultOwner();
+  static void SetDefaultOwner(Window* owner) { default_owner_ = owner; }
+  static Window* default_owner() { return default_owner_; }
+
  protected:
   // WM_INITDIALOG. The default pushes the members to the controls and
   // returns true (the system sets the focus).
@@ -55,6 +69,10 @@ class Dialog : public Window {
   virtual void OnCancel();
   // Binds members to controls; called by UpdateData.
   virtual void DoDataExchange(DataExchange& dx);
+  // A modeless dialog ended with `result`; its window is gone. The object
+  // may not be destroyed from here: the call comes from inside its own
+  // message handling.
+  virtual void OnModelessEnd(INT_PTR /*result*/) {}
 
   // The message table chain; see the top of this file. Overrides route
   // through their own table and then call their base class's RouteMessage.
@@ -66,9 +84,12 @@ class Dialog : public Window {
   static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   HWND OwnerForModal() const;
 
+  static inline Window* default_owner_ = nullptr;
+
   UINT template_id_ = 0;
   const DLGTEMPLATE* in_memory_template_ = nullptr;
   HWND parent_ = nullptr;
   int failed_control_ = 0;
   bool exchanging_data_ = false;
+  bool modeless_ = false;
 };

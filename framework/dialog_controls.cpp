@@ -62,3 +62,5 @@ void LimitToTimeValueDays(HWND date_picker) {
   range[1].wSecond = 59;
   DateTime_SetRange(date_picker, GDTR_MIN | GDTR_MAX, range);
 }
+
+void LiftTextLimit(HWND edit) { SendMessageW(edit, EM_SETLIMITTEXT, 0, 0); }

@@ -26,3 +26,7 @@ void PlaceCaretAfterRewrite(HWND edit, std::string_view typed, bool refused);
 // 32-bit time value holds (it ends early on 2038-01-19 UTC), so the user
 // cannot pick a day that cannot be stored.
 void LimitToTimeValueDays(HWND date_picker);
+
+// An edit takes as much text as the event file can hold: without this, an
+// edit stops at 30,000 characters and cuts a longer paste without a word.
+void LiftTextLimit(HWND edit);

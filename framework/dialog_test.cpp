@@ -7,7 +7,7 @@
 
 #include "framework/application.h"
 #include "framework/message_table.h"
-#include "framework/scripted_dialog_for_test.h"
+#include "framework/testing/scripted_dialog.h"
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
 
@@ -373,6 +373,49 @@ TEST_F(DialogTest, ApplicationRunsItsMainDialogAndEndsWithIt) {
   EXPECT_EQ(app.main_window_during_run, app.main);
   EXPECT_EQ(app.child_owner, app.main);
   EXPECT_EQ(Application::MainWindow(), nullptr);
+}
+
+class ModelessDialog : public ScriptedDialog {
+ public:
+  using ScriptedDialog::ScriptedDialog;
+  INT_PTR ended_with = 0;
+
+ protected:
+  void OnModelessEnd(INT_PTR result) override { ended_with = result; }
+};
+
+TEST_F(DialogTest, AModelessDialogTakesItsKeysInsideAnotherDialogsLoop) {
+  Watchdog watchdog("ModelessKeys");
+  ScriptedDialog main_dialog(template_.get());
+  ModelessDialog answered(template_.get(), GetDesktopWindow());
+  ModelessDialog cancelled(template_.get(), GetDesktopWindow());
+  main_dialog.script = [&](ScriptedDialog& m) {
+    ASSERT_TRUE(answered.CreateModeless());
+    EXPECT_TRUE(answered.modeless());
+    EXPECT_EQ(GetWindow(answered.hwnd(), GW_OWNER), nullptr);
+    ShowWindow(answered.hwnd(), SW_SHOW);
+    HWND edit = GetDlgItem(answered.hwnd(), test_ids::kText);
+    SetFocus(edit);
+    // Keys arrive through the main dialog's loop, which would give Enter to
+    // the edit as a plain key.
+    PostMessageW(edit, WM_CHAR, 'a', 0);
+    PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    RunSoon([&] {
+      ASSERT_TRUE(cancelled.CreateModeless());
+      ShowWindow(cancelled.hwnd(), SW_SHOW);
+      HWND field = GetDlgItem(cancelled.hwnd(), test_ids::kText);
+      SetFocus(field);
+      PostMessageW(field, WM_KEYDOWN, VK_ESCAPE, 0);
+      RunSoon([&] { m.EndDialog(IDOK); });
+    });
+  };
+  EXPECT_EQ(main_dialog.DoModal(), IDOK);
+  EXPECT_EQ(answered.ended_with, IDOK);
+  EXPECT_EQ(answered.text, "a");
+  EXPECT_EQ(answered.hwnd(), nullptr);
+  EXPECT_FALSE(answered.modeless());
+  EXPECT_EQ(cancelled.ended_with, IDCANCEL);
+  EXPECT_EQ(cancelled.hwnd(), nullptr);
 }
 
 TEST_F(DialogTest, DesktopParentMakesAnUnownedDialog) {

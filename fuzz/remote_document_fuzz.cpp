@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/web_link.h"
 #include "update/ad_pool.h"
 #include "update/http_xml_document.h"
 #include "update/link_item.h"
-#include "update/link_policy.h"
 #include "update/remote_document.h"
 #include "update/untrusted_xml.h"
 #include "update/version_notice.h"

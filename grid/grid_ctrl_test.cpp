@@ -10,7 +10,7 @@
 
 #include "framework/data_exchange.h"
 #include "framework/text_boundary.h"
-#include "grid/grid_test_window.h"
+#include "grid/testing/grid_test_window.h"
 
 namespace {
 

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/testing/screen_capture.h"
 #include "grid/grid_ctrl.h"
-#include "grid/grid_test_window.h"
+#include "grid/testing/grid_test_window.h"
 
 namespace {
 
@@ -30,29 +31,6 @@ const char* const kTitles[] = {
     "Check the backup drive and copy the photos from the old laptop before Friday",
     "\xCA\xE9\xB5\xEA\xC8\xA1\xCA\xE9",  // 书店取书
 };
-
-bool SaveBitmap(const char* path, int width, int height, std::vector<DWORD> pixels) {
-  // Opaque: viewers read the fourth byte of a 32-bit bitmap as alpha.
-  for (DWORD& p : pixels) p |= 0xFF000000u;
-  BITMAPFILEHEADER file{};
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = width;
-  info.biHeight = -height;
-  info.biPlanes = 1;
-  info.biBitCount = 32;
-  info.biCompression = BI_RGB;
-  const DWORD bytes = static_cast<DWORD>(pixels.size() * sizeof(DWORD));
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + bytes;
-  FILE* f = std::fopen(path, "wb");
-  if (f == nullptr) return false;
-  std::fwrite(&file, sizeof file, 1, f);
-  std::fwrite(&info, sizeof info, 1, f);
-  std::fwrite(pixels.data(), 1, bytes, f);
-  return std::fclose(f) == 0;
-}
 
 TEST(GridScreenshot, HeaderSelectedRowEllipsisAndTitleTip) {
   GridTestHost host;
@@ -126,42 +104,16 @@ TEST(GridScreenshot, HeaderSelectedRowEllipsisAndTitleTip) {
   RECT tip_rect;
   GetWindowRect(tip, &tip_rect);
   UnionRect(&area, &area, &tip_rect);
-  const int width = area.right - area.left;
-  const int height_px = area.bottom - area.top;
-  std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height_px);
-  {
-    HDC desktop = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(desktop);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height_px;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(desktop, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height_px, desktop, area.left, area.top, SRCCOPY);
-    GdiFlush();
-    std::copy(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + pixels.size(), pixels.begin());
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, desktop);
-  }
-  ASSERT_TRUE(SaveBitmap("grid_screenshot.bmp", width, height_px, pixels));
+  const screen_capture::Screenshot shot = screen_capture::CaptureScreenRect(area);
+  ASSERT_TRUE(screen_capture::SaveBmp(shot, L"grid_screenshot.bmp"));
 
   // The selected row's dark grey and the tip's background made it to the screen.
-  auto at = [&](int screen_x, int screen_y) {
-    const DWORD bgr = pixels[static_cast<std::size_t>(screen_y - area.top) * width + (screen_x - area.left)];
-    return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
-  };
   POINT selected{
       static_cast<LONG>(grid.GetColumnWidth(0) + grid.GetColumnWidth(1) + grid.GetColumnWidth(2) - 6),
       static_cast<LONG>(row3.top + 4)};
   ClientToScreen(grid.hwnd(), &selected);
-  EXPECT_EQ(at(selected.x, selected.y), RGB(51, 51, 51));
-  EXPECT_EQ(at(tip_rect.right - 3, tip_rect.top + 2), GetSysColor(COLOR_INFOBK));
+  EXPECT_EQ(shot.at_screen(selected.x, selected.y), RGB(51, 51, 51));
+  EXPECT_EQ(shot.at_screen(tip_rect.right - 3, tip_rect.top + 2), GetSysColor(COLOR_INFOBK));
   EXPECT_GT(tip_rect.right - tip_rect.left, grid.GetColumnWidth(0));
 
   grid.Destroy();

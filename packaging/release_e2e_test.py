@@ -247,10 +247,7 @@ class UnwritableFolder(unittest.TestCase):
     def test_the_first_save_is_reported_naming_the_folder(self):
         self.assertIn(self.folder, self.message)
 
-    @unittest.expectedFailure
     def test_the_message_names_event_dat_not_the_temporary_file(self):
-        # Today the message names the temporary file made beside event.dat
-        # (event.dat.tmp); take this mark away once it names event.dat.
         self.assertIn("event.dat", self.message)
         self.assertNotIn("event.dat.tmp", self.message)
 

@@ -11,4 +11,4 @@ if(NOT WIN32)
 endif()
 
 tallyo_benchmark(reminder_check_bench
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/reminder_check_bench.cpp LIBS tallyo_reminders_logic)
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench/reminder_check_bench.cpp LIBS tallyo_reminders_logic)

@@ -4,11 +4,16 @@ ReminderCheck::ReminderCheck(EventList& events, const Settings& settings, Remind
     : events_(events), settings_(settings), host_(host) {}
 
 void ReminderCheck::Tick() {
-  if (bCheckEnabled == 0) return;
+  if (bCheckEnabled == 0) {
+    if (AlertStillDue()) return;
+    // Answered or deleted elsewhere: nothing is left to alert.
+    EndAlert();
+  }
   const CMyEvent* due = events_.FindDue(host_.Now());
   if (due == nullptr) return;
   const CMyEvent snapshot = *due;
   bCheckEnabled = 0;
+  alerted_ = snapshot.timeCreate;
   Sound();
   if (settings_.nTipType != 0) {
     // Any kind but the popup flashes (a hand-edited config.ini may hold 2):
@@ -17,8 +22,7 @@ void ReminderCheck::Tick() {
     host_.StartFlash();
     return;
   }
-  AskAndApply(snapshot);
-  bCheckEnabled = 1;
+  OpenPopup(snapshot);
 }
 
 bool ReminderCheck::AnswerFlashingAlert() {
@@ -26,14 +30,31 @@ bool ReminderCheck::AnswerFlashingAlert() {
   flashing_ = false;
   host_.StopFlash();
   const CMyEvent* due = events_.FindDue(host_.Now());
-  if (due != nullptr) {
-    const CMyEvent snapshot = *due;
-    bPopupOpen = 1;
-    AskAndApply(snapshot);
-    bPopupOpen = 0;
+  if (due == nullptr) {
+    bCheckEnabled = 1;
+    return true;
   }
-  bCheckEnabled = 1;
+  const CMyEvent snapshot = *due;
+  alerted_ = snapshot.timeCreate;
+  bPopupOpen = 1;
+  OpenPopup(snapshot);
   return true;
+}
+
+void ReminderCheck::Answered(const ReminderAnswer& answer) {
+  if (!popup_showing_) return;
+  const Time32 created = alerted_;
+  popup_showing_ = false;
+  bPopupOpen = 0;
+  host_.CommitAnswer(created, answer);
+  bCheckEnabled = 1;
+}
+
+void ReminderCheck::Dismissed() {
+  if (!popup_showing_) return;
+  popup_showing_ = false;
+  bPopupOpen = 0;
+  bCheckEnabled = 1;
 }
 
 void ReminderCheck::Sound() {
@@ -45,12 +66,25 @@ void ReminderCheck::Sound() {
   }
 }
 
-void ReminderCheck::AskAndApply(const CMyEvent& due) {
-  ReminderAnswer answer;
-  if (!host_.AskUser(due, &answer)) return;
-  const Time32 created = due.timeCreate;
-  ChangeOutcome outcome = ChangeEvents(
-      events_, [&](EventList& list) { return ApplyReminderAnswer(list, created, answer, host_.Now()); },
-      SaveWhen::kIfApplied);
-  host_.ChangeCommitted(outcome);
+void ReminderCheck::OpenPopup(const CMyEvent& due) {
+  popup_showing_ = true;
+  host_.ShowPopup(due);
+}
+
+bool ReminderCheck::AlertStillDue() const {
+  const CMyEvent* event = events_.FindByCreateTime(alerted_);
+  return event != nullptr && event->bRemind != 0 && event->timeRemind <= host_.Now();
+}
+
+void ReminderCheck::EndAlert() {
+  if (popup_showing_) {
+    popup_showing_ = false;
+    host_.ClosePopup();
+  }
+  if (flashing_) {
+    flashing_ = false;
+    host_.StopFlash();
+  }
+  bPopupOpen = 0;
+  bCheckEnabled = 1;
 }

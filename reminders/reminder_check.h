@@ -1,16 +1,19 @@
 #pragma once
-// The once-a-second reminder check and the answer to a flashing alert: the
-// state machine behind the main window's timer 2 and its "show" action. It
-// owns no window: the main window gives it the world (clock, sound, popup,
-// tray icon, the list view) through ReminderHost, and tests give it fakes.
+// The once-a-second reminder check and the alert it raises: the state
+// machine behind the main window's one-second tick and its "show" action.
+// It owns no window: the main window gives it the world (clock, sound, the
+// popup, the tray icon, the saving of an answer) through ReminderHost, and
+// tests give it fakes.
 //
 // At most one alert is pending at a time. An event stays due, and is alerted
 // again, until its reminder is moved into the future or it is deleted: a
-// popup closed without OK brings the same event back at the next check.
+// popup closed without an answer brings the same event back at the next
+// check. The popup does not block: its answer comes back through Answered
+// or Dismissed, and an alert whose event was answered or deleted elsewhere
+// (another copy of the program, tallyo-cli) ends at the next check.
 #include <string>
 
 #include "base/local_time.h"
-#include "events/event_change.h"
 #include "events/event_list.h"
 #include "reminders/reminder_answer.h"
 #include "settings/settings.h"
@@ -24,30 +27,37 @@ class ReminderHost {
   virtual void Beep() = 0;
   // Starts playing a WAV file and returns at once; failures are ignored.
   virtual void PlaySoundFile(const std::string& path) = 0;
-  // Runs the reminder popup modally for `due` (a copy: the list may change
-  // while the popup is open). True, with the answer, when it ended with OK.
-  virtual bool AskUser(const CMyEvent& due, ReminderAnswer* answer) = 0;
+  // Opens the reminder popup for `due` (a copy: the list may change while
+  // it is open) and returns at once.
+  virtual void ShowPopup(const CMyEvent& due) = 0;
+  // Closes the open popup without an answer.
+  virtual void ClosePopup() = 0;
   virtual void StartFlash() = 0;
   virtual void StopFlash() = 0;
-  // An answer was applied and saved (or the save failed): rebuild the list
-  // view and tell the user of any problem in the outcome.
-  virtual void ChangeCommitted(const ChangeOutcome& outcome) = 0;
+  // Applies `answer` to the event created at `created`, found again now,
+  // saves, and tells the user of any problem.
+  virtual void CommitAnswer(Time32 created, const ReminderAnswer& answer) = 0;
 };
 
 class ReminderCheck {
  public:
   ReminderCheck(EventList& events, const Settings& settings, ReminderHost& host);
 
-  // Timer 2: alerts the first due event in stored order, unless an alert is
-  // pending. With the popup kind (nTipType 0) the popup runs modally here;
+  // The one-second tick: alerts the first due event in stored order unless
+  // an alert is pending. With the popup kind (nTipType 0) the popup opens;
   // with any other kind the tray icon flashes until AnswerFlashingAlert.
+  // A pending alert whose event is gone or no longer due ends here.
   void Tick();
 
   // The first step of the main window's "show" (tray menu or double click):
   // when a flashing alert is pending and no popup opened this way is
-  // showing, answers it with the popup and returns true (the main window is
+  // showing, opens the popup for it and returns true (the main window is
   // not to be shown). Otherwise returns false and changes nothing.
   bool AnswerFlashingAlert();
+
+  // The popup ended with OK and `answer`, or without an answer.
+  void Answered(const ReminderAnswer& answer);
+  void Dismissed();
 
   // 0 from the moment an alert starts until it is answered.
   int bCheckEnabled = 1;
@@ -55,15 +65,20 @@ class ReminderCheck {
   int bPopupOpen = 0;
   // The tray icon is flashing for an alert nobody has attended to yet.
   bool flashing() const { return flashing_; }
+  // A popup is showing.
+  bool popup_showing() const { return popup_showing_; }
 
  private:
   void Sound();
-  // Asks about `due` and applies an OK answer to the event found again by
-  // its creation time.
-  void AskAndApply(const CMyEvent& due);
+  void OpenPopup(const CMyEvent& due);
+  // The pending alert's event is still there and due.
+  bool AlertStillDue() const;
+  void EndAlert();
 
   EventList& events_;
   const Settings& settings_;
   ReminderHost& host_;
   bool flashing_ = false;
+  bool popup_showing_ = false;
+  Time32 alerted_ = 0;  // the creation time of the event alerted
 };

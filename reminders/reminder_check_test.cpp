@@ -2,46 +2,51 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <functional>
 #include <vector>
 
 #include "base/memory_file_system.h"
+#include "events/event_change.h"
 
 namespace {
 
 constexpr Time32 kNoon = 1796616000;  // 2026-12-07 12:00:00 in Shanghai
 
 // The world of the check, recorded: a clock the test sets, sounds, popups
-// answered from a script, the tray icon and the list view's refreshes.
+// (the test answers them through the check), the tray icon, and answers
+// applied to the list and saved the way the program does.
 class FakeHost : public ReminderHost {
  public:
+  explicit FakeHost(EventList& events) : events_(events) {}
+
   Time32 now = kNoon;
   std::vector<std::string> sounds;  // "beep" or the file name
   std::vector<std::string> asked;   // titles shown in popups
-  // Answers for the next popups: nullopt cancels. Without one, cancel.
-  std::deque<std::optional<ReminderAnswer>> answers;
-  // Runs while a popup is open (a tick, a change elsewhere...).
-  std::function<void()> while_open;
+  bool popup_open = false;
+  int popups_closed = 0;
   int flash_starts = 0, flash_stops = 0;
   std::vector<ChangeOutcome> commits;
 
   Time32 Now() override { return now; }
   void Beep() override { sounds.push_back("beep"); }
   void PlaySoundFile(const std::string& path) override { sounds.push_back(path); }
-  bool AskUser(const CMyEvent& due, ReminderAnswer* answer) override {
+  void ShowPopup(const CMyEvent& due) override {
     asked.push_back(due.strTitle);
-    if (while_open) while_open();
-    if (answers.empty()) return false;
-    std::optional<ReminderAnswer> next = answers.front();
-    answers.pop_front();
-    if (!next) return false;
-    *answer = *next;
-    return true;
+    popup_open = true;
+  }
+  void ClosePopup() override {
+    popup_open = false;
+    ++popups_closed;
   }
   void StartFlash() override { ++flash_starts; }
   void StopFlash() override { ++flash_stops; }
-  void ChangeCommitted(const ChangeOutcome& outcome) override { commits.push_back(outcome); }
+  void CommitAnswer(Time32 created, const ReminderAnswer& answer) override {
+    commits.push_back(ChangeEvents(
+        events_, [&](EventList& list) { return ApplyReminderAnswer(list, created, answer, now); },
+        SaveWhen::kIfApplied));
+  }
+
+ private:
+  EventList& events_;
 };
 
 ReminderAnswer Done() { return ReminderAnswer{}; }
@@ -74,8 +79,20 @@ struct CheckFixture {
   MemoryFileSystem fs;
   EventList events{fs, "event.dat"};
   Settings settings;
-  FakeHost host;
+  FakeHost host{events};
   ReminderCheck check{events, settings, host};
+
+  // The user answers the open popup.
+  void Answer(const ReminderAnswer& answer) {
+    ASSERT_TRUE(host.popup_open);
+    host.popup_open = false;
+    check.Answered(answer);
+  }
+  void Cancel() {
+    ASSERT_TRUE(host.popup_open);
+    host.popup_open = false;
+    check.Dismissed();
+  }
 };
 
 }  // namespace
@@ -98,23 +115,26 @@ TEST(ReminderCheck, DueAtTheSecondAndNotBefore) {
   f.check.Tick();
   EXPECT_TRUE(f.host.asked.empty());
   f.host.now = kNoon;
-  f.host.answers.push_back(Done());
   f.check.Tick();
   EXPECT_EQ(f.host.asked, std::vector<std::string>{"noon"});
+  f.Answer(Done());
   EXPECT_TRUE(f.events.empty());
 }
 
 TEST(ReminderCheck, OneSoundPerAlertOfTheChosenKind) {
   CheckFixture f;
   f.AddReminder("a", 1, kNoon);
-  f.check.Tick();  // cancelled: due again
   f.check.Tick();
+  f.Cancel();  // due again
+  f.check.Tick();
+  f.Cancel();
   EXPECT_EQ(f.host.sounds, (std::vector<std::string>{"beep", "beep"}));
   EXPECT_EQ(f.host.asked.size(), 2u);
 
   f.settings.nSoundType = 1;
   f.settings.strSoundFileName = "C:\\ding.wav";
   f.check.Tick();
+  f.Cancel();
   EXPECT_EQ(f.host.sounds.back(), "C:\\ding.wav");
 
   f.settings.bPlaySound = 0;
@@ -127,20 +147,19 @@ TEST(ReminderCheck, NoSecondAlertWhileOneIsPending) {
   CheckFixture f;
   f.AddReminder("first", 1, kNoon - 10);
   f.AddReminder("second", 2, kNoon - 20);
-  // Ticks that come while the popup is open return at once.
-  f.host.while_open = [&] {
-    f.check.Tick();
-    f.check.Tick();
-  };
-  f.host.answers = {After(10), Done()};
+  f.check.Tick();
+  // Ticks that come while the popup is open change nothing.
+  f.check.Tick();
   f.check.Tick();
   EXPECT_EQ(f.host.asked, std::vector<std::string>{"first"});
   EXPECT_EQ(f.host.sounds.size(), 1u);
+  EXPECT_EQ(f.check.bCheckEnabled, 0);
+  f.Answer(After(10));
   EXPECT_EQ(f.check.bCheckEnabled, 1);
   // The next one in stored order, a second later.
-  f.host.while_open = nullptr;
   f.check.Tick();
   EXPECT_EQ(f.host.asked, (std::vector<std::string>{"first", "second"}));
+  f.Answer(Done());
   ASSERT_EQ(f.events.size(), 1u);
   EXPECT_EQ(f.events.records()[0]->strTitle, "first");
 }
@@ -149,8 +168,8 @@ TEST(ReminderCheck, AnswersMoveOrDeleteAndAreSaved) {
   CheckFixture f;
   f.AddReminder("a", 1, kNoon);
   ASSERT_TRUE(f.SavedOk().ok());
-  f.host.answers = {After(10, "new body")};
   f.check.Tick();
+  f.Answer(After(10, "new body"));
   const CMyEvent& e = *f.events.FindByCreateTime(1);
   EXPECT_EQ(e.timeRemind, kNoon + 600);
   EXPECT_EQ(e.bRemind, 1);
@@ -169,8 +188,8 @@ TEST(ReminderCheck, AnswersMoveOrDeleteAndAreSaved) {
   at.fields.timeDate = kNoon + 86400;
   at.fields.timeOfDay = kNoon - 3600;
   at.strContent = "x";
-  f.host.answers = {at};
   f.check.Tick();
+  f.Answer(at);
   EXPECT_EQ(f.events.FindByCreateTime(1)->timeRemind, kNoon + 86400 - 3600);
 }
 
@@ -178,21 +197,46 @@ TEST(ReminderCheck, CancelBringsTheSameEventBack) {
   CheckFixture f;
   f.AddReminder("a", 1, kNoon);
   f.check.Tick();
+  f.Cancel();
   EXPECT_EQ(f.check.bCheckEnabled, 1);
   EXPECT_TRUE(f.host.commits.empty());
-  f.host.answers = {Done()};
   f.check.Tick();
+  f.Answer(Done());
   EXPECT_EQ(f.host.asked, (std::vector<std::string>{"a", "a"}));
   EXPECT_TRUE(f.events.empty());
+}
+
+TEST(ReminderCheck, APopupWhoseEventWasAnsweredOrDeletedElsewhereCloses) {
+  CheckFixture f;
+  f.AddReminder("a", 1, kNoon);
+  f.AddReminder("b", 2, kNoon);
+  f.check.Tick();
+  ASSERT_EQ(f.host.asked, std::vector<std::string>{"a"});
+  // Another copy of the program answered "again in 5 minutes".
+  f.events.FindByCreateTime(1)->timeRemind = kNoon + 300;
+  f.check.Tick();
+  EXPECT_EQ(f.host.popups_closed, 1);
+  // The same tick goes on to the next due event.
+  EXPECT_EQ(f.host.asked, (std::vector<std::string>{"a", "b"}));
+  EXPECT_TRUE(f.host.popup_open);
+  // Deleted elsewhere.
+  f.events.DeleteByCreateTime(2);
+  f.check.Tick();
+  EXPECT_EQ(f.host.popups_closed, 2);
+  EXPECT_FALSE(f.host.popup_open);
+  EXPECT_EQ(f.check.bCheckEnabled, 1);
+  // A late answer from a closed popup is ignored.
+  f.check.Answered(Done());
+  EXPECT_TRUE(f.host.commits.empty());
 }
 
 TEST(ReminderCheck, EventDeletedWhileItsPopupWasOpenTakesNoAnswer) {
   CheckFixture f;
   f.AddReminder("a", 1, kNoon);
   f.AddReminder("b", 2, kNoon + 3600);
-  f.host.while_open = [&] { f.events.DeleteByCreateTime(1); };
-  f.host.answers = {After(5)};
   f.check.Tick();
+  f.events.DeleteByCreateTime(1);
+  f.Answer(After(5));
   ASSERT_EQ(f.host.commits.size(), 1u);
   EXPECT_FALSE(f.host.commits[0].applied);
   ASSERT_EQ(f.events.size(), 1u);
@@ -203,14 +247,12 @@ TEST(ReminderCheck, AnEventChangedElsewhereWhileOpenIsAnsweredOnTheNewList) {
   CheckFixture f;
   f.AddReminder("a", 1, kNoon);
   ASSERT_TRUE(f.SavedOk().ok());
-  f.host.while_open = [&] {
-    EventList other(f.fs, "event.dat");  // tallyo-cli adds an event meanwhile
-    ASSERT_TRUE(other.LoadEvents().ok());
-    other.Add(std::make_unique<CMyEvent>(50));
-    ASSERT_TRUE(other.SaveEvents().ok());
-  };
-  f.host.answers = {Done()};
   f.check.Tick();
+  EventList other(f.fs, "event.dat");  // tallyo-cli adds an event meanwhile
+  ASSERT_TRUE(other.LoadEvents().ok());
+  other.Add(std::make_unique<CMyEvent>(50));
+  ASSERT_TRUE(other.SaveEvents().ok());
+  f.Answer(Done());
   ASSERT_EQ(f.events.size(), 1u);
   EXPECT_EQ(f.events.records()[0]->timeCreate, 50);
 }
@@ -220,14 +262,13 @@ TEST(ReminderCheck, AFailedSaveStillResumesTheCheck) {
   f.AddReminder("a", 1, kNoon);
   f.AddReminder("b", 2, kNoon + 60);
   f.fs.fail_writes = true;
-  f.host.answers = {After(10)};
   f.check.Tick();
+  f.Answer(After(10));
   ASSERT_EQ(f.host.commits.size(), 1u);
   EXPECT_FALSE(f.host.commits[0].save.ok());
   EXPECT_EQ(f.check.bCheckEnabled, 1);
   EXPECT_EQ(f.events.FindByCreateTime(1)->timeRemind, kNoon + 600);  // kept in memory
   f.host.now = kNoon + 60;
-  f.host.answers = {Done()};
   f.check.Tick();
   EXPECT_EQ(f.host.asked, (std::vector<std::string>{"a", "b"}));
 }
@@ -245,17 +286,17 @@ TEST(ReminderCheck, FlashingWaitsForTheUserThenAsksWithoutSound) {
   EXPECT_TRUE(f.host.asked.empty());
   EXPECT_EQ(f.check.bCheckEnabled, 0);
 
-  // "Show" while the popup it opened is showing shows the main window.
-  f.host.while_open = [&] { EXPECT_FALSE(f.check.AnswerFlashingAlert()); };
-  f.host.answers = {Done()};
   EXPECT_TRUE(f.check.AnswerFlashingAlert());
   EXPECT_EQ(f.host.flash_stops, 1);
   EXPECT_EQ(f.host.asked, std::vector<std::string>{"a"});
+  EXPECT_EQ(f.check.bPopupOpen, 1);
+  // "Show" while the popup it opened is showing shows the main window.
+  EXPECT_FALSE(f.check.AnswerFlashingAlert());
+  f.Answer(Done());
   EXPECT_EQ(f.host.sounds.size(), 1u);
   EXPECT_EQ(f.check.bCheckEnabled, 1);
   EXPECT_EQ(f.check.bPopupOpen, 0);
   // Nothing pending any more: "show" shows the window.
-  f.host.while_open = nullptr;
   EXPECT_FALSE(f.check.AnswerFlashingAlert());
   f.check.Tick();
   EXPECT_EQ(f.host.flash_starts, 2);  // "b"
@@ -270,6 +311,16 @@ TEST(ReminderCheck, FlashingForAnEventGoneMeanwhileJustStops) {
   EXPECT_TRUE(f.check.AnswerFlashingAlert());
   EXPECT_TRUE(f.host.asked.empty());
   EXPECT_EQ(f.check.bCheckEnabled, 1);
+
+  // Answered elsewhere while flashing: the next tick stops the flashing.
+  f.AddReminder("b", 2, kNoon);
+  f.check.Tick();
+  EXPECT_TRUE(f.check.flashing());
+  f.events.FindByCreateTime(2)->timeRemind = kNoon + 600;
+  f.check.Tick();
+  EXPECT_FALSE(f.check.flashing());
+  EXPECT_EQ(f.host.flash_stops, 2);
+  EXPECT_EQ(f.check.bCheckEnabled, 1);
 }
 
 TEST(ReminderCheck, AnyOtherAlertKindFlashesAndCanBeAnswered) {
@@ -278,8 +329,8 @@ TEST(ReminderCheck, AnyOtherAlertKindFlashesAndCanBeAnswered) {
   f.AddReminder("a", 1, kNoon);
   f.check.Tick();
   EXPECT_EQ(f.host.flash_starts, 1);
-  f.host.answers = {Done()};
   EXPECT_TRUE(f.check.AnswerFlashingAlert());
+  f.Answer(Done());
   EXPECT_TRUE(f.events.empty());
   EXPECT_EQ(f.check.bCheckEnabled, 1);
 }
@@ -290,7 +341,7 @@ TEST(ReminderCheck, SwitchingToPopupsWhileFlashingStillLetsTheAlertBeAnswered) {
   f.AddReminder("a", 1, kNoon);
   f.check.Tick();
   f.settings.nTipType = 0;  // the settings dialog, meanwhile
-  f.host.answers = {Done()};
   EXPECT_TRUE(f.check.AnswerFlashingAlert());
+  f.Answer(Done());
   EXPECT_TRUE(f.events.empty());
 }

@@ -5,12 +5,7 @@ if(NOT WIN32)
   return()
 endif()
 
-# The three answer buttons and their reactions, shared with the event editors.
-add_library(tallyo_reminder_choice_controls STATIC ${CMAKE_CURRENT_LIST_DIR}/reminder_choice_controls.cpp)
-target_include_directories(tallyo_reminder_choice_controls PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(tallyo_reminder_choice_controls PUBLIC tallyo_skin tallyo_events)
-
 add_library(tallyo_reminder_popup STATIC ${CMAKE_CURRENT_LIST_DIR}/reminder_popup_dialog.cpp)
 target_include_directories(tallyo_reminder_popup PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(tallyo_reminder_popup PUBLIC
-  tallyo_reminder_choice_controls tallyo_skin tallyo_reminders_logic tallyo_update)
+  tallyo_program_skin tallyo_skin tallyo_reminders_logic tallyo_update)

@@ -3,27 +3,101 @@
 #include <commctrl.h>
 
 #include <utility>
+#include <vector>
 
+#include "base/cp936.h"
 #include "framework/dialog_controls.h"
-#include "framework/message_table.h"
 #include "framework/text_boundary.h"
+#include "res/program_skin.h"
 #include "res/resource.h"
-#include "skin/skin_dressing.h"
 
 namespace {
 
 // "您完成了吗？" (have you finished it?), after the quoted title.
 constexpr char kDoneQuestion[] = "\xC4\xFA\xCD\xEA\xB3\xC9\xC1\xCB\xC2\xF0\xA3\xBF";
 
+// "…", where a long title is cut so the question after it still shows.
+constexpr char kEllipsis[] = "\xa1\xad";
+
+// How far a popup moves aside from another copy's popup in its place.
+constexpr int kStepAside = 28;
+
 // The title plate: the skin's colour, white text.
 constexpr int kPlateDirection = 1;
 
-// Where the advertisement link sits, client pixels.
-constexpr RECT kLinkRect{150, 205, 350, 222};
-
-// The three answers, by choice, and where their option buttons sit.
-constexpr int kRadioIds[3] = {IDC_REMINDER_DONE, IDC_REMINDER_AT, IDC_REMINDER_AFTER};
+constexpr ReminderChoiceIds kChoiceIds{{IDC_REMINDER_DONE, IDC_REMINDER_AT, IDC_REMINDER_AFTER},
+                                       IDC_REMINDER_MINUTES,
+                                       IDC_REMINDER_DATE,
+                                       IDC_REMINDER_TIME};
+// Where the option buttons of the three answers sit, by choice.
 constexpr POINT kRadioPlaces[3] = {{54, 143}, {54, 161}, {54, 179}};
+
+// The line the title label shows: the title in quotes and the question. A
+// title too long for the label is cut, by characters, and ends in "…", so
+// the question always shows whole.
+std::string FitTitleLine(HWND label, const std::string& title) {
+  auto line = [&](std::size_t kept) {
+    std::string text = "\"";
+    text.append(title, 0, kept);
+    if (kept < title.size()) text += kEllipsis;
+    text += '"';
+    text += kDoneQuestion;
+    return text;
+  };
+  RECT place{};
+  GetClientRect(label, &place);
+  HDC dc = GetDC(label);
+  if (dc == nullptr) return line(title.size());
+  HGDIOBJ old_font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  auto fits = [&](const std::string& text) {
+    RECT needed{0, 0, place.right, 0};
+    DrawTextW(dc, win::Widen(text).c_str(), -1, &needed,
+              DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_EXPANDTABS);
+    return needed.bottom <= place.bottom;
+  };
+  std::string fitted = line(title.size());
+  if (!fits(fitted)) {
+    // The character boundaries of the title, then the longest start that fits.
+    std::vector<std::size_t> ends{0};
+    for (std::size_t i = 0; i < title.size(); i += cp936::CharLength(title, i)) ends.push_back(i);
+    ends.push_back(title.size());
+    std::size_t low = 0, high = ends.size() - 2;  // ends[low] fits (an empty start always shows)
+    while (low < high) {
+      const std::size_t middle = (low + high + 1) / 2;
+      if (fits(line(ends[middle]))) {
+        low = middle;
+      } else {
+        high = middle - 1;
+      }
+    }
+    fitted = line(ends[low]);
+  }
+  SelectObject(dc, old_font);
+  ReleaseDC(label, dc);
+  return fitted;
+}
+
+// The popup windows of other copies of the program that sit at `corner`.
+bool AnotherPopupAt(HWND self, POINT corner) {
+  struct Search {
+    HWND self;
+    POINT corner;
+    bool found;
+  } search{self, corner, false};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        if (window == s->self || !IsWindowVisible(window)) return TRUE;
+        RECT r{};
+        GetWindowRect(window, &r);
+        if (r.left != s->corner.x || r.top != s->corner.y) return TRUE;
+        if (win::GetWindowText(window) != win::GetWindowText(s->self)) return TRUE;
+        s->found = true;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 }  // namespace
 
@@ -31,7 +105,7 @@ ReminderPopupDialog::ReminderPopupDialog(HWND parent, const CMyEvent& due, Ad ad
     : CSkinDialog(IDD_REMINDER, parent),
       strTitle_(due.strTitle),
       ad_(std::move(ad)),
-      choice_(kRadioIds, IDC_REMINDER_MINUTES, answer_.fields.nChoice) {
+      choice_(kChoiceIds, answer_.fields.nChoice) {
   const Time32 now = NowTime();
   answer_.fields.timeDate = now;
   answer_.fields.timeOfDay = now;
@@ -40,20 +114,24 @@ ReminderPopupDialog::ReminderPopupDialog(HWND parent, const CMyEvent& due, Ad ad
 
 bool ReminderPopupDialog::OnInitDialog() {
   UseWindowRegion();
-  strTitleLine_ = "\"" + strTitle_ + "\"" + kDoneQuestion;
   CSkinDialog::OnInitDialog();
   DressDialogFrame(*this, IDB_REMINDER_BACKGROUND);
 
   HWND dialog = hwnd();
-  choice_.Dress(dialog, kRadioPlaces);
+  choice_.Place(dialog, kRadioPlaces);
+  for (int choice = 0; choice < 3; ++choice) DressRadioButton(choice_.button(choice));
   MoveDlgItem(dialog, IDC_REMINDER_MINUTES, 102, 180, 49, 13);
   FitEditHeightToFont(GetDlgItem(dialog, IDC_REMINDER_MINUTES));  // 13 pixels may clip the font
   MoveDlgItem(dialog, IDC_REMINDER_BODY, 68, 235, 269, 59);
+  LiftTextLimit(GetDlgItem(dialog, IDC_REMINDER_BODY));
 
   HWND title = GetDlgItem(dialog, IDC_REMINDER_TITLE);
   MoveDlgItem(dialog, IDC_REMINDER_TITLE, 70, 65, 260, 60);
-  // The title is the user's text: an "&" in it is shown, not taken as a mnemonic.
-  SetWindowLongPtrW(title, GWL_STYLE, GetWindowLongPtrW(title, GWL_STYLE) | SS_NOPREFIX);
+  // The title is the user's text: an "&" in it is shown, not taken as a
+  // mnemonic, and a long word breaks like in an edit instead of running off.
+  SetWindowLongPtrW(title, GWL_STYLE, GetWindowLongPtrW(title, GWL_STYLE) | SS_NOPREFIX | SS_EDITCONTROL);
+  strTitleLine_ = FitTitleLine(title, strTitle_);
+  win::SetWindowText(title, strTitleLine_);
   ShowWindow(title, SW_SHOWNA);
   DressPlateLabel(title_label_, kPlateDirection);
 
@@ -63,17 +141,44 @@ bool ReminderPopupDialog::OnInitDialog() {
   DressPushButton(ok_);
   DressPushButton(cancel_);
 
-  if (!ad_.strText.empty() && link_.Create(dialog, kLinkRect)) {
-    link_.SetTransparent();
-    link_.SetLinkText(ad_.strText);
-    link_.SetLinkTarget(ad_.strUrl);
-  }
+  ShowAdLink(link_, dialog, ad_.strText, ad_.strUrl);
 
-  // A top-level window of its own (the frame centres it on the screen): it
-  // comes up in front, whether the main window is shown, hidden in the
-  // notification area or minimised.
+  if (modeless()) return false;  // Open shows it, with or without the keyboard
+  // Run modally: a top-level window of its own (the frame centres it on the
+  // screen) that comes up in front.
+  ShowWindow(dialog, SW_SHOW);
   SetForegroundWindow(dialog);
   return true;
+}
+
+bool ReminderPopupDialog::Open(bool take_keyboard, EndHandler on_end) {
+  on_end_ = std::move(on_end);
+  if (!CreateModeless()) return false;
+  HWND dialog = hwnd();
+  RECT r{};
+  GetWindowRect(dialog, &r);
+  POINT corner{r.left, r.top};
+  for (int step = 0; step < 8 && AnotherPopupAt(dialog, corner); ++step) {
+    corner.x += kStepAside;
+    corner.y += kStepAside;
+  }
+  if (corner.x != r.left)
+    SetWindowPos(dialog, nullptr, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (take_keyboard) {
+    ShowWindow(dialog, SW_SHOW);
+    SetForegroundWindow(dialog);
+    SetFocus(GetNextDlgTabItem(dialog, nullptr, FALSE));
+  } else {
+    // On top of the dialog the user is typing in, which keeps the keyboard.
+    SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  }
+  return true;
+}
+
+void ReminderPopupDialog::OnModelessEnd(INT_PTR result) {
+  EndHandler on_end = std::move(on_end_);
+  on_end_ = nullptr;
+  if (on_end) on_end(result == IDOK, answer_);
 }
 
 void ReminderPopupDialog::DoDataExchange(DataExchange& dx) {
@@ -83,37 +188,26 @@ void ReminderPopupDialog::DoDataExchange(DataExchange& dx) {
   dx.Control(IDCANCEL, cancel_);
   dx.Text(IDC_REMINDER_TITLE, strTitleLine_);
   dx.Text(IDC_REMINDER_BODY, answer_.strContent);
-  dx.Int(IDC_REMINDER_MINUTES, answer_.fields.nMinutes);
+  dx.Text(IDC_REMINDER_MINUTES, strMinutes_);
   dx.DateTime(IDC_REMINDER_DATE, answer_.fields.timeDate);
   dx.DateTime(IDC_REMINDER_TIME, answer_.fields.timeOfDay);
   choice_.Exchange(dx);
 }
 
 bool ReminderPopupDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
-  using Table = MessageTable<ReminderPopupDialog>;
-  static const Table table{
-      // The minutes edit (1025) lies inside this range but never sends BN_CLICKED.
-      Table::CommandRange(IDC_REMINDER_DONE, IDC_REMINDER_AFTER, BN_CLICKED,
-                          &ReminderPopupDialog::OnRadioClicked),
-      Table::Command(IDC_REMINDER_MINUTES, EN_CHANGE, &ReminderPopupDialog::OnMinutesChanged),
-      Table::Notify(IDC_REMINDER_DATE, DTN_DATETIMECHANGE, &ReminderPopupDialog::OnPickerChanged),
-      Table::Notify(IDC_REMINDER_TIME, DTN_DATETIMECHANGE, &ReminderPopupDialog::OnPickerChanged),
-  };
-  return table.Route(*this, message, wparam, lparam, result) ||
+  return choice_.Route(message, wparam, lparam, result) ||
          CSkinDialog::RouteMessage(message, wparam, lparam, result);
-}
-
-void ReminderPopupDialog::OnRadioClicked(int id) { choice_.OnClicked(id); }
-
-void ReminderPopupDialog::OnMinutesChanged() { choice_.OnMinutesChanged(*this); }
-
-LRESULT ReminderPopupDialog::OnPickerChanged(NMHDR*) {
-  choice_.OnPickerChanged(*this);
-  return 0;
 }
 
 void ReminderPopupDialog::OnOK() {
   // The controls' values are the answer: choice, day, time, minutes, body.
   if (!UpdateData(true)) return;  // the refused field has the focus
+  if (answer_.fields.nChoice == kRemindAfterMinutes &&
+      !choice_.JudgeMinutes(hwnd(), strMinutes_, &answer_.fields.nMinutes))
+    return;
+  if (answer_.fields.nChoice == kRemindAtDateTime) {
+    const Time32 now = NowTime();
+    if (!choice_.JudgeReminderTime(hwnd(), ReminderTimeFor(answer_.fields, now), now)) return;
+  }
   EndDialog(IDOK);
 }

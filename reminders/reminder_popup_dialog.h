@@ -6,13 +6,14 @@
 // its creation time.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "events/my_event.h"
 #include "reminders/reminder_answer.h"
-#include "reminders/reminder_choice_controls.h"
 #include "skin/color_label.h"
 #include "skin/link_label.h"
+#include "skin/reminder_choice_controls.h"
 #include "skin/skin_button.h"
 #include "skin/skin_check_box.h"
 #include "skin/skin_dialog.h"
@@ -25,26 +26,37 @@ class ReminderPopupDialog : public CSkinDialog {
   // and body are copied; `ad` may be empty (no link is shown).
   ReminderPopupDialog(HWND parent, const CMyEvent& due, Ad ad);
 
+  // Called once when an opened popup ends: with OK and the answer, or
+  // without an answer (Cancel, the close box, closed by the program).
+  using EndHandler = std::function<void(bool answered, const ReminderAnswer& answer)>;
+
+  // Opens the popup without a loop of its own and returns at once (false
+  // when it could not be created). It comes up in front of every window;
+  // with `take_keyboard` false it leaves the keyboard where it is (the user
+  // may be typing in another dialog) until the user moves to it. A popup of
+  // another copy of the program in the same place is not covered: this one
+  // moves aside.
+  bool Open(bool take_keyboard, EndHandler on_end);
+
   // The answer, meaningful after DoModal returned IDOK.
   const ReminderAnswer& answer() const { return answer_; }
 
  protected:
   bool OnInitDialog() override;
+  void OnModelessEnd(INT_PTR result) override;
   void OnOK() override;
   void DoDataExchange(DataExchange& dx) override;
   bool RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) override;
 
  private:
-  void OnRadioClicked(int id);
-  void OnMinutesChanged();
-  LRESULT OnPickerChanged(NMHDR*);
-
   std::string strTitle_;      // the event's title
   std::string strTitleLine_;  // label 1020: the question whether it is done
   Ad ad_;
-  ReminderAnswer answer_;  // also the members the controls exchange with
+  ReminderAnswer answer_;         // also the members the controls exchange with
+  std::string strMinutes_ = "0";  // the minutes edit as typed, judged at OK
   CColorLabel title_label_;
   ReminderChoiceControls choice_;  // radios 1023, 1024, 1026 and answer_.fields.nChoice
   CSkinButton ok_, cancel_;
   CLinkLabel link_;
+  EndHandler on_end_;
 };

@@ -5,18 +5,20 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include "dialogs/testing/dialog_test_support.h"
 #include "events/event_list.h"
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
 #include "res/resource.h"
+#include "skin/testing/dialog_test_support.h"
 
 namespace {
 
 using namespace dialog_testing;
 
-// "请键入一个整数。" (please enter an integer)
-const std::string kEnterAnInteger = "\xC7\xEB\xBC\xFC\xC8\xEB\xD2\xBB\xB8\xF6\xD5\xFB\xCA\xFD\xA1\xA3";
+// "请键入分钟数（0 或正整数）。" (please type a number of minutes)
+const std::string kEnterMinutes =
+    "\xc7\xeb\xbc\xfc\xc8\xeb\xb7\xd6\xd6\xd3\xca\xfd\xa3\xa8"
+    "0 \xbb\xf2\xd5\xfd\xd5\xfb\xca\xfd\xa3\xa9\xa1\xa3";
 const std::string kDoneQuestion = "\xC4\xFA\xCD\xEA\xB3\xC9\xC1\xCB\xC2\xF0\xA3\xBF";  // 您完成了吗？
 const std::string kTitle = "\xD6\xDC\xC0\xFD\xBB\xE1";                                 // 周例会
 const std::string kBody =
@@ -108,6 +110,34 @@ TEST_F(ReminderPopupDialogTest, AnEmptyTitleStillGetsItsQuotes) {
   EXPECT_EQ(line, "\"\"" + kDoneQuestion);
 }
 
+TEST_F(ReminderPopupDialogTest, ALongTitleIsCutSoTheQuestionStillShows) {
+  Watchdog watchdog("PopupLongTitle");
+  std::string title;
+  for (int i = 0; i < 40; ++i) title += kTitle + "abc";
+  ReminderPopupDialog popup(GetDesktopWindow(), DueEvent(title), Ad{});
+  std::string line;
+  int needed_height = 0, label_height = 0;
+  RunDialog(popup, [&](HWND d) {
+    HWND label = GetDlgItem(d, IDC_REMINDER_TITLE);
+    line = win::GetWindowText(label);
+    RECT box{};
+    GetClientRect(label, &box);
+    label_height = box.bottom;
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    RECT needed{0, 0, box.right, 0};
+    DrawTextW(dc, win::Widen(line).c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    needed_height = needed.bottom;
+    ClickButton(d, IDCANCEL);
+  });
+  EXPECT_TRUE(line.ends_with("\xa1\xad\"" + kDoneQuestion)) << line;  // ..."…"您完成了吗？
+  EXPECT_EQ(line.rfind("\"" + kTitle, 0), 0u);
+  EXPECT_LE(needed_height, label_height);
+  EXPECT_LT(line.size(), title.size());
+}
+
 TEST_F(ReminderPopupDialogTest, ConfirmingUntouchedAnswersDoneAndTheEventGoes) {
   Watchdog watchdog("PopupDone");
   ReminderPopupDialog popup(GetDesktopWindow(), DueEvent(), Ad{});
@@ -124,10 +154,12 @@ TEST_F(ReminderPopupDialogTest, TypedMinutesAnswerAgainAfterThemWithTheEditedBod
   ReminderPopupDialog popup(GetDesktopWindow(), DueEvent(), Ad{});
   const INT_PTR result = RunDialog(popup, [&](HWND d) {
     Type(d, IDC_REMINDER_BODY, kBody + "\r\n+1");
-    EXPECT_EQ(TypeExpectingMessage(d, IDC_REMINDER_MINUTES, "abc"), kEnterAnInteger);
-    EXPECT_EQ(win::GetDlgItemText(d, IDC_REMINDER_MINUTES), "0");
-    Type(d, IDC_REMINDER_MINUTES, "10");
+    // A text that is no count is said at OK, not while typing, and kept.
+    EXPECT_EQ(TypeExpectingMessage(d, IDC_REMINDER_MINUTES, "abc"), "");
     EXPECT_EQ(ShownAnswer(d), 2);
+    EXPECT_EQ(ClickExpectingMessage(d, IDOK), kEnterMinutes);
+    EXPECT_EQ(win::GetDlgItemText(d, IDC_REMINDER_MINUTES), "abc");
+    Type(d, IDC_REMINDER_MINUTES, "10");
     ClickButton(d, IDOK);
   });
   ASSERT_EQ(result, IDOK);
@@ -147,20 +179,20 @@ TEST_F(ReminderPopupDialogTest, AChangedTimeAnswersAgainAtItOnTodaysDate) {
   LocalTime today;
   ASSERT_TRUE(ToLocalTime(NowTime(), &today));
   const INT_PTR result = RunDialog(popup, [&](HWND d) {
-    LocalTime morning = today;
-    morning.hour = 7;
-    morning.minute = 5;
-    morning.second = 9;
-    ChangePicker(d, IDC_REMINDER_TIME, morning);
+    LocalTime late = today;  // late enough to lie ahead: a past time is refused
+    late.hour = 23;
+    late.minute = 59;
+    late.second = 58;
+    ChangePicker(d, IDC_REMINDER_TIME, late);
     EXPECT_EQ(ShownAnswer(d), 1);
     ClickButton(d, IDOK);
   });
   ASSERT_EQ(result, IDOK);
   EXPECT_EQ(popup.answer().fields.nChoice, kRemindAtDateTime);
   LocalTime expected = today;
-  expected.hour = 7;
-  expected.minute = 5;
-  expected.second = 9;
+  expected.hour = 23;
+  expected.minute = 59;
+  expected.second = 58;
   Time32 want = 0;
   ASSERT_TRUE(FromLocalTime(expected, &want));
   Applied applied = Apply(popup, NowTime());

@@ -360,7 +360,7 @@ TEST_F(Templates, ChineseCaptionsComeThroughIntact) {
       {IDD_MAIN, 0, L"Tallyo-Quillo\u8f6f\u4ef6\u7cfb\u5217"},    // Tallyo-Quillo软件系列
       {IDD_MAIN, IDC_MAIN_ADD, L"\u589e\u52a0"},                  // 增加
       {IDD_MAIN, IDC_MAIN_VERSION, L"\u7248\u672c\u68c0\u6d4b"},  // 版本检测
-      {IDD_MAIN, IDC_MAIN_NOTE, L"Static"},
+      {IDD_MAIN, IDC_MAIN_NOTE, L""},
       {IDD_ABOUT, IDOK, L"\u5173 \u95ed"},             // 关 闭
       {IDD_REMINDER, 0, L"\u4e8b\u60c5\u63d0\u9192"},  // 事情提醒
       // 我知道了，不用再提醒我了

@@ -1,6 +1,6 @@
 #include "skin/link_opener.h"
 
-#include "update/link_policy.h"
+#include "base/web_link.h"
 
 bool OpenWebLink(LinkOpener& opener, const std::string& target) {
   if (!IsSafeWebLink(target)) return false;

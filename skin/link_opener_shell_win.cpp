@@ -1,8 +1,8 @@
 #include <windows.h>
 
+#include "base/web_link.h"
 #include "framework/shell.h"
 #include "skin/link_opener.h"
-#include "update/link_policy.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/recording_opener.h"
+#include "skin/testing/recording_opener.h"
 
 namespace {
 

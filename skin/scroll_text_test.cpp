@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "skin/recording_opener.h"
-#include "skin/skin_test_host.h"
+#include "skin/testing/recording_opener.h"
+#include "skin/testing/skin_test_host.h"
 
 namespace {
 

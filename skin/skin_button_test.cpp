@@ -6,7 +6,7 @@
 #include <string>
 
 #include "framework/text_boundary.h"
-#include "skin/skin_test_host.h"
+#include "skin/testing/skin_test_host.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/data_exchange.h"
-#include "skin/skin_test_host.h"
+#include "skin/testing/skin_test_host.h"
 
 namespace {
 

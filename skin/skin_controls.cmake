@@ -7,7 +7,7 @@ add_library(tallyo_skin_controls_logic STATIC
   ${CMAKE_CURRENT_LIST_DIR}/painter_logic.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scroll_text_logic.cpp
   ${CMAKE_CURRENT_LIST_DIR}/link_opener.cpp)
-target_link_libraries(tallyo_skin_controls_logic PUBLIC tallyo_base tallyo_update)
+target_link_libraries(tallyo_skin_controls_logic PUBLIC tallyo_base)
 
 # Natively only: under Wine each test executable costs a start of its own.
 if(NOT WIN32)
@@ -36,7 +36,7 @@ if(WIN32)
   # In-process under Wine: controls in a test window, driven by messages.
   tallyo_test(skin_controls_test
     SOURCES
-      ${CMAKE_CURRENT_LIST_DIR}/skin_test_host.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/testing/skin_test_host.cpp
       ${CMAKE_CURRENT_LIST_DIR}/skin_painter_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/skin_button_test.cpp
       ${CMAKE_CURRENT_LIST_DIR}/skin_check_box_test.cpp

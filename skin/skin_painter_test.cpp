@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "skin/skin_test_host.h"
+#include "skin/testing/skin_test_host.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "skin/skin_button.h"
 #include "skin/skin_check_box.h"
 #include "skin/skin_painter.h"
-#include "skin/skin_test_host.h"
+#include "skin/testing/skin_test_host.h"
 
 #ifdef TALLYO_HAVE_RESOURCES
 #include "res/resource.h"

@@ -265,6 +265,14 @@ def count_pixels(rgb, matches):
     return sum(1 for i in range(0, len(rgb) - 2, 3) if matches(rgb[i], rgb[i + 1], rgb[i + 2]))
 
 
+def set_clipboard_text(text):
+    """Puts `text` on the clipboard. xclip stays behind to serve it until
+    another program takes the clipboard: it must not hold on to the test's
+    output, or ctest waits for it for ever."""
+    subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=text.encode("utf-8"), check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
 def clipboard_text():
     out = subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True)
     return out.stdout.decode("utf-8", "replace") if out.returncode == 0 else ""
@@ -280,7 +288,7 @@ GRID_COPY_PERIOD = 3.0
 def grid_rows(main):
     """The rows the main window's grid lists, as lists of cell texts: the grid
     copies all its cells (Ctrl+A, Ctrl+C) and the clipboard is read back."""
-    subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=CLIPBOARD_MARK.encode(), check=True)
+    set_clipboard_text(CLIPBOARD_MARK)
     click(main, 300, 290)  # the grid's empty lower part: the focus, no row
     key("ctrl+a")
     key("ctrl+c")
@@ -294,6 +302,16 @@ def grid_rows(main):
     except AssertionError:
         return []
     return [line.split("\t") for line in text.replace("\r", "").split("\n") if line]
+
+
+def window_texts(caption):
+    """The texts of the shown window captioned `caption` and of its controls,
+    one a line, read in the same Wine session by the helper window_text.exe
+    (Wine's message box does not copy its text with Ctrl+C)."""
+    env = dict(os.environ, WINEDEBUG="-all", LANG=os.environ.get("LANG") or "C.UTF-8")
+    result = subprocess.run([WINE, os.environ["TALLYO_WINDOW_TEXT"], caption], env=env, capture_output=True,
+                            timeout=60)
+    return result.stdout.decode("utf-8", "replace") if result.returncode == 0 else ""
 
 
 def tray_icon_frame():

@@ -1,4 +1,4 @@
-#include "update/link_policy.h"
+#include "base/web_link.h"
 
 #include <gtest/gtest.h>
 

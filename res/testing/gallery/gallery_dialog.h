@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "res/gallery/screenshot.h"
+#include "framework/testing/screen_capture.h"
 #include "skin/color_label.h"
 #include "skin/link_label.h"
 #include "skin/scroll_text.h"
@@ -25,7 +25,7 @@ class GalleryDialog : public CSkinDialog {
   GalleryDialog(UINT template_id, Setup setup);
 
   // Runs the dialog modally until it has been photographed.
-  Screenshot Photograph();
+  screen_capture::Screenshot Photograph();
 
   // --- Set-up steps, as the dialogs perform them ---------------------------
   void Frame(UINT background, int close_right_inset, bool minimize_button);
@@ -49,7 +49,7 @@ class GalleryDialog : public CSkinDialog {
 
  private:
   Setup setup_;
-  Screenshot shot_;
+  screen_capture::Screenshot shot_;
   std::vector<std::unique_ptr<Window>> controls_;
 };
 

@@ -1,4 +1,4 @@
-#include "skin/skin_dressing.h"
+#include "res/program_skin.h"
 
 #include "res/resource.h"
 
@@ -6,6 +6,9 @@ namespace {
 
 constexpr COLORREF kSkinTeal = RGB(38, 77, 77);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// Where the advertisement link sits, client pixels: the band above the body.
+constexpr RECT kAdLinkRect{150, 205, 350, 222};
 
 }  // namespace
 
@@ -23,7 +26,18 @@ void DressPushButton(CSkinButton& button) {
   button.SetShowText(1);
 }
 
+void DressRadioButton(CSkinRadioButton& button) {
+  button.SetBoxBitmaps(IDB_RADIO_UNCHECKED, IDB_RADIO_CHECKED);
+}
+
 void DressPlateLabel(CColorLabel& label, int direction_word) {
   label.SetBackground(kSkinTeal, kSkinTeal, direction_word, 0);
   label.SetLabelTextColor(kWhite);
+}
+
+void ShowAdLink(CLinkLabel& link, HWND dialog, const std::string& text, const std::string& url) {
+  if (text.empty() || !link.Create(dialog, kAdLinkRect)) return;
+  link.SetTransparent();
+  link.SetLinkText(text);
+  link.SetLinkTarget(url);
 }

@@ -1,4 +1,4 @@
-#include "grid/grid_test_window.h"
+#include "grid/testing/grid_test_window.h"
 
 #include <algorithm>
 

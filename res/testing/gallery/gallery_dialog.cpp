@@ -1,4 +1,4 @@
-#include "res/gallery/gallery_dialog.h"
+#include "res/testing/gallery/gallery_dialog.h"
 
 #include "framework/text_boundary.h"
 
@@ -14,7 +14,7 @@ constexpr UINT kPhotograph = WM_APP + 1;
 GalleryDialog::GalleryDialog(UINT template_id, Setup setup)
     : CSkinDialog(template_id), setup_(std::move(setup)) {}
 
-Screenshot GalleryDialog::Photograph() {
+screen_capture::Screenshot GalleryDialog::Photograph() {
   DoModal();
   return shot_;
 }
@@ -25,14 +25,15 @@ bool GalleryDialog::OnInitDialog() {
   SetCaptionHeight(30);
   SetDragFullWindows(1);
   setup_(*this);
-  SetWindowPos(hwnd(), HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE);
+  // Shown now, also a template without WS_VISIBLE (the reminder popup).
+  SetWindowPos(hwnd(), HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
   PostMessageW(hwnd(), kPhotograph, 0, 0);
   return true;
 }
 
 bool GalleryDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
   if (message == kPhotograph) {
-    shot_ = CaptureWindow(hwnd());
+    shot_ = screen_capture::CaptureWindow(hwnd());
     EndDialog(IDOK);
     *result = 0;
     return true;

@@ -1,8 +1,8 @@
-#include "res/gallery/screenshot.h"
+#include "framework/testing/screen_capture.h"
 
 #include <cstdio>
 
-namespace gallery {
+namespace screen_capture {
 namespace {
 
 // Runs the message loop until the queue is empty a few times over, so that
@@ -25,7 +25,13 @@ Screenshot CaptureWindow(HWND hwnd) {
   Settle();
   RECT r;
   GetWindowRect(hwnd, &r);
+  return CaptureScreenRect(r);
+}
+
+Screenshot CaptureScreenRect(const RECT& r) {
   Screenshot shot;
+  shot.left = r.left;
+  shot.top = r.top;
   shot.width = r.right - r.left;
   shot.height = r.bottom - r.top;
   HDC screen = GetDC(nullptr);
@@ -81,4 +87,4 @@ bool SaveBmp(const Screenshot& shot, const std::wstring& path) {
   return fclose(out) == 0 && ok;
 }
 
-}  // namespace gallery
+}  // namespace screen_capture

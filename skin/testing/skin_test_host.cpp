@@ -1,4 +1,4 @@
-#include "skin/skin_test_host.h"
+#include "skin/testing/skin_test_host.h"
 
 #include <algorithm>
 #include <cstdio>

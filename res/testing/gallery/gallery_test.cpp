@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "res/gallery/gallery_dialog.h"
 #include "res/resource.h"
+#include "res/testing/gallery/gallery_dialog.h"
 #include "res/testing/stand_in_controls.h"
 #include "tallyo_version.h"
 
@@ -177,10 +177,10 @@ TEST(Gallery, EveryDialogWithItsSkin) {
   for (const Entry& entry : entries) {
     SCOPED_TRACE(entry.template_id);
     GalleryDialog dialog(entry.template_id, entry.setup);
-    gallery::Screenshot shot = dialog.Photograph();
+    screen_capture::Screenshot shot = dialog.Photograph();
     ASSERT_EQ(shot.width, entry.size.cx);
     ASSERT_EQ(shot.height, entry.size.cy);
-    EXPECT_TRUE(gallery::SaveBmp(shot, folder + L"\\" + entry.name + L".bmp"));
+    EXPECT_TRUE(screen_capture::SaveBmp(shot, folder + L"\\" + entry.name + L".bmp"));
     // The skin is painted: the caption strip shows its colour.
     EXPECT_EQ(shot.at(shot.width / 2, 4), kCaption);
   }

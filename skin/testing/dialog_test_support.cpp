@@ -1,4 +1,4 @@
-#include "dialogs/testing/dialog_test_support.h"
+#include "skin/testing/dialog_test_support.h"
 
 #include <commctrl.h>
 
@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "base/system_time_win.h"
+#include "framework/testing/screen_capture.h"
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
-#include "res/gallery/screenshot.h"
 #include "skin/link_label.h"
 
 namespace dialog_testing {
@@ -48,6 +48,24 @@ std::string TypeExpectingMessage(HWND dialog, int id, const std::string& cp936_t
     ClickButton(box, IDOK);
   });
   Type(dialog, id, cp936_text);  // returns once a message box is answered
+  watch->done = true;
+  return watch->text;
+}
+
+std::string ClickExpectingMessage(HWND dialog, int id) {
+  struct Watch {
+    bool done = false;
+    std::string text;
+  };
+  auto watch = std::make_shared<Watch>();
+  RunSoon([dialog, watch] {
+    if (watch->done) return;  // no message came
+    HWND box = FindOwnedDialog(dialog);
+    if (box == nullptr) return;
+    watch->text = MessageBoxText(box);
+    ClickButton(box, IDOK);
+  });
+  ClickButton(dialog, id);  // returns once a message box is answered
   watch->done = true;
   return watch->text;
 }
@@ -146,8 +164,8 @@ bool SaveScreenshot(HWND dialog, const std::string& name) {
   CreateDirectoryW(folder.c_str(), nullptr);
   // In plain view, away from the screen's corner.
   SetWindowPos(dialog, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE);
-  const gallery::Screenshot shot = gallery::CaptureWindow(dialog);
-  return gallery::SaveBmp(shot, folder + L"\\" + std::wstring(name.begin(), name.end()) + L".bmp");
+  const screen_capture::Screenshot shot = screen_capture::CaptureWindow(dialog);
+  return screen_capture::SaveBmp(shot, folder + L"\\" + std::wstring(name.begin(), name.end()) + L".bmp");
 }
 
 }  // namespace dialog_testing

@@ -43,6 +43,10 @@ void TypeKeys(HWND dialog, int id, const std::string& ascii_keys);
 // OK; returns that box's text (empty when none came).
 std::string TypeExpectingMessage(HWND dialog, int id, const std::string& cp936_text);
 
+// Clicks button `id` while the next message box of `dialog` is answered
+// with OK; returns that box's text (empty when none came).
+std::string ClickExpectingMessage(HWND dialog, int id);
+
 bool IsChecked(HWND dialog, int id);
 // The number of the checked option among `ids` (-1 when none or several).
 int CheckedOf(HWND dialog, std::initializer_list<int> ids);

@@ -1,0 +1,108 @@
+#pragma once
+// MainController: what the main window does with the events, without a
+// window. It keeps the view (which events the grid lists) and the event the
+// user picked, makes every change the same way (take in what another program
+// wrote, make the change, save), remembers changes that could not be saved
+// yet and replays them onto whatever the file holds next, and decides what
+// the user must be told. The window turns its messages into calls here and
+// shows the notices it gets back.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/local_time.h"
+#include "events/event_list.h"
+#include "events/event_view_rows.h"
+#include "reminders/reminder_answer.h"
+
+// One message box for the user.
+struct Notice {
+  enum class Kind {
+    kDamagedFile,    // event.dat could not be read completely
+    kDamagedKeptAs,  // the damaged file was set aside under another name
+    kSaveFailed,     // a change could not be written; it is kept
+  };
+  Kind kind;
+  std::string text;  // code page 936, the whole message
+};
+
+// What a call changed and what to tell.
+struct ControllerResult {
+  std::vector<Notice> notices;
+  bool list_changed = false;  // the grid must be filled again
+};
+
+class MainController {
+ public:
+  // `events` is the program's list, loaded or not; it outlives the controller.
+  explicit MainController(EventList& events);
+
+  // --- the view ---
+  int view_mode() const { return view_mode_; }
+  Time32 view_day() const { return view_day_; }
+  const std::string& keyword() const { return keyword_; }
+  // The day view (0) of the local day of `day`.
+  void ShowDay(Time32 day);
+  // One of the views the selector offers (0, 1, 2, 4); the day view keeps its day.
+  void ShowView(int view_mode);
+  // The matches of `keyword` (view 3).
+  void ShowMatches(std::string keyword);
+  // The events of the current view, in the order the grid lists them.
+  void FillRows(EventPtrList& rows) const;
+
+  // --- the event the user picked (0: none) ---
+  void Select(Time32 created) { selected_ = created; }
+  Time32 selected() const { return selected_; }
+
+  // --- loading and changing ---
+  // At start: a damaged or unreadable file is told; the records read before
+  // the fault are kept.
+  ControllerResult Load();
+  // `event`'s creation time is moved to the next free second if taken.
+  ControllerResult Add(CMyEvent event);
+  // Applies what the user changed between `before` (the event as the dialog
+  // opened it) and `after` (as it was confirmed) to the event created at
+  // `created`, as it is now: a field the user left alone keeps its current
+  // value, which may have changed meanwhile (an answered reminder, another
+  // program). Nothing happens if the event is gone.
+  ControllerResult Modify(Time32 created, const CMyEvent& before, const CMyEvent& after);
+  ControllerResult Delete(Time32 created);
+  // The answer to a reminder popup, given at `now`.
+  ControllerResult Answer(Time32 created, const ReminderAnswer& answer, Time32 now);
+
+  // The one-second look at event.dat: takes in what another program wrote
+  // (replaying the changes not saved yet onto it) and tries a failed save
+  // again, quietly.
+  ControllerResult Tick();
+
+  // Changes that are in the list but not in event.dat yet.
+  bool HasUnsavedChanges() const { return !unsaved_.empty(); }
+  // One more try at writing them before the program ends; true when nothing
+  // is left unsaved.
+  bool SaveBeforeExit();
+
+ private:
+  using Change = std::function<bool(EventList&)>;
+  enum class Quiet { kNo, kYes };
+
+  // Takes in outside changes, makes `change`, saves. A change that found
+  // nothing to change (the event is gone) writes nothing.
+  ControllerResult Make(Change change);
+  // Reloads a changed file and replays the unsaved changes onto it.
+  void TakeIn(ControllerResult& result);
+  // Saves the list; a failure keeps the changes for the next try and is
+  // told unless `quiet`.
+  void Save(ControllerResult& result, Quiet quiet);
+  void TellLoadProblem(const LoadResult& load, ControllerResult& result);
+
+  EventList& events_;
+  int view_mode_ = VIEW_BY_DATE;
+  Time32 view_day_ = 0;
+  std::string keyword_;
+  Time32 selected_ = 0;
+  // Applied to the list, not yet saved: replayed after every reload.
+  std::vector<Change> unsaved_;
+  // Ticks to wait before the next quiet retry, and the wait after that.
+  int retry_wait_ = 0;
+  int retry_backoff_ = 1;
+};

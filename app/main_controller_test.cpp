@@ -1,0 +1,210 @@
+#include "app/main_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/memory_file_system.h"
+#include "events/events_test_util.h"
+
+namespace {
+
+constexpr Time32 kNoon = 1796616000;  // 2026-12-07 12:00:00 in Shanghai
+constexpr char kPath[] = "event.dat";
+
+CMyEvent Event(std::string title, Time32 created, int remind = 0, Time32 remind_at = 0) {
+  CMyEvent e(created);
+  e.strTitle = std::move(title);
+  e.strContent = "body";
+  e.bRemind = remind;
+  e.timeRemind = remind_at;
+  return e;
+}
+
+class Controller : public ::testing::Test {
+ protected:
+  Controller() { controller.Load(); }
+
+  // What another program (a second copy, tallyo-cli) writes to event.dat.
+  void WriteFromOutside(const std::vector<CMyEvent>& events) {
+    EventList other(fs, kPath);
+    other.LoadEvents();
+    for (const CMyEvent& e : events) other.Add(std::make_unique<CMyEvent>(e));
+    fs.fail_writes = false;
+    ASSERT_TRUE(other.SaveEvents().ok());
+  }
+  // The titles event.dat holds now, in stored order.
+  std::vector<std::string> TitlesOnDisk() {
+    EventList disk(fs, kPath);
+    disk.LoadEvents();
+    std::vector<std::string> titles;
+    for (const auto& e : disk.records()) titles.push_back(e->strTitle);
+    return titles;
+  }
+  std::vector<std::string> TitlesInMemory() {
+    std::vector<std::string> titles;
+    for (const auto& e : list.records()) titles.push_back(e->strTitle);
+    return titles;
+  }
+
+  MemoryFileSystem fs;
+  EventList list{fs, kPath};
+  MainController controller{list};
+};
+
+using Titles = std::vector<std::string>;
+
+TEST_F(Controller, AChangeThatCannotBeSavedIsToldOnceKeptAndWrittenByTheTick) {
+  fs.fail_writes = true;
+  ControllerResult added = controller.Add(Event("call Li", kNoon));
+  ASSERT_EQ(added.notices.size(), 1u);
+  EXPECT_EQ(added.notices[0].kind, Notice::Kind::kSaveFailed);
+  EXPECT_NE(added.notices[0].text.find("event.dat"), std::string::npos);
+  EXPECT_TRUE(added.list_changed);
+  EXPECT_TRUE(controller.HasUnsavedChanges());
+  EXPECT_EQ(TitlesInMemory(), Titles{"call Li"});
+
+  // The ticks try again quietly while the disk still refuses.
+  for (int tick = 0; tick < 5; ++tick) EXPECT_TRUE(controller.Tick().notices.empty());
+  EXPECT_FALSE(fs.FileExists(kPath));
+
+  fs.fail_writes = false;
+  for (int tick = 0; tick < 20 && controller.HasUnsavedChanges(); ++tick) controller.Tick();
+  EXPECT_FALSE(controller.HasUnsavedChanges());
+  EXPECT_EQ(TitlesOnDisk(), Titles{"call Li"});
+}
+
+TEST_F(Controller, RetriesBackOffWhileTheDiskKeepsRefusing) {
+  fs.fail_writes = true;
+  controller.Add(Event("a", kNoon));
+  const int before = fs.replace_calls;
+  for (int tick = 0; tick < 120; ++tick) controller.Tick();
+  const int retries = fs.replace_calls - before;
+  EXPECT_GT(retries, 5);
+  EXPECT_LT(retries, 20);
+}
+
+TEST_F(Controller, AnOutsideWriteKeepsTheChangesNotSavedYet) {
+  WriteFromOutside({Event("first", kNoon - 100)});
+  controller.Tick();
+  fs.fail_writes = true;
+  controller.Add(Event("mine", kNoon));
+  controller.Delete(kNoon - 100);
+  EXPECT_EQ(TitlesInMemory(), Titles{"mine"});
+
+  // Another program adds an event; this program's add and delete survive it.
+  WriteFromOutside({Event("theirs", kNoon + 5)});
+  fs.fail_writes = true;
+  ControllerResult tick = controller.Tick();
+  EXPECT_TRUE(tick.list_changed);
+  EXPECT_EQ(TitlesInMemory(), (Titles{"theirs", "mine"}));
+
+  fs.fail_writes = false;
+  EXPECT_TRUE(controller.SaveBeforeExit());
+  EXPECT_EQ(TitlesOnDisk(), (Titles{"theirs", "mine"}));
+}
+
+TEST_F(Controller, SaveBeforeExitSaysWhetherAnythingIsLeft) {
+  EXPECT_TRUE(controller.SaveBeforeExit());
+  fs.fail_writes = true;
+  controller.Add(Event("a", kNoon));
+  EXPECT_FALSE(controller.SaveBeforeExit());
+  EXPECT_TRUE(controller.HasUnsavedChanges());
+  fs.fail_writes = false;
+  EXPECT_TRUE(controller.SaveBeforeExit());
+  EXPECT_EQ(TitlesOnDisk(), Titles{"a"});
+}
+
+TEST_F(Controller, ANewEventTakesTheNextFreeSecond) {
+  WriteFromOutside({Event("a", kNoon), Event("b", kNoon + 1)});
+  controller.Add(Event("c", kNoon));
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list.records()[2]->timeCreate, kNoon + 2);
+}
+
+TEST_F(Controller, ModifyKeepsWhatTheUserDidNotChange) {
+  WriteFromOutside({Event("stand-up", kNoon - 60, 1, kNoon)});
+  controller.Tick();
+  const CMyEvent before = *list.FindByCreateTime(kNoon - 60);
+
+  // While the modify dialog is open the reminder is answered: again in 5 minutes.
+  ReminderAnswer snooze;
+  snooze.fields.nChoice = kRemindAfterMinutes;
+  snooze.fields.nMinutes = 5;
+  snooze.strContent = "body";
+  controller.Answer(kNoon - 60, snooze, kNoon);
+
+  // The dialog confirms a new title and the reminder as it showed it.
+  CMyEvent after = before;
+  after.strTitle = "daily stand-up";
+  controller.Modify(kNoon - 60, before, after);
+
+  const CMyEvent* now = list.FindByCreateTime(kNoon - 60);
+  ASSERT_NE(now, nullptr);
+  EXPECT_EQ(now->strTitle, "daily stand-up");
+  EXPECT_EQ(now->timeRemind, kNoon + 300);
+  EXPECT_EQ(TitlesOnDisk(), Titles{"daily stand-up"});
+
+  // A reminder the user did change in the dialog is taken as changed.
+  CMyEvent memo = *now;
+  memo.bRemind = 0;
+  controller.Modify(kNoon - 60, *now, memo);
+  EXPECT_EQ(list.FindByCreateTime(kNoon - 60)->bRemind, 0);
+}
+
+TEST_F(Controller, ChangesToAnEventDeletedMeanwhileWriteNothing) {
+  WriteFromOutside({Event("a", kNoon)});
+  controller.Tick();
+  const CMyEvent before = *list.FindByCreateTime(kNoon);
+  EventList empty(fs, kPath);
+  ASSERT_TRUE(empty.SaveEvents().ok());  // another program deleted it
+  const int writes = fs.replace_calls;
+  CMyEvent after = before;
+  after.strTitle = "b";
+  ControllerResult result = controller.Modify(kNoon, before, after);
+  EXPECT_TRUE(result.notices.empty());
+  EXPECT_EQ(fs.replace_calls, writes);
+  EXPECT_TRUE(list.empty());
+  EXPECT_FALSE(controller.HasUnsavedChanges());
+}
+
+TEST_F(Controller, ADamagedFileIsToldOnceAndSetAsideBeforeTheNextSave) {
+  WriteFromOutside({Event("a", kNoon), Event("b", kNoon + 1)});
+  controller.Tick();
+  fs.files[kPath].resize(fs.files[kPath].size() - 3);
+  fs.Touch(kPath);
+  ControllerResult first = controller.Tick();
+  ASSERT_EQ(first.notices.size(), 1u);
+  EXPECT_EQ(first.notices[0].kind, Notice::Kind::kDamagedFile);
+  EXPECT_TRUE(controller.Tick().notices.empty());
+  EXPECT_EQ(list.size(), 2u);  // the list in memory is kept
+
+  ControllerResult added = controller.Add(Event("c", kNoon + 2));
+  ASSERT_EQ(added.notices.size(), 1u);
+  EXPECT_EQ(added.notices[0].kind, Notice::Kind::kDamagedKeptAs);
+  EXPECT_EQ(TitlesOnDisk(), (Titles{"a", "b", "c"}));
+}
+
+TEST_F(Controller, ViewsListTheirEvents) {
+  WriteFromOutside(
+      {Event("memo", kNoon), Event("reminder", kNoon + 1, 1, kNoon + 60), Event("yesterday", kNoon - 86400)});
+  controller.Tick();
+  auto titles = [&] {
+    EventPtrList rows;
+    controller.FillRows(rows);
+    Titles t;
+    for (const CMyEvent* e : rows) t.push_back(e->strTitle);
+    return t;
+  };
+  controller.ShowDay(kNoon);
+  EXPECT_EQ(titles(), (Titles{"memo", "reminder"}));
+  controller.ShowView(VIEW_REMIND);
+  EXPECT_EQ(titles(), Titles{"reminder"});
+  controller.ShowMatches("YESTER");
+  EXPECT_EQ(titles(), Titles{"yesterday"});
+  controller.ShowView(VIEW_ALL);
+  EXPECT_EQ(titles(), (Titles{"memo", "reminder", "yesterday"}));
+}
+
+}  // namespace
