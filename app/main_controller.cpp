@@ -55,8 +55,9 @@ void MainController::ShowMatches(std::string keyword) {
   keyword_ = std::move(keyword);
 }
 
-void MainController::FillRows(EventPtrList& rows) const {
+void MainController::FillRows(EventPtrList& rows, std::vector<EventKey>& keys) const {
   FillView(events_, view_mode_, view_day_, keyword_, rows);
+  keys = events_.KeysOf(rows);
 }
 
 // --- loading and changing ---
@@ -77,22 +78,21 @@ ControllerResult MainController::Add(CMyEvent event) {
   });
 }
 
-ControllerResult MainController::Modify(Time32 created, const CMyEvent& before, const CMyEvent& after) {
-  return Make([created, before, after](EventList& list) {
-    CMyEvent* record = list.FindByCreateTime(created);
+ControllerResult MainController::Modify(EventKey key, const CMyEvent& before, const CMyEvent& after) {
+  return Make([key, before, after](EventList& list) {
+    CMyEvent* record = list.Find(key);
     if (record == nullptr) return false;
     ApplyEdit(before, after, *record);
     return true;
   });
 }
 
-ControllerResult MainController::Delete(Time32 created) {
-  return Make([created](EventList& list) { return list.DeleteByCreateTime(created); });
+ControllerResult MainController::Delete(EventKey key) {
+  return Make([key](EventList& list) { return list.Delete(key); });
 }
 
-ControllerResult MainController::Answer(Time32 created, const ReminderAnswer& answer, Time32 now) {
-  return Make(
-      [created, answer, now](EventList& list) { return ApplyReminderAnswer(list, created, answer, now); });
+ControllerResult MainController::Answer(EventKey key, const ReminderAnswer& answer, Time32 now) {
+  return Make([key, answer, now](EventList& list) { return ApplyReminderAnswer(list, key, answer, now); });
 }
 
 ControllerResult MainController::Make(Change change) {

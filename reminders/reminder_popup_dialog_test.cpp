@@ -48,7 +48,7 @@ struct Applied {
 Applied Apply(const ReminderPopupDialog& popup, Time32 now) {
   Applied applied;
   applied.events->Add(DueEvent());
-  applied.found = ApplyReminderAnswer(*applied.events, kCreated, popup.answer(), now);
+  applied.found = ApplyReminderAnswer(*applied.events, EventKey{kCreated, 0}, popup.answer(), now);
   return applied;
 }
 
