@@ -27,12 +27,6 @@ void ApplyEdit(const CMyEvent& before, const CMyEvent& after, CMyEvent& record) 
   }
 }
 
-// The first second from `wanted` on that no event of `list` was created in.
-Time32 FreeCreateTime(const EventList& list, Time32 wanted) {
-  while (wanted < std::numeric_limits<Time32>::max() && list.FindByCreateTime(wanted) != nullptr) ++wanted;
-  return wanted;
-}
-
 // The folder part of a file's full path, by characters of code page 936 (a
 // trail byte may look like a backslash).
 std::string FolderOf(const std::string& path) {
@@ -61,8 +55,9 @@ void MainController::ShowMatches(std::string keyword) {
   keyword_ = std::move(keyword);
 }
 
-void MainController::FillRows(EventPtrList& rows) const {
+void MainController::FillRows(EventPtrList& rows, std::vector<EventKey>& keys) const {
   FillView(events_, view_mode_, view_day_, keyword_, rows);
+  keys = events_.KeysOf(rows);
 }
 
 // --- loading and changing ---
@@ -76,31 +71,28 @@ ControllerResult MainController::Load() {
 
 ControllerResult MainController::Add(CMyEvent event) {
   return Make([event = std::move(event)](EventList& list) {
-    auto record = std::make_unique<CMyEvent>(event);
     // Another copy of the program or tallyo-cli may have made an event in
-    // the same second; the creation time is what names an event.
-    record->timeCreate = FreeCreateTime(list, record->timeCreate);
-    list.Add(std::move(record));
+    // the same second: the new one takes the next free second.
+    list.AddNew(event);
     return true;
   });
 }
 
-ControllerResult MainController::Modify(Time32 created, const CMyEvent& before, const CMyEvent& after) {
-  return Make([created, before, after](EventList& list) {
-    CMyEvent* record = list.FindByCreateTime(created);
+ControllerResult MainController::Modify(EventKey key, const CMyEvent& before, const CMyEvent& after) {
+  return Make([key, before, after](EventList& list) {
+    CMyEvent* record = list.Find(key);
     if (record == nullptr) return false;
     ApplyEdit(before, after, *record);
     return true;
   });
 }
 
-ControllerResult MainController::Delete(Time32 created) {
-  return Make([created](EventList& list) { return list.DeleteByCreateTime(created); });
+ControllerResult MainController::Delete(EventKey key) {
+  return Make([key](EventList& list) { return list.Delete(key); });
 }
 
-ControllerResult MainController::Answer(Time32 created, const ReminderAnswer& answer, Time32 now) {
-  return Make(
-      [created, answer, now](EventList& list) { return ApplyReminderAnswer(list, created, answer, now); });
+ControllerResult MainController::Answer(EventKey key, const ReminderAnswer& answer, Time32 now) {
+  return Make([key, answer, now](EventList& list) { return ApplyReminderAnswer(list, key, answer, now); });
 }
 
 ControllerResult MainController::Make(Change change) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/local_time.h"
+#include "events/event_key.h"
 #include "events/event_list.h"
 #include "events/event_view_rows.h"
 #include "reminders/reminder_answer.h"
@@ -47,12 +48,13 @@ class MainController {
   void ShowView(int view_mode);
   // The matches of `keyword` (view 3).
   void ShowMatches(std::string keyword);
-  // The events of the current view, in the order the grid lists them.
-  void FillRows(EventPtrList& rows) const;
+  // The events of the current view, in the order the grid lists them, and
+  // the key of each.
+  void FillRows(EventPtrList& rows, std::vector<EventKey>& keys) const;
 
-  // --- the event the user picked (0: none) ---
-  void Select(Time32 created) { selected_ = created; }
-  Time32 selected() const { return selected_; }
+  // --- the event the user picked (creation time 0: none) ---
+  void Select(EventKey key) { selected_ = key; }
+  EventKey selected() const { return selected_; }
 
   // --- loading and changing ---
   // At start: a damaged or unreadable file is told; the records read before
@@ -61,14 +63,15 @@ class MainController {
   // `event`'s creation time is moved to the next free second if taken.
   ControllerResult Add(CMyEvent event);
   // Applies what the user changed between `before` (the event as the dialog
-  // opened it) and `after` (as it was confirmed) to the event created at
-  // `created`, as it is now: a field the user left alone keeps its current
+  // opened it) and `after` (as it was confirmed) to the event named by
+  // `key`, as it is now: a field the user left alone keeps its current
   // value, which may have changed meanwhile (an answered reminder, another
-  // program). Nothing happens if the event is gone.
-  ControllerResult Modify(Time32 created, const CMyEvent& before, const CMyEvent& after);
-  ControllerResult Delete(Time32 created);
+  // program). Nothing happens if the event is gone. Keys are looked up
+  // afresh for every change, after what another program wrote is taken in.
+  ControllerResult Modify(EventKey key, const CMyEvent& before, const CMyEvent& after);
+  ControllerResult Delete(EventKey key);
   // The answer to a reminder popup, given at `now`.
-  ControllerResult Answer(Time32 created, const ReminderAnswer& answer, Time32 now);
+  ControllerResult Answer(EventKey key, const ReminderAnswer& answer, Time32 now);
 
   // The one-second look at event.dat: takes in what another program wrote
   // (replaying the changes not saved yet onto it) and tries a failed save
@@ -99,7 +102,7 @@ class MainController {
   int view_mode_ = VIEW_BY_DATE;
   Time32 view_day_ = 0;
   std::string keyword_;
-  Time32 selected_ = 0;
+  EventKey selected_;
   // Applied to the list, not yet saved: replayed after every reload.
   std::vector<Change> unsaved_;
   // Ticks to wait before the next quiet retry, and the wait after that.

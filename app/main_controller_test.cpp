@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "base/memory_file_system.h"
-#include "events/events_test_util.h"
+#include "base/testing/memory_file_system.h"
+#include "events/testing/events_test_util.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ class Controller : public ::testing::Test {
   void WriteFromOutside(const std::vector<CMyEvent>& events) {
     EventList other(fs, kPath);
     other.LoadEvents();
-    for (const CMyEvent& e : events) other.Add(std::make_unique<CMyEvent>(e));
+    for (const CMyEvent& e : events) other.Add(e);
     fs.fail_writes = false;
     ASSERT_TRUE(other.SaveEvents().ok());
   }
@@ -39,12 +39,12 @@ class Controller : public ::testing::Test {
     EventList disk(fs, kPath);
     disk.LoadEvents();
     std::vector<std::string> titles;
-    for (const auto& e : disk.records()) titles.push_back(e->strTitle);
+    for (const CMyEvent& e : disk.records()) titles.push_back(e.strTitle);
     return titles;
   }
   std::vector<std::string> TitlesInMemory() {
     std::vector<std::string> titles;
-    for (const auto& e : list.records()) titles.push_back(e->strTitle);
+    for (const CMyEvent& e : list.records()) titles.push_back(e.strTitle);
     return titles;
   }
 
@@ -90,7 +90,7 @@ TEST_F(Controller, AnOutsideWriteKeepsTheChangesNotSavedYet) {
   controller.Tick();
   fs.fail_writes = true;
   controller.Add(Event("mine", kNoon));
-  controller.Delete(kNoon - 100);
+  controller.Delete({kNoon - 100, 0});
   EXPECT_EQ(TitlesInMemory(), Titles{"mine"});
 
   // Another program adds an event; this program's add and delete survive it.
@@ -120,7 +120,7 @@ TEST_F(Controller, ANewEventTakesTheNextFreeSecond) {
   WriteFromOutside({Event("a", kNoon), Event("b", kNoon + 1)});
   controller.Add(Event("c", kNoon));
   ASSERT_EQ(list.size(), 3u);
-  EXPECT_EQ(list.records()[2]->timeCreate, kNoon + 2);
+  EXPECT_EQ(list.records()[2].timeCreate, kNoon + 2);
 }
 
 TEST_F(Controller, ModifyKeepsWhatTheUserDidNotChange) {
@@ -133,12 +133,12 @@ TEST_F(Controller, ModifyKeepsWhatTheUserDidNotChange) {
   snooze.fields.nChoice = kRemindAfterMinutes;
   snooze.fields.nMinutes = 5;
   snooze.strContent = "body";
-  controller.Answer(kNoon - 60, snooze, kNoon);
+  controller.Answer({kNoon - 60, 0}, snooze, kNoon);
 
   // The dialog confirms a new title and the reminder as it showed it.
   CMyEvent after = before;
   after.strTitle = "daily stand-up";
-  controller.Modify(kNoon - 60, before, after);
+  controller.Modify({kNoon - 60, 0}, before, after);
 
   const CMyEvent* now = list.FindByCreateTime(kNoon - 60);
   ASSERT_NE(now, nullptr);
@@ -149,7 +149,7 @@ TEST_F(Controller, ModifyKeepsWhatTheUserDidNotChange) {
   // A reminder the user did change in the dialog is taken as changed.
   CMyEvent memo = *now;
   memo.bRemind = 0;
-  controller.Modify(kNoon - 60, *now, memo);
+  controller.Modify({kNoon - 60, 0}, *now, memo);
   EXPECT_EQ(list.FindByCreateTime(kNoon - 60)->bRemind, 0);
 }
 
@@ -162,7 +162,7 @@ TEST_F(Controller, ChangesToAnEventDeletedMeanwhileWriteNothing) {
   const int writes = fs.replace_calls;
   CMyEvent after = before;
   after.strTitle = "b";
-  ControllerResult result = controller.Modify(kNoon, before, after);
+  ControllerResult result = controller.Modify({kNoon, 0}, before, after);
   EXPECT_TRUE(result.notices.empty());
   EXPECT_EQ(fs.replace_calls, writes);
   EXPECT_TRUE(list.empty());
@@ -186,13 +186,43 @@ TEST_F(Controller, ADamagedFileIsToldOnceAndSetAsideBeforeTheNextSave) {
   EXPECT_EQ(TitlesOnDisk(), (Titles{"a", "b", "c"}));
 }
 
+TEST_F(Controller, EventsOfOneSecondAreChangedOneByOne) {
+  // Three adds in one second (tallyo-cli, another copy): one creation time.
+  WriteFromOutside({Event("first", kNoon, 1, kNoon + 600), Event("second", kNoon, 1, kNoon - 5),
+                    Event("third", kNoon, 1, kNoon + 600)});
+  controller.Tick();
+  controller.ShowView(VIEW_ALL);
+  EventPtrList rows;
+  std::vector<EventKey> keys;
+  controller.FillRows(rows, keys);
+  ASSERT_EQ(keys, (std::vector<EventKey>{{kNoon, 0}, {kNoon, 1}, {kNoon, 2}}));
+
+  // "Again in 5 minutes" for the second moves the second only.
+  ReminderAnswer snooze;
+  snooze.fields.nChoice = kRemindAfterMinutes;
+  snooze.fields.nMinutes = 5;
+  snooze.strContent = "body";
+  controller.Answer(keys[1], snooze, kNoon);
+  EXPECT_EQ(list.records()[0].timeRemind, kNoon + 600);
+  EXPECT_EQ(list.records()[1].timeRemind, kNoon + 300);
+
+  // Modify of the third leaves the others alone.
+  CMyEvent after = list.records()[2];
+  after.strTitle = "third, renamed";
+  controller.Modify(keys[2], list.records()[2], after);
+  // Delete of the second deletes the second.
+  controller.Delete(keys[1]);
+  EXPECT_EQ(TitlesOnDisk(), (Titles{"first", "third, renamed"}));
+}
+
 TEST_F(Controller, ViewsListTheirEvents) {
   WriteFromOutside(
       {Event("memo", kNoon), Event("reminder", kNoon + 1, 1, kNoon + 60), Event("yesterday", kNoon - 86400)});
   controller.Tick();
   auto titles = [&] {
     EventPtrList rows;
-    controller.FillRows(rows);
+    std::vector<EventKey> keys;
+    controller.FillRows(rows, keys);
     Titles t;
     for (const CMyEvent* e : rows) t.push_back(e->strTitle);
     return t;

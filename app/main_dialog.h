@@ -32,6 +32,8 @@ class MainDialog : public CSkinDialog, private ReminderHost {
  public:
   static constexpr UINT_PTR kUpdateCheckTimer = 1;
   static constexpr UINT_PTR kSecondTimer = 2;
+  // Posted to itself after an activation (see GivePopupTheKeyboard).
+  static constexpr UINT kGivePopupTheKeyboard = WM_APP + 1;
 
   MainDialog();
   ~MainDialog() override;
@@ -95,8 +97,8 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   // Makes `row` the picked one: the event it lists is what Modify and
   // Delete act on.
   void PickRow(int row);
-  // Opens the modify dialog for the event created at `created`, if any.
-  void ModifyEvent(Time32 created);
+  // Opens the modify dialog for the event named by `key`, if any.
+  void ModifyEvent(EventKey key);
   // Shows the notices of a controller call and fills the grid again if the
   // list changed.
   void Present(const ControllerResult& result);
@@ -112,10 +114,13 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   void ClosePopup() override;
   void StartFlash() override;
   void StopFlash() override;
-  void CommitAnswer(Time32 created, const ReminderAnswer& answer) override;
+  void CommitAnswer(EventKey key, const ReminderAnswer& answer) override;
   // True while a dialog of this program other than the main window is
   // active: the user may be typing in it.
   bool OwnDialogActive() const;
+  // A popup that came up without the keyboard takes it once no dialog of
+  // the program is active any more.
+  void GivePopupTheKeyboard();
 
   // In the order the program's design gives them.
   Settings settings_;

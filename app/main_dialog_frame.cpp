@@ -6,6 +6,7 @@
 #include "app/confirm_dialog.h"
 #include "app/main_dialog.h"
 #include "app/main_texts.h"
+#include "base/program_path.h"
 #include "dialogs/autorun_registry.h"
 #include "dialogs/settings_dialog.h"
 #include "framework/menu.h"
@@ -17,7 +18,6 @@
 #include "reminders/reminder_popup_dialog.h"
 #include "res/resource.h"
 #include "settings/path_helper.h"
-#include "settings/program_path.h"
 #include "update/update_server.h"
 
 namespace {
@@ -63,6 +63,16 @@ bool MainDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESUL
 
 LRESULT MainDialog::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_WINDOWPOSCHANGING) hidden_start_.FilterWindowPos(reinterpret_cast<WINDOWPOS*>(lparam));
+  // Back from a dialog of the program (the main window is its owner): a
+  // popup that waited for the user to finish typing there comes forward,
+  // once the activation is over.
+  if (message == WM_ACTIVATE && LOWORD(wparam) != WA_INACTIVE && popup_waits_for_keyboard_) {
+    PostMessageW(hwnd(), kGivePopupTheKeyboard, 0, 0);
+  }
+  if (message == kGivePopupTheKeyboard) {
+    GivePopupTheKeyboard();
+    return 0;
+  }
   return CSkinDialog::WindowProc(message, wparam, lparam);
 }
 
@@ -120,11 +130,7 @@ void MainDialog::OnSecondTick() {
   // popup whose event was answered elsewhere closes here.
   Present(controller_.Tick());
   reminder_check_.Tick();
-  if (popup_waits_for_keyboard_ && popup_ != nullptr && !OwnDialogActive()) {
-    // The dialog the user was typing in has closed: the reminder is next.
-    popup_waits_for_keyboard_ = false;
-    SetForegroundWindow(popup_->hwnd());
-  }
+  GivePopupTheKeyboard();
   in_tick_ = false;
 }
 

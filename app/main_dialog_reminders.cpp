@@ -48,6 +48,13 @@ void MainDialog::ShowPopup(const CMyEvent& due) {
   }
 }
 
+void MainDialog::GivePopupTheKeyboard() {
+  if (!popup_waits_for_keyboard_ || popup_ == nullptr || OwnDialogActive()) return;
+  // The dialog the user was typing in has closed: the reminder is next.
+  popup_waits_for_keyboard_ = false;
+  SetForegroundWindow(popup_->hwnd());
+}
+
 void MainDialog::ClosePopup() {
   if (popup_ != nullptr) popup_->EndDialog(IDCANCEL);
 }
@@ -56,6 +63,6 @@ void MainDialog::StartFlash() { tray_icon_.StartFlash(); }
 
 void MainDialog::StopFlash() { tray_icon_.StopFlash(); }
 
-void MainDialog::CommitAnswer(Time32 created, const ReminderAnswer& answer) {
-  Present(controller_.Answer(created, answer, NowTime()));
+void MainDialog::CommitAnswer(EventKey key, const ReminderAnswer& answer) {
+  Present(controller_.Answer(key, answer, NowTime()));
 }

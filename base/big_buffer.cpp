@@ -1,7 +1,7 @@
-// BigBuffer: a mapping of its own for big sizes (natively), the heap otherwise.
+// Big blocks: a mapping of their own for big sizes (natively), the heap otherwise.
 #include "base/big_buffer.h"
 
-#include <new>
+#include <cstring>
 
 #ifndef _WIN32
 #include <sys/mman.h>
@@ -14,11 +14,16 @@ namespace {
 #ifndef _WIN32
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
+// Below a few huge pages the mapping is not worth its system calls.
+bool Mapped(std::size_t size) { return size >= 2 * kHugePage; }
+
+std::size_t MappedLength(std::size_t size) { return (size + kHugePage - 1) / kHugePage * kHugePage; }
+
 // A zero-filled mapping whose start is aligned to a huge page, offered for
 // huge pages (the system may decline; then it is ordinary memory). Returns
 // nullptr on failure.
-char* MapAligned(std::size_t size, std::size_t* mapped) {
-  std::size_t length = (size + kHugePage - 1) / kHugePage * kHugePage;
+void* MapAligned(std::size_t size) {
+  const std::size_t length = MappedLength(size);
   void* raw = mmap(nullptr, length + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (raw == MAP_FAILED) return nullptr;
   auto start = reinterpret_cast<std::uintptr_t>(raw);
@@ -28,33 +33,39 @@ char* MapAligned(std::size_t size, std::size_t* mapped) {
   std::size_t tail = (start + length + kHugePage) - (aligned + length);
   if (tail != 0) munmap(reinterpret_cast<void*>(aligned + length), tail);
   madvise(reinterpret_cast<void*>(aligned), length, MADV_HUGEPAGE);
-  *mapped = length;
-  return reinterpret_cast<char*>(aligned);
+  return reinterpret_cast<void*>(aligned);
 }
+#else
+bool Mapped(std::size_t) { return false; }
 #endif
 
 }  // namespace
 
-BigBuffer::BigBuffer(std::size_t size) : size_(size) {
+void* AllocateBigBlock(std::size_t size) {
 #ifndef _WIN32
-  // Below a few huge pages the mapping is not worth its system calls.
-  if (size >= 2 * kHugePage) {
-    data_ = MapAligned(size, &mapped_);
-    if (data_ == nullptr) throw std::bad_alloc();
-    return;
+  if (Mapped(size)) {
+    void* block = MapAligned(size);
+    if (block == nullptr) throw std::bad_alloc();
+    return block;
   }
 #endif
-  data_ = new char[size == 0 ? 1 : size]();
+  return ::operator new(size == 0 ? 1 : size);
 }
 
-void BigBuffer::Free() noexcept {
+void FreeBigBlock(void* block, [[maybe_unused]] std::size_t size) noexcept {
+  if (block == nullptr) return;
 #ifndef _WIN32
-  if (mapped_ != 0) {
-    munmap(data_, mapped_);
-    data_ = nullptr;
+  if (Mapped(size)) {
+    munmap(block, MappedLength(size));
     return;
   }
 #endif
-  delete[] data_;
-  data_ = nullptr;
+  ::operator delete(block);
+}
+
+bool BigBlockComesZeroed(std::size_t size) { return Mapped(size); }
+
+BigBuffer::BigBuffer(std::size_t size)
+    : data_(static_cast<char*>(AllocateBigBlock(size))), size_(size), capacity_(size) {
+  if (!BigBlockComesZeroed(size)) std::memset(data_, 0, size);
 }

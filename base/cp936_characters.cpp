@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "base/byte_words.h"
+
 #include "base/text_convert_internal.h"
 
 Cp936Characters::Cp936Characters() : table_(std::make_unique<Utf8[]>(128 * 256)) {}
@@ -20,6 +22,34 @@ void Cp936Characters::Learn(unsigned char lead, unsigned char trail, Utf8& known
   if (utf8.size() != length || first < 0xC2 || first >= 0xF0 || utf8 == "\xEF\xBF\xBD") return;
   std::memcpy(known.bytes, utf8.data(), length);
   known.length = static_cast<unsigned char>(length);
+}
+
+char* Cp936Characters::Table::PutKnown(std::string_view text, char* at) const {
+  const char* p = text.data();
+  const std::size_t n = text.size();
+  std::size_t i = 0;
+  while (i < n) {
+    if (i + 8 <= n) {
+      // Eight bytes at a time while they are ASCII, stored whole either way.
+      const std::uint64_t word = byte_words::Load8(p + i);
+      std::memcpy(at, &word, 8);
+      const std::uint64_t high = word & byte_words::kHighBits;
+      if (high == 0) {
+        i += 8;
+        at += 8;
+        continue;
+      }
+      const std::size_t ascii = byte_words::BytesBefore(high);
+      i += ascii;
+      at += ascii;
+    } else if (static_cast<unsigned char>(p[i]) < 0x80) {
+      *at++ = p[i++];
+      continue;
+    }
+    at = PutRun(p, n, &i, at);
+    if (at == nullptr) return nullptr;
+  }
+  return at;
 }
 
 Cp936Characters& ThisThreadsCp936Characters() {

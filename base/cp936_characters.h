@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 class Cp936Characters {
  public:
@@ -25,6 +26,17 @@ class Cp936Characters {
   struct Table {
     Utf8* entries;
 
+    // How far past the end of what they return the two writers below may
+    // write: PutRun copies whole four-byte entries, of which a character
+    // takes two or three bytes. (PutKnown's eight-byte stores of ASCII never
+    // reach past its result: the bytes still to come give at least as many.)
+    static constexpr std::size_t kSpare = 2;
+    // The room PutKnown needs for a text of `cp936_size` bytes: a character
+    // takes at most half as many bytes again in UTF-8.
+    static constexpr std::size_t KnownRoom(std::size_t cp936_size) {
+      return cp936_size + cp936_size / 2 + kSpare;
+    }
+
     const Utf8& Of(unsigned char lead, unsigned char trail) const {
       Utf8& known = entries[(lead - 0x80) * 256 + trail];
       if (known.length == 0) Learn(lead, trail, known);
@@ -33,8 +45,8 @@ class Cp936Characters {
 
     // Writes the UTF-8 of the double-byte characters from p[*i] on, as many
     // as follow one another, at `at` and returns its end; nullptr at one that
-    // is not a character or is cut off by the end. Writes up to 3 bytes past
-    // its result. REQUIRES: p[*i] >= 0x80.
+    // is not a character or is cut off by the end. Writes up to kSpare
+    // bytes past its result. REQUIRES: p[*i] >= 0x80.
     char* PutRun(const char* p, std::size_t n, std::size_t* i, char* at) const {
       do {
         if (*i + 1 == n) return nullptr;
@@ -47,6 +59,12 @@ class Cp936Characters {
       } while (*i < n && static_cast<unsigned char>(p[*i]) >= 0x80);
       return at;
     }
+
+    // Writes `text`, ASCII and known double-byte characters, in UTF-8 at `at`
+    // and returns its end; nullptr at the first byte that is neither (what
+    // it wrote is then of no use). Writes up to kSpare bytes past its
+    // result. REQUIRES: room for KnownRoom(text.size()) bytes at `at`.
+    char* PutKnown(std::string_view text, char* at) const;
   };
   Table table() { return Table{table_.get()}; }
 

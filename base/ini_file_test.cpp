@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "base/memory_file_system.h"
+#include "base/testing/memory_file_system.h"
 
 namespace {
 

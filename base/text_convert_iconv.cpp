@@ -7,7 +7,6 @@
 #include <memory>
 #include <stdexcept>
 
-#include "base/byte_words.h"
 #include "base/cp936_characters.h"
 #include "base/text_convert.h"
 #include "base/text_convert_internal.h"
@@ -64,37 +63,6 @@ const IconvHandle& Cp936ToUtf8() {
   return cd;
 }
 
-// ASCII and known double-byte characters, written at `at`; nullptr at the
-// first byte that is neither. Writes up to 8 bytes past its result, so the
-// room must be at least text.size() * 3 / 2 + 8.
-char* PutKnownCharacters(std::string_view text, char* at, Cp936Characters::Table characters) {
-  const char* p = text.data();
-  const std::size_t n = text.size();
-  std::size_t i = 0;
-  while (i < n) {
-    if (i + 8 <= n) {
-      // Eight bytes at a time while they are ASCII, stored whole either way.
-      std::uint64_t word = byte_words::Load8(p + i);
-      std::memcpy(at, &word, 8);
-      std::uint64_t high = word & byte_words::kHighBits;
-      if (high == 0) {
-        i += 8;
-        at += 8;
-        continue;
-      }
-      std::size_t ascii = byte_words::BytesBefore(high);
-      i += ascii;
-      at += ascii;
-    } else if (static_cast<unsigned char>(p[i]) < 0x80) {
-      *at++ = p[i++];
-      continue;
-    }
-    at = characters.PutRun(p, n, &i, at);
-    if (at == nullptr) return nullptr;
-  }
-  return at;
-}
-
 }  // namespace
 
 bool ConvertPair(unsigned char lead, unsigned char trail, std::string* utf8) {
@@ -124,16 +92,17 @@ void AppendUtf8(std::string_view text, std::string* out) {
   // ASCII runs as they are, double-byte characters from the table; anything
   // else (a single-byte character above 0x7F, a cut or invalid pair) sends
   // the whole text through iconv, which handles it as it always has.
-  const std::size_t room = text.size() + text.size() / 2 + 8;
+  const Cp936Characters::Table characters = ThisThreadsCp936Characters().table();
+  const std::size_t room = Cp936Characters::Table::KnownRoom(text.size());
   char* end = nullptr;
   char nearby[512];  // most texts: written here and appended, sparing a fill of the room
   if (room <= sizeof nearby) {
-    end = PutKnownCharacters(text, nearby, ThisThreadsCp936Characters().table());
+    end = characters.PutKnown(text, nearby);
     if (end != nullptr) out->append(nearby, static_cast<std::size_t>(end - nearby));
   } else {
     const std::size_t start = out->size();
     out->resize(start + room);
-    end = PutKnownCharacters(text, out->data() + start, ThisThreadsCp936Characters().table());
+    end = characters.PutKnown(text, out->data() + start);
     out->resize(end == nullptr ? start : static_cast<std::size_t>(end - out->data()));
   }
   if (end == nullptr) Convert(Cp936ToUtf8(), text, OnInvalid::kReplace, "\xEF\xBF\xBD", 1, out);

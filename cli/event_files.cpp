@@ -1,9 +1,47 @@
 #include "cli/event_files.h"
 
+#include <charconv>
 #include <iostream>
 
 #include "cli/cli_context.h"
 #include "events/event_repeats.h"
+
+namespace {
+
+template <typename Number>
+std::optional<Number> ParseDecimal(std::string_view text) {
+  Number value{};
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+std::string KeyText(EventKey key) {
+  std::string text = std::to_string(key.created);
+  if (key.twin != 0) text.append("-").append(std::to_string(key.twin));
+  return text;
+}
+
+std::optional<EventKey> ParseKey(const std::string& text) {
+  const std::size_t dash = text.find('-', 1);  // a creation time may be negative
+  std::optional<Time32> created = ParseDecimal<Time32>(std::string_view(text).substr(0, dash));
+  if (!created) return std::nullopt;
+  if (dash == std::string::npos) return EventKey{*created, 0};
+  std::optional<std::uint32_t> twin = ParseDecimal<std::uint32_t>(std::string_view(text).substr(dash + 1));
+  if (!twin) return std::nullopt;
+  return EventKey{*created, *twin};
+}
+
+void PrintNoSuchEvent(EventKey key, const char* consequence) {
+  if (key.twin == 0) {
+    std::cerr << "tallyo-cli: no event was created at " << key.created << consequence << "\n";
+  } else {
+    std::cerr << "tallyo-cli: fewer than " << key.twin + 1 << " events were created at " << key.created
+              << ", so there is no " << KeyText(key) << consequence << "\n";
+  }
+}
 
 std::optional<int> LoadEventsForChange(EventList& list) {
   LoadResult result = list.LoadEvents();

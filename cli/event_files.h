@@ -6,9 +6,19 @@
 #include <optional>
 #include <string>
 
+#include "events/event_key.h"
 #include "events/event_list.h"
 #include "repeat/repeat_rule.h"
 #include "repeat/repeat_store.h"
+
+// An event's key as the commands take it: the creation time, followed for
+// the later events of a second by "-" and their place, as in the calendar's UIDs.
+std::string KeyText(EventKey key);
+// "N" (the first event created at N) or "N-K" (the one in place K of that second).
+std::optional<EventKey> ParseKey(const std::string& text);
+
+// The message for a key that names no event, ending in `consequence`.
+void PrintNoSuchEvent(EventKey key, const char* consequence);
 
 // event.dat for a change: a damaged file is set aside before the save, so
 // the save cannot destroy it; an unreadable one stops the command.

@@ -1,7 +1,10 @@
 // tallyo-cli's event commands: list (the rows of one view of the event list),
 // add, delete and check, on event.dat (and repeat.ini) in the --dir folder.
+// An event is named by its key (events/event_key.h): its creation time, and
+// "-K" for the later events of one second.
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <iostream>
@@ -11,6 +14,7 @@
 #include <string>
 
 #include "base/byte_words.h"
+#include "base/cp936_characters.h"
 #include "base/local_time.h"
 #include "base/text_convert.h"
 #include "cli/cli_context.h"
@@ -43,38 +47,67 @@ bool HasLineOrTabBytes(std::string_view text) {
   return false;
 }
 
-// Rows of a table on standard output: tab between cells, UTF-8, built up in
-// one buffer and written in large pieces (a list may have 100k rows).
+// Rows of a table on standard output: tab between cells, UTF-8, written into
+// one buffer and out in large pieces (a list may have 100k rows). A cell is
+// converted straight into the buffer, in the room it can take at most.
 class TableOutput {
  public:
+  TableOutput() : buffer_(std::make_unique_for_overwrite<char[]>(kCapacity)), capacity_(kCapacity) {}
   ~TableOutput() { Flush(); }
+  TableOutput(const TableOutput&) = delete;
+  TableOutput& operator=(const TableOutput&) = delete;
 
   void Row(const std::vector<std::string>& cells) {
     for (std::size_t i = 0; i < cells.size(); ++i) {
-      if (i != 0) buffer_ += '\t';
-      std::size_t start = buffer_.size();
-      cp936::AppendUtf8(cells[i], &buffer_);
+      if (i != 0) *Room(1) = '\t', ++size_;
+      const std::string& cell = cells[i];
+      char* start = Room(Cp936Characters::Table::KnownRoom(cell.size()));
+      char* end = characters_.PutKnown(cell, start);
+      if (end == nullptr) {
+        // Not all ASCII and double-byte characters: the conversion of the whole text decides.
+        utf8_.clear();
+        cp936::AppendUtf8(cell, &utf8_);
+        start = Room(utf8_.size());
+        end = std::copy(utf8_.begin(), utf8_.end(), start);
+      }
       // A grid cell holds one line; the terminal's table does too. (These
       // bytes are never part of a double-byte character, in either encoding.)
-      if (!HasLineOrTabBytes(cells[i])) continue;
-      for (std::size_t j = start; j < buffer_.size(); ++j) {
-        char& c = buffer_[j];
-        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
-      }
+      if (HasLineOrTabBytes(cell))
+        std::replace_if(
+            start, end, [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+      size_ = static_cast<std::size_t>(end - buffer_.get());
     }
-    buffer_ += '\n';
-    if (buffer_.size() >= kFlushAt) Flush();
+    *Room(1) = '\n';
+    ++size_;
+    if (size_ >= kFlushAt) Flush();
   }
 
   void Flush() {
-    std::cout.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    std::cout.write(buffer_.get(), static_cast<std::streamsize>(size_));
     std::cout.flush();
-    buffer_.clear();
+    size_ = 0;
   }
 
  private:
   static constexpr std::size_t kFlushAt = 1 << 16;
-  std::string buffer_;
+  static constexpr std::size_t kCapacity = 2 * kFlushAt;
+
+  // Room for `more` bytes after the text, made by writing the text out first
+  // (or by a bigger buffer, for a cell longer than the buffer); where they go.
+  char* Room(std::size_t more) {
+    if (capacity_ - size_ < more) Flush();
+    if (capacity_ < more) {
+      buffer_ = std::make_unique_for_overwrite<char[]>(more);
+      capacity_ = more;
+    }
+    return buffer_.get() + size_;
+  }
+
+  std::unique_ptr<char[]> buffer_;
+  std::size_t capacity_;
+  std::size_t size_ = 0;
+  Cp936Characters::Table characters_ = ThisThreadsCp936Characters().table();
+  std::string utf8_;  // an unusual cell, converted as a whole
 };
 
 // --- list ---
@@ -83,7 +116,7 @@ const char kRepeatCaption[] = "\xd6\xd8\xb8\xb4";  // "重复": the RRULE value,
 
 struct ListOptions {
   ViewOptions view;
-  bool with_created = false;  // a last column with the creation time in seconds
+  bool with_created = false;  // a last column with each event's key, as delete takes it
 };
 
 int RunList(const ListOptions& options) {
@@ -97,6 +130,8 @@ int RunList(const ListOptions& options) {
   LoadRulesForReading(rule_file, &rules);
   EventPtrList rows;
   FillView(list, chosen->view, chosen->day, chosen->keyword, rows);
+  std::vector<EventKey> keys;
+  if (options.with_created || !rules.empty()) keys = list.KeysOf(rows);
   {
     TableOutput table;
     std::vector<std::string> cells;
@@ -105,11 +140,11 @@ int RunList(const ListOptions& options) {
     if (options.with_created) cells.push_back("timeCreate");
     table.Row(cells);
     LocalTimeConverter times;
-    for (const CMyEvent* event : rows) {
-      ViewRowCells(chosen->view, *event, times, cells);
-      const RepeatSeries* series = rules.empty() ? nullptr : SeriesOfEvent(rules, *event);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      ViewRowCells(chosen->view, *rows[i], times, cells);
+      const RepeatSeries* series = rules.empty() ? nullptr : SeriesOfEvent(rules, *rows[i], keys[i]);
       cells.push_back(series != nullptr ? FormatRepeatRule(series->rule()) : std::string());
-      if (options.with_created) cells.push_back(std::to_string(event->timeCreate));
+      if (options.with_created) cells.push_back(KeyText(keys[i]));
       table.Row(cells);
     }
   }
@@ -163,9 +198,9 @@ int RunAdd(const AddOptions& options) {
   std::optional<std::string> body = ArgumentToCp936(CrLfLineBreaks(options.body), "the body");
   if (!body) return kBadArguments;
 
-  auto event = std::make_unique<CMyEvent>();
-  event->strTitle = *title;
-  event->strContent = *body;
+  CMyEvent event;
+  event.strTitle = *title;
+  event.strContent = *body;
   if (options.at) {
     Time32 when = 0;
     if (!ParseLocalTime(*options.at, &when)) {
@@ -173,19 +208,19 @@ int RunAdd(const AddOptions& options) {
                 << "\"\n";
       return kBadArguments;
     }
-    event->bRemind = 1;
-    event->timeRemind = when;
+    event.bRemind = 1;
+    event.timeRemind = when;
   } else if (options.in) {
     std::optional<std::uint32_t> minutes = ParseDecimal<std::uint32_t>(*options.in);
-    std::int64_t when = minutes ? event->timeCreate + std::int64_t{*minutes} * 60 : 0;
+    std::int64_t when = minutes ? event.timeCreate + std::int64_t{*minutes} * 60 : 0;
     if (!minutes || when > std::numeric_limits<Time32>::max()) {
       std::cerr << "tallyo-cli: --in expects a whole number of minutes from now (0 or more, ending before "
                    "2038), not \""
                 << *options.in << "\"\n";
       return kBadArguments;
     }
-    event->bRemind = 1;
-    event->timeRemind = static_cast<Time32>(when);
+    event.bRemind = 1;
+    event.timeRemind = static_cast<Time32>(when);
   }
   std::optional<RepeatSeries> series;
   if (options.repeat) {
@@ -195,13 +230,13 @@ int RunAdd(const AddOptions& options) {
     }
     std::optional<RepeatRule> rule = RuleArgument(*options.repeat);
     if (!rule) return kBadArguments;
-    series = SeriesStartingAt(event->timeRemind, *rule);
+    series = SeriesStartingAt(event.timeRemind, *rule);
     if (!series) {
-      PrintNoOccurrence(*rule, event->timeRemind);
+      PrintNoOccurrence(*rule, event.timeRemind);
       return kBadArguments;
     }
     // A rule that does not name the day given (weekdays, on a Saturday) starts at its first day.
-    event->timeRemind = TimeOfWall(series->start()).value_or(event->timeRemind);
+    event.timeRemind = TimeOfWall(series->start()).value_or(event.timeRemind);
   }
 
   EventList list;
@@ -211,24 +246,27 @@ int RunAdd(const AddOptions& options) {
   if (series) {
     if (std::optional<int> stop = LoadRulesForChange(rule_file, &rules)) return *stop;
   }
-  CMyEvent* added = list.Add(std::move(event));
-  if (series) rules.Set(added->timeCreate, *series);
+  // A second of its own, even when several adds come in one second: the
+  // first of its second, so the rule under its creation time is its own.
+  const Time32 created = list.AddNew(std::move(event)).timeCreate;
+  if (series) rules.Set(created, *series);
   if (int code = SaveEventFile(list); code != 0) return code;
   if (series) {
     if (int code = SaveRuleFile(rule_file, rules, list); code != 0) return code;
   }
-  std::cout << added->timeCreate << "\n";
+  std::cout << created << "\n";
   return 0;
 }
 
 // --- delete ---
 
-int RunDelete(const std::string& created_text) {
-  std::optional<Time32> created = ParseDecimal<Time32>(created_text);
-  if (!created) {
-    std::cerr << "tallyo-cli: --created expects the creation time in seconds, as add and list --with-created "
-                 "show it, not \""
-              << created_text << "\"\n";
+int RunDelete(const std::string& key_text) {
+  std::optional<EventKey> key = ParseKey(key_text);
+  if (!key) {
+    std::cerr
+        << "tallyo-cli: --created expects the creation time in seconds, or N-K for the event in place K "
+           "of second N, as add and list --with-created show it, not \""
+        << key_text << "\"\n";
     return kBadArguments;
   }
   EventList list;
@@ -236,8 +274,13 @@ int RunDelete(const std::string& created_text) {
   RepeatStore rule_file = RulesBeside(list);
   RepeatRules rules;
   if (std::optional<int> stop = LoadRulesForChange(rule_file, &rules)) return *stop;
-  if (!list.DeleteByCreateTime(*created)) {
-    std::cerr << "tallyo-cli: no event was created at " << *created << "; nothing was changed\n";
+  if (!DeleteEventAndRule(list, rules, *key)) {
+    if (key->twin == 0) {
+      std::cerr << "tallyo-cli: no event was created at " << key->created << "; nothing was changed\n";
+    } else {
+      std::cerr << "tallyo-cli: fewer than " << key->twin + 1 << " events were created at " << key->created
+                << ", so there is no " << KeyText(*key) << "; nothing was changed\n";
+    }
     return kFileError;
   }
   // Its rule goes with it: repeat.ini keeps no rule of an event that is gone.
@@ -276,7 +319,8 @@ void AddEventCommands(CLI::App& app, CliContext& ctx) {
       app.add_subcommand("list", "list the events of one view, as the main window's grid shows them");
   AddViewOptions(list, &list_options->view, /*min_given=*/1);
   list->add_flag("--with-created", list_options->with_created,
-                 "add a last column with each event's creation time in seconds (for delete)");
+                 "add a last column with each event's creation time in seconds, N-K for the later events of "
+                 "one second (for delete)");
   list->callback([&ctx, list_options] { ctx.exit_code = RunList(*list_options); });
 
   auto raw = std::make_shared<RawAddOptions>();
@@ -298,9 +342,11 @@ void AddEventCommands(CLI::App& app, CliContext& ctx) {
   });
 
   auto created = std::make_shared<std::string>();
-  CLI::App* remove = app.add_subcommand("delete", "delete the first event created at that time");
+  CLI::App* remove = app.add_subcommand("delete", "delete the event created at that time");
   remove
-      ->add_option("--created", *created, "creation time in seconds, as add and list --with-created show it")
+      ->add_option("--created", *created,
+                   "creation time in seconds (the first event of that second), or N-K (the one in place K, "
+                   "counted from 0), as add and list --with-created show it")
       ->required();
   remove->callback([&ctx, created] { ctx.exit_code = RunDelete(*created); });
 

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "base/memory_file_system.h"
+#include "base/testing/memory_file_system.h"
 #include "base/text_convert.h"
 #include "cli/testing/cli_test_folder.h"
 #include "events/event_list.h"
 #include "events/event_view_rows.h"
-#include "events/events_test_util.h"
+#include "events/testing/events_test_util.h"
 
 namespace {
 
@@ -25,19 +25,9 @@ namespace fs = std::filesystem;
 // a memo, and a reminder due 2026-12-08 08:30:00 (Asia/Shanghai).
 std::string ThreeEventFile() {
   EventVector v;
-  auto meeting = std::make_unique<CMyEvent>(1796605200);
-  meeting->strTitle = "\xbb\xe1\xd2\xe9";
-  meeting->strContent = "Room 4";
-  meeting->bRemind = 1;
-  meeting->timeRemind = 1796689800;
-  v.push_back(std::move(meeting));
-  auto memo = std::make_unique<CMyEvent>(1796600000);
-  memo->strTitle = "shopping list";
-  memo->timeRemind = 123;  // stale; a memo shows no reminder time
-  v.push_back(std::move(memo));
-  auto third = std::make_unique<CMyEvent>(1796700000);
-  third->strTitle = "third";
-  v.push_back(std::move(third));
+  v.push_back(MakeEvent("\xbb\xe1\xd2\xe9", 1796605200, "Room 4", 1, 1796689800));
+  v.push_back(MakeEvent("shopping list", 1796600000, "", 0, 123));  // stale; a memo shows no reminder time
+  v.push_back(MakeEvent("third", 1796700000));
   return WriteEventArchive(v);
 }
 
@@ -54,9 +44,7 @@ class EventCommands : public CliTestFolder {
     memory.files["event.dat"] = ReadFileBytes(EventFile());
     EventList list(memory, "event.dat");
     EXPECT_TRUE(list.LoadEvents().ok());
-    std::vector<CMyEvent> out;
-    for (const auto& e : list.records()) out.push_back(*e);
-    return out;
+    return std::vector<CMyEvent>(list.records().begin(), list.records().end());
   }
 
   std::vector<std::string> AsideFiles() {
@@ -110,12 +98,18 @@ TEST_F(EventCommands, ListShowsTheColumnsOfEachView) {
 TEST_F(EventCommands, LongListsShowEveryRowAsTheGridDoes) {
   // Enough rows for the output to be written in several pieces, with texts
   // that need converting, cells that hold tabs and line breaks, and times in
-  // many windows of the time conversion (a few events per hour over months).
+  // many windows of the time conversion (a few events per hour over months);
+  // titles longer than the output's buffer, and bytes that are no character.
   EventVector v;
   Time32 t = 1790000000;
+  std::string long_title;
+  for (int i = 0; i < 100000; ++i) long_title += "\xbb\xe1";
   for (int i = 0; i < 4000; ++i) {
     t += (i * 7919) % 5000;
     std::string title = i % 3 == 0 ? "\xbb\xe1\xd2\xe9 " + std::to_string(i) : "row\t" + std::to_string(i);
+    if (i % 1000 == 7) title = long_title + "\r\n" + title;
+    if (i % 1000 == 8) title = long_title + "\xff" + title;
+    if (i % 500 == 9) title += "\x80\t";
     v.push_back(MakeEvent(title, t, "body\r\nline", i % 4 == 0, t + 600));
   }
   WriteFileBytes(EventFile(), WriteEventArchive(v));
@@ -123,11 +117,12 @@ TEST_F(EventCommands, LongListsShowEveryRowAsTheGridDoes) {
   ASSERT_EQ(all.exit_code, 0) << all.err;
   std::string expected = "标题\t建立时间\t提醒时间\t重复\ttimeCreate\n";
   for (const auto& e : v) {
-    std::vector<std::string> cells = ViewRowCells(VIEW_ALL, *e);
+    std::vector<std::string> cells = ViewRowCells(VIEW_ALL, e);
     std::string title = cp936::ToUtf8(cells[0]);
-    std::replace(title.begin(), title.end(), '\t', ' ');
+    std::replace_if(
+        title.begin(), title.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
     expected += title + "\t" + cells[1] + "\t" + cp936::ToUtf8(cells[2]) + "\t\t" +
-                std::to_string(e->timeCreate) + "\n";
+                std::to_string(e.timeCreate) + "\n";
   }
   EXPECT_EQ(all.out, expected);
 }
@@ -140,6 +135,7 @@ TEST_F(EventCommands, ListRefusesWrongViews) {
 }
 
 TEST_F(EventCommands, AddMemoAndRemindersThenDelete) {
+  const Time32 before = NowTime();
   CliRun memo = Run({"add", "--title", "买菜", "--body", "eggs\nmilk"});
   ASSERT_EQ(memo.exit_code, 0) << memo.err;
   CliRun at = Run({"add", "--title", "dentist", "--at", "2026-12-09 14:00:00"});
@@ -156,19 +152,80 @@ TEST_F(EventCommands, AddMemoAndRemindersThenDelete) {
   EXPECT_EQ(stored[1].bRemind, 1);
   EXPECT_EQ(stored[1].timeRemind, 1796796000);
   EXPECT_EQ(stored[2].strTitle, "");
-  EXPECT_EQ(stored[2].timeRemind, stored[2].timeCreate + 1800);
+  // Thirty minutes from the moment of the add, whatever second the event then took.
+  EXPECT_GE(stored[2].timeRemind, before + 1800);
+  EXPECT_LE(stored[2].timeRemind, stored[2].timeCreate + 1800);
 
   EXPECT_EQ(Run({"check"}).out, "3\n");
+  // Made within a second or two, yet each in a second of its own.
+  EXPECT_LT(stored[0].timeCreate, stored[1].timeCreate);
+  EXPECT_LT(stored[1].timeCreate, stored[2].timeCreate);
   CliRun removed = Run({"delete", "--created", std::to_string(stored[1].timeCreate)});
   EXPECT_EQ(removed.exit_code, 0) << removed.err;
-  // All three may share a second: delete takes the first in stored order.
   stored = Stored();
-  EXPECT_EQ(stored.size(), 2u);
+  ASSERT_EQ(stored.size(), 2u);
+  EXPECT_EQ(stored[1].strTitle, "");
 
   CliRun missing = Run({"delete", "--created", "12345"});
   EXPECT_EQ(missing.exit_code, 1);
   EXPECT_NE(missing.err.find("12345"), std::string::npos);
   EXPECT_EQ(Stored().size(), 2u);
+}
+
+TEST_F(EventCommands, AddTakesTheNextSecondNoEventHas) {
+  // The next ten seconds are taken already (another program's adds, a
+  // clock set back): three adds get three seconds after them.
+  const Time32 now = NowTime();
+  EventVector v;
+  for (Time32 t = now; t < now + 10; ++t) v.push_back(MakeEvent("taken", t));
+  WriteFileBytes(EventFile(), WriteEventArchive(v));
+  std::vector<Time32> printed;
+  for (const char* title : {"one", "two", "three"}) {
+    CliRun add = Run({"add", "--title", title});
+    ASSERT_EQ(add.exit_code, 0) << add.err;
+    printed.push_back(static_cast<Time32>(std::stol(add.out)));
+  }
+  EXPECT_GE(printed[0], now + 10);
+  EXPECT_LT(printed[0], printed[1]);
+  EXPECT_LT(printed[1], printed[2]);
+  std::vector<CMyEvent> stored = Stored();
+  ASSERT_EQ(stored.size(), 13u);
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(stored[10 + i].timeCreate, printed[i]);
+}
+
+TEST_F(EventCommands, TwinsOfOneSecondAreNamedAndDeletedOneByOne) {
+  // Three events of one second, as older versions and other tools made them.
+  EventVector v;
+  v.push_back(MakeEvent("first", 1796605200));
+  v.push_back(MakeEvent("elsewhere", 1796600000));
+  v.push_back(MakeEvent("second", 1796605200));
+  v.push_back(MakeEvent("third", 1796605200));
+  WriteFileBytes(EventFile(), WriteEventArchive(v));
+  EXPECT_EQ(Run({"list", "--memo", "--with-created"}).out,
+            "标题\t建立时间\t重复\ttimeCreate\n"
+            "elsewhere\t2026-12-07 07:33:20\t\t1796600000\n"
+            "first\t2026-12-07 09:00:00\t\t1796605200\n"
+            "second\t2026-12-07 09:00:00\t\t1796605200-1\n"
+            "third\t2026-12-07 09:00:00\t\t1796605200-2\n");
+
+  CliRun second = Run({"delete", "--created", "1796605200-1"});
+  EXPECT_EQ(second.exit_code, 0) << second.err;
+  std::vector<CMyEvent> stored = Stored();
+  ASSERT_EQ(stored.size(), 3u);
+  EXPECT_EQ(stored[0].strTitle, "first");
+  EXPECT_EQ(stored[2].strTitle, "third");
+
+  CliRun beyond = Run({"delete", "--created", "1796605200-2"});
+  EXPECT_EQ(beyond.exit_code, 1);
+  EXPECT_NE(beyond.err.find("1796605200-2"), std::string::npos) << beyond.err;
+  EXPECT_EQ(Stored().size(), 3u);
+
+  // The plain creation time is the first, as "-0" is.
+  EXPECT_EQ(Run({"delete", "--created", "1796605200"}).exit_code, 0);
+  EXPECT_EQ(Run({"delete", "--created", "1796605200-0"}).exit_code, 0);
+  stored = Stored();
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(stored[0].strTitle, "elsewhere");
 }
 
 TEST_F(EventCommands, WrongInputChangesNothing) {
@@ -188,6 +245,11 @@ TEST_F(EventCommands, WrongInputChangesNothing) {
       {"add", "--title", "x", "--body", "\xFF"},
       {"delete", "--created", "abc"},
       {"delete", "--created", "99999999999"},
+      {"delete", "--created", "5-"},
+      {"delete", "--created", "5-x"},
+      {"delete", "--created", "5--1"},
+      {"delete", "--created", "5-1-2"},
+      {"delete", "--created", "5-99999999999"},
   };
   for (const auto& args : bad) {
     CliRun run = Run(args);

@@ -106,6 +106,8 @@ int RunExport(const ExportOptions& options) {
   EventPtrList rows;
   FillView(list, chosen->view, chosen->day, chosen->keyword, rows);
   IcsUids uids(list.records());
+  std::vector<EventKey> keys;
+  if (!rules.empty()) keys = list.KeysOf(rows);
 
   if (!out_path) UseBinaryStandardOutput();
   // A file is written in one piece. Room for about 320 bytes an event (a
@@ -113,8 +115,9 @@ int RunExport(const ExportOptions& options) {
   // pages of the room never written are never touched.
   IcsWriter writer(out_path ? rows.size() * 320 + 4096 : 0);
   bool written = true;
-  for (const CMyEvent* event : rows) {
-    writer.Add(*event, uids, rules.empty() ? nullptr : SeriesOfEvent(rules, *event));
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const CMyEvent* event = rows[i];
+    writer.Add(*event, uids, rules.empty() ? nullptr : SeriesOfEvent(rules, *event, keys[i]));
     if (!out_path && writer.text().size() >= kStreamPiece) written = WriteToStandardOutput(writer) && written;
   }
   writer.Finish();

@@ -9,7 +9,7 @@
 #include "cli/testing/cli_test_folder.h"
 #include "cli/testing/ics_reading.h"
 #include "events/event_archive.h"
-#include "events/events_test_util.h"
+#include "events/testing/events_test_util.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ TEST_F(ExportCommand, AllEventsInStoredOrderReadBack) {
   EXPECT_EQ(run.out.rfind("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n", 0), 0u);
   ReadCalendar read = ReadIcs(run.out);
   ASSERT_EQ(read.components.size(), events.size());
-  for (std::size_t i = 0; i < events.size(); ++i) ExpectReadsBackAs(read.components[i], *events[i]);
+  for (std::size_t i = 0; i < events.size(); ++i) ExpectReadsBackAs(read.components[i], events[i]);
   EXPECT_EQ(read.components[0].summary, "会议");
   EXPECT_EQ(read.components[0].description, "Room 4\nBring the slides; and pens");
   EXPECT_EQ(read.components[0].uid, "1796605200-0@tallyo.example");
@@ -107,16 +107,16 @@ TEST_F(ExportCommand, AnEditKeepsTheUids) {
   EventVector events = FiveEvents();
   Store(events);
   ReadCalendar before = Export({});
-  events[4]->strTitle = "renamed";
-  events[4]->strContent = "and a body";
-  events[4]->timeRemind += 3600;
-  events[0]->bRemind = 0;
+  events[4].strTitle = "renamed";
+  events[4].strContent = "and a body";
+  events[4].timeRemind += 3600;
+  events[0].bRemind = 0;
   Store(events);
   ReadCalendar after = Export({});
   ASSERT_EQ(after.components.size(), before.components.size());
   for (std::size_t i = 0; i < events.size(); ++i) {
     EXPECT_EQ(after.components[i].uid, before.components[i].uid) << i;
-    ExpectReadsBackAs(after.components[i], *events[i]);
+    ExpectReadsBackAs(after.components[i], events[i]);
   }
 }
 
@@ -163,7 +163,7 @@ TEST_F(ExportCommand, ALongListReadsBackInOrderOnStandardOutputAndInAFile) {
   ReadCalendar read = ReadIcs(run.out);
   EXPECT_EQ(read.errors, 0) << read.first_error;
   ASSERT_EQ(read.components.size(), events.size());
-  for (std::size_t i = 0; i < events.size(); i += 7) ExpectReadsBackAs(read.components[i], *events[i]);
+  for (std::size_t i = 0; i < events.size(); i += 7) ExpectReadsBackAs(read.components[i], events[i]);
 }
 
 TEST_F(ExportCommand, NeverOverwritesTallyosOwnFiles) {
@@ -196,7 +196,7 @@ TEST_F(ExportCommand, DamagedFileExportsWhatWasReadAndFails) {
   ReadCalendar read = ReadIcs(run.out);
   EXPECT_EQ(read.errors, 0) << read.first_error;
   ASSERT_EQ(read.components.size(), 4u);
-  for (std::size_t i = 0; i < 4; ++i) ExpectReadsBackAs(read.components[i], *events[i]);
+  for (std::size_t i = 0; i < 4; ++i) ExpectReadsBackAs(read.components[i], events[i]);
 
   fs::path out = dir_ / "calendar.ics";
   CliRun to_file = RunCli({"export", "--ics", "--out", out.string()});

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/decimal_digits.h"
+#include "base/sanitizer_bounds.h"
 
 namespace {
 
@@ -43,81 +44,10 @@ char* PutDecimal(Time32 t, char* at) {
 
 // --- UIDs ---
 
-IcsUids::IcsUids(std::span<const std::unique_ptr<CMyEvent>> records) {
-  // Records are appended as they are made, so creation times usually rise (or
-  // stay) in stored order, and one walk finds the records that share a second.
-  std::vector<std::pair<const CMyEvent*, std::uint32_t>> later;
-  std::uint32_t n = 0;
-  for (std::size_t i = 1; i < records.size(); ++i) {
-    Time32 before = records[i - 1]->timeCreate, now = records[i]->timeCreate;
-    if (now < before) {
-      later.clear();
-      CountInAnyOrder(records, &later);
-      break;
-    }
-    n = now == before ? n + 1 : 0;
-    if (n > 0) later.emplace_back(records[i].get(), n);
-  }
-  Index(later);
-}
-
-void IcsUids::CountInAnyOrder(std::span<const std::unique_ptr<CMyEvent>> records,
-                              std::vector<std::pair<const CMyEvent*, std::uint32_t>>* later) {
-  // (creation time, stored position), sorted: equal times stay in stored order.
-  std::vector<std::pair<Time32, std::uint32_t>> order;
-  order.reserve(records.size());
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    order.emplace_back(records[i]->timeCreate, static_cast<std::uint32_t>(i));
-  }
-  std::sort(order.begin(), order.end());
-  std::uint32_t n = 0;
-  for (std::size_t i = 1; i < order.size(); ++i) {
-    n = order[i].first == order[i - 1].first ? n + 1 : 0;
-    if (n > 0) later->emplace_back(records[order[i].second].get(), n);
-  }
-}
-
-namespace {
-
-std::size_t SlotOf(const CMyEvent* event, int shift) {
-  return static_cast<std::size_t>((reinterpret_cast<std::uintptr_t>(event) * 0x9E3779B97F4A7C15ULL) >> shift);
-}
-
-}  // namespace
-
-void IcsUids::Index(const std::vector<std::pair<const CMyEvent*, std::uint32_t>>& later) {
-  if (later.empty()) return;
-  std::size_t slots = 4;
-  hash_shift_ = 62;
-  while (slots < later.size() * 2) {
-    slots *= 2;
-    --hash_shift_;
-  }
-  later_in_second_.assign(slots, {nullptr, 0});
-  for (const auto& entry : later) {
-    const auto second = static_cast<std::uint32_t>(entry.first->timeCreate) % 4096;
-    shared_seconds_[second / 64] |= std::uint64_t{1} << (second % 64);
-    std::size_t slot = SlotOf(entry.first, hash_shift_);
-    while (later_in_second_[slot].first != nullptr) slot = (slot + 1) & (slots - 1);
-    later_in_second_[slot] = entry;
-  }
-}
-
-std::uint32_t IcsUids::LaterInSecond(const CMyEvent* event) const {
-  const auto second = static_cast<std::uint32_t>(event->timeCreate) % 4096;
-  if ((shared_seconds_[second / 64] >> (second % 64) & 1) == 0) return 0;
-  const std::size_t mask = later_in_second_.size() - 1;
-  for (std::size_t slot = SlotOf(event, hash_shift_);; slot = (slot + 1) & mask) {
-    const auto& [key, n] = later_in_second_[slot];
-    if (key == event) return n;
-    if (key == nullptr) return 0;
-  }
-}
-
 char* IcsUids::PutUid(const CMyEvent& event, char* at) const {
   at = PutDecimal(event.timeCreate, at);
   *at++ = '-';
-  const std::uint32_t n = LaterInSecond(&event);
+  const std::uint32_t n = places_.PlaceOf(event);
   if (n == 0) {
     *at++ = '0';
   } else {
@@ -186,6 +116,12 @@ constexpr std::size_t kEventRoom = 384;
 // A content line of a text of `cp936_size` bytes: name, value and line end.
 constexpr std::size_t TextLineRoom(std::size_t cp936_size) { return 12 + IcsTextRoom(cp936_size) + 2; }
 
+// The alarm's copy of a summary that stands on one line goes in pieces of
+// this many bytes: up to one piece less a byte past its end, within the
+// spare room of the line it was made room for.
+constexpr std::size_t kCopyPiece = 16;
+static_assert(kCopyPiece - 1 <= kIcsTextSpare);
+
 }  // namespace
 
 void PutIcsUtcTime(Time32 t, char* at) {
@@ -210,7 +146,7 @@ std::string IcsUtcTime(Time32 t) {
 
 void AppendIcsText(std::string_view utf8, std::string* out) {
   const std::size_t start = out->size();
-  out->resize(start + utf8.size() * 2 + 8);
+  out->resize(start + IcsTextRoom(utf8.size()));
   char* end = PutIcsEscaped(utf8, out->data() + start);
   out->resize(static_cast<std::size_t>(end - out->data()));
 }
@@ -240,6 +176,9 @@ char* IcsWriter::Room(char* at, std::size_t more) {
     buffer_ = std::move(bigger);
     capacity_ = capacity;
   }
+  // Under the address sanitizer a write past the room is caught here too,
+  // not only at the end of the buffer.
+  LimitToRoom(buffer_.get(), size_ + more, capacity_);
   return buffer_.get() + size_;
 }
 
@@ -310,11 +249,11 @@ void IcsWriter::Add(const CMyEvent& event, const IcsUids& uids, const RepeatSeri
       const std::size_t value_size = summary_size - kSummaryName - 2;
       const std::size_t line_at = static_cast<std::size_t>(at - buffer_.get());
       at = Put(at, "DESCRIPTION:");
-      // Sixteen bytes at a time, within the room made for it: the copy
-      // stands well behind the summary, and a few bytes more are harmless.
+      // In whole pieces: the copy stands well behind the summary, and what
+      // a last piece brings along past the value is overwritten next.
       const char* from = buffer_.get() + summary_at + kSummaryName;
-      for (std::size_t copied = 0; copied < value_size; copied += 16)
-        std::memcpy(at + copied, from + copied, 16);
+      for (std::size_t copied = 0; copied < value_size; copied += kCopyPiece)
+        std::memcpy(at + copied, from + copied, kCopyPiece);
       at += value_size;
       at = EndLine(line_at, at);
     }
@@ -335,7 +274,7 @@ char* IcsWriter::PutTextProperty(char* at, std::string_view name, std::string_vi
     // Not all ASCII and double-byte characters: the conversion of the whole text decides.
     utf8_.clear();
     cp936::AppendUtf8(cp936_text, &utf8_);
-    value = Room(value, utf8_.size() * 2 + 8 + event_room_);
+    value = Room(value, IcsTextRoom(utf8_.size()) + event_room_);
     at = PutIcsEscaped(utf8_, value);
   }
   if (at == value || *value == ' ' || *value == '\t') {

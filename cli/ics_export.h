@@ -1,23 +1,24 @@
 #pragma once
 // Tallyo's events as an iCalendar stream (RFC 5545) that calendar programs
 // import. A reminder becomes a VEVENT at its reminder time with a display alarm
-// at the start (a repeating one at its series' start, with its RRULE); a memo becomes a VJOURNAL dated by its
-// creation time. Texts go from code page 936 to UTF-8, are escaped, and every content line is folded at 75
-// octets without splitting a UTF-8 character; lines end in CR LF. An empty title or body gives no SUMMARY or
-// DESCRIPTION. Pure text work: the caller loads the events and writes the result.
+// at the start (a repeating one at its series' start, with its RRULE); a memo
+// becomes a VJOURNAL dated by its creation time. Texts go from code page 936
+// to UTF-8, are escaped, and every content line is folded at 75 octets without
+// splitting a UTF-8 character; lines end in CR LF. An empty title or body
+// gives no SUMMARY or DESCRIPTION.
+// Pure text work: the caller loads the events and writes the result.
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "base/local_time.h"
 #include "base/text_convert.h"
 #include "cli/ics_text.h"
 #include "events/my_event.h"
+#include "events/twin_places.h"
 #include "repeat/repeat_series.h"
 
 // The right-hand part of every UID: the domain of Tallyo's own web server.
@@ -25,15 +26,16 @@ inline constexpr char kIcsUidDomain[] = "tallyo.example";
 
 // Names each record of one event list for calendars, so that importing a
 // later export again updates the entries instead of doubling them. A UID is
-// "<timeCreate>-<n>@tallyo.example", n counting the records created in the same
-// second before this one in stored order. Edits of the title, body or reminder
-// change neither, and no two records of the list get the same UID.
+// "<timeCreate>-<n>@tallyo.example": the record's EventKey, n its place among
+// the records created in the same second in stored order. Edits of the
+// title, body or reminder change neither, and no two records of the list get
+// the same UID.
 class IcsUids {
  public:
   // REQUIRES: `records` is the whole list in stored order (also when only one
   // view is exported, so that a record has the same UID in every export), and
   // it outlives this object unchanged.
-  explicit IcsUids(std::span<const std::unique_ptr<CMyEvent>> records);
+  explicit IcsUids(std::span<const CMyEvent> records) : places_(records) {}
 
   // Writes the UID of `event` at `at` (at most kMaxSize chars) and returns its end.
   // REQUIRES: `event` is one of the records.
@@ -43,18 +45,7 @@ class IcsUids {
   static constexpr std::size_t kMaxSize = 11 + 1 + 10 + 1 + sizeof kIcsUidDomain - 1;
 
  private:
-  void CountInAnyOrder(std::span<const std::unique_ptr<CMyEvent>> records,
-                       std::vector<std::pair<const CMyEvent*, std::uint32_t>>* later);
-  void Index(const std::vector<std::pair<const CMyEvent*, std::uint32_t>>& later);
-  std::uint32_t LaterInSecond(const CMyEvent* event) const;
-
-  // Only the records with n > 0, most lists have none (one record a second
-  // at most): open addressing in a table of a power of two, empty if none.
-  std::vector<std::pair<const CMyEvent*, std::uint32_t>> later_in_second_;
-  int hash_shift_ = 64;
-  // A bit for each creation second of those records, by its low 12 bits:
-  // most records are passed over without looking in the table.
-  std::array<std::uint64_t, 64> shared_seconds_ = {};
+  TwinPlaces places_;
 };
 
 // Writes one calendar, one component at a time, into a buffer of its own.

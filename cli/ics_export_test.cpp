@@ -9,7 +9,7 @@
 #include <unordered_set>
 
 #include "cli/testing/ics_reading.h"
-#include "events/events_test_util.h"
+#include "events/testing/events_test_util.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ using namespace std::string_literals;
 std::string Calendar(const EventVector& events) {
   IcsUids uids(events);
   IcsWriter writer;
-  for (const auto& event : events) writer.Add(*event, uids);
+  for (const auto& event : events) writer.Add(event, uids);
   writer.Finish();
   return std::string(writer.text());
 }
@@ -69,8 +69,8 @@ void ExpectAllReadBack(const EventVector& events, const ReadCalendar& read) {
   IcsUids uids(events);
   for (std::size_t i = 0; i < events.size(); ++i) {
     SCOPED_TRACE("event " + std::to_string(i));
-    ExpectReadsBackAs(read.components[i], *events[i]);
-    EXPECT_EQ(read.components[i].uid, uids.Uid(*events[i]));
+    ExpectReadsBackAs(read.components[i], events[i]);
+    EXPECT_EQ(read.components[i].uid, uids.Uid(events[i]));
   }
 }
 
@@ -209,8 +209,8 @@ TEST(IcsExport, ARepeatingReminderIsItsSeriesInFloatingLocalTime) {
   const RepeatSeries series(start, rule);
   IcsUids uids(events);
   IcsWriter writer;
-  writer.Add(*events[0], uids, &series);
-  writer.Add(*events[1], uids, &series);  // a memo has no reminder to repeat
+  writer.Add(events[0], uids, &series);
+  writer.Add(events[1], uids, &series);  // a memo has no reminder to repeat
   writer.Finish();
   const std::string text(writer.text());
   EXPECT_EQ(text,
@@ -262,14 +262,14 @@ TEST(IcsExport, UidsCountEventsWithinTheirSecond) {
   IcsUids uids(events);
   std::vector<std::string> expected = {"5-0", "3-0", "5-1", "5-2", "3-1", "-7-0", "9-0"};
   for (std::size_t i = 0; i < events.size(); ++i) {
-    EXPECT_EQ(uids.Uid(*events[i]), expected[i] + "@tallyo.example");
+    EXPECT_EQ(uids.Uid(events[i]), expected[i] + "@tallyo.example");
   }
   // An edit changes no UID: title, body and reminder take no part.
-  events[2]->strTitle = "edited";
-  events[2]->strContent = "new body";
-  events[2]->bRemind = 1;
-  events[2]->timeRemind = 100;
-  EXPECT_EQ(IcsUids(events).Uid(*events[2]), "5-1@tallyo.example");
+  events[2].strTitle = "edited";
+  events[2].strContent = "new body";
+  events[2].bRemind = 1;
+  events[2].timeRemind = 100;
+  EXPECT_EQ(IcsUids(events).Uid(events[2]), "5-1@tallyo.example");
 
   // Creation times in stored order (the usual list), some shared.
   EventVector rising;
@@ -277,7 +277,7 @@ TEST(IcsExport, UidsCountEventsWithinTheirSecond) {
   IcsUids rising_uids(rising);
   expected = {"1-0", "1-1", "2-0", "40-0", "40-1", "40-2"};
   for (std::size_t i = 0; i < rising.size(); ++i) {
-    EXPECT_EQ(rising_uids.Uid(*rising[i]), expected[i] + "@tallyo.example");
+    EXPECT_EQ(rising_uids.Uid(rising[i]), expected[i] + "@tallyo.example");
   }
 }
 

@@ -133,7 +133,7 @@ char* PutText(std::string_view text, char* at, Cp936Characters* characters) {
       const std::size_t plain = BytesBefore(look);
       i += plain;
       at += plain;
-    } else if (n >= 8 && std::endian::native == std::endian::little) {
+    } else if (n >= 8) {
       // The last few bytes: the last eight of the text, shifted down past
       // those already written, and only the bytes left looked at.
       const std::size_t left = n - i, behind = 8 - left;

@@ -7,9 +7,13 @@
 
 #include "base/cp936_characters.h"
 
-// The most bytes an escaped text value of `cp936_size` bytes of code page
-// 936 can take, with the room the writing needs beyond its end.
-constexpr std::size_t IcsTextRoom(std::size_t cp936_size) { return cp936_size * 3 + 16; }
+// How far past the end of their result the two writers below may write:
+// they copy sixteen bytes (or eight) at a time and keep the plain ones.
+inline constexpr std::size_t kIcsTextSpare = 16;
+
+// The room the two writers below need for a text of `size` bytes: an
+// escaped byte or line break takes two, a double-byte character three.
+constexpr std::size_t IcsTextRoom(std::size_t size) { return size * 2 + kIcsTextSpare; }
 
 // Writes `cp936` at `at` as an escaped iCalendar TEXT value in UTF-8 (see
 // AppendIcsText) and returns its end, or nullptr when the text holds bytes
@@ -19,7 +23,7 @@ constexpr std::size_t IcsTextRoom(std::size_t cp936_size) { return cp936_size * 
 char* PutIcsTextFromCp936(std::string_view cp936, char* at, Cp936Characters& characters);
 
 // Writes `utf8` at `at` escaped (see AppendIcsText) and returns its end.
-// REQUIRES: room for utf8.size() * 2 + 8 bytes at `at`.
+// REQUIRES: room for IcsTextRoom(utf8.size()) bytes at `at`.
 char* PutIcsEscaped(std::string_view utf8, char* at);
 
 // The number of continuation lines folding a content line of `size` octets

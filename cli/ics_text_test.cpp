@@ -5,14 +5,16 @@
 // piece it works on, of a folded line or of its buffer.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <ctime>
 #include <map>
+#include <memory>
 #include <random>
 
 #include "base/text_convert.h"
 #include "cli/ics_export.h"
 #include "cli/ics_text.h"
-#include "events/events_test_util.h"
+#include "events/testing/events_test_util.h"
 
 namespace {
 
@@ -72,18 +74,18 @@ std::string ReferenceCalendar(const EventVector& events) {
       "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Tallyo//tallyo-cli//ZH\r\nCALSCALE:GREGORIAN\r\n";
   std::map<Time32, int> seen;
   for (const auto& event : events) {
-    const bool reminder = event->bRemind != 0;
-    const std::string created = ReferenceTime(event->timeCreate);
+    const bool reminder = event.bRemind != 0;
+    const std::string created = ReferenceTime(event.timeCreate);
     out += reminder ? "BEGIN:VEVENT\r\n" : "BEGIN:VJOURNAL\r\n";
-    out += "UID:" + std::to_string(event->timeCreate) + "-" + std::to_string(seen[event->timeCreate]++) +
+    out += "UID:" + std::to_string(event.timeCreate) + "-" + std::to_string(seen[event.timeCreate]++) +
            "@tallyo.example\r\n";
     out += "DTSTAMP:" + created + "\r\nCREATED:" + created + "\r\n";
-    out += "DTSTART:" + (reminder ? ReferenceTime(event->timeRemind) : created) + "\r\n";
-    out += ReferenceText("SUMMARY:", event->strTitle);
-    out += ReferenceText("DESCRIPTION:", event->strContent);
+    out += "DTSTART:" + (reminder ? ReferenceTime(event.timeRemind) : created) + "\r\n";
+    out += ReferenceText("SUMMARY:", event.strTitle);
+    out += ReferenceText("DESCRIPTION:", event.strContent);
     if (reminder) {
       out += "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:PT0S\r\n";
-      std::string alarm = ReferenceText("DESCRIPTION:", event->strTitle);
+      std::string alarm = ReferenceText("DESCRIPTION:", event.strTitle);
       out += alarm.empty() ? ReferenceText("DESCRIPTION:", "\xCA\xC2\xC7\xE9\xCC\xE1\xD0\xD1") : alarm;
       out += "END:VALARM\r\nEND:VEVENT\r\n";
     } else {
@@ -96,7 +98,7 @@ std::string ReferenceCalendar(const EventVector& events) {
 std::string Written(const EventVector& events) {
   IcsUids uids(events);
   IcsWriter writer;
-  for (const auto& event : events) writer.Add(*event, uids);
+  for (const auto& event : events) writer.Add(event, uids);
   writer.Finish();
   return std::string(writer.text());
 }
@@ -119,7 +121,60 @@ std::string RandomText(std::mt19937& rng, std::size_t size, bool unusual) {
   return text;
 }
 
+std::string Repeated(const std::string& piece, std::size_t times) {
+  std::string text;
+  for (std::size_t i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
+// `write(at)` into a heap block of exactly `room` bytes, where the address
+// sanitizer catches a write past it; what it wrote up to the returned end.
+template <typename Write>
+std::string WrittenInto(std::size_t room, Write write) {
+  auto block = std::make_unique<char[]>(room);
+  const char* start = block.get();
+  const char* end = write(block.get());
+  return end == nullptr ? "(refused)" : std::string(start, end);
+}
+
 }  // namespace
+
+TEST(IcsText, WritersStayWithinTheirRoomAndSpareOnExactSizeHeapBuffers) {
+  // The worst cases at every length: each byte escaped or a line break (two
+  // octets each), control characters (nothing written, yet sixteen bytes
+  // stored each time), Chinese (three octets for two bytes).
+  std::vector<std::string> texts;
+  for (std::size_t times = 0; times <= 40; ++times) {
+    for (const char* piece : {";", "\r", "\x01", "\xBA\xBA", "a", "\xA8\xA4", "\x01;"}) {
+      texts.push_back(Repeated(piece, times));
+    }
+  }
+  std::mt19937 rng(11);
+  for (int i = 0; i < 3000; ++i) texts.push_back(RandomText(rng, rng() % 70, false));
+  Cp936Characters characters;
+  for (const std::string& text : texts) {
+    const std::string utf8 = cp936::ToUtf8(text);
+    const std::string expected = ReferenceEscaped(utf8);
+    auto from_cp936 = [&](char* at) { return PutIcsTextFromCp936(text, at, characters); };
+    ASSERT_EQ(WrittenInto(IcsTextRoom(text.size()), from_cp936), expected) << text;
+    ASSERT_EQ(WrittenInto(expected.size() + kIcsTextSpare, from_cp936), expected) << text;
+    auto escaped = [&](char* at) { return PutIcsEscaped(utf8, at); };
+    ASSERT_EQ(WrittenInto(IcsTextRoom(utf8.size()), escaped), expected) << text;
+    ASSERT_EQ(WrittenInto(expected.size() + kIcsTextSpare, escaped), expected) << text;
+  }
+  // Folding needs exactly three more octets a fold.
+  for (std::size_t size = 0; size <= 400; size += 7) {
+    const std::string line = Repeated("\xE6\xB1\x89", size / 3) + std::string(size % 3, 'x');
+    const std::size_t folds = IcsFoldCount(line.data(), line.size());
+    auto fold = [&](char* at) {
+      std::memcpy(at, line.data(), line.size());
+      return FoldIcsLineInPlace(at, line.size(), folds);
+    };
+    std::string folded = ReferenceFolded(line);
+    folded.resize(folded.size() - 2);  // without its line end
+    ASSERT_EQ(WrittenInto(line.size() + 3 * folds, fold), folded) << size;
+  }
+}
 
 TEST(IcsText, EscapingMatchesTheReferenceAtEveryLengthAndOffset) {
   // A lone special byte or a multibyte character at every place of texts
@@ -208,7 +263,7 @@ TEST(IcsText, CalendarMatchesTheReferenceByteForByte) {
   IcsWriter writer;
   std::string streamed;
   for (const auto& event : events) {
-    writer.Add(*event, uids);
+    writer.Add(event, uids);
     if (writer.text().size() >= 4096) {
       streamed += writer.text();
       writer.Clear();

@@ -16,12 +16,10 @@
 
 namespace {
 
-std::optional<Time32> CreatedArgument(const std::string& text) {
-  Time32 value = 0;
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (!text.empty() && error == std::errc() && end == text.data() + text.size()) return value;
-  std::cerr << "tallyo-cli: --created expects the creation time in seconds, as add and list --with-created "
-               "show it, not \""
+std::optional<EventKey> KeyArgument(const std::string& text) {
+  if (std::optional<EventKey> key = ParseKey(text)) return key;
+  std::cerr << "tallyo-cli: --created expects the creation time in seconds, or N-K for the event in place K "
+               "of second N, as add and list --with-created show it, not \""
             << text << "\"\n";
   return std::nullopt;
 }
@@ -30,8 +28,8 @@ std::optional<Time32> CreatedArgument(const std::string& text) {
 
 int RunRepeat(const std::string& created_text, const std::string& rule_text) {
   // Everything is checked before a file is touched.
-  std::optional<Time32> created = CreatedArgument(created_text);
-  if (!created) return kBadArguments;
+  std::optional<EventKey> key = KeyArgument(created_text);
+  if (!key) return kBadArguments;
   std::optional<RepeatRule> rule;
   if (rule_text != "none") {
     rule = RuleArgument(rule_text);
@@ -43,20 +41,24 @@ int RunRepeat(const std::string& created_text, const std::string& rule_text) {
   RepeatStore rule_file = RulesBeside(list);
   RepeatRules rules;
   if (std::optional<int> stop = LoadRulesForChange(rule_file, &rules)) return *stop;
-  switch (SetEventRepeat(list, rules, *created, rule)) {
+  switch (SetEventRepeat(list, rules, *key, rule)) {
     case SetRepeatResult::kSet:
     case SetRepeatResult::kRemoved:
       break;
     case SetRepeatResult::kNoSuchEvent:
-      std::cerr << "tallyo-cli: no event was created at " << *created << "; nothing was changed\n";
+      PrintNoSuchEvent(*key, "; nothing was changed");
       return kFileError;
     case SetRepeatResult::kNotAReminder:
-      std::cerr << "tallyo-cli: the event created at " << *created
+      std::cerr << "tallyo-cli: the event " << KeyText(*key)
                 << " is a memo, without a reminder time for the series to start at; nothing was changed\n";
       return kFileError;
     case SetRepeatResult::kNoOccurrence:
-      PrintNoOccurrence(*rule, list.FindByCreateTime(*created)->timeRemind);
+      PrintNoOccurrence(*rule, list.Find(*key)->timeRemind);
       return kBadArguments;
+    case SetRepeatResult::kSharedSecond:
+      std::cerr << "tallyo-cli: the event " << KeyText(*key) << " was created in the same second as "
+                << key->created << ", whose rule repeat.ini would name; nothing was changed\n";
+      return kFileError;
   }
   if (int code = SaveEventFile(list); code != 0) return code;
   return SaveRuleFile(rule_file, rules, list);
@@ -72,8 +74,8 @@ struct NextOptions {
 };
 
 int RunNext(const NextOptions& options) {
-  std::optional<Time32> created = CreatedArgument(options.created);
-  if (!created) return kBadArguments;
+  std::optional<EventKey> key = KeyArgument(options.created);
+  if (!key) return kBadArguments;
   std::uint32_t count = 0;
   auto [end, error] =
       std::from_chars(options.count.data(), options.count.data() + options.count.size(), count);
@@ -110,18 +112,18 @@ int RunNext(const NextOptions& options) {
     std::cerr << "\n";
     return kFileError;
   }
-  const CMyEvent* event = list.FindByCreateTime(*created);
+  const CMyEvent* event = list.Find(*key);
   if (event == nullptr) {
-    std::cerr << "tallyo-cli: no event was created at " << *created << "\n";
+    PrintNoSuchEvent(*key, "");
     return kFileError;
   }
-  const RepeatEntry* entry = rules.Find(*created);
+  const RepeatEntry* entry = key->twin == 0 ? rules.Find(key->created) : nullptr;
   if (entry == nullptr || event->bRemind == 0) {
-    std::cerr << "tallyo-cli: the event created at " << *created << " does not repeat\n";
+    std::cerr << "tallyo-cli: the event " << KeyText(*key) << " does not repeat\n";
     return kFileError;
   }
   if (!entry->series) {
-    std::cerr << "tallyo-cli: the rule of the event created at " << *created
+    std::cerr << "tallyo-cli: the rule of the event " << KeyText(*key)
               << " cannot be read, so it reminds once: " << entry->problem << "\n";
     return kFileError;
   }

@@ -10,7 +10,7 @@
 #include "cli/testing/cli_test_folder.h"
 #include "cli/testing/ics_reading.h"
 #include "events/event_archive.h"
-#include "events/events_test_util.h"
+#include "events/testing/events_test_util.h"
 
 namespace {
 
@@ -208,6 +208,32 @@ TEST_F(RepeatCommands, DeleteTakesTheRuleAlongAndAnUnreadableRuleIsKept) {
             std::string(kUnreadable) + "[300]\r\nstart=2026-12-16 11:00:00\r\nrule=FREQ=YEARLY\r\n");
   Ok({"delete", "--created", "200"});
   EXPECT_EQ(ReadFileBytes(RuleFile()), "[300]\r\nstart=2026-12-16 11:00:00\r\nrule=FREQ=YEARLY\r\n");
+}
+
+TEST_F(RepeatCommands, ARuleBelongsToTheFirstEventOfItsSecond) {
+  EventVector v;
+  v.push_back(MakeEvent("first", 100, "", 1, At("2026-12-14 09:00:00")));
+  v.push_back(MakeEvent("twin", 100, "", 1, At("2026-12-14 10:00:00")));
+  WriteFileBytes(EventFile(), WriteEventArchive(v));
+  WriteFileBytes(RuleFile(), "[100]\r\nstart=2026-12-14 09:00:00\r\nrule=FREQ=DAILY\r\n");
+  EXPECT_EQ(Ok({"list", "--remind", "--with-created"}),
+            "标题\t提醒时间\t重复\ttimeCreate\n"
+            "first\t2026-12-14 09:00:00\tFREQ=DAILY\t100\n"
+            "twin\t2026-12-14 10:00:00\t\t100-1\n");
+  CliRun set = RunCli({"repeat", "--created", "100-1", "weekly"});
+  EXPECT_EQ(set.exit_code, 1);
+  EXPECT_NE(set.err.find("same second"), std::string::npos) << set.err;
+  CliRun next = RunCli({"next", "--created", "100-1"});
+  EXPECT_EQ(next.exit_code, 1);
+  EXPECT_NE(next.err.find("does not repeat"), std::string::npos) << next.err;
+  CliRun beyond = RunCli({"next", "--created", "100-2"});
+  EXPECT_EQ(beyond.exit_code, 1);
+  EXPECT_NE(beyond.err.find("no 100-2"), std::string::npos) << beyond.err;
+  // Deleting the first makes the twin the first of its second: the rule goes
+  // with the event it was set for rather than pass to the twin.
+  Ok({"delete", "--created", "100"});
+  EXPECT_EQ(Ok({"list", "--remind"}), "标题\t提醒时间\t重复\ntwin\t2026-12-14 10:00:00\t\n");
+  EXPECT_EQ(ReadFileBytes(RuleFile()), "");
 }
 
 TEST_F(RepeatCommands, ACalendarExpandsTheExportedSeriesToTheSameOccurrences) {

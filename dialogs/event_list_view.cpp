@@ -8,7 +8,9 @@ void EventListView::SetupColumns() {
   UseListMode();
 }
 
-void EventListView::ShowEvents(const EventPtrList& events, int view) {
+void EventListView::ShowEvents(const EventPtrList& events, const std::vector<EventKey>& keys, int view) {
+  keys_ = keys;
+  keys_.resize(events.size());
   RemoveAllRows();
   SetHeader(ViewColumns(view));
   UseListMode();
@@ -39,4 +41,16 @@ void EventListView::UseListMode() {
   bSingleRowSelect = false;
   SetRowSelectMode(true);
   bEditable = false;
+}
+
+EventKey EventListView::KeyAt(int row) const {
+  if (row < 1 || row > static_cast<int>(keys_.size()) || row >= GetRowCount()) return EventKey{};
+  return keys_[static_cast<std::size_t>(row) - 1];
+}
+
+int EventListView::RowOf(EventKey key) const {
+  for (std::size_t i = 0; i < keys_.size(); ++i) {
+    if (keys_[i] == key) return static_cast<int>(i) + 1;
+  }
+  return -1;
 }

@@ -13,14 +13,14 @@
 #include <string>
 #include <vector>
 
+#include "base/program_path.h"
 #include "dialogs/autorun_entry.h"
 #include "dialogs/autorun_registry.h"
 #include "framework/testing/screen_capture.h"
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
 #include "res/resource.h"
-#include "settings/program_path.h"
-#include "settings/settings_test_util.h"
+#include "settings/testing/settings_test_util.h"
 
 namespace {
 

@@ -7,14 +7,12 @@
 // class tag (0xFFFF + class description for the first, 0x8001 afterwards) and
 // the fields title, timeCreate, content, bRemind, timeRemind.
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <string>
-#include <string_view>
-#include <vector>
 
-#include "events/event_batch.h"
+#include "events/event_records.h"
 #include "events/my_event.h"
+#include "events/shared_bytes.h"
 
 enum class ArchiveError {
   kNone,
@@ -31,19 +29,14 @@ inline constexpr std::uint32_t kArchiveMaxMapCount = 0x3FFFFFFE;
 // the first fault, which it returns (the incomplete record is dropped). Bytes
 // after the last counted record are ignored. Never allocates more than the
 // input bytes can justify. `max_map_count` exists so tests can reach the limit.
-// Every record owns its texts, so the records outlive `bytes`.
-ArchiveError ReadEventArchive(std::string_view bytes, std::vector<std::unique_ptr<CMyEvent>>* events,
-                              std::uint32_t max_map_count = kArchiveMaxMapCount);
-
-// The same reading for a load of the whole file: *out is replaced by the
-// records, which live in one block and whose texts borrow from `bytes` (kept
-// inside *out, never changed). Same records, same errors as above.
-ArchiveError ReadEventArchive(std::shared_ptr<const BigBuffer> bytes, EventRecords* out,
+// The records' texts share `bytes`, as they are (a wide text is converted
+// into bytes of its own), so a load costs little more than reading the file.
+ArchiveError ReadEventArchive(const SharedBytes& bytes, EventRecords* events,
                               std::uint32_t max_map_count = kArchiveMaxMapCount);
 
 // The complete file image of `events` in the given order.
 // REQUIRES: events.size() + 1 < kArchiveMaxMapCount.
-std::string WriteEventArchive(std::span<const std::unique_ptr<CMyEvent>> events);
+std::string WriteEventArchive(std::span<const CMyEvent> events);
 
 // The message the program shows for `error`, naming the file `path`
 // (code page 936); empty for kNone.

@@ -127,25 +127,10 @@ ArchiveError ReadText(ByteReader& in, TextField* text) {
   return ArchiveError::kNone;
 }
 
-// Where the records' texts go: copies of their own, or borrowed from the
-// loaded bytes themselves.
-class TextPlacement {
- public:
-  explicit TextPlacement(bool borrow) : borrow_(borrow) {}
-
-  void Place(std::string_view bytes, bool wide, EventText* text) const {
-    if (bytes.empty()) return;  // a new record's texts are empty already
-    if (borrow_ && !wide) {
-      text->Borrow(bytes);
-    } else {
-      *text = bytes;
-    }
-  }
-  void Place(TextField& field, EventText* text) const { Place(field.bytes, field.wide, text); }
-
- private:
-  bool borrow_;
-};
+// A text of the record: a part of the file's bytes, or the converted text of its own.
+SharedText PlaceText(const SharedBytes& file, const TextField& field) {
+  return field.wide ? SharedText(field.converted) : SharedText(file, field.bytes);
+}
 
 // The archive's numbering of classes and objects while one file is read.
 class ObjectNumbering {
@@ -212,9 +197,10 @@ std::int32_t Int32At(const unsigned char* p) {
 }
 
 // The record almost every file holds throughout: the short tag of the known
-// class and two texts of fewer than 255 bytes, all there. Read in one go;
-// returns false, having read nothing, for any other record.
-bool ReadUsualRecord(ByteReader& in, ObjectNumbering& numbers, const TextPlacement& place, CMyEvent* event) {
+// class and two texts of fewer than 255 bytes, all there. Read in one go and
+// appended; returns false, having read nothing, for any other record.
+bool ReadUsualRecord(ByteReader& in, ObjectNumbering& numbers, const SharedBytes& file,
+                     EventRecords* events) {
   const unsigned char* p = in.here();
   const std::size_t left = in.remaining();
   const std::uint16_t tag = numbers.usual_tag();
@@ -228,80 +214,44 @@ bool ReadUsualRecord(ByteReader& in, ObjectNumbering& numbers, const TextPlaceme
   if (numbers.AddObject() != ArchiveError::kNone) return false;  // the general path says why
 
   const char* bytes = reinterpret_cast<const char*>(p);
-  event->timeCreate = Int32At(p + 3 + title_length);
-  event->bRemind = Int32At(p + end - 8);
-  event->timeRemind = Int32At(p + end - 4);
+  events->emplace_back(SharedText(file, std::string_view(bytes + 3, title_length)),
+                       Int32At(p + 3 + title_length),
+                       SharedText(file, std::string_view(bytes + content_at + 1, content_length)),
+                       Int32At(p + end - 8), Int32At(p + end - 4));
   in.Skip(end);
-  place.Place(std::string_view(bytes + 3, title_length), false, &event->strTitle);
-  place.Place(std::string_view(bytes + content_at + 1, content_length), false, &event->strContent);
   return true;
 }
 
-// REQUIRES (here and below): *event is a record created at time 0 with empty texts.
-ArchiveError ReadRecord(ByteReader& in, ObjectNumbering& numbers, const TextPlacement& place,
-                        CMyEvent* event) {
-  if (ReadUsualRecord(in, numbers, place, event)) return ArchiveError::kNone;
+// Reads one record and appends it; on a fault appends nothing.
+ArchiveError ReadRecord(ByteReader& in, ObjectNumbering& numbers, const SharedBytes& file,
+                        EventRecords* events) {
+  if (ReadUsualRecord(in, numbers, file, events)) return ArchiveError::kNone;
   if (ArchiveError e = ReadClassTag(in, numbers); e != ArchiveError::kNone) return e;
   if (ArchiveError e = numbers.AddObject(); e != ArchiveError::kNone) return e;
   TextField title, content;
+  std::int32_t created = 0, remind = 0, remind_at = 0;
   if (ArchiveError e = ReadText(in, &title); e != ArchiveError::kNone) return e;
-  if (!in.I32(&event->timeCreate)) return ArchiveError::kEndOfFile;
-  place.Place(title, &event->strTitle);
+  if (!in.I32(&created)) return ArchiveError::kEndOfFile;
   if (ArchiveError e = ReadText(in, &content); e != ArchiveError::kNone) return e;
-  if (!in.I32(&event->bRemind) || !in.I32(&event->timeRemind)) return ArchiveError::kEndOfFile;
-  place.Place(content, &event->strContent);
+  if (!in.I32(&remind) || !in.I32(&remind_at)) return ArchiveError::kEndOfFile;
+  events->emplace_back(PlaceText(file, title), created, PlaceText(file, content), remind, remind_at);
   return ArchiveError::kNone;
 }
 
-// Where the records come from: the heap, one by one, or a load's block.
-struct HeapRecords {
-  void Reserve(std::size_t) {}
-  std::unique_ptr<CMyEvent> New() { return std::make_unique<CMyEvent>(Time32{0}); }
-};
-struct BatchRecords {
-  EventBatch& batch;
-  void Reserve(std::size_t n) { batch.Reserve(n); }
-  std::unique_ptr<CMyEvent> New() { return batch.NewRecord(); }
-};
+}  // namespace
 
-// The count, then the records; stops at the first fault.
-template <typename Records>
-ArchiveError ReadRecords(ByteReader& in, const TextPlacement& place, std::uint32_t max_map_count,
-                         Records&& records, std::vector<std::unique_ptr<CMyEvent>>* events) {
+ArchiveError ReadEventArchive(const SharedBytes& bytes, EventRecords* events, std::uint32_t max_map_count) {
+  ByteReader in(bytes.view());
   std::uint16_t word;
   if (!in.U16(&word)) return ArchiveError::kEndOfFile;
   std::uint32_t count = word;
   if (word == 0xFFFF && !in.U32(&count)) return ArchiveError::kEndOfFile;
 
   // Reserve only what the remaining bytes could possibly hold.
-  std::size_t possible = std::min<std::size_t>(count, in.remaining() / kSmallestRecord);
-  events->reserve(events->size() + possible);
-  records.Reserve(possible);
+  events->reserve(events->size() + std::min<std::size_t>(count, in.remaining() / kSmallestRecord));
   ObjectNumbering numbers(max_map_count);
   for (std::uint32_t i = 0; i < count; ++i) {
-    std::unique_ptr<CMyEvent> event = records.New();
-    if (ArchiveError e = ReadRecord(in, numbers, place, event.get()); e != ArchiveError::kNone) return e;
-    events->push_back(std::move(event));
+    if (ArchiveError e = ReadRecord(in, numbers, bytes, events); e != ArchiveError::kNone) return e;
   }
   return ArchiveError::kNone;
-}
-
-}  // namespace
-
-ArchiveError ReadEventArchive(std::string_view bytes, std::vector<std::unique_ptr<CMyEvent>>* events,
-                              std::uint32_t max_map_count) {
-  ByteReader in(bytes);
-  return ReadRecords(in, TextPlacement(false), max_map_count, HeapRecords(), events);
-}
-
-ArchiveError ReadEventArchive(std::shared_ptr<const BigBuffer> bytes, EventRecords* out,
-                              std::uint32_t max_map_count) {
-  auto batch = std::make_unique<EventBatch>(std::move(bytes));  // outlives `loaded` on every path
-  EventRecords loaded;
-  ByteReader in(std::string_view(batch->bytes().data(), batch->bytes().size()));
-  ArchiveError error =
-      ReadRecords(in, TextPlacement(true), max_map_count, BatchRecords{*batch}, &loaded.records);
-  loaded.AdoptBatch(std::move(batch));
-  *out = std::move(loaded);
-  return error;
 }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "events/events_test_util.h"
+#include "events/testing/events_test_util.h"
 
 namespace {
 
@@ -18,12 +18,12 @@ const std::string kPlainFields = Hex("01 74 | 01 00 00 00 | 00 | 00 00 00 00 | 0
 
 struct ReadOutcome {
   ArchiveError error;
-  EventVector events;
+  EventRecords events;
 };
 
 ReadOutcome Read(const std::string& bytes, std::uint32_t limit = kArchiveMaxMapCount) {
   ReadOutcome out;
-  out.error = ReadEventArchive(bytes, &out.events, limit);
+  out.error = ReadEventArchive(SharedBytes::CopyOf(bytes), &out.events, limit);
   return out;
 }
 
@@ -47,7 +47,7 @@ TEST(EventArchive, WritesTheDocumentedExampleByteForByte) {
   ReadOutcome r = Read(kOneRecord);
   ASSERT_EQ(r.error, ArchiveError::kNone);
   ASSERT_EQ(r.events.size(), 1u);
-  EXPECT_TRUE(SameFields(*r.events[0], *v[0]));
+  EXPECT_TRUE(SameFields(r.events[0], v[0]));
 }
 
 TEST(EventArchive, SecondRecordUsesTheClassReference) {
@@ -92,7 +92,7 @@ TEST(EventArchive, TextLengthUsesTheShortestOfThreeForms) {
     ReadOutcome r = Read(image);
     ASSERT_EQ(r.error, ArchiveError::kNone);
     ASSERT_EQ(r.events.size(), 1u);
-    EXPECT_TRUE(SameFields(*r.events[0], *v[0]));
+    EXPECT_TRUE(SameFields(r.events[0], v[0]));
   }
 }
 
@@ -110,7 +110,7 @@ TEST(EventArchive, CountSwitchesToTheLongFormAt65535) {
     ReadOutcome r = Read(image);
     ASSERT_EQ(r.error, ArchiveError::kNone);
     ASSERT_EQ(r.events.size(), count);
-    EXPECT_EQ(r.events.back()->timeCreate, static_cast<Time32>(count - 1));
+    EXPECT_EQ(r.events.back().timeCreate, static_cast<Time32>(count - 1));
   }
 }
 
@@ -122,7 +122,7 @@ TEST(EventArchive, RoundTripKeepsEveryFieldBitForBitAndTheOrder) {
   ReadOutcome r = Read(image);
   ASSERT_EQ(r.error, ArchiveError::kNone);
   ASSERT_EQ(r.events.size(), v.size());
-  for (std::size_t i = 0; i < v.size(); ++i) EXPECT_TRUE(SameFields(*r.events[i], *v[i])) << i;
+  for (std::size_t i = 0; i < v.size(); ++i) EXPECT_TRUE(SameFields(r.events[i], v[i])) << i;
   EXPECT_EQ(WriteEventArchive(r.events), image);
 }
 
@@ -146,7 +146,7 @@ TEST(EventArchive, EveryTruncationKeepsTheCompleteRecordsAndNamesTheFault) {
         (cut >= name_begin && cut < name_end) ? ArchiveError::kBadClass : ArchiveError::kEndOfFile;
     EXPECT_EQ(r.error, expected);
     ASSERT_EQ(r.events.size(), complete);
-    for (std::size_t i = 0; i < complete; ++i) EXPECT_TRUE(SameFields(*r.events[i], *v[i]));
+    for (std::size_t i = 0; i < complete; ++i) EXPECT_TRUE(SameFields(r.events[i], v[i]));
   }
 }
 
@@ -230,9 +230,9 @@ TEST(EventArchive, WideTextIsConvertedToCodePage936) {
   ReadOutcome r = Read(Hex("01 00") + record);
   ASSERT_EQ(r.error, ArchiveError::kNone);
   ASSERT_EQ(r.events.size(), 1u);
-  EXPECT_EQ(r.events[0]->strTitle, "a\xd6\xd0");
-  EXPECT_EQ(r.events[0]->strContent, "");
-  EXPECT_EQ(r.events[0]->timeCreate, 5);
+  EXPECT_EQ(r.events[0].strTitle, "a\xd6\xd0");
+  EXPECT_EQ(r.events[0].strContent, "");
+  EXPECT_EQ(r.events[0].timeCreate, 5);
 
   // The long length forms count 16-bit units too.
   std::string units;
@@ -241,7 +241,7 @@ TEST(EventArchive, WideTextIsConvertedToCodePage936) {
                           Hex("00 00 00 00 00 00 00 00 00 00 00 00 00");
   r = Read(long_wide);
   ASSERT_EQ(r.error, ArchiveError::kNone);
-  EXPECT_EQ(r.events[0]->strTitle, std::string(300, 'A'));
+  EXPECT_EQ(r.events[0].strTitle, std::string(300, 'A'));
 }
 
 TEST(EventArchive, TextLengthsAreCheckedAgainstTheBytesThatRemain) {

@@ -68,16 +68,16 @@ class ByteWriter {
 
 }  // namespace
 
-std::string WriteEventArchive(std::span<const std::unique_ptr<CMyEvent>> events) {
+std::string WriteEventArchive(std::span<const CMyEvent> events) {
   std::size_t size = CountSize(events.size());
   if (!events.empty()) size += 4 + kClassNameLength;  // the class description
-  for (const auto& e : events) size += 2 + RecordSize(*e);
+  for (const CMyEvent& e : events) size += 2 + RecordSize(e);
 
   std::string image(size, '\0');
   ByteWriter out(image.data());
   out.Count(events.size());
   bool class_written = false;
-  for (const auto& e : events) {
+  for (const CMyEvent& e : events) {
     if (!class_written) {
       out.U16(kNewClassTag);
       out.U16(kSchema);
@@ -88,11 +88,11 @@ std::string WriteEventArchive(std::span<const std::unique_ptr<CMyEvent>> events)
       out.U16(kFirstClassReference);
     }
     // The fields in the order of CMyEvent's serialisation.
-    out.Text(e->strTitle);
-    out.I32(e->timeCreate);
-    out.Text(e->strContent);
-    out.I32(e->bRemind);
-    out.I32(e->timeRemind);
+    out.Text(e.strTitle);
+    out.I32(e.timeCreate);
+    out.Text(e.strContent);
+    out.I32(e.bRemind);
+    out.I32(e.timeRemind);
   }
   return image;
 }

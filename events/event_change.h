@@ -3,7 +3,7 @@
 // reminder): first take in what another program wrote to event.dat since
 // this program last loaded or saved it, then make the change on the list as
 // it is now, then save the whole list. A change this program has not seen is
-// never overwritten, and a change is found again by creation time, never
+// never overwritten, and a change is found again by its key (event_key.h), never
 // through a pointer taken before.
 #include <functional>
 

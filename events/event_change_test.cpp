@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "base/memory_file_system.h"
-#include "events/events_test_util.h"
+#include "base/testing/memory_file_system.h"
+#include "events/testing/events_test_util.h"
 
 namespace {
 
@@ -39,8 +39,8 @@ TEST(ChangeEvents, AppliesOnTopOfWhatAnotherProgramWrote) {
   EventList check(fs, kPath);
   ASSERT_TRUE(check.LoadEvents().ok());
   ASSERT_EQ(check.size(), 3u);
-  EXPECT_EQ(check.records()[1]->strTitle, "theirs");
-  EXPECT_EQ(check.records()[2]->strTitle, "mine");
+  EXPECT_EQ(check.records()[1].strTitle, "theirs");
+  EXPECT_EQ(check.records()[2].strTitle, "mine");
 }
 
 TEST(ChangeEvents, ARecordDeletedElsewhereIsNotBroughtBack) {
@@ -90,7 +90,7 @@ TEST(ChangeEvents, AFailedSaveKeepsTheChangeForTheNextSave) {
   EXPECT_TRUE(out.save.ok());
   EventList check(fs, kPath);
   ASSERT_TRUE(check.LoadEvents().ok());
-  EXPECT_EQ(check.records()[0]->strTitle, "edited");
+  EXPECT_EQ(check.records()[0].strTitle, "edited");
 }
 
 TEST(ChangeEvents, ADamagedFileMetOnTheWayIsSetAsideAndReported) {

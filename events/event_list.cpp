@@ -1,5 +1,7 @@
-// EventList: ownership of the records and the lookups by creation time.
+// EventList: ownership of the records, and the lookups by creation time alone.
 #include "events/event_list.h"
+
+#include <utility>
 
 EventList::EventList() : EventList(DefaultFileSystem(), std::string()) {}
 
@@ -7,9 +9,9 @@ EventList::EventList(FileSystem& file_system, std::string path) : store_(file_sy
 
 EventList::~EventList() = default;
 
-LoadResult EventList::LoadEvents() { return store_.Load(&events_); }
+LoadResult EventList::LoadEvents() { return store_.Load(&records_); }
 
-Status EventList::SaveEvents() { return store_.Save(events_.records); }
+Status EventList::SaveEvents() { return store_.Save(records_); }
 
 LoadResult EventList::ReloadIfChanged(bool* reloaded) {
   *reloaded = false;
@@ -17,45 +19,31 @@ LoadResult EventList::ReloadIfChanged(bool* reloaded) {
   EventRecords fresh;
   LoadResult result = store_.Load(&fresh);
   if (result.ok() && result.found) {
-    events_ = std::move(fresh);
+    records_ = std::move(fresh);
     *reloaded = true;
   }
   return result;
 }
 
-CMyEvent* EventList::Add(std::unique_ptr<CMyEvent> event) {
-  events_.records.push_back(std::move(event));
-  return events_.records.back().get();
-}
+const CMyEvent& EventList::Add(CMyEvent event) { return records_.emplace_back(std::move(event)); }
 
 void EventList::GetAll(EventPtrList& result) const {
-  result.reserve(result.size() + events_.records.size());
-  for (const auto& e : events_.records) result.push_back(e.get());
+  result.reserve(result.size() + records_.size());
+  for (const CMyEvent& e : records_) result.push_back(&e);
 }
 
-CMyEvent* EventList::FindByCreateTime(Time32 created) const {
-  for (const auto& e : events_.records) {
-    if (e->timeCreate == created) return e.get();
-  }
-  return nullptr;
-}
+// The first of a second is its twin 0: the old lookups are the keys' first twins.
+const CMyEvent* EventList::FindByCreateTime(Time32 created) const { return Find(EventKey{created, 0}); }
 
-bool EventList::DeleteByCreateTime(Time32 created) {
-  std::vector<std::unique_ptr<CMyEvent>>& records = events_.records;
-  for (auto it = records.begin(); it != records.end(); ++it) {
-    if ((*it)->timeCreate == created) {
-      records.erase(it);
-      return true;
-    }
-  }
-  return false;
-}
+CMyEvent* EventList::FindByCreateTime(Time32 created) { return Find(EventKey{created, 0}); }
 
-CMyEvent* EventList::FindDue() const { return FindDue(NowTime()); }
+bool EventList::DeleteByCreateTime(Time32 created) { return Delete(EventKey{created, 0}); }
 
-CMyEvent* EventList::FindDue(Time32 now) const {
-  for (const auto& e : events_.records) {
-    if (e->bRemind != 0 && e->timeRemind <= now) return e.get();
+const CMyEvent* EventList::FindDue() const { return FindDue(NowTime()); }
+
+const CMyEvent* EventList::FindDue(Time32 now) const {
+  for (const CMyEvent& e : records_) {
+    if (e.bRemind != 0 && e.timeRemind <= now) return &e;
   }
   return nullptr;
 }

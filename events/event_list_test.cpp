@@ -5,17 +5,17 @@
 #include <random>
 
 #include "base/cp936.h"
-#include "base/memory_file_system.h"
-#include "events/events_test_util.h"
+#include "base/testing/memory_file_system.h"
+#include "events/testing/events_test_util.h"
 
 namespace {
 
 class Events {
  public:
   Events() : list(fs, "event.dat") {}
-  CMyEvent* Add(std::string title, Time32 created, std::string content = "", int remind = 0,
-                Time32 remind_at = 0) {
-    return list.Add(MakeEvent(std::move(title), created, std::move(content), remind, remind_at));
+  const CMyEvent* Add(std::string title, Time32 created, std::string content = "", int remind = 0,
+                      Time32 remind_at = 0) {
+    return &list.Add(MakeEvent(std::move(title), created, std::move(content), remind, remind_at));
   }
   MemoryFileSystem fs;
   EventList list;
@@ -78,36 +78,37 @@ TEST(EventList, AllViewKeepsStoredOrderWhateverTheTimes) {
 
 TEST(EventList, SameCreationTimeActsOnTheFirstInStoredOrder) {
   Events ev;
-  CMyEvent* first = ev.Add("first", 50);
+  ev.Add("first", 50);
   ev.Add("other", 10);
-  CMyEvent* second = ev.Add("second", 50);
-  EXPECT_EQ(ev.list.FindByCreateTime(50), first);
+  ev.Add("second", 50);
+  EXPECT_EQ(ev.list.FindByCreateTime(50)->strTitle, "first");
   EventPtrList memos;
   ev.list.QueryMemo(memos);
   EXPECT_EQ(Titles(memos), (Titles_{"other", "first", "second"}));
 
   EXPECT_TRUE(ev.list.DeleteByCreateTime(50));
-  EXPECT_EQ(ev.list.FindByCreateTime(50), second);
-  EXPECT_EQ(second->strTitle, "second");  // still valid after its neighbour went
+  EXPECT_EQ(ev.list.FindByCreateTime(50)->strTitle, "second");
   EXPECT_TRUE(ev.list.DeleteByCreateTime(50));
   EXPECT_FALSE(ev.list.DeleteByCreateTime(50));
   EXPECT_EQ(ev.list.size(), 1u);
 }
 
-TEST(EventList, PointersStayValidWhileOthersAreAddedAndDeleted) {
+TEST(EventList, ARecordFoundAgainAfterOthersWereAddedAndDeletedIsChangedInPlace) {
   Events ev;
-  CMyEvent* kept = ev.Add("kept", 7);
+  ev.Add("kept", 7);
   ev.Add("gone", 8);
   for (int i = 0; i < 1000; ++i) ev.Add("filler", 100 + i);
   ev.list.DeleteByCreateTime(8);
-  kept->strTitle = "changed in place";
-  EXPECT_EQ(ev.list.FindByCreateTime(7)->strTitle, "changed in place");
+  ev.list.FindByCreateTime(7)->strTitle = "changed in place";
+  EXPECT_EQ(ev.list.records()[0].strTitle, "changed in place");
+  EXPECT_EQ(ev.list.records()[1].timeCreate, 100);
+  EXPECT_EQ(ev.list.size(), 1001u);
 }
 
 TEST(EventList, InsertSortedIsStableAndSigned) {
   CMyEvent a(5), b(-3), c(5), d(INT32_MIN), e(INT32_MAX);
   EventPtrList result;
-  for (CMyEvent* x : {&a, &b, &c, &d, &e}) EventList::InsertSorted(result, x);
+  for (const CMyEvent* x : {&a, &b, &c, &d, &e}) EventList::InsertSorted(result, x);
   EXPECT_EQ(result, (EventPtrList{&d, &b, &a, &c, &e}));
 
   // On a list that is not sorted it inserts before the first later entry.
@@ -127,14 +128,14 @@ TEST(EventList, QueriesMergeIntoAResultListLikeRepeatedInsertSorted) {
   EventPtrList sorted{&held10, &held15, &held30};
   ev.list.QueryMemo(sorted);
   EventPtrList expected{&held10, &held15, &held30};
-  for (const auto& e : ev.list.records()) EventList::InsertSorted(expected, e.get());
+  for (const CMyEvent& e : ev.list.records()) EventList::InsertSorted(expected, &e);
   EXPECT_EQ(sorted, expected);
   EXPECT_EQ(Titles(EventPtrList(sorted.begin(), sorted.begin() + 3)), (Titles_{"", "m10", "m10b"}));
 
   EventPtrList unsorted{&held30, &held10};
   ev.list.QueryMemo(unsorted);
   EventPtrList expected_unsorted{&held30, &held10};
-  for (const auto& e : ev.list.records()) EventList::InsertSorted(expected_unsorted, e.get());
+  for (const CMyEvent& e : ev.list.records()) EventList::InsertSorted(expected_unsorted, &e);
   EXPECT_EQ(unsorted, expected_unsorted);
 }
 

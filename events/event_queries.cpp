@@ -63,7 +63,7 @@ constexpr std::int64_t kSameDayReach = 72 * 3600;
 
 }  // namespace
 
-void EventList::InsertSorted(EventPtrList& result, CMyEvent* event) {
+void EventList::InsertSorted(EventPtrList& result, const CMyEvent* event) {
   auto later = std::find_if(result.begin(), result.end(),
                             [&](const CMyEvent* e) { return e->timeCreate > event->timeCreate; });
   result.insert(later, event);
@@ -76,11 +76,11 @@ void EventList::InsertSorted(EventPtrList& result, CMyEvent* event) {
 template <typename Predicate>
 void EventList::QueryWhere(EventPtrList& result, Predicate matches) const {
   EventPtrList found;
-  for (const auto& e : events_.records) {
-    if (matches(*e)) found.push_back(e.get());
+  for (const CMyEvent& e : records_) {
+    if (matches(e)) found.push_back(&e);
   }
   if (!std::is_sorted(result.begin(), result.end(), CreatedEarlier)) {
-    for (CMyEvent* e : found) InsertSorted(result, e);
+    for (const CMyEvent* e : found) InsertSorted(result, e);
     return;
   }
   std::stable_sort(found.begin(), found.end(), CreatedEarlier);

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "base/memory_file_system.h"
-#include "events/events_test_util.h"
+#include "base/testing/memory_file_system.h"
+#include "events/testing/events_test_util.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ struct Fixture {
   Fixture() {
     events.Add(MakeEvent("stand-up", 100, "", 1, At("2026-12-08 09:00:00")));
     events.Add(MakeEvent("dentist", 200, "", 1, At("2026-12-09 15:00:00")));
-    EXPECT_EQ(SetEventRepeat(events, rules, 100, Rule("FREQ=DAILY")), SetRepeatResult::kSet);
+    EXPECT_EQ(SetEventRepeat(events, rules, {100, 0}, Rule("FREQ=DAILY")), SetRepeatResult::kSet);
   }
 };
 
@@ -55,60 +55,84 @@ struct Fixture {
 
 TEST(EventRepeats, AcknowledgingMovesARepeatingReminderToItsNextOccurrence) {
   Fixture f;
-  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, 100, At("2026-12-08 09:00:30")),
+  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, {100, 0}, At("2026-12-08 09:00:30")),
             AcknowledgeResult::kMoved);
   EXPECT_EQ(f.events.FindByCreateTime(100)->timeRemind, At("2026-12-09 09:00:00"));
   // Three days off: one alert, then on to the first occurrence after the answer.
-  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, 100, At("2026-12-12 17:00:00")),
+  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, {100, 0}, At("2026-12-12 17:00:00")),
             AcknowledgeResult::kMoved);
   EXPECT_EQ(f.events.FindByCreateTime(100)->timeRemind, At("2026-12-13 09:00:00"));
   EXPECT_EQ(FormatWallTime(f.rules.SeriesOf(100)->start()), "2026-12-08 09:00:00") << "the start stays";
 
-  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, 200, At("2026-12-09 15:00:00")),
+  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, {200, 0}, At("2026-12-09 15:00:00")),
             AcknowledgeResult::kDeleted);
   EXPECT_EQ(f.events.FindByCreateTime(200), nullptr);
-  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, 200, At("2026-12-09 15:00:00")), AcknowledgeResult::kGone);
+  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, {200, 0}, At("2026-12-09 15:00:00")),
+            AcknowledgeResult::kGone);
 }
 
 TEST(EventRepeats, ASeriesWithNothingLeftOrARuleThatCannotBeReadEndsLikeAOneOff) {
   Fixture f;
-  ASSERT_EQ(SetEventRepeat(f.events, f.rules, 100, Rule("FREQ=DAILY;COUNT=2")), SetRepeatResult::kSet);
-  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, 100, At("2026-12-08 09:01:00")),
+  ASSERT_EQ(SetEventRepeat(f.events, f.rules, {100, 0}, Rule("FREQ=DAILY;COUNT=2")), SetRepeatResult::kSet);
+  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, {100, 0}, At("2026-12-08 09:01:00")),
             AcknowledgeResult::kMoved);
-  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, 100, At("2026-12-09 09:01:00")),
+  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, {100, 0}, At("2026-12-09 09:01:00")),
             AcknowledgeResult::kDeleted);
   EXPECT_EQ(f.events.FindByCreateTime(100), nullptr);
   EXPECT_EQ(f.rules.Find(100), nullptr);
 
   f.rules = RepeatRules("[200]\r\nstart=2026-12-09 15:00:00\r\nrule=FREQ=FORTNIGHTLY\r\n");
-  EXPECT_EQ(SeriesOfEvent(f.rules, *f.events.FindByCreateTime(200)), nullptr);
-  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, 200, At("2026-12-09 15:00:00")),
+  EXPECT_EQ(SeriesOfEvent(f.rules, *f.events.FindByCreateTime(200), {200, 0}), nullptr);
+  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, {200, 0}, At("2026-12-09 15:00:00")),
             AcknowledgeResult::kDeleted);
 }
 
 TEST(EventRepeats, ASeriesStartsAtTheReminderTimeOrTheFirstDayItNames) {
   Fixture f;
   f.events.Add(MakeEvent("report", 300, "", 1, At("2026-12-12 18:00:00")));  // a Saturday
-  ASSERT_EQ(SetEventRepeat(f.events, f.rules, 300, Rule("FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR")),
+  ASSERT_EQ(SetEventRepeat(f.events, f.rules, {300, 0}, Rule("FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR")),
             SetRepeatResult::kSet);
   EXPECT_EQ(f.events.FindByCreateTime(300)->timeRemind, At("2026-12-14 18:00:00"));
   EXPECT_EQ(FormatWallTime(f.rules.SeriesOf(300)->start()), "2026-12-14 18:00:00");
 
   // A rule without an occurrence from there on changes nothing.
-  EXPECT_EQ(SetEventRepeat(f.events, f.rules, 200, Rule("FREQ=DAILY;UNTIL=20261201T000000")),
+  EXPECT_EQ(SetEventRepeat(f.events, f.rules, {200, 0}, Rule("FREQ=DAILY;UNTIL=20261201T000000")),
             SetRepeatResult::kNoOccurrence);
   EXPECT_EQ(f.rules.Find(200), nullptr);
   EXPECT_EQ(f.events.FindByCreateTime(200)->timeRemind, At("2026-12-09 15:00:00"));
 
-  EXPECT_EQ(SetEventRepeat(f.events, f.rules, 300, std::nullopt), SetRepeatResult::kRemoved);
+  EXPECT_EQ(SetEventRepeat(f.events, f.rules, {300, 0}, std::nullopt), SetRepeatResult::kRemoved);
   EXPECT_EQ(f.rules.Find(300), nullptr);
-  EXPECT_EQ(SetEventRepeat(f.events, f.rules, 999, Rule("FREQ=DAILY")), SetRepeatResult::kNoSuchEvent);
+  EXPECT_EQ(SetEventRepeat(f.events, f.rules, {999, 0}, Rule("FREQ=DAILY")), SetRepeatResult::kNoSuchEvent);
 
   // A memo has no reminder time; one that lost its reminder loses its rule.
   f.events.FindByCreateTime(100)->bRemind = 0;
-  EXPECT_EQ(SeriesOfEvent(f.rules, *f.events.FindByCreateTime(100)), nullptr);
-  EXPECT_EQ(SetEventRepeat(f.events, f.rules, 100, Rule("FREQ=DAILY")), SetRepeatResult::kNotAReminder);
+  EXPECT_EQ(SeriesOfEvent(f.rules, *f.events.FindByCreateTime(100), {100, 0}), nullptr);
+  EXPECT_EQ(SetEventRepeat(f.events, f.rules, {100, 0}, Rule("FREQ=DAILY")), SetRepeatResult::kNotAReminder);
   EXPECT_EQ(f.rules.Find(100), nullptr);
+}
+
+TEST(EventRepeats, ARuleBelongsToTheFirstEventOfItsSecond) {
+  Fixture f;
+  // An older file's second event of second 100 (key 100-1).
+  f.events.Add(MakeEvent("twin", 100, "", 1, At("2026-12-08 10:00:00")));
+  const CMyEvent& twin = f.events.records().back();
+  EXPECT_EQ(SeriesOfEvent(f.rules, twin, {100, 1}), nullptr);
+  EXPECT_EQ(SetEventRepeat(f.events, f.rules, {100, 1}, Rule("FREQ=WEEKLY")), SetRepeatResult::kSharedSecond);
+  EXPECT_EQ(SetEventRepeat(f.events, f.rules, {100, 1}, std::nullopt), SetRepeatResult::kRemoved);
+  EXPECT_NE(f.rules.SeriesOf(100), nullptr) << "the first one's rule stays";
+  // Acknowledged, the twin goes as a one-off; the first one keeps its rule.
+  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, {100, 1}, At("2026-12-08 10:00:00")),
+            AcknowledgeResult::kDeleted);
+  EXPECT_EQ(f.events.size(), 2u);
+  EXPECT_NE(f.rules.SeriesOf(100), nullptr);
+
+  // The first one deleted with a twin left: its rule goes, not to the twin.
+  f.events.Add(MakeEvent("twin again", 100, "", 1, At("2026-12-08 10:00:00")));
+  EXPECT_TRUE(DeleteEventAndRule(f.events, f.rules, {100, 0}));
+  EXPECT_EQ(f.rules.Find(100), nullptr);
+  EXPECT_EQ(f.events.Find({100, 0})->strTitle, "twin again");
+  EXPECT_FALSE(DeleteEventAndRule(f.events, f.rules, {100, 1}));
 }
 
 TEST(EventRepeats, EventDatIsSavedFirstAndRepeatIniAfterIt) {
@@ -124,7 +148,7 @@ TEST(EventRepeats, EventDatIsSavedFirstAndRepeatIniAfterIt) {
   f.fs.written.clear();
   f.fs.failing = kEvents;
   out = ChangeEventsAndRules(f.events, f.rules, f.store, [](EventList& events, RepeatRules& rules) {
-    return SetEventRepeat(events, rules, 200, Rule("FREQ=WEEKLY")) == SetRepeatResult::kSet;
+    return SetEventRepeat(events, rules, {200, 0}, Rule("FREQ=WEEKLY")) == SetRepeatResult::kSet;
   });
   EXPECT_FALSE(out.events.save.ok());
   EXPECT_TRUE(f.fs.written.empty());
@@ -145,7 +169,7 @@ TEST(EventRepeats, AChangeTakesInWhatOtherProgramsWroteAndDropsRulesOfDeletedEve
   RepeatStore their_store(f.fs, kRules);
   ASSERT_TRUE(theirs.LoadEvents().ok());
   ASSERT_TRUE(their_store.Load(&their_rules).ok());
-  ASSERT_EQ(SetEventRepeat(theirs, their_rules, 200, Rule("FREQ=YEARLY")), SetRepeatResult::kSet);
+  ASSERT_EQ(SetEventRepeat(theirs, their_rules, {200, 0}, Rule("FREQ=YEARLY")), SetRepeatResult::kSet);
   ASSERT_TRUE(theirs.SaveEvents().ok());
   ASSERT_TRUE(their_store.Save(their_rules, CreationTimes(theirs)).ok());
 

@@ -3,16 +3,16 @@
 
 #include <cstdio>
 
+#include "base/app_path.h"
 #include "base/local_time.h"
 #include "events/byte_hash.h"
-#include "settings/path_helper.h"
 
 EventStore::EventStore(FileSystem& file_system, std::string path)
     : file_system_(file_system), path_(std::move(path)) {}
 
 std::string EventStore::FilePath() const {
   if (!path_.empty()) return path_;
-  return PathHelper().MakeAppPath(kFileName);
+  return MakeAppPath(kFileName);
 }
 
 FileStamp EventStore::StampNow(const std::string& path) {
@@ -30,16 +30,17 @@ void EventStore::Remember(FileStamp stamp, std::uint64_t hash) {
   seen_.hash = hash;
 }
 
-void EventStore::Remember(FileStamp stamp, std::shared_ptr<const BigBuffer> bytes) {
+void EventStore::Remember(FileStamp stamp, SharedBytes bytes) {
   seen_ = Seen{};
   seen_.exists = true;
   seen_.stamp = stamp;
+  seen_.loaded = true;
   seen_.bytes = std::move(bytes);
 }
 
 bool EventStore::SameAsSeen(std::string_view bytes) const {
-  if (seen_.bytes == nullptr) return HashBytes(bytes) == seen_.hash;
-  return bytes == std::string_view(seen_.bytes->data(), seen_.bytes->size());
+  if (!seen_.loaded) return HashBytes(bytes) == seen_.hash;
+  return bytes == seen_.bytes.view();
 }
 
 LoadResult EventStore::Load(EventRecords* events) {
@@ -61,17 +62,19 @@ LoadResult EventStore::Load(EventRecords* events) {
     damaged_file_pending_ = true;
     return {LoadResult::Kind::kReadError, ArchiveError::kNone, read.message()};
   }
-  // The records' texts borrow these bytes; the store compares a changed file
+  // The records' texts share these bytes; the store compares a changed file
   // with them, so a load needs no hash.
-  auto loaded = std::make_shared<const BigBuffer>(std::move(bytes));
+  SharedBytes loaded(std::move(bytes));
   Remember(stamp, loaded);
-  ArchiveError error = ReadEventArchive(std::move(loaded), events);
+  EventRecords records;
+  ArchiveError error = ReadEventArchive(loaded, &records);
+  *events = std::move(records);
   damaged_file_pending_ = error != ArchiveError::kNone;
   if (error == ArchiveError::kNone) return {};
   return {LoadResult::Kind::kDamaged, error, ArchiveErrorMessage(error, path)};
 }
 
-Status EventStore::Save(std::span<const std::unique_ptr<CMyEvent>> events) {
+Status EventStore::Save(std::span<const CMyEvent> events) {
   if (damaged_file_pending_) {
     Status aside = SetAsideDamagedFile();
     if (!aside.ok()) return aside;
@@ -97,18 +100,6 @@ bool EventStore::ChangedOnDisk() {
   if (!SameAsSeen(bytes)) return true;
   seen_.stamp = now;  // the same bytes written again
   return false;
-}
-
-void EventStore::MarkCurrentFileSeen() {
-  const std::string path = FilePath();
-  FileStamp stamp = StampNow(path);
-  std::string bytes;
-  Status read = file_system_.ReadFile(path, &bytes);
-  if (read.IsNotFound()) {
-    seen_ = Seen{};
-  } else if (read.ok()) {
-    Remember(stamp, HashBytes(bytes));
-  }
 }
 
 Status EventStore::SetAsideDamagedFile(std::string* aside_path) {

@@ -14,15 +14,15 @@
 // it went. Save does it on its own if the owner has not, so a damaged file is
 // never overwritten.
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "base/file_system.h"
 #include "base/status.h"
 #include "events/event_archive.h"
+#include "events/event_records.h"
 #include "events/my_event.h"
+#include "events/shared_bytes.h"
 
 struct LoadResult {
   enum class Kind {
@@ -51,14 +51,14 @@ class EventStore {
   // Reads the file into *events (replacing their content) unless it is
   // missing (found false, *events untouched) or unreadable (kReadError,
   // *events untouched). A damaged file gives the records before the fault.
-  // The records live in one block and their texts in the file's bytes (see
-  // event_batch.h), so a load costs little more than reading the file.
+  // The records' texts share the file's bytes (see shared_text.h), so a
+  // load costs little more than reading the file.
   LoadResult Load(EventRecords* events);
 
   // Writes the whole list in one step (temporary file beside it, flushed,
   // then renamed over the old one). On failure the old file is untouched;
   // the Status says why. Sets a pending damaged file aside first.
-  Status Save(std::span<const std::unique_ptr<CMyEvent>> events);
+  Status Save(std::span<const CMyEvent> events);
 
   // True when the file is not what this store last loaded or saved: it
   // appeared, vanished or holds other bytes. Cheap while nothing changed (one
@@ -67,14 +67,7 @@ class EventStore {
   // Before the first Load or Save the store knows of no file.
   bool ChangedOnDisk();
 
-  // Accepts the file as it is now as seen, without loading it (after a
-  // damaged file was reported and the list in memory kept).
-  void MarkCurrentFileSeen();
-
   bool HasDamagedFile() const { return damaged_file_pending_; }
-  // Marks the file as one that must be set aside before the next save (an
-  // owner that keeps its list after a failed load).
-  void MarkDamaged() { damaged_file_pending_ = true; }
   // Renames the damaged file to "<path>.damaged-YYYYMMDD-HHMMSS" (local time;
   // "-2", "-3" ... appended if taken). *aside_path receives the new name.
   Status SetAsideDamagedFile(std::string* aside_path = nullptr);
@@ -82,17 +75,18 @@ class EventStore {
   std::string FilePath() const;
 
  private:
-  // The file as last loaded (its bytes, which the loaded records borrow
+  // The file as last loaded (its bytes, which the loaded records share
   // anyway) or saved (a hash of them).
   struct Seen {
     bool exists = false;
     FileStamp stamp;
     std::uint64_t hash = 0;
-    std::shared_ptr<const BigBuffer> bytes;
+    bool loaded = false;  // known by its bytes, not by the hash
+    SharedBytes bytes;
   };
   FileStamp StampNow(const std::string& path);
   void Remember(FileStamp stamp, std::uint64_t hash);
-  void Remember(FileStamp stamp, std::shared_ptr<const BigBuffer> bytes);
+  void Remember(FileStamp stamp, SharedBytes bytes);
   bool SameAsSeen(std::string_view bytes) const;
 
   FileSystem& file_system_;

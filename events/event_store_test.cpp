@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <regex>
 
-#include "base/memory_file_system.h"
+#include "base/app_path.h"
+#include "base/testing/memory_file_system.h"
 #include "events/event_list.h"
-#include "events/events_test_util.h"
-#include "settings/path_helper.h"
+#include "events/testing/events_test_util.h"
 
 namespace {
 
@@ -44,6 +44,16 @@ std::string ThreeRecordImage() {
   v.push_back(MakeEvent("three", 300, std::string(40, 'z')));
   return WriteEventArchive(v);
 }
+
+// The store on its own, as a list uses it, where a test asks it directly
+// whether the file changed.
+struct StoreWithRecords {
+  explicit StoreWithRecords(FileSystem& fs) : store(fs, kPath) {}
+  LoadResult Load() { return store.Load(&records); }
+  Status Save() { return store.Save(records); }
+  EventStore store;
+  EventRecords records;
+};
 
 std::vector<std::string> AsideFiles(const MemoryFileSystem& fs) {
   std::vector<std::string> names;
@@ -84,8 +94,8 @@ TEST(EventStore, SaveAndLoadRoundTrip) {
   again.Add(MakeEvent("replaced by the load", 1));
   ASSERT_TRUE(again.LoadEvents().ok());
   ASSERT_EQ(again.size(), 2u);
-  EXPECT_TRUE(SameFields(*again.records()[0], *list.records()[0]));
-  EXPECT_TRUE(SameFields(*again.records()[1], *list.records()[1]));
+  EXPECT_TRUE(SameFields(again.records()[0], list.records()[0]));
+  EXPECT_TRUE(SameFields(again.records()[1], list.records()[1]));
   ASSERT_TRUE(again.SaveEvents().ok());
   EXPECT_EQ(fs.files[kPath], image);
 }
@@ -122,7 +132,7 @@ TEST(EventStore, DamagedFileKeepsRecordsBeforeTheFaultAndIsSetAside) {
   EXPECT_EQ(r.archive_error, ArchiveError::kEndOfFile);
   EXPECT_EQ(r.message, ArchiveErrorMessage(ArchiveError::kEndOfFile, kPath));
   ASSERT_EQ(list.size(), 2u);
-  EXPECT_EQ(list.records()[1]->strTitle, "two");
+  EXPECT_EQ(list.records()[1].strTitle, "two");
   EXPECT_TRUE(list.HasDamagedFile());
 
   std::string aside;
@@ -226,7 +236,7 @@ TEST(EventStore, RealFilesBesideTheProgram) {
   EventList again;
   ASSERT_TRUE(again.LoadEvents().ok());
   ASSERT_EQ(again.size(), 1u);
-  EXPECT_EQ(again.records()[0]->strTitle, "on disk");
+  EXPECT_EQ(again.records()[0].strTitle, "on disk");
 
   // Damage it on disk, then set it aside: both files are there afterwards.
   std::filesystem::resize_file(dir / "event.dat", 20);
@@ -257,42 +267,56 @@ TEST(EventStore, NoticesAnotherWriterAndReloads) {
   theirs.Add(MakeEvent("from elsewhere", 900));
   ASSERT_TRUE(theirs.SaveEvents().ok());
 
-  EXPECT_TRUE(mine.store().ChangedOnDisk());
   EXPECT_TRUE(mine.ReloadIfChanged(&reloaded).ok());
   EXPECT_TRUE(reloaded);
   ASSERT_EQ(mine.size(), 4u);
-  EXPECT_EQ(mine.records()[3]->strTitle, "from elsewhere");
-  EXPECT_FALSE(mine.store().ChangedOnDisk());
+  EXPECT_EQ(mine.records()[3].strTitle, "from elsewhere");
+  EXPECT_TRUE(mine.ReloadIfChanged(&reloaded).ok());
+  EXPECT_FALSE(reloaded);
 
   // Its own save is no change from outside.
   mine.Add(MakeEvent("mine", 901));
   ASSERT_TRUE(mine.SaveEvents().ok());
-  EXPECT_FALSE(mine.store().ChangedOnDisk());
+  EXPECT_TRUE(mine.ReloadIfChanged(&reloaded).ok());
+  EXPECT_FALSE(reloaded);
+  EXPECT_EQ(mine.size(), 5u);
 }
 
 TEST(EventStore, SameBytesWrittenAgainAreNoChange) {
   MemoryFileSystem fs;
   fs.files[kPath] = ThreeRecordImage();
-  EventList list(fs, kPath);
-  ASSERT_TRUE(list.LoadEvents().ok());
+  StoreWithRecords mine(fs);
+  ASSERT_TRUE(mine.Load().ok());
   fs.Touch(kPath);  // rewritten, same content
-  EXPECT_FALSE(list.store().ChangedOnDisk());
+  EXPECT_FALSE(mine.store.ChangedOnDisk());
 
   // Same size, other bytes: a change.
   std::string other = ThreeRecordImage();
   other[other.size() - 1] ^= 1;
   fs.files[kPath] = other;
   fs.Touch(kPath);
-  EXPECT_TRUE(list.store().ChangedOnDisk());
+  EXPECT_TRUE(mine.store.ChangedOnDisk());
 
   // After a save the store knows the file by its hash: the same again.
-  ASSERT_TRUE(list.LoadEvents().ok());
-  ASSERT_TRUE(list.SaveEvents().ok());
+  ASSERT_TRUE(mine.Load().ok());
+  ASSERT_TRUE(mine.Save().ok());
   fs.Touch(kPath);
-  EXPECT_FALSE(list.store().ChangedOnDisk());
+  EXPECT_FALSE(mine.store.ChangedOnDisk());
   fs.files[kPath][0] ^= 1;
   fs.Touch(kPath);
-  EXPECT_TRUE(list.store().ChangedOnDisk());
+  EXPECT_TRUE(mine.store.ChangedOnDisk());
+}
+
+TEST(EventStore, AnEmptyFileLoadedIsNoChangeUntilItChanges) {
+  MemoryFileSystem fs;
+  fs.files[kPath] = "";
+  StoreWithRecords mine(fs);
+  EXPECT_EQ(mine.Load().archive_error, ArchiveError::kEndOfFile);
+  fs.Touch(kPath);
+  EXPECT_FALSE(mine.store.ChangedOnDisk());
+  fs.files[kPath] = ThreeRecordImage();
+  fs.Touch(kPath);
+  EXPECT_TRUE(mine.store.ChangedOnDisk());
 }
 
 TEST(EventStore, FileWrittenRightAfterTheLoadReadItIsStillNoticed) {
@@ -305,20 +329,21 @@ TEST(EventStore, FileWrittenRightAfterTheLoadReadItIsStillNoticed) {
   other.push_back(MakeEvent("written by another program", 400));
   fs.next_content = WriteEventArchive(other);
   fs.next_content.resize(fs.files[kPath].size(), '\0');  // same size, other bytes
-  EventList list(fs, kPath);
-  ASSERT_TRUE(list.LoadEvents().ok());
-  EXPECT_EQ(list.size(), 3u);
-  EXPECT_TRUE(list.store().ChangedOnDisk());
+  StoreWithRecords mine(fs);
+  ASSERT_TRUE(mine.Load().ok());
+  EXPECT_EQ(mine.records.size(), 3u);
+  EXPECT_TRUE(mine.store.ChangedOnDisk());
 }
 
 TEST(EventStore, FileAppearingOrVanishingUnderTheList) {
   MemoryFileSystem fs;
   EventList list(fs, kPath);
   ASSERT_TRUE(list.LoadEvents().ok());  // no file yet
-  EXPECT_FALSE(list.store().ChangedOnDisk());
+  bool reloaded = true;
+  ASSERT_TRUE(list.ReloadIfChanged(&reloaded).ok());
+  EXPECT_FALSE(reloaded);
   fs.files[kPath] = ThreeRecordImage();
   fs.Touch(kPath);
-  bool reloaded = false;
   ASSERT_TRUE(list.ReloadIfChanged(&reloaded).ok());
   EXPECT_TRUE(reloaded);
   EXPECT_EQ(list.size(), 3u);
@@ -328,9 +353,16 @@ TEST(EventStore, FileAppearingOrVanishingUnderTheList) {
   ASSERT_TRUE(list.ReloadIfChanged(&reloaded).ok());
   EXPECT_FALSE(reloaded);
   EXPECT_EQ(list.size(), 3u);
-  EXPECT_FALSE(list.store().ChangedOnDisk());
   ASSERT_TRUE(list.SaveEvents().ok());
   EXPECT_EQ(fs.files[kPath], ThreeRecordImage());
+
+  // The store alone: a vanished file is a change once, then the file is known gone.
+  StoreWithRecords mine(fs);
+  ASSERT_TRUE(mine.Load().ok());
+  fs.files.erase(kPath);
+  EXPECT_TRUE(mine.store.ChangedOnDisk());
+  EXPECT_TRUE(mine.Load().ok());
+  EXPECT_FALSE(mine.store.ChangedOnDisk());
 }
 
 TEST(EventStore, DamagedFileAtAReloadKeepsTheListAndIsReportedOnce) {
@@ -356,7 +388,8 @@ TEST(EventStore, DamagedFileAtAReloadKeepsTheListAndIsReportedOnce) {
   ASSERT_EQ(aside.size(), 1u);
   EXPECT_EQ(fs.files[aside[0]], damaged);
   EXPECT_EQ(fs.files[kPath], ThreeRecordImage());
-  EXPECT_FALSE(list.store().ChangedOnDisk());
+  EXPECT_TRUE(list.ReloadIfChanged(&reloaded).ok());
+  EXPECT_FALSE(reloaded);
 }
 
 TEST(EventStore, UnreadableFileAtAReloadIsTriedAgain) {
@@ -391,13 +424,13 @@ TEST(EventStore, RealFileRewrittenWithTheSameSizeIsNoticed) {
   ASSERT_TRUE(a.SaveEvents().ok());
   EventList b(DefaultFileSystem(), path);
   ASSERT_TRUE(b.LoadEvents().ok());
-  a.records()[0]->strTitle = "bbbb";
+  a.FindByCreateTime(1)->strTitle = "bbbb";
   ASSERT_TRUE(a.SaveEvents().ok());
 
   bool reloaded = false;
   ASSERT_TRUE(b.ReloadIfChanged(&reloaded).ok());
   EXPECT_TRUE(reloaded);
   ASSERT_EQ(b.size(), 1u);
-  EXPECT_EQ(b.records()[0]->strTitle, "bbbb");
+  EXPECT_EQ(b.records()[0].strTitle, "bbbb");
   std::filesystem::remove_all(dir);
 }

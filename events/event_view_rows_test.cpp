@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "base/memory_file_system.h"
-#include "events/events_test_util.h"
+#include "base/testing/memory_file_system.h"
+#include "events/testing/events_test_util.h"
 
 namespace {
 
@@ -42,14 +42,14 @@ TEST(EventViewRows, CellsShowLocalTimesOrTheMemoText) {
   const std::string created = "1970-01-01 08:00:00";
   const std::string due = "2010-03-05 14:07:09";
 
-  EXPECT_EQ(ViewRowCells(VIEW_BY_DATE, *memo), (Cells{"memo", created}));
-  EXPECT_EQ(ViewRowCells(VIEW_BY_DATE, *reminder), (Cells{"reminder", due}));
-  EXPECT_EQ(ViewRowCells(VIEW_REMIND, *reminder), (Cells{"reminder", due}));
-  EXPECT_EQ(ViewRowCells(VIEW_MEMO, *memo), (Cells{"memo", created}));
-  EXPECT_EQ(ViewRowCells(VIEW_KEYWORD, *memo), (Cells{"memo", created, kMemoEvent}));
-  EXPECT_EQ(ViewRowCells(VIEW_ALL, *reminder), (Cells{"reminder", created, due}));
+  EXPECT_EQ(ViewRowCells(VIEW_BY_DATE, memo), (Cells{"memo", created}));
+  EXPECT_EQ(ViewRowCells(VIEW_BY_DATE, reminder), (Cells{"reminder", due}));
+  EXPECT_EQ(ViewRowCells(VIEW_REMIND, reminder), (Cells{"reminder", due}));
+  EXPECT_EQ(ViewRowCells(VIEW_MEMO, memo), (Cells{"memo", created}));
+  EXPECT_EQ(ViewRowCells(VIEW_KEYWORD, memo), (Cells{"memo", created, kMemoEvent}));
+  EXPECT_EQ(ViewRowCells(VIEW_ALL, reminder), (Cells{"reminder", created, due}));
   for (int view = -1; view <= 5; ++view) {
-    EXPECT_EQ(ViewRowCells(view, *memo).size(), ViewColumns(view).size()) << view;
+    EXPECT_EQ(ViewRowCells(view, memo).size(), ViewColumns(view).size()) << view;
   }
 }
 

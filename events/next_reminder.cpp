@@ -25,8 +25,8 @@ std::string_view FirstCharacters(std::string_view text, std::size_t limit) {
 
 const CMyEvent* NextReminder(const EventList& events) {
   const CMyEvent* next = nullptr;
-  for (const auto& event : events.records()) {
-    if (event->bRemind != 0 && (next == nullptr || event->timeRemind < next->timeRemind)) next = event.get();
+  for (const CMyEvent& event : events.records()) {
+    if (event.bRemind != 0 && (next == nullptr || event.timeRemind < next->timeRemind)) next = &event;
   }
   return next;
 }
@@ -36,8 +36,9 @@ std::string NextReminderTip(const EventList& events, const RepeatRules& rules) {
   if (next == nullptr) return {};
   std::string when = FormatTime(next->timeRemind).substr(0, 16);
   std::string repeat;
-  if (const RepeatSeries* series = SeriesOfEvent(rules, *next))
+  if (const RepeatSeries* series = SeriesOfEvent(rules, *next, events.KeyOf(*next))) {
     AppendRepeatShortName(series->rule(), &repeat);
+  }
   std::string_view title = next->strTitle.view();
   // The time and the rule always show; the title gives way.
   const std::size_t fixed = Characters(when) + 1 + Characters(repeat);

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "base/cp936.h"
-#include "base/memory_file_system.h"
-#include "events/events_test_util.h"
+#include "base/testing/memory_file_system.h"
+#include "events/testing/events_test_util.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/ini_file.h"
-#include "base/memory_file_system.h"
+#include "base/testing/memory_file_system.h"
 #include "settings/path_helper.h"
 #include "settings/settings.h"
 

@@ -9,14 +9,16 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  std::vector<std::unique_ptr<CMyEvent>> events;
-  ArchiveError error = ReadEventArchive(bytes, &events);
+  EventRecords events;
+  ArchiveError error = ReadEventArchive(SharedBytes::CopyOf(bytes), &events);
   if (!ArchiveErrorMessage(error, "event.dat").empty() != (error != ArchiveError::kNone)) std::abort();
 
   // Every record read survives a write and a second read unchanged.
   std::string image = WriteEventArchive(events);
-  std::vector<std::unique_ptr<CMyEvent>> again;
-  if (ReadEventArchive(image, &again) != ArchiveError::kNone || again.size() != events.size()) std::abort();
+  EventRecords again;
+  if (ReadEventArchive(SharedBytes::CopyOf(image), &again) != ArchiveError::kNone ||
+      again.size() != events.size())
+    std::abort();
   if (WriteEventArchive(again) != image) std::abort();
   return 0;
 }

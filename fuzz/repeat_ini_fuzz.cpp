@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "base/memory_file_system.h"
+#include "base/testing/memory_file_system.h"
 #include "repeat/repeat_store.h"
 
 namespace {

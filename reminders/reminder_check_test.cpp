@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "base/memory_file_system.h"
+#include "base/testing/memory_file_system.h"
 #include "events/event_change.h"
 
 namespace {
@@ -39,9 +39,9 @@ class FakeHost : public ReminderHost {
   }
   void StartFlash() override { ++flash_starts; }
   void StopFlash() override { ++flash_stops; }
-  void CommitAnswer(Time32 created, const ReminderAnswer& answer) override {
+  void CommitAnswer(EventKey key, const ReminderAnswer& answer) override {
     commits.push_back(ChangeEvents(
-        events_, [&](EventList& list) { return ApplyReminderAnswer(list, created, answer, now); },
+        events_, [&](EventList& list) { return ApplyReminderAnswer(list, key, answer, now); },
         SaveWhen::kIfApplied));
   }
 
@@ -61,17 +61,17 @@ ReminderAnswer After(std::int32_t minutes, std::string body = "edited") {
 struct CheckFixture {
   CheckFixture() { settings.bPlaySound = 1; }
   void AddReminder(std::string title, Time32 created, Time32 due) {
-    auto e = std::make_unique<CMyEvent>(created);
-    e->strTitle = std::move(title);
-    e->strContent = "body";
-    e->bRemind = 1;
-    e->timeRemind = due;
+    CMyEvent e(created);
+    e.strTitle = std::move(title);
+    e.strContent = "body";
+    e.bRemind = 1;
+    e.timeRemind = due;
     events.Add(std::move(e));
   }
   void AddMemo(std::string title, Time32 created) {
-    auto e = std::make_unique<CMyEvent>(created);
-    e->strTitle = std::move(title);
-    e->timeRemind = kNoon - 100;  // kept, but no reminder
+    CMyEvent e(created);
+    e.strTitle = std::move(title);
+    e.timeRemind = kNoon - 100;  // kept, but no reminder
     events.Add(std::move(e));
   }
   Status SavedOk() { return events.SaveEvents(); }
@@ -161,7 +161,7 @@ TEST(ReminderCheck, NoSecondAlertWhileOneIsPending) {
   EXPECT_EQ(f.host.asked, (std::vector<std::string>{"first", "second"}));
   f.Answer(Done());
   ASSERT_EQ(f.events.size(), 1u);
-  EXPECT_EQ(f.events.records()[0]->strTitle, "first");
+  EXPECT_EQ(f.events.records()[0].strTitle, "first");
 }
 
 TEST(ReminderCheck, AnswersMoveOrDeleteAndAreSaved) {
@@ -179,7 +179,7 @@ TEST(ReminderCheck, AnswersMoveOrDeleteAndAreSaved) {
   EXPECT_TRUE(f.host.commits[0].save.ok());
   EventList on_disk(f.fs, "event.dat");
   ASSERT_TRUE(on_disk.LoadEvents().ok());
-  EXPECT_EQ(on_disk.records()[0]->timeRemind, kNoon + 600);
+  EXPECT_EQ(on_disk.records()[0].timeRemind, kNoon + 600);
 
   // At a date and time.
   f.host.now = kNoon + 600;
@@ -191,6 +191,28 @@ TEST(ReminderCheck, AnswersMoveOrDeleteAndAreSaved) {
   f.check.Tick();
   f.Answer(at);
   EXPECT_EQ(f.events.FindByCreateTime(1)->timeRemind, kNoon + 86400 - 3600);
+}
+
+TEST(ReminderCheck, TheAnswerGoesToTheTwinThatWasDue) {
+  CheckFixture f;
+  // Three events made in one second; only the second is due.
+  f.AddReminder("first", 7, kNoon + 600);
+  f.AddReminder("second", 7, kNoon - 5);
+  f.AddReminder("third", 7, kNoon + 600);
+  f.check.Tick();
+  ASSERT_EQ(f.host.asked, std::vector<std::string>{"second"});
+  f.Answer(After(5));
+  EXPECT_EQ(f.events.records()[0].timeRemind, kNoon + 600);
+  EXPECT_EQ(f.events.records()[1].timeRemind, kNoon + 300);
+  f.host.now = kNoon + 300;
+  f.check.Tick();
+  f.Answer(Done());
+  ASSERT_EQ(f.events.size(), 2u);
+  EXPECT_EQ(f.events.records()[0].strTitle, "first");
+  EXPECT_EQ(f.events.records()[1].strTitle, "third");
+  // Nothing else is due: no popup comes back.
+  f.check.Tick();
+  EXPECT_EQ(f.host.asked.size(), 2u);
 }
 
 TEST(ReminderCheck, CancelBringsTheSameEventBack) {
@@ -240,7 +262,7 @@ TEST(ReminderCheck, EventDeletedWhileItsPopupWasOpenTakesNoAnswer) {
   ASSERT_EQ(f.host.commits.size(), 1u);
   EXPECT_FALSE(f.host.commits[0].applied);
   ASSERT_EQ(f.events.size(), 1u);
-  EXPECT_EQ(f.events.records()[0]->timeRemind, kNoon + 3600);
+  EXPECT_EQ(f.events.records()[0].timeRemind, kNoon + 3600);
 }
 
 TEST(ReminderCheck, AnEventChangedElsewhereWhileOpenIsAnsweredOnTheNewList) {
@@ -250,11 +272,11 @@ TEST(ReminderCheck, AnEventChangedElsewhereWhileOpenIsAnsweredOnTheNewList) {
   f.check.Tick();
   EventList other(f.fs, "event.dat");  // tallyo-cli adds an event meanwhile
   ASSERT_TRUE(other.LoadEvents().ok());
-  other.Add(std::make_unique<CMyEvent>(50));
+  other.Add(CMyEvent(50));
   ASSERT_TRUE(other.SaveEvents().ok());
   f.Answer(Done());
   ASSERT_EQ(f.events.size(), 1u);
-  EXPECT_EQ(f.events.records()[0]->timeCreate, 50);
+  EXPECT_EQ(f.events.records()[0].timeCreate, 50);
 }
 
 TEST(ReminderCheck, AFailedSaveStillResumesTheCheck) {

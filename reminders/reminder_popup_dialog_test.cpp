@@ -47,8 +47,8 @@ struct Applied {
 
 Applied Apply(const ReminderPopupDialog& popup, Time32 now) {
   Applied applied;
-  applied.events->Add(std::make_unique<CMyEvent>(DueEvent()));
-  applied.found = ApplyReminderAnswer(*applied.events, kCreated, popup.answer(), now);
+  applied.events->Add(DueEvent());
+  applied.found = ApplyReminderAnswer(*applied.events, EventKey{kCreated, 0}, popup.answer(), now);
   return applied;
 }
 

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "base/memory_file_system.h"
+#include "base/testing/memory_file_system.h"
 #include "settings/path_helper.h"
-#include "settings/settings_test_util.h"
+#include "settings/testing/settings_test_util.h"
 
 namespace {
 

@@ -9,9 +9,10 @@ Folders on one layer are peers and may not include each other. cli and fuzz
 stand beside the program on the portable core. res/ (resource ids and the
 resource script) sits above framework and skin and below the folders that
 build dialogs. Tests and test helpers (*_test.cpp, anything under a testing/
-or bench/ folder) follow their folder's rules, and may also include res/ and
-the testing/ folders of what they may include; product code never includes a
-testing/ or bench/ folder.
+or bench/ folder, and the fuzz targets, which run as tests on made-up input)
+follow their folder's rules, and may also include res/ and the testing/
+folders of what they may include; product code never includes a testing/ or
+bench/ folder.
 
 Usage: check_layers.py [--allow FILE] [ROOT]
 Prints every offence as `file:line: message` and exits with 1 if one is not
@@ -57,7 +58,8 @@ def allowed_folders(folder):
 
 def is_test_code(path):
     parts = path.split("/")
-    return parts[-1].endswith("_test.cpp") or any(p in HELPER_FOLDERS for p in parts[1:-1])
+    return (parts[-1].endswith("_test.cpp") or parts[0] == "fuzz"
+            or any(p in HELPER_FOLDERS for p in parts[1:-1]))
 
 
 def helper_folder(path):

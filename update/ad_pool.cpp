@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "settings/path_helper.h"
+#include "base/split_list.h"
 #include "update/link_item.h"
 
 AdPool::AdPool() { std::srand(static_cast<unsigned>(std::time(nullptr))); }
@@ -11,11 +11,8 @@ AdPool::AdPool() { std::srand(static_cast<unsigned>(std::time(nullptr))); }
 void AdPool::SetAds(std::string strAds) {
   if (strAds.empty()) return;
   strAds.push_back(';');
-  std::vector<std::string> pieces(PathHelper::kMaxListItems);
-  int count = 0;
-  PathHelper().SplitList(strAds, ';', pieces.data(), count);
-  for (int i = 0; i < count; ++i) {
-    LinkItem item = SplitLinkItem(pieces[static_cast<std::size_t>(i)]);
+  for (const std::string& piece : SplitList(strAds, ';')) {
+    LinkItem item = SplitLinkItem(piece);
     ads_.push_back(Ad{std::move(item.strText), std::move(item.strUrl)});
   }
 }

@@ -1,7 +1,7 @@
 #include "update/link_item.h"
 
 #include "base/cp936.h"
-#include "settings/path_helper.h"
+#include "base/split_list.h"
 
 LinkItem SplitLinkItem(const std::string& piece) {
   LinkItem item;
@@ -17,11 +17,7 @@ LinkItem SplitLinkItem(const std::string& piece) {
 }
 
 std::vector<LinkItem> SplitScrollItems(const std::string& strScrollText) {
-  std::vector<std::string> pieces(PathHelper::kMaxListItems);
-  int count = 0;
-  PathHelper().SplitList(strScrollText, ';', pieces.data(), count);
   std::vector<LinkItem> items;
-  items.reserve(static_cast<std::size_t>(count));
-  for (int i = 0; i < count; ++i) items.push_back(SplitLinkItem(pieces[static_cast<std::size_t>(i)]));
+  for (const std::string& piece : SplitList(strScrollText, ';')) items.push_back(SplitLinkItem(piece));
   return items;
 }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/ini_file.h"
-#include "base/memory_file_system.h"
+#include "base/testing/memory_file_system.h"
 
 namespace {
 

@@ -12,11 +12,12 @@ import unittest
 from tallyo_e2e import (ADD_CAPTION, CONFIRM_CAPTION, MAIN_CAPTION, MESSAGE_CAPTION, MODIFY_CAPTION,
                         REMINDER_CAPTION, WINE, E2ETest, Event, choose_from_tray_menu, click, clipboard_text,
                         find_window, grid_rows, key, local_now, observe_for, screenshot, set_clipboard_text,
-                        type_text, visible_windows, wait_for, wait_for_events, wait_for_grid_rows, wait_for_titles,
+                        type_text, visible_windows, wait_for, wait_for_events, wait_for_grid_rows, wait_for_still_screen, wait_for_titles,
                         wait_for_window, wait_for_window_gone, window_geometry, window_texts, write_events)
 
 # The main window (client pixels).
 ADD = (500, 342)
+DELETE = (568, 342)
 CLOSE = (623, 9)
 GRID_LEFT = 60
 # The add and modify dialogs.
@@ -38,6 +39,10 @@ ANSWERED_PERIOD = 1.5  # an answered reminder does not come back on the next tic
 
 def row_y(row):
     return 54 + 18 * row
+
+
+def fmt(t):
+    return time.strftime("%Y-%m-%d %H:%M:%S", time.localtime(t))
 
 
 def today_event(title, seconds_ago=60, **kw):
@@ -140,6 +145,7 @@ class KeyboardAndEditors(E2ETest):
         events = wait_for_events(app, lambda es: len(es) == 2, "the added event beside the reminder")
         self.assertEqual([e.title for e in events], ["soon", "abcdef"])
         self.assertIsNotNone(find_window(REMINDER_CAPTION))  # not answered by that Enter
+        wait_for_still_screen()  # the popup has come forward
         click(popup, *POPUP_OK)
         wait_for_titles(app, ["abcdef"])
 
@@ -204,6 +210,33 @@ class KeyboardAndEditors(E2ETest):
         self.assertFalse(os.path.exists(app.event_path) and app.events())
         click(add, *EDITOR_CANCEL)
         wait_for_window_gone(ADD_CAPTION)
+
+
+class EventsOfOneSecond(E2ETest):
+    def test_each_of_three_events_made_in_one_second_is_answered_changed_and_deleted_alone(self):
+        now = local_now()
+        made = now - 60
+        app = self.launch([Event("first", made), Event("second", made, "", 1, now - 2), Event("third", made)],
+                          nTipType=0)
+        main = app.wait_main_window()
+        # The popup is the second's: "done" deletes the second, not the first.
+        popup = wait_for_window(REMINDER_CAPTION, 15)
+        click(popup, *POPUP_OK)
+        wait_for_titles(app, ["first", "third"])
+        observe_for(ANSWERED_PERIOD, lambda: find_window(REMINDER_CAPTION) is None, "no popup comes back")
+        # The grid's second row is the third event: modify and delete reach it.
+        wait_for_grid_rows(main, [["first", fmt(made)], ["third", fmt(made)]])
+        click(main, GRID_LEFT, row_y(2), repeat=2)
+        modify = wait_for_window(MODIFY_CAPTION)
+        click(modify, *EDITOR_TITLE)
+        key("ctrl+a")
+        type_text("third, renamed")
+        click(modify, *EDITOR_OK)
+        wait_for_titles(app, ["first", "third, renamed"])
+        click(main, GRID_LEFT, row_y(2))
+        click(main, *DELETE)
+        click(wait_for_window(CONFIRM_CAPTION), *CONFIRM_OK)
+        wait_for_titles(app, ["first"])
 
 
 class TwoCopies(E2ETest):

@@ -17,7 +17,7 @@ void BM_IcsCalendar(benchmark::State& state) {
     IcsUids uids(events);
     IcsWriter writer;
     for (const auto& event : events) {
-      writer.Add(*event, uids);
+      writer.Add(event, uids);
       if (writer.text().size() >= 256 * 1024) {
         benchmark::DoNotOptimize(writer.text().data());
         bytes += writer.text().size();

@@ -39,26 +39,29 @@ Folder& Data(bool with_rules) {
   const std::string event_path = (f.dir / "event.dat").string();
   f.events = std::make_unique<EventList>(DefaultFileSystem(), event_path);
   f.store = std::make_unique<RepeatStore>(DefaultFileSystem(), RepeatFilePathBeside(event_path));
-  std::vector<std::unique_ptr<CMyEvent>> events = MakeBenchEvents(100000);
+  std::vector<CMyEvent> events = MakeBenchEvents(100000);
   const char* const kRules[] = {"FREQ=DAILY",  "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR",
                                 "FREQ=WEEKLY", "FREQ=MONTHLY",
                                 "FREQ=YEARLY", "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH;COUNT=40"};
-  for (auto& e : events) {
-    if (e->bRemind != 0) e->timeRemind = std::max(e->timeRemind, kNow + 3600);
-    f.events->Add(std::move(e));
-  }
   // Every tenth event repeats (the next one when another was created in the same second).
   std::vector<Time32> repeating;
-  const auto& records = f.events->records();
-  for (std::size_t i = 0; with_rules && i < records.size() && repeating.size() < 10000; i += 10) {
-    while (f.events->FindByCreateTime(records[i]->timeCreate) != records[i].get()) ++i;
-    CMyEvent& e = *records[i];
-    e.bRemind = 1;
-    e.timeRemind = kNow + 3600 + static_cast<Time32>(i);
+  Time32 last_created = 0;
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    CMyEvent& e = events[i];
+    if (e.bRemind != 0) e.timeRemind = std::max(e.timeRemind, kNow + 3600);
+    const bool first_of_its_second = i == 0 || e.timeCreate != last_created;
+    last_created = e.timeCreate;
+    if (with_rules && repeating.size() < 10000 && repeating.size() * 10 <= i && first_of_its_second) {
+      e.bRemind = 1;
+      e.timeRemind = kNow + 3600 + static_cast<Time32>(i);
+      repeating.push_back(e.timeCreate);
+    }
+    f.events->Add(std::move(e));
+  }
+  for (std::size_t i = 0; i < repeating.size(); ++i) {
     RepeatRule rule;
-    if (!ParseRepeatRule(kRules[repeating.size() % 6], &rule).ok()) std::abort();
-    if (SetEventRepeat(*f.events, f.rules, e.timeCreate, rule) != SetRepeatResult::kSet) std::abort();
-    repeating.push_back(e.timeCreate);
+    if (!ParseRepeatRule(kRules[i % 6], &rule).ok()) std::abort();
+    if (SetEventRepeat(*f.events, f.rules, {repeating[i], 0}, rule) != SetRepeatResult::kSet) std::abort();
   }
   if (with_rules) f.repeating = repeating[repeating.size() / 2];
   std::filesystem::remove(f.store->FilePath());
@@ -103,7 +106,7 @@ void BM_AlertOfARepeatingReminder(benchmark::State& state) {
   Folder& f = Data(true);
   const CMyEvent* due = f.events->FindByCreateTime(f.repeating);
   for (auto _ : state) {
-    const RepeatSeries* series = SeriesOfEvent(f.rules, *due);
+    const RepeatSeries* series = SeriesOfEvent(f.rules, *due, {f.repeating, 0});
     std::string line = RepeatPopupLine(series->rule(), series->FirstAfter(due->timeRemind));
     benchmark::DoNotOptimize(line.data());
   }
@@ -117,7 +120,7 @@ void BM_AcknowledgeARepeatingReminder(benchmark::State& state) {
   const Time32 remind = event->timeRemind;
   for (auto _ : state) {
     event->timeRemind = remind;
-    benchmark::DoNotOptimize(AcknowledgeReminder(*f.events, f.rules, f.repeating, remind));
+    benchmark::DoNotOptimize(AcknowledgeReminder(*f.events, f.rules, {f.repeating, 0}, remind));
   }
 }
 BENCHMARK(BM_AcknowledgeARepeatingReminder)->Unit(benchmark::kMicrosecond);

@@ -4,7 +4,6 @@
 // about a third of them Chinese, a third of the events reminders, a few
 // created per hour.
 #include <iterator>
-#include <memory>
 #include <random>
 #include <vector>
 
@@ -13,7 +12,7 @@
 // The first event is created just after this time, the others a few minutes apart.
 inline constexpr Time32 kBenchFirstTime = 1600000000;
 
-inline std::vector<std::unique_ptr<CMyEvent>> MakeBenchEvents(std::size_t n) {
+inline std::vector<CMyEvent> MakeBenchEvents(std::size_t n) {
   static const char* const kTitles[] = {
       "Call the dentist about the appointment",
       "\xbf\xaa\xbb\xe1\xa3\xba\xcf\xee\xc4\xbf\xbd\xf8\xb6\xc8",  // "开会：项目进度"
@@ -32,19 +31,18 @@ inline std::vector<std::unique_ptr<CMyEvent>> MakeBenchEvents(std::size_t n) {
       "",
       "Summarise the open issues, the test results and the plan for the release; attach the figures.",
   };
-  std::vector<std::unique_ptr<CMyEvent>> events;
+  std::vector<CMyEvent> events;
   std::mt19937 rng(static_cast<unsigned>(n));
   Time32 t = kBenchFirstTime;
   for (std::size_t i = 0; i < n; ++i) {
     t += static_cast<Time32>(rng() % 3000);
-    auto e = std::make_unique<CMyEvent>(t);
-    e->strTitle = kTitles[rng() % std::size(kTitles)];
-    e->strContent = kBodies[rng() % std::size(kBodies)];
+    CMyEvent& e = events.emplace_back(t);
+    e.strTitle = kTitles[rng() % std::size(kTitles)];
+    e.strContent = kBodies[rng() % std::size(kBodies)];
     if (rng() % 3 == 0) {
-      e->bRemind = 1;
-      e->timeRemind = t + static_cast<Time32>(rng() % 86400 * 30);
+      e.bRemind = 1;
+      e.timeRemind = t + static_cast<Time32>(rng() % 86400 * 30);
     }
-    events.push_back(std::move(e));
   }
   return events;
 }

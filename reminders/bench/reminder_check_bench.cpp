@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "base/file_system.h"
-#include "base/memory_file_system.h"
+#include "base/testing/memory_file_system.h"
 #include "reminders/reminder_check.h"
 
 namespace {
@@ -28,11 +28,11 @@ class QuietHost : public ReminderHost {
 // A third reminders, all due in the future; the rest memos.
 void Fill(EventList& list, std::int64_t n) {
   for (std::int64_t i = 0; i < n; ++i) {
-    auto e = std::make_unique<CMyEvent>(static_cast<Time32>(1600000000 + i * 60));
-    e->strTitle = "Weekly report to the team lead";
+    CMyEvent e(static_cast<Time32>(1600000000 + i * 60));
+    e.strTitle = "Weekly report to the team lead";
     if (i % 3 == 0) {
-      e->bRemind = 1;
-      e->timeRemind = kNow + 3600 + static_cast<Time32>(i);
+      e.bRemind = 1;
+      e.timeRemind = kNow + 3600 + static_cast<Time32>(i);
     }
     list.Add(std::move(e));
   }

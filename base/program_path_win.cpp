@@ -1,7 +1,7 @@
 #include <windows.h>
 
+#include "base/program_path.h"
 #include "base/text_convert.h"
-#include "settings/program_path.h"
 
 namespace {
 

@@ -1,26 +1,20 @@
-// Loaded records live in their load's block and borrow their texts from the
-// file's bytes: what the rest of the program does with records must not notice.
-#include "events/event_batch.h"
+// Loaded records share their texts' bytes with the load: what the rest of
+// the program does with records must not notice.
+#include "events/shared_text.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <sstream>
 
-#include "base/memory_file_system.h"
+#include "base/testing/memory_file_system.h"
 #include "events/byte_hash.h"
 #include "events/event_list.h"
-#include "events/events_test_util.h"
+#include "events/testing/events_test_util.h"
 
 namespace {
 
 const std::string kPath = "event.dat";
-
-std::shared_ptr<const BigBuffer> Buffer(const std::string& bytes) {
-  auto buffer = std::make_shared<BigBuffer>(bytes.size());
-  if (!bytes.empty()) std::memcpy(buffer->data(), bytes.data(), bytes.size());
-  return buffer;
-}
 
 // Titles and bodies of every length form, a wide text, bytes that look like tags.
 std::string SampleImage() {
@@ -54,12 +48,12 @@ class LoadedList {
 
 }  // namespace
 
-TEST(EventText, ReadsAndConvertsLikeAString) {
-  EventText text = std::string("abc");
+TEST(SharedText, ReadsAndConvertsLikeAString) {
+  SharedText text = std::string("abc");
   EXPECT_EQ(text, "abc");
   EXPECT_EQ(text, std::string("abc"));
   EXPECT_EQ(std::string("abc"), text);
-  EXPECT_NE(text, EventText("abd"));
+  EXPECT_NE(text, SharedText("abd"));
   EXPECT_LT(text, "abd");
   EXPECT_EQ(text.size(), 3u);
   std::string copy = text;
@@ -74,39 +68,60 @@ TEST(EventText, ReadsAndConvertsLikeAString) {
   EXPECT_EQ(text.find('c'), 2u);
   EXPECT_EQ(text.substr(1), "bc");
 
-  text += "de";
-  text.push_back('f');
+  text = text + "def";
   EXPECT_EQ(text, "abcdef");
   text = text.view().substr(2);  // assigned from its own bytes
   EXPECT_EQ(text, "cdef");
+  SharedText shared = text;
+  text = "other";
+  EXPECT_EQ(shared, "cdef");
   text.clear();
   EXPECT_TRUE(text.empty());
   EXPECT_EQ(text.view(), "");
-  EXPECT_EQ(EventText(std::string("a\0b", 3)).size(), 3u);
+  EXPECT_EQ(SharedText(std::string("a\0b", 3)).size(), 3u);
 }
 
-TEST(EventBatch, BothReadersGiveTheSameRecordsAndErrorsAtEveryLength) {
+TEST(SharedText, PartsOfSharedBytesOutliveEveryOtherOwner) {
+  auto bytes = std::make_unique<SharedBytes>(SharedBytes::CopyOf("title body"));
+  SharedText title(*bytes, bytes->view().substr(0, 5));
+  SharedText body(*bytes, bytes->view().substr(6));
+  SharedText none(*bytes, bytes->view().substr(10));
+  bytes.reset();
+  EXPECT_EQ(title, "title");
+  EXPECT_EQ(body, "body");
+  EXPECT_TRUE(none.empty());
+  SharedText copy = body;
+  body = "changed";
+  title.clear();
+  EXPECT_EQ(copy, "body");
+}
+
+TEST(LoadedRecords, EveryPrefixOfAFileGivesItsCompleteRecords) {
   const std::string sample = SampleImage();
+  EventRecords whole;
+  ASSERT_EQ(ReadEventArchive(SharedBytes::CopyOf(sample), &whole), ArchiveError::kNone);
+  ASSERT_EQ(whole.size(), 5u);
   // Every length up to the long body's text, then a few within it and at its end.
-  std::vector<std::pair<std::string, std::size_t>> cuts;
-  for (std::size_t n = 0; n < 400; ++n) cuts.emplace_back(sample, n);
-  for (std::size_t n : {1000u, 50000u}) cuts.emplace_back(sample, n);
-  for (std::size_t n = sample.size() - 40; n <= sample.size(); ++n) cuts.emplace_back(sample, n);
-  const std::string wide = WideTitleImage();
-  for (std::size_t n = 0; n <= wide.size(); ++n) cuts.emplace_back(wide, n);
-  for (const auto& [image, n] : cuts) {
-    {
-      std::string prefix = image.substr(0, n);
-      EventVector copied;
-      ArchiveError copied_error = ReadEventArchive(prefix, &copied);
-      EventRecords loaded;
-      ArchiveError loaded_error = ReadEventArchive(Buffer(prefix), &loaded);
-      ASSERT_EQ(loaded_error, copied_error) << n;
-      ASSERT_EQ(loaded.records.size(), copied.size()) << n;
-      for (std::size_t i = 0; i < copied.size(); ++i) {
-        EXPECT_TRUE(SameFields(*loaded.records[i], *copied[i])) << n << " " << i;
-      }
+  std::vector<std::size_t> cuts;
+  for (std::size_t n = 0; n < 400; ++n) cuts.push_back(n);
+  for (std::size_t n : {1000u, 50000u}) cuts.push_back(n);
+  for (std::size_t n = sample.size() - 40; n <= sample.size(); ++n) cuts.push_back(n);
+  for (std::size_t n : cuts) {
+    EventRecords loaded;
+    ArchiveError error = ReadEventArchive(SharedBytes::CopyOf(sample.substr(0, n)), &loaded);
+    ASSERT_EQ(error == ArchiveError::kNone, n == sample.size()) << n;
+    ASSERT_LE(loaded.size(), whole.size());
+    for (std::size_t i = 0; i < loaded.size(); ++i)
+      EXPECT_TRUE(SameFields(loaded[i], whole[i])) << n << " " << i;
+    if (n < sample.size()) {
+      EXPECT_LT(loaded.size(), whole.size());
     }
+  }
+  const std::string wide = WideTitleImage();
+  for (std::size_t n = 0; n < wide.size(); ++n) {
+    EventRecords loaded;
+    EXPECT_NE(ReadEventArchive(SharedBytes::CopyOf(wide.substr(0, n)), &loaded), ArchiveError::kNone);
+    EXPECT_TRUE(loaded.empty());
   }
 }
 
@@ -120,45 +135,45 @@ std::string ManyRecordsImage() {
   return WriteEventArchive(v);
 }
 
-TEST(EventBatch, LoadReadsUsualRecordsAcrossTheWholeFileAndLeavesTheBytesAlone) {
+TEST(LoadedRecords, LoadReadsUsualRecordsAcrossTheWholeFileAndLeavesTheBytesAlone) {
   const std::string many = ManyRecordsImage();
   for (const std::string& image : {many, many + "trailing bytes after the last record", SampleImage()}) {
-    auto bytes = Buffer(image);
+    SharedBytes bytes = SharedBytes::CopyOf(image);
     EventRecords loaded;
     ASSERT_EQ(ReadEventArchive(bytes, &loaded), ArchiveError::kNone);
-    EXPECT_EQ(std::string_view(bytes->data(), bytes->size()), image);
+    EXPECT_EQ(bytes.view(), image);
   }
   EventRecords loaded;
-  ASSERT_EQ(ReadEventArchive(Buffer(many), &loaded), ArchiveError::kNone);
-  ASSERT_EQ(loaded.records.size(), 3000u);
-  EXPECT_EQ(loaded.records[2999]->strTitle, std::string(40, 'a' + 2999 % 26));
-  EXPECT_EQ(loaded.records[2999]->strContent, std::string(2999 % 90, 'b'));
-  EXPECT_EQ(loaded.records[2999]->timeRemind, 1700009000 + 2999);
-  EXPECT_EQ(WriteEventArchive(loaded.records), many);
+  ASSERT_EQ(ReadEventArchive(SharedBytes::CopyOf(many), &loaded), ArchiveError::kNone);
+  ASSERT_EQ(loaded.size(), 3000u);
+  EXPECT_EQ(loaded[2999].strTitle, std::string(40, 'a' + 2999 % 26));
+  EXPECT_EQ(loaded[2999].strContent, std::string(2999 % 90, 'b'));
+  EXPECT_EQ(loaded[2999].timeRemind, 1700009000 + 2999);
+  EXPECT_EQ(WriteEventArchive(loaded), many);
 }
 
-TEST(EventBatch, WideTitleIsConverted) {
+TEST(LoadedRecords, WideTitleIsConverted) {
   LoadedList f(WideTitleImage());
   ASSERT_TRUE(f.result.ok());
   ASSERT_EQ(f.list.size(), 1u);
-  EXPECT_EQ(f.list.records()[0]->strTitle, "\xcc\xe1\xd0\xd1");  // "提醒"
-  EXPECT_EQ(f.list.records()[0]->strContent, "ok");
+  EXPECT_EQ(f.list.records()[0].strTitle, "\xcc\xe1\xd0\xd1");  // "提醒"
+  EXPECT_EQ(f.list.records()[0].strContent, "ok");
 }
 
-TEST(EventBatch, LoadedListSavesTheSameBytes) {
+TEST(LoadedRecords, LoadedListSavesTheSameBytes) {
   LoadedList f(SampleImage());
   ASSERT_TRUE(f.result.ok());
   ASSERT_TRUE(f.list.SaveEvents().ok());
   EXPECT_EQ(f.fs.files[kPath], SampleImage());
 }
 
-TEST(EventBatch, CopiesOfLoadedRecordsOutliveTheLoad) {
+TEST(LoadedRecords, CopiesOfLoadedRecordsOutliveTheLoad) {
   auto f = std::make_unique<LoadedList>(SampleImage());
   ASSERT_EQ(f->list.size(), 5u);
-  CMyEvent copy = *f->list.records()[0];
-  CMyEvent moved = std::move(*f->list.records()[2]);
-  EventText title = f->list.records()[1]->strTitle;
-  std::string as_string = f->list.records()[4]->strContent;
+  CMyEvent copy = f->list.records()[0];
+  CMyEvent moved = std::move(*f->list.FindByCreateTime(-5));
+  SharedText title = f->list.records()[1].strTitle;
+  std::string as_string = f->list.records()[4].strContent;
 
   // Another program rewrites the file: the list reloads and its old load goes.
   EventVector other;
@@ -168,7 +183,7 @@ TEST(EventBatch, CopiesOfLoadedRecordsOutliveTheLoad) {
   bool reloaded = false;
   ASSERT_TRUE(f->list.ReloadIfChanged(&reloaded).ok());
   ASSERT_TRUE(reloaded);
-  EXPECT_EQ(f->list.records()[0]->strTitle, "other");
+  EXPECT_EQ(f->list.records()[0].strTitle, "other");
   f.reset();  // and then the list itself
 
   EXPECT_EQ(copy.strTitle, "first");
@@ -177,17 +192,18 @@ TEST(EventBatch, CopiesOfLoadedRecordsOutliveTheLoad) {
   EXPECT_EQ(moved.timeCreate, -5);
   EXPECT_EQ(title, std::string(300, 'x'));
   EXPECT_EQ(as_string, "c");
-  // A copy is an ordinary record: deleting it frees it one by one.
+  // A copy is an ordinary record, and so are copies of it.
   auto heap = std::make_unique<CMyEvent>(copy);
+  copy = CMyEvent(0);
   EXPECT_EQ(heap->strContent, "body\r\nline two");
 }
 
-TEST(EventBatch, LoadedRecordsCanBeChangedDeletedAndAddedTo) {
+TEST(LoadedRecords, CanBeChangedDeletedAndAddedTo) {
   LoadedList f(SampleImage());
   CMyEvent* first = f.list.FindByCreateTime(1700000000);
   ASSERT_NE(first, nullptr);
   first->strTitle = std::string("edited");
-  first->strContent += " and more";
+  first->strContent = first->strContent + " and more";
   *f.list.FindByCreateTime(10) = *first;  // a whole record assigned over a loaded one
   ASSERT_TRUE(f.list.DeleteByCreateTime(-5));
   ASSERT_TRUE(f.list.DeleteByCreateTime(9));
@@ -202,15 +218,15 @@ TEST(EventBatch, LoadedRecordsCanBeChangedDeletedAndAddedTo) {
   EXPECT_EQ(f.fs.files[kPath], WriteEventArchive(expected));
 }
 
-TEST(EventBatch, DamagedFileKeepsTheCompleteRecordsInTheirBlock) {
+TEST(LoadedRecords, DamagedFileKeepsTheCompleteRecords) {
   std::string image = SampleImage();
   LoadedList f(image.substr(0, image.size() - 3));
   EXPECT_EQ(f.result.archive_error, ArchiveError::kEndOfFile);
   ASSERT_EQ(f.list.size(), 4u);
-  EXPECT_EQ(f.list.records()[3]->strContent, std::string(70000, 'b'));
+  EXPECT_EQ(f.list.records()[3].strContent, std::string(70000, 'b'));
 }
 
-TEST(EventBatch, HashTellsEverySingleByteAndLengthChangeApart) {
+TEST(ByteHash, TellsEverySingleByteAndLengthChangeApart) {
   for (std::size_t n = 0; n <= 70; ++n) {
     std::string bytes(n, '\0');
     for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<char>(i * 37 + n);

@@ -1,7 +1,6 @@
 #pragma once
 // Helpers shared by the events tests.
 #include <cctype>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,14 +23,9 @@ inline std::string Hex(const std::string& text) {
   return out;
 }
 
-inline std::unique_ptr<CMyEvent> MakeEvent(std::string title, Time32 created, std::string content = "",
-                                           std::int32_t remind = 0, Time32 remind_at = 0) {
-  auto e = std::make_unique<CMyEvent>(created);
-  e->strTitle = std::move(title);
-  e->strContent = std::move(content);
-  e->bRemind = remind;
-  e->timeRemind = remind_at;
-  return e;
+inline CMyEvent MakeEvent(std::string title, Time32 created, std::string content = "",
+                          std::int32_t remind = 0, Time32 remind_at = 0) {
+  return CMyEvent(title, created, content, remind, remind_at);
 }
 
 inline bool SameFields(const CMyEvent& a, const CMyEvent& b) {
@@ -39,4 +33,5 @@ inline bool SameFields(const CMyEvent& a, const CMyEvent& b) {
          a.bRemind == b.bRemind && a.timeRemind == b.timeRemind;
 }
 
-using EventVector = std::vector<std::unique_ptr<CMyEvent>>;
+// Records made by a test, to write with WriteEventArchive.
+using EventVector = std::vector<CMyEvent>;

@@ -8,7 +8,6 @@
 #include <random>
 
 #include "base/file_system.h"
-#include "base/memory_file_system.h"
 #include "events/event_list.h"
 #include "events/testing/bench_events.h"
 
@@ -31,9 +30,9 @@ Fixture& Data(std::size_t n) {
   std::filesystem::create_directories(f.dir);
   f.path = (f.dir / ("event-" + std::to_string(n) + ".dat")).string();
   f.list = std::make_unique<EventList>(DefaultFileSystem(), f.path);
-  std::vector<std::unique_ptr<CMyEvent>> events = MakeBenchEvents(n);
+  std::vector<CMyEvent> events = MakeBenchEvents(n);
   f.first_time = kBenchFirstTime;
-  if (!events.empty()) f.middle_day = events[n / 2]->timeCreate;
+  if (!events.empty()) f.middle_day = events[n / 2].timeCreate;
   for (auto& e : events) f.list->Add(std::move(e));
   f.image = WriteEventArchive(f.list->records());
   if (!DefaultFileSystem().ReplaceFile(f.path, f.image).ok()) std::abort();
@@ -104,24 +103,14 @@ void BM_WriteSameBytes(benchmark::State& state) {
 }
 
 // The byte coding alone, against copying the same bytes: as a load decodes
-// (records in one block, texts borrowed), and with records of their own.
+// (records in one block, texts sharing the bytes).
 void BM_DecodeInMemory(benchmark::State& state) {
   Fixture& f = Data(static_cast<std::size_t>(state.range(0)));
   for (auto _ : state) {
-    auto bytes = std::make_shared<BigBuffer>(f.image.size());
-    std::memcpy(bytes->data(), f.image.data(), f.image.size());
+    BigBuffer buffer(f.image.size());
+    std::memcpy(buffer.data(), f.image.data(), f.image.size());
     EventRecords events;
-    ReadEventArchive(std::move(bytes), &events);
-    benchmark::DoNotOptimize(events.records.data());
-  }
-  SetBytes(state, f);
-}
-
-void BM_DecodeCopyingInMemory(benchmark::State& state) {
-  Fixture& f = Data(static_cast<std::size_t>(state.range(0)));
-  for (auto _ : state) {
-    std::vector<std::unique_ptr<CMyEvent>> events;
-    ReadEventArchive(f.image, &events);
+    ReadEventArchive(SharedBytes(std::move(buffer)), &events);
     benchmark::DoNotOptimize(events.data());
   }
   SetBytes(state, f);
@@ -182,13 +171,46 @@ void BM_GetAll(benchmark::State& state) {
 // Nothing due yet: the check walks the whole list, once a second.
 void BM_FindDueNoneDue(benchmark::State& state) {
   RunQuery(state, [](Fixture& f, EventPtrList& r) {
-    if (CMyEvent* e = f.list->FindDue(f.first_time - 1)) r.push_back(e);
+    if (const CMyEvent* e = f.list->FindDue(f.first_time - 1)) r.push_back(e);
   });
 }
 void BM_FindByCreateTimeLast(benchmark::State& state) {
   RunQuery(state, [](Fixture& f, EventPtrList& r) {
-    r.push_back(f.list->FindByCreateTime(f.list->records().back()->timeCreate));
+    const EventList& list = *f.list;
+    r.push_back(list.FindByCreateTime(list.records().back().timeCreate));
   });
+}
+
+// The keys of every row of the all-events view, as a grid of the whole list
+// would need them (stored order rising, no two records in one second).
+void BM_KeysOfAllRows(benchmark::State& state) {
+  Fixture& f = Data(static_cast<std::size_t>(state.range(0)));
+  EventPtrList rows;
+  f.list->GetAll(rows);
+  for (auto _ : state) {
+    std::vector<EventKey> keys = f.list->KeysOf(rows);
+    benchmark::DoNotOptimize(keys.data());
+  }
+}
+// The same for a list stored in falling order: the records that share a
+// second are then found by sorting.
+void BM_KeysOfAllRowsFallingOrder(benchmark::State& state) {
+  const std::size_t n = static_cast<std::size_t>(state.range(0));
+  EventList list(DefaultFileSystem(), "unused.dat");
+  std::vector<CMyEvent> events = MakeBenchEvents(n);
+  for (std::size_t i = n; i-- > 0;) list.Add(events[i]);
+  EventPtrList rows;
+  list.GetAll(rows);
+  for (auto _ : state) {
+    std::vector<EventKey> keys = list.KeysOf(rows);
+    benchmark::DoNotOptimize(keys.data());
+  }
+}
+// A new record's creation time, with the list created up to now.
+void BM_FreeCreateTime(benchmark::State& state) {
+  Fixture& f = Data(static_cast<std::size_t>(state.range(0)));
+  const Time32 last = f.list->records().back().timeCreate;
+  for (auto _ : state) benchmark::DoNotOptimize(f.list->FreeCreateTime(last));
 }
 
 #define EVENT_SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond)
@@ -199,7 +221,6 @@ BENCHMARK(BM_ReadSameBytesFresh) EVENT_SIZES;
 BENCHMARK(BM_SaveEvents) EVENT_SIZES;
 BENCHMARK(BM_WriteSameBytes) EVENT_SIZES;
 BENCHMARK(BM_DecodeInMemory) EVENT_SIZES;
-BENCHMARK(BM_DecodeCopyingInMemory) EVENT_SIZES;
 BENCHMARK(BM_EncodeInMemory) EVENT_SIZES;
 BENCHMARK(BM_CopySameBytes) EVENT_SIZES;
 BENCHMARK(BM_QueryByDate) EVENT_SIZES;
@@ -211,6 +232,9 @@ BENCHMARK(BM_QueryKeywordEmpty) EVENT_SIZES;
 BENCHMARK(BM_GetAll) EVENT_SIZES;
 BENCHMARK(BM_FindDueNoneDue) EVENT_SIZES;
 BENCHMARK(BM_FindByCreateTimeLast) EVENT_SIZES;
+BENCHMARK(BM_KeysOfAllRows) EVENT_SIZES;
+BENCHMARK(BM_KeysOfAllRowsFallingOrder) EVENT_SIZES;
+BENCHMARK(BM_FreeCreateTime) EVENT_SIZES;
 
 }  // namespace
 

@@ -1,6 +1,6 @@
 #include <unistd.h>
 
-#include "settings/program_path.h"
+#include "base/program_path.h"
 
 std::string ProgramFilePath() {
   char buffer[4096];
