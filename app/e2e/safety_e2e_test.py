@@ -9,17 +9,17 @@ import subprocess
 import time
 import unittest
 
-from tallyo_e2e import (ADD_CAPTION, CONFIRM_CAPTION, MAIN_CAPTION, MESSAGE_CAPTION, MODIFY_CAPTION,
+from tallyo_e2e import (ADD_CAPTION, CONFIRM_CAPTION, GRID_LEFT, MAIN_CAPTION, MESSAGE_CAPTION, MODIFY_CAPTION,
                         REMINDER_CAPTION, WINE, E2ETest, Event, choose_from_tray_menu, click, clipboard_text,
-                        find_window, grid_rows, key, local_now, observe_for, screenshot, set_clipboard_text,
-                        type_text, visible_windows, wait_for, wait_for_events, wait_for_grid_rows, wait_for_still_screen, wait_for_titles,
-                        wait_for_window, wait_for_window_gone, window_geometry, window_texts, write_events)
+                        find_window, fmt, grid_rows, key, local_now, observe_for, row_y, screenshot,
+                        set_clipboard_text, today_event, type_text, visible_windows, wait_for, wait_for_events,
+                        wait_for_grid_rows, wait_for_still_screen, wait_for_titles, wait_for_window,
+                        wait_for_window_gone, window_geometry, window_texts, write_events)
 
 # The main window (client pixels).
 ADD = (500, 342)
 DELETE = (568, 342)
 CLOSE = (623, 9)
-GRID_LEFT = 60
 # The add and modify dialogs.
 EDITOR_TITLE = (150, 79)
 EDITOR_BODY = (200, 260)
@@ -35,21 +35,6 @@ CONFIRM_CANCEL = (228, 142)
 
 QUIET_PERIOD = 2.5  # quiet retries: no message box meanwhile
 ANSWERED_PERIOD = 1.5  # an answered reminder does not come back on the next ticks
-
-
-def row_y(row):
-    return 54 + 18 * row
-
-
-def fmt(t):
-    return time.strftime("%Y-%m-%d %H:%M:%S", time.localtime(t))
-
-
-def today_event(title, seconds_ago=60, **kw):
-    now = local_now()
-    lt = time.localtime(now)
-    since_midnight = lt.tm_hour * 3600 + lt.tm_min * 60 + lt.tm_sec
-    return Event(title, now - min(seconds_ago, since_midnight), **kw)
 
 
 class FailedSaves(E2ETest):
