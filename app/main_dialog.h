@@ -110,7 +110,7 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   Time32 Now() override;
   void Beep() override;
   void PlaySoundFile(const std::string& path) override;
-  void ShowPopup(const CMyEvent& due) override;
+  void ShowPopup(const CMyEvent& due, EventKey key) override;
   void ClosePopup() override;
   void StartFlash() override;
   void StopFlash() override;
@@ -121,12 +121,15 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   // A popup that came up without the keyboard takes it once no dialog of
   // the program is active any more.
   void GivePopupTheKeyboard();
+  // The tray icon's tip names the next reminder (plain "Tallyo" when none
+  // is pending), so a user can hover instead of opening the window.
+  void ShowNextReminderTip();
 
   // In the order the program's design gives them.
   Settings settings_;
   RemoteConfig remote_config_;
   EventList events_;
-  MainController controller_{events_};
+  MainController controller_{events_, DefaultFileSystem()};
   // The row picked last, for when its event leaves the list: the event now
   // in that row is picked, as the row stays highlighted.
   int picked_row_ = -1;

@@ -26,7 +26,8 @@ void MainDialog::RefreshList() {
   EventPtrList rows;
   std::vector<EventKey> keys;
   controller_.FillRows(rows, keys);
-  grid_.ShowEvents(rows, keys, controller_.view_mode());
+  grid_.ShowEvents(rows, keys, controller_.view_mode(), &controller_.rules());
+  ShowNextReminderTip();
   grid_.FitColumnsToWidth(/*include_fixed=*/true);
 
   // The picked event stays picked wherever the rebuild put it; if it left
@@ -88,7 +89,7 @@ void MainDialog::OnAdd() {
   if (add.DoModal() != IDOK) return;
   std::unique_ptr<CMyEvent> event = add.TakeEvent();
   if (event == nullptr) return;
-  Present(controller_.Add(*event));
+  Present(controller_.Add(*event, add.repeat_rule()));
 }
 
 LRESULT MainDialog::OnGridClick(NMHDR* header) {
@@ -119,11 +120,11 @@ void MainDialog::ModifyEvent(EventKey key) {
   const CMyEvent* event = events_.Find(key);
   if (event == nullptr) return;
   const CMyEvent before = *event;
-  ModifyEventDialog modify(before);
+  ModifyEventDialog modify(before, controller_.RuleOf(key));
   if (modify.DoModal() != IDOK) return;
   // Applied to the event as it is now: while the dialog was open an
   // answered reminder or another program may have changed or deleted it.
-  Present(controller_.Modify(key, before, modify.edited()));
+  Present(controller_.Modify(key, before, modify.edited(), modify.repeat_edit()));
 }
 
 void MainDialog::OnDelete() {

@@ -10,6 +10,7 @@
 #include "events/event_list.h"
 #include "events/event_view_rows.h"
 #include "grid/grid_ctrl.h"
+#include "repeat/repeat_rules.h"
 
 class EventListView : public CGridCtrl {
  public:
@@ -21,7 +22,10 @@ class EventListView : public CGridCtrl {
 
   // Rebuilds header and rows from `events` (borrowed for the call) in the
   // columns of `view`; `keys` names the event of each (EventList::KeysOf).
-  void ShowEvents(const EventPtrList& events, const std::vector<EventKey>& keys, int view);
+  // The reminder time of a repeating event ends with its rule's short name,
+  // "2026-12-08 09:00:00 (每天)", when `rules` are given.
+  void ShowEvents(const EventPtrList& events, const std::vector<EventKey>& keys, int view,
+                  const RepeatRules* rules = nullptr);
 
   // The event `row` lists; a key of creation time 0 for the header or a row
   // outside the grid.

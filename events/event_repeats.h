@@ -62,6 +62,12 @@ enum class SetRepeatResult {
 SetRepeatResult SetEventRepeat(EventList& events, RepeatRules& rules, EventKey key,
                                const std::optional<RepeatRule>& rule);
 
+// What an editor's "重复" drop-down says at OK.
+struct RepeatEdit {
+  bool changed = false;            // the user picked another entry
+  std::optional<RepeatRule> rule;  // the rule the entry stands for; nullopt: none
+};
+
 struct RepeatChangeOutcome {
   ChangeOutcome events;  // the reload, change and save of event.dat
   Status rules_load;     // a repeat.ini that could not be read (it is then not replaced)

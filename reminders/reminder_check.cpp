@@ -68,7 +68,7 @@ void ReminderCheck::Sound() {
 
 void ReminderCheck::OpenPopup(const CMyEvent& due) {
   popup_showing_ = true;
-  host_.ShowPopup(due);
+  host_.ShowPopup(due, alerted_);
 }
 
 bool ReminderCheck::AlertStillDue() const {

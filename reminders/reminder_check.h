@@ -29,8 +29,8 @@ class ReminderHost {
   // Starts playing a WAV file and returns at once; failures are ignored.
   virtual void PlaySoundFile(const std::string& path) = 0;
   // Opens the reminder popup for `due` (a copy: the list may change while
-  // it is open) and returns at once.
-  virtual void ShowPopup(const CMyEvent& due) = 0;
+  // it is open), the event named by `key`, and returns at once.
+  virtual void ShowPopup(const CMyEvent& due, EventKey key) = 0;
   // Closes the open popup without an answer.
   virtual void ClosePopup() = 0;
   virtual void StartFlash() = 0;

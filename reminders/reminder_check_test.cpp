@@ -29,7 +29,7 @@ class FakeHost : public ReminderHost {
   Time32 Now() override { return now; }
   void Beep() override { sounds.push_back("beep"); }
   void PlaySoundFile(const std::string& path) override { sounds.push_back(path); }
-  void ShowPopup(const CMyEvent& due) override {
+  void ShowPopup(const CMyEvent& due, EventKey) override {
     asked.push_back(due.strTitle);
     popup_open = true;
   }

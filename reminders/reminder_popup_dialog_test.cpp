@@ -246,4 +246,24 @@ TEST_F(ReminderPopupDialogTest, ScreenshotsWithAndWithoutAnAdvertisement) {
   });
 }
 
+TEST_F(ReminderPopupDialogTest, ARepeatingReminderSaysHowItRepeatsUnderTheQuestion) {
+  Watchdog watchdog("PopupRepeat");
+  // "每天重复 · 下次 2026-12-08 09:00"
+  const std::string line = "\xc3\xbf\xcc\xec\xd6\xd8\xb8\xb4 \xa1\xa4 \xcf\xc2\xb4\xce 2026-12-08 09:00";
+  std::string long_title;
+  for (int i = 0; i < 30; ++i) long_title += kTitle;
+  for (const std::string& title : {kTitle, long_title}) {
+    ReminderPopupDialog popup(GetDesktopWindow(), DueEvent(title), Ad{}, line);
+    std::string shown;
+    RunDialog(popup, [&](HWND d) {
+      shown = win::GetDlgItemText(d, IDC_REMINDER_TITLE);
+      if (title == kTitle) {
+        EXPECT_TRUE(SaveScreenshot(d, "reminder_repeating"));
+      }
+      ClickButton(d, IDCANCEL);
+    });
+    EXPECT_TRUE(shown.ends_with(kDoneQuestion + "\r\n" + line)) << shown;
+  }
+}
+
 }  // namespace
