@@ -7,6 +7,8 @@
 
 #include "app/main_texts.h"
 #include "base/cp936.h"
+#include "events/event_repeats.h"
+#include "repeat/repeat_texts.h"
 
 namespace {
 
@@ -39,7 +41,25 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-MainController::MainController(EventList& events) : events_(events), view_day_(NowTime()) {}
+MainController::MainController(EventList& events, FileSystem& file_system)
+    : events_(events),
+      view_day_(NowTime()),
+      repeat_store_(file_system, RepeatFilePathBeside(events.FilePath())) {}
+
+const RepeatRule* MainController::RuleOf(EventKey key) const {
+  const CMyEvent* event = events_.Find(key);
+  if (event == nullptr) return nullptr;
+  const RepeatSeries* series = SeriesOfEvent(rules_, *event, key);
+  return series != nullptr ? &series->rule() : nullptr;
+}
+
+std::string MainController::RepeatLine(EventKey key, Time32 now) const {
+  const CMyEvent* event = events_.Find(key);
+  if (event == nullptr) return {};
+  const RepeatSeries* series = SeriesOfEvent(rules_, *event, key);
+  if (series == nullptr) return {};
+  return RepeatPopupLine(series->rule(), series->FirstAfter(now));
+}
 
 // --- the view ---
 
@@ -55,8 +75,9 @@ void MainController::ShowMatches(std::string keyword) {
   keyword_ = std::move(keyword);
 }
 
-void MainController::FillRows(EventPtrList& rows) const {
+void MainController::FillRows(EventPtrList& rows, std::vector<EventKey>& keys) const {
   FillView(events_, view_mode_, view_day_, keyword_, rows);
+  keys = events_.KeysOf(rows);
 }
 
 // --- loading and changing ---
@@ -65,40 +86,58 @@ ControllerResult MainController::Load() {
   ControllerResult result;
   result.list_changed = true;
   TellLoadProblem(events_.LoadEvents(), result);
+  const Status rules = repeat_store_.Load(&rules_);
+  if (!rules.ok())
+    result.notices.push_back({Notice::Kind::kRepeatProblem, kRepeatFileUnreadable + rules.message()});
+  TellRepeatProblems(result);
   return result;
 }
 
-ControllerResult MainController::Add(CMyEvent event) {
-  return Make([event = std::move(event)](EventList& list) {
+ControllerResult MainController::Add(CMyEvent event, const std::optional<RepeatRule>& rule) {
+  return Make([event = std::move(event), rule](EventList& list, RepeatRules& rules) {
     // Another copy of the program or tallyo-cli may have made an event in
     // the same second: the new one takes the next free second.
-    list.AddNew(event);
+    const CMyEvent& added = list.AddNew(event);
+    if (rule) SetEventRepeat(list, rules, list.KeyOf(added), rule);
     return true;
   });
 }
 
-ControllerResult MainController::Modify(Time32 created, const CMyEvent& before, const CMyEvent& after) {
-  return Make([created, before, after](EventList& list) {
-    CMyEvent* record = list.FindByCreateTime(created);
+ControllerResult MainController::Modify(EventKey key, const CMyEvent& before, const CMyEvent& after,
+                                        const RepeatEdit& repeat) {
+  return Make([key, before, after, repeat](EventList& list, RepeatRules& rules) {
+    CMyEvent* record = list.Find(key);
     if (record == nullptr) return false;
     ApplyEdit(before, after, *record);
+    const bool reminder_changed =
+        after.bRemind != before.bRemind || (after.bRemind != 0 && after.timeRemind != before.timeRemind);
+    if (repeat.changed || reminder_changed) {
+      // The series starts again at the reminder time the dialog gave.
+      SetEventRepeat(list, rules, key, after.bRemind != 0 ? repeat.rule : std::nullopt);
+    }
     return true;
   });
 }
 
-ControllerResult MainController::Delete(Time32 created) {
-  return Make([created](EventList& list) { return list.DeleteByCreateTime(created); });
+ControllerResult MainController::Delete(EventKey key) {
+  return Make([key](EventList& list, RepeatRules& rules) { return DeleteEventAndRule(list, rules, key); });
 }
 
-ControllerResult MainController::Answer(Time32 created, const ReminderAnswer& answer, Time32 now) {
-  return Make(
-      [created, answer, now](EventList& list) { return ApplyReminderAnswer(list, created, answer, now); });
+ControllerResult MainController::Answer(EventKey key, const ReminderAnswer& answer, Time32 now) {
+  return Make([key, answer, now](EventList& list, RepeatRules& rules) {
+    if (answer.fields.nChoice != kNoReminder) return ApplyReminderAnswer(list, key, answer, now);
+    // Done: the body edited in the popup goes with the event when it repeats.
+    CMyEvent* event = list.Find(key);
+    if (event == nullptr) return false;
+    event->strContent = answer.strContent;
+    return AcknowledgeReminder(list, rules, key, now) != AcknowledgeResult::kGone;
+  });
 }
 
 ControllerResult MainController::Make(Change change) {
   ControllerResult result;
   TakeIn(result);
-  if (!change(events_)) return result;
+  if (!change(events_, rules_)) return result;
   result.list_changed = true;
   unsaved_.push_back(std::move(change));
   Save(result, Quiet::kNo);
@@ -108,16 +147,26 @@ ControllerResult MainController::Make(Change change) {
 ControllerResult MainController::Tick() {
   ControllerResult result;
   TakeIn(result);
-  if (!unsaved_.empty() && --retry_wait_ <= 0) Save(result, Quiet::kYes);
+  if (HasUnsavedChanges() && --retry_wait_ <= 0) {
+    if (!unsaved_.empty()) {
+      Save(result, Quiet::kYes);
+    } else {
+      SaveRules(result, Quiet::kYes);
+    }
+  }
   return result;
 }
 
 bool MainController::SaveBeforeExit() {
-  if (unsaved_.empty()) return true;
+  if (!HasUnsavedChanges()) return true;
   ControllerResult ignored;
   TakeIn(ignored);
-  Save(ignored, Quiet::kYes);
-  return unsaved_.empty();
+  if (!unsaved_.empty()) {
+    Save(ignored, Quiet::kYes);
+  } else {
+    SaveRules(ignored, Quiet::kYes);
+  }
+  return !HasUnsavedChanges();
 }
 
 void MainController::TakeIn(ControllerResult& result) {
@@ -125,10 +174,20 @@ void MainController::TakeIn(ControllerResult& result) {
   LoadResult load = events_.ReloadIfChanged(&reloaded);
   // An unreadable file is tried again at the next look; only damage is told.
   if (load.kind == LoadResult::Kind::kDamaged) TellLoadProblem(load, result);
+  bool rules_reloaded = false;
+  const Status rules = repeat_store_.ReloadIfChanged(&rules_, &rules_reloaded);
+  if (!rules.ok())
+    result.notices.push_back({Notice::Kind::kRepeatProblem, kRepeatFileUnreadable + rules.message()});
+  if (rules_reloaded) {
+    result.list_changed = true;
+    TellRepeatProblems(result);
+  }
   if (!reloaded) return;
   result.list_changed = true;
-  // What this program did and could not save yet goes onto what the file holds now.
-  for (const Change& change : unsaved_) change(events_);
+  // What this program did and could not save yet goes onto what the file
+  // holds now. (A rule changed meanwhile in repeat.ini alone is taken as
+  // the file has it.)
+  for (const Change& change : unsaved_) change(events_, rules_);
   if (!unsaved_.empty()) retry_wait_ = 0;
 }
 
@@ -146,6 +205,9 @@ void MainController::Save(ControllerResult& result, Quiet quiet) {
     unsaved_.clear();
     retry_wait_ = 0;
     retry_backoff_ = 1;
+    // event.dat first, then repeat.ini: a crash in between may lose a rule
+    // change, never an event.
+    SaveRules(result, quiet);
     return;
   }
   retry_wait_ = retry_backoff_;
@@ -157,6 +219,27 @@ void MainController::Save(ControllerResult& result, Quiet quiet) {
   }
   text += std::string("\r\n\r\n") + kChangeKept;
   result.notices.push_back({Notice::Kind::kSaveFailed, std::move(text)});
+}
+
+void MainController::SaveRules(ControllerResult& result, Quiet quiet) {
+  const Status saved = repeat_store_.Save(rules_, CreationTimes(events_));
+  rules_unsaved_ = !saved.ok();
+  if (saved.ok()) return;
+  retry_wait_ = retry_backoff_;
+  retry_backoff_ = std::min(retry_backoff_ * 2, kLongestRetryWait);
+  if (quiet == Quiet::kYes) return;
+  result.notices.push_back({Notice::Kind::kSaveFailed, std::string(kRepeatFileNotSaved) + "\r\n" +
+                                                           saved.message() + "\r\n\r\n" + kChangeKept});
+}
+
+void MainController::TellRepeatProblems(ControllerResult& result) {
+  for (const RepeatProblem& problem : repeat_store_.TakeNewProblems(rules_)) {
+    const CMyEvent* event = events_.FindByCreateTime(problem.created);
+    const std::string title =
+        event != nullptr ? std::string(event->strTitle) : std::to_string(problem.created);
+    result.notices.push_back(
+        {Notice::Kind::kRepeatProblem, UnreadableRepeatMessage(title, problem.rule_text)});
+  }
 }
 
 void MainController::TellLoadProblem(const LoadResult& load, ControllerResult& result) {

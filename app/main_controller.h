@@ -7,13 +7,19 @@
 // the user must be told. The window turns its messages into calls here and
 // shows the notices it gets back.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "base/file_system.h"
 #include "base/local_time.h"
+#include "events/event_key.h"
 #include "events/event_list.h"
+#include "events/event_repeats.h"
 #include "events/event_view_rows.h"
 #include "reminders/reminder_answer.h"
+#include "repeat/repeat_rules.h"
+#include "repeat/repeat_store.h"
 
 // One message box for the user.
 struct Notice {
@@ -21,6 +27,7 @@ struct Notice {
     kDamagedFile,    // event.dat could not be read completely
     kDamagedKeptAs,  // the damaged file was set aside under another name
     kSaveFailed,     // a change could not be written; it is kept
+    kRepeatProblem,  // repeat.ini or a rule in it cannot be read
   };
   Kind kind;
   std::string text;  // code page 936, the whole message
@@ -34,8 +41,10 @@ struct ControllerResult {
 
 class MainController {
  public:
-  // `events` is the program's list, loaded or not; it outlives the controller.
-  explicit MainController(EventList& events);
+  // `events` is the program's list, loaded or not; it outlives the
+  // controller. The repeat rules are kept in repeat.ini beside its file, on
+  // `file_system`.
+  MainController(EventList& events, FileSystem& file_system);
 
   // --- the view ---
   int view_mode() const { return view_mode_; }
@@ -47,28 +56,44 @@ class MainController {
   void ShowView(int view_mode);
   // The matches of `keyword` (view 3).
   void ShowMatches(std::string keyword);
-  // The events of the current view, in the order the grid lists them.
-  void FillRows(EventPtrList& rows) const;
+  // The events of the current view, in the order the grid lists them, and
+  // the key of each.
+  void FillRows(EventPtrList& rows, std::vector<EventKey>& keys) const;
 
-  // --- the event the user picked (0: none) ---
-  void Select(Time32 created) { selected_ = created; }
-  Time32 selected() const { return selected_; }
+  // --- the event the user picked (creation time 0: none) ---
+  void Select(EventKey key) { selected_ = key; }
+  EventKey selected() const { return selected_; }
+
+  // --- repeating reminders ---
+  const RepeatRules& rules() const { return rules_; }
+  // The rule of the event named by `key`; nullptr for a one-off.
+  const RepeatRule* RuleOf(EventKey key) const;
+  // The popup's line for it at `now` ("每天重复 · 下次 ..."); empty for a one-off.
+  std::string RepeatLine(EventKey key, Time32 now) const;
 
   // --- loading and changing ---
   // At start: a damaged or unreadable file is told; the records read before
-  // the fault are kept.
+  // the fault are kept. So is a rule that cannot be read.
   ControllerResult Load();
-  // `event`'s creation time is moved to the next free second if taken.
-  ControllerResult Add(CMyEvent event);
+  // `event`'s creation time is moved to the next free second if taken. With
+  // a rule, the series starts at its reminder time.
+  ControllerResult Add(CMyEvent event, const std::optional<RepeatRule>& rule = std::nullopt);
   // Applies what the user changed between `before` (the event as the dialog
-  // opened it) and `after` (as it was confirmed) to the event created at
-  // `created`, as it is now: a field the user left alone keeps its current
+  // opened it) and `after` (as it was confirmed) to the event named by
+  // `key`, as it is now: a field the user left alone keeps its current
   // value, which may have changed meanwhile (an answered reminder, another
-  // program). Nothing happens if the event is gone.
-  ControllerResult Modify(Time32 created, const CMyEvent& before, const CMyEvent& after);
-  ControllerResult Delete(Time32 created);
-  // The answer to a reminder popup, given at `now`.
-  ControllerResult Answer(Time32 created, const ReminderAnswer& answer, Time32 now);
+  // program). Nothing happens if the event is gone. Keys are looked up
+  // afresh for every change, after what another program wrote is taken in.
+  // A new reminder time or another "重复" entry starts the series anew at
+  // the reminder time; no reminder, no rule.
+  ControllerResult Modify(EventKey key, const CMyEvent& before, const CMyEvent& after,
+                          const RepeatEdit& repeat = {});
+  // Deletes the event and its rule.
+  ControllerResult Delete(EventKey key);
+  // The answer to a reminder popup, given at `now`: "done" moves a repeating
+  // reminder to its next occurrence and deletes any other; the other
+  // answers move this one alert.
+  ControllerResult Answer(EventKey key, const ReminderAnswer& answer, Time32 now);
 
   // The one-second look at event.dat: takes in what another program wrote
   // (replaying the changes not saved yet onto it) and tries a failed save
@@ -76,13 +101,13 @@ class MainController {
   ControllerResult Tick();
 
   // Changes that are in the list but not in event.dat yet.
-  bool HasUnsavedChanges() const { return !unsaved_.empty(); }
+  bool HasUnsavedChanges() const { return !unsaved_.empty() || rules_unsaved_; }
   // One more try at writing them before the program ends; true when nothing
   // is left unsaved.
   bool SaveBeforeExit();
 
  private:
-  using Change = std::function<bool(EventList&)>;
+  using Change = std::function<bool(EventList&, RepeatRules&)>;
   enum class Quiet { kNo, kYes };
 
   // Takes in outside changes, makes `change`, saves. A change that found
@@ -90,18 +115,24 @@ class MainController {
   ControllerResult Make(Change change);
   // Reloads a changed file and replays the unsaved changes onto it.
   void TakeIn(ControllerResult& result);
-  // Saves the list; a failure keeps the changes for the next try and is
-  // told unless `quiet`.
+  // Saves the list, then the rules; a failure keeps the changes for the
+  // next try and is told unless `quiet`.
   void Save(ControllerResult& result, Quiet quiet);
+  void SaveRules(ControllerResult& result, Quiet quiet);
   void TellLoadProblem(const LoadResult& load, ControllerResult& result);
+  void TellRepeatProblems(ControllerResult& result);
 
   EventList& events_;
   int view_mode_ = VIEW_BY_DATE;
   Time32 view_day_ = 0;
   std::string keyword_;
-  Time32 selected_ = 0;
+  EventKey selected_;
+  RepeatRules rules_;
+  RepeatStore repeat_store_;
   // Applied to the list, not yet saved: replayed after every reload.
   std::vector<Change> unsaved_;
+  // event.dat was saved, repeat.ini not yet.
+  bool rules_unsaved_ = false;
   // Ticks to wait before the next quiet retry, and the wait after that.
   int retry_wait_ = 0;
   int retry_backoff_ = 1;

@@ -7,6 +7,7 @@
 
 #include "base/testing/memory_file_system.h"
 #include "events/testing/events_test_util.h"
+#include "repeat/repeat_rule.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ class Controller : public ::testing::Test {
 
   MemoryFileSystem fs;
   EventList list{fs, kPath};
-  MainController controller{list};
+  MainController controller{list, fs};
 };
 
 using Titles = std::vector<std::string>;
@@ -90,7 +91,7 @@ TEST_F(Controller, AnOutsideWriteKeepsTheChangesNotSavedYet) {
   controller.Tick();
   fs.fail_writes = true;
   controller.Add(Event("mine", kNoon));
-  controller.Delete(kNoon - 100);
+  controller.Delete({kNoon - 100, 0});
   EXPECT_EQ(TitlesInMemory(), Titles{"mine"});
 
   // Another program adds an event; this program's add and delete survive it.
@@ -133,12 +134,12 @@ TEST_F(Controller, ModifyKeepsWhatTheUserDidNotChange) {
   snooze.fields.nChoice = kRemindAfterMinutes;
   snooze.fields.nMinutes = 5;
   snooze.strContent = "body";
-  controller.Answer(kNoon - 60, snooze, kNoon);
+  controller.Answer({kNoon - 60, 0}, snooze, kNoon);
 
   // The dialog confirms a new title and the reminder as it showed it.
   CMyEvent after = before;
   after.strTitle = "daily stand-up";
-  controller.Modify(kNoon - 60, before, after);
+  controller.Modify({kNoon - 60, 0}, before, after);
 
   const CMyEvent* now = list.FindByCreateTime(kNoon - 60);
   ASSERT_NE(now, nullptr);
@@ -149,7 +150,7 @@ TEST_F(Controller, ModifyKeepsWhatTheUserDidNotChange) {
   // A reminder the user did change in the dialog is taken as changed.
   CMyEvent memo = *now;
   memo.bRemind = 0;
-  controller.Modify(kNoon - 60, *now, memo);
+  controller.Modify({kNoon - 60, 0}, *now, memo);
   EXPECT_EQ(list.FindByCreateTime(kNoon - 60)->bRemind, 0);
 }
 
@@ -162,7 +163,7 @@ TEST_F(Controller, ChangesToAnEventDeletedMeanwhileWriteNothing) {
   const int writes = fs.replace_calls;
   CMyEvent after = before;
   after.strTitle = "b";
-  ControllerResult result = controller.Modify(kNoon, before, after);
+  ControllerResult result = controller.Modify({kNoon, 0}, before, after);
   EXPECT_TRUE(result.notices.empty());
   EXPECT_EQ(fs.replace_calls, writes);
   EXPECT_TRUE(list.empty());
@@ -186,13 +187,143 @@ TEST_F(Controller, ADamagedFileIsToldOnceAndSetAsideBeforeTheNextSave) {
   EXPECT_EQ(TitlesOnDisk(), (Titles{"a", "b", "c"}));
 }
 
+TEST_F(Controller, EventsOfOneSecondAreChangedOneByOne) {
+  // Three adds in one second (tallyo-cli, another copy): one creation time.
+  WriteFromOutside({Event("first", kNoon, 1, kNoon + 600), Event("second", kNoon, 1, kNoon - 5),
+                    Event("third", kNoon, 1, kNoon + 600)});
+  controller.Tick();
+  controller.ShowView(VIEW_ALL);
+  EventPtrList rows;
+  std::vector<EventKey> keys;
+  controller.FillRows(rows, keys);
+  ASSERT_EQ(keys, (std::vector<EventKey>{{kNoon, 0}, {kNoon, 1}, {kNoon, 2}}));
+
+  // "Again in 5 minutes" for the second moves the second only.
+  ReminderAnswer snooze;
+  snooze.fields.nChoice = kRemindAfterMinutes;
+  snooze.fields.nMinutes = 5;
+  snooze.strContent = "body";
+  controller.Answer(keys[1], snooze, kNoon);
+  EXPECT_EQ(list.records()[0].timeRemind, kNoon + 600);
+  EXPECT_EQ(list.records()[1].timeRemind, kNoon + 300);
+
+  // Modify of the third leaves the others alone.
+  CMyEvent after = list.records()[2];
+  after.strTitle = "third, renamed";
+  controller.Modify(keys[2], list.records()[2], after);
+  // Delete of the second deletes the second.
+  controller.Delete(keys[1]);
+  EXPECT_EQ(TitlesOnDisk(), (Titles{"first", "third, renamed"}));
+}
+
+RepeatRule Rule(const char* text) {
+  RepeatRule rule;
+  EXPECT_TRUE(ParseRepeatRule(text, &rule).ok()) << text;
+  return rule;
+}
+
+TEST_F(Controller, ARepeatingReminderMovesToItsNextOccurrenceWhenDone) {
+  // Due every day at noon from today on.
+  controller.Add(Event("stand-up", kNoon - 600, 1, kNoon), Rule("FREQ=DAILY"));
+  const EventKey key{kNoon - 600, 0};
+  ASSERT_NE(controller.RuleOf(key), nullptr);
+  EXPECT_NE(fs.files["repeat.ini"].find("[1796615400]\r\nstart=2026-12-07 12:00:00\r\nrule=FREQ=DAILY\r\n"),
+            std::string::npos)
+      << fs.files["repeat.ini"];
+  EXPECT_FALSE(controller.RepeatLine(key, kNoon).empty());
+
+  // Snoozed: this alert moves, the series does not.
+  ReminderAnswer snooze;
+  snooze.fields.nChoice = kRemindAfterMinutes;
+  snooze.fields.nMinutes = 5;
+  snooze.strContent = "body";
+  controller.Answer(key, snooze, kNoon);
+  EXPECT_EQ(list.Find(key)->timeRemind, kNoon + 300);
+  // Done, late and after missing days: the next noon after the answer.
+  ReminderAnswer done;
+  done.strContent = "notes";
+  controller.Answer(key, done, kNoon + 3 * 86400 + 60);
+  ASSERT_NE(list.Find(key), nullptr);
+  EXPECT_EQ(list.Find(key)->timeRemind, kNoon + 4 * 86400);
+  EXPECT_EQ(list.Find(key)->strContent, "notes");
+  EXPECT_NE(fs.files["repeat.ini"].find("start=2026-12-07 12:00:00"), std::string::npos);
+
+  // Delete takes the rule with it.
+  controller.Delete(key);
+  EXPECT_TRUE(list.empty());
+  EXPECT_EQ(fs.files["repeat.ini"].find("1796615400"), std::string::npos);
+}
+
+TEST_F(Controller, AWorkdayReminderDoneOnFridayComesBackOnMonday) {
+  const Time32 friday_nine = kNoon + 4 * 86400 - 3 * 3600;  // 2026-12-11 09:00, a Friday
+  controller.Add(Event("stand-up", kNoon - 600, 1, friday_nine), Rule("FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR"));
+  const EventKey key{kNoon - 600, 0};
+  ReminderAnswer done;
+  done.strContent = "body";
+  controller.Answer(key, done, friday_nine + 60);
+  EXPECT_EQ(list.Find(key)->timeRemind, friday_nine + 3 * 86400);  // Monday 09:00
+}
+
+TEST_F(Controller, ModifyKeepsReplacesOrDropsTheRule) {
+  controller.Add(Event("report", kNoon - 600, 1, kNoon + 3600), Rule("FREQ=WEEKLY"));
+  const EventKey key{kNoon - 600, 0};
+  CMyEvent before = *list.Find(key);
+  // A new title alone leaves the rule as it is.
+  CMyEvent after = before;
+  after.strTitle = "weekly report";
+  controller.Modify(key, before, after, RepeatEdit{});
+  ASSERT_NE(controller.RuleOf(key), nullptr);
+  EXPECT_EQ(*controller.RuleOf(key), Rule("FREQ=WEEKLY"));
+  // Another entry replaces it.
+  before = *list.Find(key);
+  controller.Modify(key, before, before, RepeatEdit{true, Rule("FREQ=MONTHLY")});
+  EXPECT_EQ(*controller.RuleOf(key), Rule("FREQ=MONTHLY"));
+  // No reminder, no rule.
+  before = *list.Find(key);
+  after = before;
+  after.bRemind = 0;
+  controller.Modify(key, before, after, RepeatEdit{false, Rule("FREQ=MONTHLY")});
+  EXPECT_EQ(controller.RuleOf(key), nullptr);
+  EXPECT_EQ(fs.files["repeat.ini"].find("1796615400"), std::string::npos);
+}
+
+TEST_F(Controller, ARuleWrittenByAnotherProgramIsHonouredAtTheNextAnswer) {
+  WriteFromOutside({Event("water", kNoon - 600, 1, kNoon)});
+  controller.Tick();
+  // tallyo-cli repeat --created ... daily, while the program runs.
+  fs.files["repeat.ini"] = "[1796615400]\r\nstart=2026-12-07 12:00:00\r\nrule=FREQ=DAILY\r\n";
+  fs.Touch("repeat.ini");
+  EXPECT_TRUE(controller.Tick().list_changed);
+  ReminderAnswer done;
+  done.strContent = "body";
+  controller.Answer({kNoon - 600, 0}, done, kNoon + 10);
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list.records()[0].timeRemind, kNoon + 86400);
+}
+
+TEST_F(Controller, ARuleThatCannotBeReadIsToldOnceAndRemindsOnce) {
+  WriteFromOutside({Event("odd", kNoon - 600, 1, kNoon)});
+  fs.files["repeat.ini"] = "[1796615400]\r\nstart=2026-12-07 12:00:00\r\nrule=FREQ=FORTNIGHTLY\r\n";
+  fs.Touch("repeat.ini");
+  ControllerResult first = controller.Tick();
+  ASSERT_EQ(first.notices.size(), 1u);
+  EXPECT_EQ(first.notices[0].kind, Notice::Kind::kRepeatProblem);
+  EXPECT_NE(first.notices[0].text.find("odd"), std::string::npos);
+  EXPECT_TRUE(controller.Tick().notices.empty());
+  ReminderAnswer done;
+  done.strContent = "body";
+  controller.Answer({kNoon - 600, 0}, done, kNoon + 10);
+  EXPECT_TRUE(list.empty());  // a one-off
+}
+
 TEST_F(Controller, ViewsListTheirEvents) {
   WriteFromOutside(
       {Event("memo", kNoon), Event("reminder", kNoon + 1, 1, kNoon + 60), Event("yesterday", kNoon - 86400)});
   controller.Tick();
   auto titles = [&] {
     EventPtrList rows;
-    controller.FillRows(rows);
+    std::vector<EventKey> keys;
+    controller.FillRows(rows, keys);
     Titles t;
     for (const CMyEvent* e : rows) t.push_back(e->strTitle);
     return t;

@@ -33,6 +33,8 @@ class MainDialog : public CSkinDialog, private ReminderHost {
  public:
   // Posted by the update worker once it has published its result (or given up).
   static constexpr UINT kUpdateCheckDone = WM_APP + 1;
+  // Posted to itself after an activation (see GivePopupTheKeyboard).
+  static constexpr UINT kGivePopupTheKeyboard = WM_APP + 2;
 
   MainDialog();
   ~MainDialog() override;
@@ -96,8 +98,8 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   // Makes `row` the picked one: the event it lists is what Modify and
   // Delete act on.
   void PickRow(int row);
-  // Opens the modify dialog for the event created at `created`, if any.
-  void ModifyEvent(Time32 created);
+  // Opens the modify dialog for the event named by `key`, if any.
+  void ModifyEvent(EventKey key);
   // Shows the notices of a controller call and fills the grid again if the
   // list changed.
   void Present(const ControllerResult& result);
@@ -110,20 +112,26 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   Time32 Now() override;
   void Beep() override;
   void PlaySoundFile(const std::string& path) override;
-  void ShowPopup(const CMyEvent& due) override;
+  void ShowPopup(const CMyEvent& due, EventKey key) override;
   void ClosePopup() override;
   void StartFlash() override;
   void StopFlash() override;
-  void CommitAnswer(Time32 created, const ReminderAnswer& answer) override;
+  void CommitAnswer(EventKey key, const ReminderAnswer& answer) override;
   // True while a dialog of this program other than the main window is
   // active: the user may be typing in it.
   bool OwnDialogActive() const;
+  // A popup that came up without the keyboard takes it once no dialog of
+  // the program is active any more.
+  void GivePopupTheKeyboard();
+  // The tray icon's tip names the next reminder (plain "Tallyo" when none
+  // is pending), so a user can hover instead of opening the window.
+  void ShowNextReminderTip();
 
   // In the order the program's design gives them.
   Settings settings_;
   RemoteConfig remote_config_;
   EventList events_;
-  MainController controller_{events_};
+  MainController controller_{events_, DefaultFileSystem()};
   // The row picked last, for when its event leaves the list: the event now
   // in that row is picked, as the row stays highlighted.
   int picked_row_ = -1;

@@ -62,6 +62,16 @@ bool MainDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESUL
 
 LRESULT MainDialog::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_WINDOWPOSCHANGING) hidden_start_.FilterWindowPos(reinterpret_cast<WINDOWPOS*>(lparam));
+  // Back from a dialog of the program (the main window is its owner): a
+  // popup that waited for the user to finish typing there comes forward,
+  // once the activation is over.
+  if (message == WM_ACTIVATE && LOWORD(wparam) != WA_INACTIVE && popup_waits_for_keyboard_) {
+    PostMessageW(hwnd(), kGivePopupTheKeyboard, 0, 0);
+  }
+  if (message == kGivePopupTheKeyboard) {
+    GivePopupTheKeyboard();
+    return 0;
+  }
   const LRESULT result = CSkinDialog::WindowProc(message, wparam, lparam);
   // Every show, hide, minimise and restore ends here: the ticker moves only
   // while someone can see it.
@@ -126,11 +136,7 @@ void MainDialog::OnSecondTick() {
   // popup whose event was answered elsewhere closes here.
   Present(controller_.Tick());
   reminder_check_.Tick();
-  if (popup_waits_for_keyboard_ && popup_ != nullptr && !OwnDialogActive()) {
-    // The dialog the user was typing in has closed: the reminder is next.
-    popup_waits_for_keyboard_ = false;
-    SetForegroundWindow(popup_->hwnd());
-  }
+  GivePopupTheKeyboard();
   in_tick_ = false;
 }
 

@@ -24,29 +24,23 @@ HWND MainDialog::ViewSelector() const { return GetDlgItem(hwnd(), IDC_MAIN_VIEW_
 
 void MainDialog::RefreshList() {
   EventPtrList rows;
-  controller_.FillRows(rows);
-  grid_.ShowEvents(rows, controller_.view_mode());
+  std::vector<EventKey> keys;
+  controller_.FillRows(rows, keys);
+  grid_.ShowEvents(rows, keys, controller_.view_mode(), &controller_.rules());
+  ShowNextReminderTip();
   grid_.FitColumnsToWidth(/*include_fixed=*/true);
 
   // The picked event stays picked wherever the rebuild put it; if it left
   // the list, whatever event now fills its row is picked, as that row
   // stays highlighted.
-  int row = -1;
-  if (controller_.selected() != 0) {
-    for (int r = grid_.GetFixedRowCount(); r < grid_.GetRowCount(); ++r) {
-      if (grid_.CreatedAt(r) == controller_.selected()) {
-        row = r;
-        break;
-      }
-    }
-  }
+  int row = controller_.selected().created != 0 ? grid_.RowOf(controller_.selected()) : -1;
   if (row < 0) row = picked_row_;
   if (row < grid_.GetFixedRowCount() || row >= grid_.GetRowCount()) {
-    controller_.Select(0);
+    controller_.Select(EventKey{});
     return;
   }
   picked_row_ = row;
-  controller_.Select(grid_.CreatedAt(row));
+  controller_.Select(grid_.KeyAt(row));
   const int last_column = grid_.GetColumnCount() - 1;
   grid_.SetSelectedRange(grid::CellRange{row, 0, row, last_column});
   grid_.SetFocusCell(row, 0);
@@ -54,7 +48,7 @@ void MainDialog::RefreshList() {
 
 void MainDialog::PickRow(int row) {
   picked_row_ = row;
-  controller_.Select(grid_.CreatedAt(row));
+  controller_.Select(grid_.KeyAt(row));
 }
 
 void MainDialog::Present(const ControllerResult& result) {
@@ -95,7 +89,7 @@ void MainDialog::OnAdd() {
   if (add.DoModal() != IDOK) return;
   std::unique_ptr<CMyEvent> event = add.TakeEvent();
   if (event == nullptr) return;
-  Present(controller_.Add(*event));
+  Present(controller_.Add(*event, add.repeat_rule()));
 }
 
 LRESULT MainDialog::OnGridClick(NMHDR* header) {
@@ -116,29 +110,29 @@ LRESULT MainDialog::OnGridRightClick(NMHDR* header) {
 
 LRESULT MainDialog::OnGridDoubleClick(NMHDR* header) {
   const int row = RowOf(header);
-  if (row != 0) ModifyEvent(grid_.CreatedAt(row));
+  if (row != 0) ModifyEvent(grid_.KeyAt(row));
   return 0;
 }
 
 void MainDialog::OnModify() { ModifyEvent(controller_.selected()); }
 
-void MainDialog::ModifyEvent(Time32 created) {
-  const CMyEvent* event = events_.FindByCreateTime(created);
+void MainDialog::ModifyEvent(EventKey key) {
+  const CMyEvent* event = events_.Find(key);
   if (event == nullptr) return;
   const CMyEvent before = *event;
-  ModifyEventDialog modify(before);
+  ModifyEventDialog modify(before, controller_.RuleOf(key));
   if (modify.DoModal() != IDOK) return;
   // Applied to the event as it is now: while the dialog was open an
   // answered reminder or another program may have changed or deleted it.
-  Present(controller_.Modify(created, before, modify.edited()));
+  Present(controller_.Modify(key, before, modify.edited(), modify.repeat_edit()));
 }
 
 void MainDialog::OnDelete() {
   // The event the user pointed at, before the question: the list may be
   // rebuilt while it is asked.
-  const Time32 created = controller_.selected();
-  if (created == 0) return;
+  const EventKey key = controller_.selected();
+  if (key.created == 0) return;
   ConfirmDialog question(kDeleteQuestion);
   if (question.DoModal() != IDOK) return;
-  Present(controller_.Delete(created));
+  Present(controller_.Delete(key));
 }

@@ -3,7 +3,10 @@
 #include <windows.h>
 
 #include "app/main_dialog.h"
+#include "events/next_reminder.h"
+#include "framework/program_title.h"
 #include "framework/sound.h"
+#include "framework/text_boundary.h"
 #include "reminders/reminder_popup_dialog.h"
 
 Time32 MainDialog::Now() { return NowTime(); }
@@ -20,12 +23,13 @@ bool MainDialog::OwnDialogActive() const {
   return process == GetCurrentProcessId();
 }
 
-void MainDialog::ShowPopup(const CMyEvent& due) {
+void MainDialog::ShowPopup(const CMyEvent& due, EventKey key) {
   // The desktop as parent: a window of its own, shown whether the main
   // window is shown, hidden or minimised, and the main window stays usable.
   // It does not take the keyboard from a dialog the user is typing in:
   // Enter there must not answer a reminder the user has not read.
-  popup_ = std::make_unique<ReminderPopupDialog>(GetDesktopWindow(), due, ad_pool_.PickAd());
+  popup_ = std::make_unique<ReminderPopupDialog>(GetDesktopWindow(), due, ad_pool_.PickAd(),
+                                                 controller_.RepeatLine(key, NowTime()));
   popup_waits_for_keyboard_ = OwnDialogActive();
   const bool opened =
       popup_->Open(!popup_waits_for_keyboard_, [this](bool answered, const ReminderAnswer& answer) {
@@ -44,14 +48,26 @@ void MainDialog::ShowPopup(const CMyEvent& due) {
   }
 }
 
+void MainDialog::GivePopupTheKeyboard() {
+  if (!popup_waits_for_keyboard_ || popup_ == nullptr || OwnDialogActive()) return;
+  // The dialog the user was typing in has closed: the reminder is next.
+  popup_waits_for_keyboard_ = false;
+  SetForegroundWindow(popup_->hwnd());
+}
+
 void MainDialog::ClosePopup() {
   if (popup_ != nullptr) popup_->EndDialog(IDCANCEL);
+}
+
+void MainDialog::ShowNextReminderTip() {
+  const std::string tip = NextReminderTip(events_, controller_.rules());
+  tray_icon_.SetTip(tip.empty() ? std::string(kProgramTitle) : tip);
 }
 
 void MainDialog::StartFlash() { tray_icon_.StartFlash(); }
 
 void MainDialog::StopFlash() { tray_icon_.StopFlash(); }
 
-void MainDialog::CommitAnswer(Time32 created, const ReminderAnswer& answer) {
-  Present(controller_.Answer(created, answer, NowTime()));
+void MainDialog::CommitAnswer(EventKey key, const ReminderAnswer& answer) {
+  Present(controller_.Answer(key, answer, NowTime()));
 }

@@ -56,13 +56,14 @@ TEST(EventListView, StartsWithTheAllEventsHeaderInListMode) {
   EXPECT_FALSE(h.grid.bEditable);
 }
 
-TEST(EventListView, EachViewHasItsColumnsAndRowsCarryTheCreationTime) {
+TEST(EventListView, EachViewHasItsColumnsAndRowsCarryTheirEventsKeys) {
   GridHost h;
   CMyEvent memo = Make("memo", 1796605200);
   CMyEvent reminder = Make("reminder", 1796605100, 1796700000);
   EventPtrList list{&memo, &reminder};
 
-  h.grid.ShowEvents(list, VIEW_BY_DATE);
+  const std::vector<EventKey> keys{{memo.timeCreate, 0}, {reminder.timeCreate, 1}};
+  h.grid.ShowEvents(list, keys, VIEW_BY_DATE);
   ASSERT_EQ(h.grid.GetColumnCount(), 2);
   EXPECT_EQ(h.grid.GetCellText(0, 0), kTitleCaption);
   EXPECT_EQ(h.grid.GetCellText(0, 1), kTimeCaption);
@@ -75,8 +76,13 @@ TEST(EventListView, EachViewHasItsColumnsAndRowsCarryTheCreationTime) {
   EXPECT_EQ(h.grid.CreatedAt(0), 0);  // the header
   EXPECT_EQ(h.grid.CreatedAt(3), 0);  // below the last row
   EXPECT_EQ(h.grid.CreatedAt(-1), 0);
+  EXPECT_EQ(h.grid.KeyAt(2), keys[1]);
+  EXPECT_EQ(h.grid.KeyAt(3), EventKey{});
+  EXPECT_EQ(h.grid.KeyAt(0), EventKey{});
+  EXPECT_EQ(h.grid.RowOf(keys[1]), 2);
+  EXPECT_EQ(h.grid.RowOf(EventKey{reminder.timeCreate, 0}), -1);
 
-  h.grid.ShowEvents(list, VIEW_ALL);
+  h.grid.ShowEvents(list, keys, VIEW_ALL);
   ASSERT_EQ(h.grid.GetColumnCount(), 3);
   EXPECT_EQ(h.grid.GetCellText(0, 2), kRemindAt);
   EXPECT_EQ(h.grid.GetCellText(1, 0), "memo");
@@ -85,7 +91,8 @@ TEST(EventListView, EachViewHasItsColumnsAndRowsCarryTheCreationTime) {
 
   // An empty list: the header alone, and the selection of before is gone.
   h.grid.SetSelectedRange(grid::CellRange{1, 0, 1, 2});
-  h.grid.ShowEvents({}, VIEW_REMIND);
+  h.grid.ShowEvents({}, {}, VIEW_REMIND);
+  EXPECT_EQ(h.grid.RowOf(keys[0]), -1);
   EXPECT_EQ(h.grid.GetRowCount(), 1);
   EXPECT_EQ(h.grid.GetSelectedCount(), 0);
   EXPECT_EQ(h.grid.GetCellText(0, 1), kRemindAt);
@@ -94,7 +101,7 @@ TEST(EventListView, EachViewHasItsColumnsAndRowsCarryTheCreationTime) {
 TEST(EventListView, FittingWidensTheColumnsToTheGrid) {
   GridHost h;
   CMyEvent memo = Make("memo", 1796605200);
-  h.grid.ShowEvents({&memo}, VIEW_MEMO);
+  h.grid.ShowEvents({&memo}, {{memo.timeCreate, 0}}, VIEW_MEMO);
   h.grid.FitColumnsToWidth(true);
   RECT client{};
   GetClientRect(h.grid.hwnd(), &client);

@@ -1,5 +1,6 @@
 #include "base/ini_file.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include "base/atoi_clamped.h"
@@ -61,10 +62,15 @@ IniFile::IniFile(std::string_view bytes) {
     has_bom_ = true;
     bytes.remove_prefix(kUtf8Bom.size());
   }
-  // A line ends at CR LF, at a lone LF or at a lone CR.
+  // A line ends at CR LF, at a lone LF or at a lone CR. (Room for them all
+  // at once: a file of many sections has tens of thousands.)
+  lines_.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
   std::size_t start = 0;
   while (start < bytes.size()) {
-    std::size_t end = bytes.find_first_of("\r\n", start);
+    // (find_first_of would ask memchr about every byte of the file.)
+    auto line_end = std::find_if(bytes.begin() + static_cast<std::ptrdiff_t>(start), bytes.end(),
+                                 [](char c) { return c == '\r' || c == '\n'; });
+    std::size_t end = line_end == bytes.end() ? npos : static_cast<std::size_t>(line_end - bytes.begin());
     if (end == npos) {
       lines_.push_back(ClassifyLine(std::string(bytes.substr(start))));
       break;
@@ -141,12 +147,15 @@ std::optional<std::string> IniFile::Find(std::string_view section, std::string_v
   if (header == npos) return std::nullopt;
   std::size_t index = FindKey(header, cp936::AsciiLower(Trim(key)));
   if (index == npos) return std::nullopt;
-  const Line& line = lines_[index];
+  return std::string(ValueOf(lines_[index]));
+}
+
+std::string_view IniFile::ValueOf(const Line& line) {
   std::string_view value(line.text.data() + line.value_begin, line.value_end - line.value_begin);
   if (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
   }
-  return std::string(CutAtCharacter(value, kMaxValueBytes));
+  return CutAtCharacter(value, kMaxValueBytes);
 }
 
 std::string IniFile::GetString(std::string_view section, std::string_view key,
@@ -195,4 +204,27 @@ std::string IniFile::ToBytes() const {
   std::string out = has_bom_ ? std::string(kUtf8Bom) : std::string();
   for (const Line& line : lines_) out.append(line.text).append("\r\n");
   return out;
+}
+
+std::vector<IniFile::Section> IniFile::Sections() const {
+  std::vector<Section> sections;
+  for (const Line& line : lines_) {
+    if (line.kind == LineKind::kSection) {
+      sections.push_back(Section{line.name, {}});
+    } else if (line.kind == LineKind::kKey && !sections.empty()) {
+      sections.back().keys.push_back(KeyValue{line.name, ValueOf(line)});
+    }
+  }
+  return sections;
+}
+
+void IniFile::RemoveSections(const std::function<bool(std::string_view name)>& drop) {
+  bool dropping = false;
+  std::vector<Line> kept;
+  kept.reserve(lines_.size());
+  for (Line& line : lines_) {
+    if (line.kind == LineKind::kSection) dropping = drop(line.name);
+    if (!dropping) kept.push_back(std::move(line));
+  }
+  lines_ = std::move(kept);
 }

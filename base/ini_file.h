@@ -12,6 +12,7 @@
 //    lines end in CR LF;
 //  - a UTF-8 byte order mark at the start of the file is kept and skipped.
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -67,6 +68,24 @@ class IniFile {
   // The whole file as bytes, every line ended by CR LF.
   std::string ToBytes() const;
 
+  // Every section in file order (a name written twice comes twice) with its
+  // keys in order, read in one pass: for a file of many sections, where a
+  // Find for each would go over the file again and again. The texts are
+  // views into this document: valid until it changes.
+  struct KeyValue {
+    std::string_view key;    // trimmed, ASCII letters lowered
+    std::string_view value;  // as Find reads it
+  };
+  struct Section {
+    std::string_view name;  // trimmed, ASCII letters lowered
+    std::vector<KeyValue> keys;
+  };
+  std::vector<Section> Sections() const;
+
+  // Removes every section whose name (trimmed, ASCII letters lowered) `drop`
+  // picks: its header and every line up to the next header.
+  void RemoveSections(const std::function<bool(std::string_view name)>& drop);
+
  private:
   enum class LineKind { kBlank, kComment, kSection, kKey, kOther };
   struct Line {
@@ -77,6 +96,8 @@ class IniFile {
   };
 
   static Line ClassifyLine(std::string text);
+  // The value of a key line as Find gives it: unquoted and cut.
+  static std::string_view ValueOf(const Line& line);
   // Index of the header line of the first matching section, or npos.
   std::size_t FindSection(std::string_view lowered_section) const;
   // Index of the first matching key line after section header `header`, or npos.

@@ -228,4 +228,33 @@ TEST(IniFileFiles, FindLineGivesTheLineAsItStands) {
   EXPECT_EQ(file.FindLine("none", "key"), std::nullopt);
 }
 
+TEST(IniFileSections, ListsEverySectionWithItsKeysInOnePass) {
+  IniFile file(
+      "top=ignored\r\n"
+      "[One]\r\n; comment\r\nA = \"x\" \r\nno equals\r\nb=\r\n"
+      "[two]\r\n"
+      "[one]\r\na=second\r\n");
+  std::vector<IniFile::Section> sections = file.Sections();
+  ASSERT_EQ(sections.size(), 3u);
+  EXPECT_EQ(sections[0].name, "one");
+  ASSERT_EQ(sections[0].keys.size(), 2u);
+  EXPECT_EQ(sections[0].keys[0].key, "a");
+  EXPECT_EQ(sections[0].keys[0].value, "x");
+  EXPECT_EQ(sections[0].keys[1].key, "b");
+  EXPECT_EQ(sections[0].keys[1].value, "");
+  EXPECT_EQ(sections[1].name, "two");
+  EXPECT_TRUE(sections[1].keys.empty());
+  EXPECT_EQ(sections[2].keys[0].value, "second");
+}
+
+TEST(IniFileSections, RemovesEveryCopyOfASectionAndLeavesTheRest) {
+  IniFile file("; head\r\n[a]\r\nk=1\r\n\r\n[B]\r\nk=2\r\n; about c\r\n[c]\r\nk=3\r\n[b]\r\nk=4");
+  file.RemoveSections([](std::string_view name) { return name == "b"; });
+  EXPECT_EQ(file.ToBytes(), "; head\r\n[a]\r\nk=1\r\n\r\n[c]\r\nk=3\r\n");
+  file.RemoveSections([](std::string_view) { return true; });
+  EXPECT_EQ(file.ToBytes(), "; head\r\n");
+  file.SetString("d", "k", "5");
+  EXPECT_EQ(file.GetString("d", "k", ""), "5");
+}
+
 }  // namespace

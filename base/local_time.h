@@ -32,6 +32,8 @@ bool FromLocalTime(const LocalTime& local, Time32* out);
 // The date of a count of days since 1970-01-01 in the proleptic Gregorian
 // calendar (H. Hinnant's algorithm: exact far beyond the range of a time value).
 void CivilFromDays(std::int64_t days, int* year, int* month, int* day);
+// The inverse: days since 1970-01-01 of a date (month 1..12, day 1..31).
+std::int64_t DaysFromCivil(std::int64_t year, int month, int day);
 
 // "%04d-%02d-%02d %02d:%02d:%02d" of the local time of t; empty if t cannot be converted.
 std::string FormatTime(Time32 t);

@@ -4,11 +4,8 @@
 
 #include "base/decimal_digits.h"
 #include "base/local_time.h"
+#include "base/wall_time.h"
 
-namespace {
-
-// Days since 1970-01-01 of a date of the proleptic Gregorian calendar, the
-// inverse of CivilFromDays (H. Hinnant's algorithm).
 std::int64_t DaysFromCivil(std::int64_t y, int m, int d) {
   y -= m <= 2;
   std::int64_t era = (y >= 0 ? y : y - 399) / 400;
@@ -18,22 +15,13 @@ std::int64_t DaysFromCivil(std::int64_t y, int m, int d) {
   return era * 146097 + doe - 719468;
 }
 
-void CivilFromSeconds(std::int64_t local_seconds, LocalTime* out) {
-  std::int64_t days = local_seconds >= 0 ? local_seconds / 86400 : (local_seconds - 86399) / 86400;
-  std::int64_t secs = local_seconds - days * 86400;
-  CivilFromDays(days, &out->year, &out->month, &out->day);
-  out->hour = static_cast<int>(secs / 3600);
-  out->minute = static_cast<int>(secs / 60 % 60);
-  out->second = static_cast<int>(secs % 60);
-  out->day_of_week = static_cast<int>(((days % 7) + 11) % 7);  // 1970-01-01 was a Thursday (4)
-}
+namespace {
 
 // Local minus UTC seconds at t, as the system sees it.
 bool OffsetAt(std::int64_t t, std::int64_t* offset) {
   LocalTime lt;
   if (t < INT32_MIN || t > INT32_MAX || !ToLocalTime(static_cast<Time32>(t), &lt)) return false;
-  *offset =
-      DaysFromCivil(lt.year, lt.month, lt.day) * 86400 + lt.hour * 3600 + lt.minute * 60 + lt.second - t;
+  *offset = WallFromCivil(lt) - t;
   return true;
 }
 
@@ -102,7 +90,7 @@ const LocalTimeConverter::Window& LocalTimeConverter::WindowOf(Time32 t) {
 bool LocalTimeConverter::ToLocalTime(Time32 t, LocalTime* out) {
   const Window& window = WindowOf(t);
   if (!window.constant) return ::ToLocalTime(t, out);
-  CivilFromSeconds(t + window.offset, out);
+  *out = CivilFromWall(t + window.offset);
   return true;
 }
 

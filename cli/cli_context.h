@@ -39,3 +39,4 @@ void AddEventCommands(CLI::App& app, CliContext& ctx);
 void AddSettingsCommand(CLI::App& app, CliContext& ctx);
 void AddFetchCommand(CLI::App& app, CliContext& ctx);
 void AddExportCommand(CLI::App& app, CliContext& ctx);
+void AddRepeatCommands(CLI::App& app, CliContext& ctx);

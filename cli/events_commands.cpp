@@ -1,7 +1,7 @@
 // tallyo-cli's event commands: list (the rows of one view of the event list),
-// add, delete and check, on event.dat in the --dir folder. An event is named
-// by its key (events/event_key.h): its creation time, and "-K" for the later
-// events of one second.
+// add, delete and check, on event.dat (and repeat.ini) in the --dir folder.
+// An event is named by its key (events/event_key.h): its creation time, and
+// "-K" for the later events of one second.
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
@@ -18,51 +18,13 @@
 #include "base/local_time.h"
 #include "base/text_convert.h"
 #include "cli/cli_context.h"
+#include "cli/event_files.h"
 #include "cli/view_options.h"
 #include "events/event_list.h"
+#include "events/event_repeats.h"
 #include "events/event_view_rows.h"
 
 namespace {
-
-// Loads event.dat for a change. A damaged file is set aside first so the save
-// cannot destroy it; an unreadable one stops the command. Returns an exit
-// code, or nullopt to go on.
-std::optional<int> LoadForChange(EventList& list) {
-  LoadResult result = list.LoadEvents();
-  if (result.ok()) return std::nullopt;
-  PrintLoadProblem(result, list.FilePath());
-  if (result.kind == LoadResult::Kind::kReadError) {
-    std::cerr << "tallyo-cli: nothing was changed\n";
-    return kFileError;
-  }
-  return std::nullopt;
-}
-
-std::optional<int> SetAsideBeforeSaving(EventList& list) {
-  if (!list.HasDamagedFile()) return std::nullopt;
-  std::string aside;
-  Status status = list.SetAsideDamagedFile(&aside);
-  if (!status.ok()) {
-    std::cerr << "tallyo-cli: the damaged file could not be set aside, so nothing was saved: ";
-    PrintSystemText(std::cerr, status.message());
-    std::cerr << "\n";
-    return kFileError;
-  }
-  std::cerr << "tallyo-cli: the damaged file was kept as ";
-  PrintSystemText(std::cerr, aside);
-  std::cerr << "; the events read before the fault go into the new event.dat\n";
-  return std::nullopt;
-}
-
-int Save(EventList& list) {
-  if (std::optional<int> stop = SetAsideBeforeSaving(list)) return *stop;
-  Status status = list.SaveEvents();
-  if (status.ok()) return 0;
-  std::cerr << "tallyo-cli: event.dat was not saved (the old file is unchanged): ";
-  PrintSystemText(std::cerr, status.message());
-  std::cerr << "\n";
-  return kFileError;
-}
 
 template <typename Number>
 std::optional<Number> ParseDecimal(const std::string& text) {
@@ -150,29 +112,12 @@ class TableOutput {
 
 // --- list ---
 
+const char kRepeatCaption[] = "\xd6\xd8\xb8\xb4";  // "重复": the RRULE value, empty for a one-off
+
 struct ListOptions {
   ViewOptions view;
   bool with_created = false;  // a last column with each event's key, as delete takes it
 };
-
-// An event's key as delete takes it: the creation time, followed for the
-// later events of a second by "-" and their place, as in the calendar's UIDs.
-std::string KeyText(EventKey key) {
-  std::string text = std::to_string(key.created);
-  if (key.twin != 0) text += "-" + std::to_string(key.twin);
-  return text;
-}
-
-// "N" (the first event created at N) or "N-K" (the one in place K of that second).
-std::optional<EventKey> ParseKey(const std::string& text) {
-  const std::size_t dash = text.find('-', 1);  // a creation time may be negative
-  std::optional<Time32> created = ParseDecimal<Time32>(text.substr(0, dash));
-  if (!created) return std::nullopt;
-  if (dash == std::string::npos) return EventKey{*created, 0};
-  std::optional<std::uint32_t> twin = ParseDecimal<std::uint32_t>(text.substr(dash + 1));
-  if (!twin) return std::nullopt;
-  return EventKey{*created, *twin};
-}
 
 int RunList(const ListOptions& options) {
   std::optional<ChosenView> chosen = ChooseView(options.view);
@@ -180,19 +125,25 @@ int RunList(const ListOptions& options) {
 
   EventList list;
   LoadResult result = list.LoadEvents();
+  RepeatStore rule_file = RulesBeside(list);
+  RepeatRules rules;
+  LoadRulesForReading(rule_file, &rules);
   EventPtrList rows;
   FillView(list, chosen->view, chosen->day, chosen->keyword, rows);
   std::vector<EventKey> keys;
-  if (options.with_created) keys = list.KeysOf(rows);
+  if (options.with_created || !rules.empty()) keys = list.KeysOf(rows);
   {
     TableOutput table;
     std::vector<std::string> cells;
     for (const ViewColumn& column : ViewColumns(chosen->view)) cells.push_back(column.caption);
+    cells.push_back(kRepeatCaption);
     if (options.with_created) cells.push_back("timeCreate");
     table.Row(cells);
     LocalTimeConverter times;
     for (std::size_t i = 0; i < rows.size(); ++i) {
       ViewRowCells(chosen->view, *rows[i], times, cells);
+      const RepeatSeries* series = rules.empty() ? nullptr : SeriesOfEvent(rules, *rows[i], keys[i]);
+      cells.push_back(series != nullptr ? FormatRepeatRule(series->rule()) : std::string());
       if (options.with_created) cells.push_back(KeyText(keys[i]));
       table.Row(cells);
     }
@@ -209,6 +160,7 @@ struct AddOptions {
   std::string body;
   std::optional<std::string> at;
   std::optional<std::string> in;
+  std::optional<std::string> repeat;
 };
 
 // The body's line breaks are stored as CR LF, as the editor stores them.
@@ -270,12 +222,38 @@ int RunAdd(const AddOptions& options) {
     event.bRemind = 1;
     event.timeRemind = static_cast<Time32>(when);
   }
+  std::optional<RepeatSeries> series;
+  if (options.repeat) {
+    if (!options.at && !options.in) {
+      std::cerr << "tallyo-cli: --repeat needs --at or --in: the series starts at that time\n";
+      return kBadArguments;
+    }
+    std::optional<RepeatRule> rule = RuleArgument(*options.repeat);
+    if (!rule) return kBadArguments;
+    series = SeriesStartingAt(event.timeRemind, *rule);
+    if (!series) {
+      PrintNoOccurrence(*rule, event.timeRemind);
+      return kBadArguments;
+    }
+    // A rule that does not name the day given (weekdays, on a Saturday) starts at its first day.
+    event.timeRemind = TimeOfWall(series->start()).value_or(event.timeRemind);
+  }
 
   EventList list;
-  if (std::optional<int> stop = LoadForChange(list)) return *stop;
-  // A second of its own, even when several adds come in one second.
+  if (std::optional<int> stop = LoadEventsForChange(list)) return *stop;
+  RepeatStore rule_file = RulesBeside(list);
+  RepeatRules rules;
+  if (series) {
+    if (std::optional<int> stop = LoadRulesForChange(rule_file, &rules)) return *stop;
+  }
+  // A second of its own, even when several adds come in one second: the
+  // first of its second, so the rule under its creation time is its own.
   const Time32 created = list.AddNew(std::move(event)).timeCreate;
-  if (int code = Save(list); code != 0) return code;
+  if (series) rules.Set(created, *series);
+  if (int code = SaveEventFile(list); code != 0) return code;
+  if (series) {
+    if (int code = SaveRuleFile(rule_file, rules, list); code != 0) return code;
+  }
   std::cout << created << "\n";
   return 0;
 }
@@ -292,8 +270,11 @@ int RunDelete(const std::string& key_text) {
     return kBadArguments;
   }
   EventList list;
-  if (std::optional<int> stop = LoadForChange(list)) return *stop;
-  if (!list.Delete(*key)) {
+  if (std::optional<int> stop = LoadEventsForChange(list)) return *stop;
+  RepeatStore rule_file = RulesBeside(list);
+  RepeatRules rules;
+  if (std::optional<int> stop = LoadRulesForChange(rule_file, &rules)) return *stop;
+  if (!DeleteEventAndRule(list, rules, *key)) {
     if (key->twin == 0) {
       std::cerr << "tallyo-cli: no event was created at " << key->created << "; nothing was changed\n";
     } else {
@@ -302,7 +283,9 @@ int RunDelete(const std::string& key_text) {
     }
     return kFileError;
   }
-  return Save(list);
+  // Its rule goes with it: repeat.ini keeps no rule of an event that is gone.
+  if (int code = SaveEventFile(list); code != 0) return code;
+  return SaveRuleFile(rule_file, rules, list);
 }
 
 // --- check ---
@@ -324,8 +307,8 @@ std::optional<std::string> IfGiven(const CLI::Option* option, const std::string&
 }
 
 struct RawAddOptions {
-  std::string title, body, at, in;
-  CLI::Option *title_option = nullptr, *at_option = nullptr, *in_option = nullptr;
+  std::string title, body, at, in, repeat;
+  CLI::Option *title_option = nullptr, *at_option = nullptr, *in_option = nullptr, *repeat_option = nullptr;
 };
 
 }  // namespace
@@ -341,15 +324,20 @@ void AddEventCommands(CLI::App& app, CliContext& ctx) {
   list->callback([&ctx, list_options] { ctx.exit_code = RunList(*list_options); });
 
   auto raw = std::make_shared<RawAddOptions>();
-  CLI::App* add =
-      app.add_subcommand("add", "add a memo, or a reminder with --at or --in; prints its creation time");
+  CLI::App* add = app.add_subcommand(
+      "add",
+      "add a memo, or a reminder with --at or --in (repeating with --repeat); prints its creation time");
   raw->title_option = add->add_option("--title", raw->title, "the title (one line)");
   add->add_option("--body", raw->body, "the body text");
   raw->at_option = add->add_option("--at", raw->at, "remind at this local time, \"YYYY-MM-DD HH:MM:SS\"");
   raw->in_option = add->add_option("--in", raw->in, "remind this many minutes from now");
+  raw->repeat_option = add->add_option(
+      "--repeat", raw->repeat,
+      "repeat from the time of --at or --in: daily, weekdays, weekly, monthly, yearly, hourly, or an RRULE "
+      "value such as FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH");
   add->callback([&ctx, raw] {
     AddOptions options{IfGiven(raw->title_option, raw->title), raw->body, IfGiven(raw->at_option, raw->at),
-                       IfGiven(raw->in_option, raw->in)};
+                       IfGiven(raw->in_option, raw->in), IfGiven(raw->repeat_option, raw->repeat)};
     ctx.exit_code = RunAdd(options);
   });
 

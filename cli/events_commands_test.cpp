@@ -65,7 +65,7 @@ TEST_F(EventCommands, MissingFileIsAnEmptyList) {
   EXPECT_EQ(check.out, "0\n");
   CliRun list = Run({"list", "--all"});
   EXPECT_EQ(list.exit_code, 0) << list.err;
-  EXPECT_EQ(list.out, "标题\t建立时间\t提醒时间\n");
+  EXPECT_EQ(list.out, "标题\t建立时间\t提醒时间\t重复\n");
   EXPECT_FALSE(fs::exists(EventFile()));
 }
 
@@ -74,25 +74,25 @@ TEST_F(EventCommands, ListShowsTheColumnsOfEachView) {
   CliRun all = Run({"list", "--all"});
   EXPECT_EQ(all.exit_code, 0) << all.err;
   EXPECT_EQ(all.out,
-            "标题\t建立时间\t提醒时间\n"
-            "会议\t2026-12-07 09:00:00\t2026-12-08 08:30:00\n"
-            "shopping list\t2026-12-07 07:33:20\t记忆事件\n"
-            "third\t2026-12-08 11:20:00\t记忆事件\n");
-  EXPECT_EQ(Run({"list", "--remind"}).out, "标题\t提醒时间\n会议\t2026-12-08 08:30:00\n");
+            "标题\t建立时间\t提醒时间\t重复\n"
+            "会议\t2026-12-07 09:00:00\t2026-12-08 08:30:00\t\n"
+            "shopping list\t2026-12-07 07:33:20\t记忆事件\t\n"
+            "third\t2026-12-08 11:20:00\t记忆事件\t\n");
+  EXPECT_EQ(Run({"list", "--remind"}).out, "标题\t提醒时间\t重复\n会议\t2026-12-08 08:30:00\t\n");
   EXPECT_EQ(Run({"list", "--memo"}).out,
-            "标题\t建立时间\nshopping list\t2026-12-07 07:33:20\nthird\t2026-12-08 11:20:00\n");
+            "标题\t建立时间\t重复\nshopping list\t2026-12-07 07:33:20\t\nthird\t2026-12-08 11:20:00\t\n");
   EXPECT_EQ(Run({"list", "--day", "2026-12-07"}).out,
-            "标题\t时间\nshopping list\t2026-12-07 07:33:20\n会议\t2026-12-08 08:30:00\n");
+            "标题\t时间\t重复\nshopping list\t2026-12-07 07:33:20\t\n会议\t2026-12-08 08:30:00\t\n");
   EXPECT_EQ(Run({"list", "--find", "ROOM"}).out,
-            "标题\t建立时间\t提醒时间\n会议\t2026-12-07 09:00:00\t2026-12-08 08:30:00\n");
+            "标题\t建立时间\t提醒时间\t重复\n会议\t2026-12-07 09:00:00\t2026-12-08 08:30:00\t\n");
   EXPECT_EQ(Run({"list", "--find", "会"}).out,
-            "标题\t建立时间\t提醒时间\n会议\t2026-12-07 09:00:00\t2026-12-08 08:30:00\n");
+            "标题\t建立时间\t提醒时间\t重复\n会议\t2026-12-07 09:00:00\t2026-12-08 08:30:00\t\n");
   CliRun empty_keyword = Run({"list", "--find", ""});
   EXPECT_EQ(empty_keyword.exit_code, 0) << empty_keyword.err;
   EXPECT_EQ(empty_keyword.out.substr(empty_keyword.out.find('\n') + 1, 13), "shopping list");
   EXPECT_EQ(Run({"list", "--memo", "--with-created"}).out,
-            "标题\t建立时间\ttimeCreate\nshopping list\t2026-12-07 07:33:20\t1796600000\n"
-            "third\t2026-12-08 11:20:00\t1796700000\n");
+            "标题\t建立时间\t重复\ttimeCreate\nshopping list\t2026-12-07 07:33:20\t\t1796600000\n"
+            "third\t2026-12-08 11:20:00\t\t1796700000\n");
 }
 
 TEST_F(EventCommands, LongListsShowEveryRowAsTheGridDoes) {
@@ -115,14 +115,14 @@ TEST_F(EventCommands, LongListsShowEveryRowAsTheGridDoes) {
   WriteFileBytes(EventFile(), WriteEventArchive(v));
   CliRun all = Run({"list", "--all", "--with-created"});
   ASSERT_EQ(all.exit_code, 0) << all.err;
-  std::string expected = "标题\t建立时间\t提醒时间\ttimeCreate\n";
+  std::string expected = "标题\t建立时间\t提醒时间\t重复\ttimeCreate\n";
   for (const auto& e : v) {
     std::vector<std::string> cells = ViewRowCells(VIEW_ALL, e);
     std::string title = cp936::ToUtf8(cells[0]);
     std::replace_if(
         title.begin(), title.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
-    expected +=
-        title + "\t" + cells[1] + "\t" + cp936::ToUtf8(cells[2]) + "\t" + std::to_string(e.timeCreate) + "\n";
+    expected += title + "\t" + cells[1] + "\t" + cp936::ToUtf8(cells[2]) + "\t\t" +
+                std::to_string(e.timeCreate) + "\n";
   }
   EXPECT_EQ(all.out, expected);
 }
@@ -202,11 +202,11 @@ TEST_F(EventCommands, TwinsOfOneSecondAreNamedAndDeletedOneByOne) {
   v.push_back(MakeEvent("third", 1796605200));
   WriteFileBytes(EventFile(), WriteEventArchive(v));
   EXPECT_EQ(Run({"list", "--memo", "--with-created"}).out,
-            "标题\t建立时间\ttimeCreate\n"
-            "elsewhere\t2026-12-07 07:33:20\t1796600000\n"
-            "first\t2026-12-07 09:00:00\t1796605200\n"
-            "second\t2026-12-07 09:00:00\t1796605200-1\n"
-            "third\t2026-12-07 09:00:00\t1796605200-2\n");
+            "标题\t建立时间\t重复\ttimeCreate\n"
+            "elsewhere\t2026-12-07 07:33:20\t\t1796600000\n"
+            "first\t2026-12-07 09:00:00\t\t1796605200\n"
+            "second\t2026-12-07 09:00:00\t\t1796605200-1\n"
+            "third\t2026-12-07 09:00:00\t\t1796605200-2\n");
 
   CliRun second = Run({"delete", "--created", "1796605200-1"});
   EXPECT_EQ(second.exit_code, 0) << second.err;
@@ -269,9 +269,9 @@ TEST_F(EventCommands, DamagedFileIsReportedAndSetAsideBeforeAChange) {
   CliRun list = Run({"list", "--all"});
   EXPECT_EQ(list.exit_code, 1);
   EXPECT_EQ(list.out,
-            "标题\t建立时间\t提醒时间\n"
-            "会议\t2026-12-07 09:00:00\t2026-12-08 08:30:00\n"
-            "shopping list\t2026-12-07 07:33:20\t记忆事件\n");
+            "标题\t建立时间\t提醒时间\t重复\n"
+            "会议\t2026-12-07 09:00:00\t2026-12-08 08:30:00\t\n"
+            "shopping list\t2026-12-07 07:33:20\t记忆事件\t\n");
   EXPECT_NE(list.err.find(message), std::string::npos) << list.err;
 
   CliRun check = Run({"check"});

@@ -1,5 +1,6 @@
 # The event commands of the Windows tallyo-cli.exe, run under Wine on a fresh
-# folder: add, list, export, check, and the set-aside of a damaged event.dat.
+# folder: add, list, export, check, a repeating reminder, and the set-aside of
+# a damaged event.dat.
 # Variables: CLI (the .exe), EMULATOR (tools/wine-run.sh), WORK (a scratch folder).
 cmake_minimum_required(VERSION 3.25)
 
@@ -32,7 +33,7 @@ if(at EQUAL -1)
 endif()
 
 run_cli(0 listed list --remind)
-expect_equal("${listed}" "标题\t提醒时间\n会议\t2026-12-09 14:00:00\n" "list --remind")
+expect_equal("${listed}" "标题\t提醒时间\t重复\n会议\t2026-12-09 14:00:00\t\n" "list --remind")
 
 # The calendar keeps its CR LF line ends on standard output (not CR CR LF),
 # and --out writes the same bytes. CMake drops CR from text it reads, so the
@@ -59,6 +60,17 @@ endforeach()
 run_cli(0 exported export --ics --out "${WORK}/日历.ics")
 file(READ "${WORK}/日历.ics" written HEX)
 expect_equal("${written}" "${calendar}" "export --ics --out")
+
+# A repeating reminder, its series worked out through the Windows time-zone
+# API: a workday rule set on a Saturday starts on the Monday.
+run_cli(0 repeating add --title "站会" --at "2026-12-12 09:00:00" --repeat weekdays)
+string(STRIP "${repeating}" repeating)
+file(READ "${WORK}/repeat.ini" rules)
+string(REPLACE "\r\n" "\n" rules "${rules}")
+expect_equal("${rules}" "[${repeating}]\nstart=2026-12-14 09:00:00\nrule=FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR\n" "repeat.ini")
+run_cli(0 coming next --created ${repeating} --count 3 --after "2026-12-18 09:00:00")
+expect_equal("${coming}" "2026-12-21 09:00:00\n2026-12-22 09:00:00\n2026-12-23 09:00:00\n" "next")
+run_cli(2 refused repeat --created ${repeating} "FREQ=FORTNIGHTLY")
 
 # A damaged file: check reports it, add sets it aside and saves anew.
 file(WRITE "${WORK}/event.dat" "damaged")

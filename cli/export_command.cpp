@@ -11,10 +11,12 @@
 #include "base/cp936.h"
 #include "base/file_system.h"
 #include "cli/cli_context.h"
+#include "cli/event_files.h"
 #include "cli/ics_export.h"
 #include "cli/utf8_arguments.h"
 #include "cli/view_options.h"
 #include "events/event_list.h"
+#include "events/event_repeats.h"
 #include "events/event_view_rows.h"
 
 namespace {
@@ -56,12 +58,13 @@ std::string FileNameOf(const std::string& path) {
   return path.substr(name_at);
 }
 
-// Tallyo's own files (event.dat and config.ini, their temporary files and the
-// set-aside copies of a damaged event.dat) are never overwritten by an
-// export, in any folder: the file name alone decides.
+// Tallyo's own files (event.dat, config.ini and repeat.ini, their temporary
+// files and the set-aside copies of a damaged event.dat) are never
+// overwritten by an export, in any folder: the file name alone decides.
 bool IsTallyoFileName(const std::string& path) {
   std::string name = FileNameOf(path);
-  return IsOwnFileOrBeside(name, "event.dat") || IsOwnFileOrBeside(name, "config.ini");
+  return IsOwnFileOrBeside(name, "event.dat") || IsOwnFileOrBeside(name, "config.ini") ||
+         IsOwnFileOrBeside(name, "repeat.ini");
 }
 
 bool WriteToStandardOutput(IcsWriter& writer) {
@@ -97,9 +100,14 @@ int RunExport(const ExportOptions& options) {
     std::cerr << "tallyo-cli: nothing was exported\n";
     return kFileError;
   }
+  RepeatStore rule_file = RulesBeside(list);
+  RepeatRules rules;
+  LoadRulesForReading(rule_file, &rules);
   EventPtrList rows;
   FillView(list, chosen->view, chosen->day, chosen->keyword, rows);
   IcsUids uids(list.records());
+  std::vector<EventKey> keys;
+  if (!rules.empty()) keys = list.KeysOf(rows);
 
   if (!out_path) UseBinaryStandardOutput();
   // A file is written in one piece. Room for about 320 bytes an event (a
@@ -107,8 +115,9 @@ int RunExport(const ExportOptions& options) {
   // pages of the room never written are never touched.
   IcsWriter writer(out_path ? rows.size() * 320 + 4096 : 0);
   bool written = true;
-  for (const CMyEvent* event : rows) {
-    writer.Add(*event, uids);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const CMyEvent* event = rows[i];
+    writer.Add(*event, uids, rules.empty() ? nullptr : SeriesOfEvent(rules, *event, keys[i]));
     if (!out_path && writer.text().size() >= kStreamPiece) written = WriteToStandardOutput(writer) && written;
   }
   writer.Finish();

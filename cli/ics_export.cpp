@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -129,6 +130,14 @@ void PutIcsUtcTime(Time32 t, char* at) {
   PutTimeOfDay(static_cast<int>(t - days * 86400), at + 8);
 }
 
+std::string FormatIcsLocalTime(WallSeconds wall) {
+  LocalTime lt = CivilFromWall(wall);
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d%02d%02dT%02d%02d%02d", lt.year, lt.month, lt.day, lt.hour, lt.minute,
+                lt.second);
+  return text;
+}
+
 std::string IcsUtcTime(Time32 t) {
   std::string text(kIcsUtcTimeSize, ' ');
   PutIcsUtcTime(t, text.data());
@@ -184,12 +193,13 @@ void IcsWriter::PutTime(Time32 t, char* at) {
   PutTimeOfDay(static_cast<int>(t - days * 86400), at + 8);
 }
 
-void IcsWriter::Add(const CMyEvent& event, const IcsUids& uids) {
+void IcsWriter::Add(const CMyEvent& event, const IcsUids& uids, const RepeatSeries* series) {
   const bool reminder = event.bRemind != 0;
+  const std::string rule = reminder && series != nullptr ? "RRULE:" + FormatRepeatRule(series->rule()) : "";
   // Room for the whole event at once, so that only unusual texts and long
   // lines need to ask for more.
   event_room_ = kEventRoom + TextLineRoom(event.strTitle.size()) * (reminder ? 2 : 1) +
-                TextLineRoom(event.strContent.size());
+                TextLineRoom(event.strContent.size()) + rule.size() * 2;
   char* at = Room(buffer_.get() + size_, event_room_);
   at = reminder ? Put(at, "BEGIN:VEVENT\r\nUID:") : Put(at, "BEGIN:VJOURNAL\r\nUID:");
   at = uids.PutUid(event, at);  // never long enough to fold
@@ -200,12 +210,21 @@ void IcsWriter::Add(const CMyEvent& event, const IcsUids& uids) {
   at = Put(at, "\r\nCREATED:");
   at = Put(at, std::string_view(created, kIcsUtcTimeSize));
   at = Put(at, "\r\nDTSTART:");
-  if (reminder) {
-    PutTime(event.timeRemind, at);
+  if (!rule.empty()) {
+    // The series in floating local time, as the program keeps it: the same
+    // wall time wherever the calendar is, across daylight-saving changes.
+    at = Put(at, FormatIcsLocalTime(series->start()));
+    at = Put(at, "\r\n");
+    const std::size_t line_at = static_cast<std::size_t>(at - buffer_.get());
+    at = EndLine(line_at, Put(at, rule));
   } else {
-    std::memcpy(at, created, kIcsUtcTimeSize);
+    if (reminder) {
+      PutTime(event.timeRemind, at);
+    } else {
+      std::memcpy(at, created, kIcsUtcTimeSize);
+    }
+    at = Put(at + kIcsUtcTimeSize, "\r\n");
   }
-  at = Put(at + kIcsUtcTimeSize, "\r\n");
 
   const std::size_t summary_at = static_cast<std::size_t>(at - buffer_.get());
   at = PutTextProperty(at, "SUMMARY:", event.strTitle);

@@ -1,10 +1,11 @@
 #pragma once
 // Tallyo's events as an iCalendar stream (RFC 5545) that calendar programs
 // import. A reminder becomes a VEVENT at its reminder time with a display alarm
-// at the start; a memo becomes a VJOURNAL dated by its creation time. Texts go
-// from code page 936 to UTF-8, are escaped, and every content line is folded at
-// 75 octets without splitting a UTF-8 character; lines end in CR LF. An empty
-// title or body gives no SUMMARY or DESCRIPTION.
+// at the start (a repeating one at its series' start, with its RRULE); a memo
+// becomes a VJOURNAL dated by its creation time. Texts go from code page 936
+// to UTF-8, are escaped, and every content line is folded at 75 octets without
+// splitting a UTF-8 character; lines end in CR LF. An empty title or body
+// gives no SUMMARY or DESCRIPTION.
 // Pure text work: the caller loads the events and writes the result.
 #include <array>
 #include <cstdint>
@@ -18,6 +19,7 @@
 #include "cli/ics_text.h"
 #include "events/my_event.h"
 #include "events/twin_places.h"
+#include "repeat/repeat_series.h"
 
 // The right-hand part of every UID: the domain of Tallyo's own web server.
 inline constexpr char kIcsUidDomain[] = "tallyo.example";
@@ -55,8 +57,10 @@ class IcsWriter {
   // `expected_size`: room to make at once, for a caller that keeps the whole text.
   explicit IcsWriter(std::size_t expected_size = 0);
 
-  // One event: a VEVENT if bRemind is set, else a VJOURNAL.
-  void Add(const CMyEvent& event, const IcsUids& uids);
+  // One event: a VEVENT if bRemind is set, else a VJOURNAL. A reminder with
+  // a `series` starts at the series' start in floating local time (no Z, no
+  // TZID) and carries its RRULE.
+  void Add(const CMyEvent& event, const IcsUids& uids, const RepeatSeries* series = nullptr);
 
   // Writes END:VCALENDAR.
   void Finish();
@@ -97,6 +101,8 @@ class IcsWriter {
 inline constexpr std::size_t kIcsUtcTimeSize = 16;
 void PutIcsUtcTime(Time32 t, char* at);  // writes kIcsUtcTimeSize chars, no terminator
 std::string IcsUtcTime(Time32 t);
+// "YYYYMMDDTHHMMSS": a local wall time, floating.
+std::string FormatIcsLocalTime(WallSeconds wall);
 
 // Appends `utf8` as an iCalendar TEXT value: backslash, semicolon and comma
 // escaped, every line break (CR LF, a lone CR or a lone LF) as "\n", and the

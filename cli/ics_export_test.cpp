@@ -195,6 +195,56 @@ TEST(IcsExport, LongChineseTitleFoldsAndReadsBackWhole) {
   EXPECT_EQ(read.components[0].summary.size(), 600u);
 }
 
+TEST(IcsExport, ARepeatingReminderIsItsSeriesInFloatingLocalTime) {
+  EventVector events;
+  events.push_back(MakeEvent("stand-up", 1796605200, "", 1, 1797210000));
+  events.push_back(MakeEvent("memo", 1796605201));
+  WallSeconds start = 0;
+  ASSERT_TRUE(ParseWallTime("2026-12-14 09:00:00", &start));
+  RepeatRule rule;
+  ASSERT_TRUE(ParseRepeatRule("FREQ=WEEKLY;INTERVAL=30000;BYDAY=MO,TU,WE,TH,FR,SA,SU;WKST=SU;"
+                              "UNTIL=20271231T235959",
+                              &rule)
+                  .ok());
+  const RepeatSeries series(start, rule);
+  IcsUids uids(events);
+  IcsWriter writer;
+  writer.Add(events[0], uids, &series);
+  writer.Add(events[1], uids, &series);  // a memo has no reminder to repeat
+  writer.Finish();
+  const std::string text(writer.text());
+  EXPECT_EQ(text,
+            "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Tallyo//tallyo-cli//ZH\r\nCALSCALE:GREGORIAN\r\n"
+            "BEGIN:VEVENT\r\n"
+            "UID:1796605200-0@tallyo.example\r\n"
+            "DTSTAMP:20261207T010000Z\r\n"
+            "CREATED:20261207T010000Z\r\n"
+            "DTSTART:20261214T090000\r\n"
+            "RRULE:FREQ=WEEKLY;INTERVAL=30000;BYDAY=MO,TU,WE,TH,FR,SA,SU;WKST=SU;UNTIL=2\r\n"
+            " 0271231T235959\r\n"
+            "SUMMARY:stand-up\r\n"
+            "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:PT0S\r\nDESCRIPTION:stand-up\r\nEND:VALARM\r\n"
+            "END:VEVENT\r\n"
+            "BEGIN:VJOURNAL\r\n"
+            "UID:1796605201-0@tallyo.example\r\n"
+            "DTSTAMP:20261207T010001Z\r\n"
+            "CREATED:20261207T010001Z\r\n"
+            "DTSTART:20261207T010001Z\r\n"
+            "SUMMARY:memo\r\n"
+            "END:VJOURNAL\r\n"
+            "END:VCALENDAR\r\n");
+  CheckedLines(text);
+  ReadCalendar read = ReadIcs(text);
+  ASSERT_TRUE(read.parsed);
+  EXPECT_EQ(read.errors, 0) << read.first_error;
+  ASSERT_EQ(read.components.size(), 2u);
+  EXPECT_EQ(read.components[0].floating_start, "20261214T090000");
+  EXPECT_NE(read.components[0].rrule.find("UNTIL=20271231T235959"), std::string::npos)
+      << read.components[0].rrule;
+  EXPECT_EQ(read.components[0].first_occurrences.size(),
+            6u);  // Monday to Saturday (weeks from Sunday), then past UNTIL
+}
+
 TEST(IcsExport, NoEventsIsAnEmptyCalendar) {
   std::string text = Calendar({});
   EXPECT_EQ(text,

@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
   AddSettingsCommand(app, ctx);
   AddFetchCommand(app, ctx);
   AddExportCommand(app, ctx);
+  AddRepeatCommands(app, ctx);
 
   // Runs after parsing and before any subcommand callback.
   app.parse_complete_callback([&] {

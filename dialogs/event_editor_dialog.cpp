@@ -6,6 +6,7 @@
 
 #include "framework/dialog_controls.h"
 #include "framework/text_boundary.h"
+#include "repeat/repeat_texts.h"
 #include "res/program_skin.h"
 #include "res/resource.h"
 
@@ -22,15 +23,39 @@ constexpr POINT kRadioPlaces[3] = {{50, 135}, {50, 154}, {50, 174}};
 
 // --- EventEditorDialog --------------------------------------------------------
 
-EventEditorDialog::EventEditorDialog(UINT template_id, UINT background_id)
+EventEditorDialog::EventEditorDialog(UINT template_id, UINT background_id, const RepeatRule* rule)
     : CSkinDialog(template_id), background_id_(background_id), choice_(kChoiceIds, reminder.nChoice) {
   const Time32 now = NowTime();
   reminder.timeDate = now;
   reminder.timeOfDay = now;
+  if (rule != nullptr) current_rule_ = *rule;
+  nRepeatChoice = initial_repeat_choice_ = RepeatChoiceOf(rule);
+}
+
+std::optional<RepeatRule> EventEditorDialog::ChosenRule() const {
+  if (reminder.nChoice == kNoReminder) return std::nullopt;
+  return RepeatRuleForChoice(nRepeatChoice, current_rule_ ? &*current_rule_ : nullptr);
+}
+
+void EventEditorDialog::FillRepeatChoices() {
+  HWND list = GetDlgItem(hwnd(), IDC_EDITOR_REPEAT);
+  for (const RepeatChoice& choice : RepeatChoices()) {
+    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::Widen(choice.label).c_str()));
+  }
+  // A rule no entry stands for (set with tallyo-cli) is offered as it is.
+  if (nRepeatChoice == kCustomRepeatChoice) {
+    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::Widen(kCustomRepeatLabel).c_str()));
+  }
+}
+
+void EventEditorDialog::EnableRepeatChoice() {
+  const int shown = CheckedOptionOf(hwnd(), kChoiceIds);
+  EnableWindow(GetDlgItem(hwnd(), IDC_EDITOR_REPEAT), shown != kNoReminder ? TRUE : FALSE);
 }
 
 bool EventEditorDialog::OnInitDialog() {
   UseWindowRegion();
+  FillRepeatChoices();  // before the data exchange chooses an entry
   CSkinDialog::OnInitDialog();
   DressDialogFrame(*this, background_id_);
 
@@ -48,6 +73,9 @@ bool EventEditorDialog::OnInitDialog() {
   MoveDlgItem(dialog, IDC_EDITOR_DATE, 89, 151);
   MoveDlgItem(dialog, IDC_EDITOR_TIME, 181, 151);
   LimitToTimeValueDays(GetDlgItem(dialog, IDC_EDITOR_DATE));
+  // Its own height and the list's: the closed box keeps the height of its font.
+  MoveDlgItem(dialog, IDC_EDITOR_REPEAT, 89, 195, 176, 160);
+  EnableRepeatChoice();
   DressPushButton(ok_);
   DressPushButton(cancel_);
 
@@ -65,12 +93,16 @@ void EventEditorDialog::DoDataExchange(DataExchange& dx) {
   dx.DateTime(IDC_EDITOR_DATE, reminder.timeDate);
   dx.DateTime(IDC_EDITOR_TIME, reminder.timeOfDay);
   dx.Text(IDC_EDITOR_MINUTES, strMinutes);
+  dx.ListIndex(IDC_EDITOR_REPEAT, nRepeatChoice);
   choice_.Exchange(dx);
 }
 
 bool EventEditorDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
-  return choice_.Route(message, wparam, lparam, result) ||
-         CSkinDialog::RouteMessage(message, wparam, lparam, result);
+  if (choice_.Route(message, wparam, lparam, result)) {
+    EnableRepeatChoice();
+    return true;
+  }
+  return CSkinDialog::RouteMessage(message, wparam, lparam, result);
 }
 
 void EventEditorDialog::OnOK() {
@@ -94,7 +126,7 @@ AddEventDialog::AddEventDialog(Ad ad)
 
 bool AddEventDialog::OnInitDialog() {
   const bool result = EventEditorDialog::OnInitDialog();
-  ShowAdLink(link_, hwnd(), ad_.strText, ad_.strUrl);
+  ShowAdLink(link_, hwnd(), kEditorAdLinkPlace, ad_.strText, ad_.strUrl);
   return result;
 }
 
@@ -107,8 +139,8 @@ void AddEventDialog::Confirm(Time32 now) {
 
 // --- ModifyEventDialog --------------------------------------------------------
 
-ModifyEventDialog::ModifyEventDialog(const CMyEvent& original)
-    : EventEditorDialog(IDD_MODIFY_EVENT, IDB_MODIFY_EVENT_BACKGROUND),
+ModifyEventDialog::ModifyEventDialog(const CMyEvent& original, const RepeatRule* rule)
+    : EventEditorDialog(IDD_MODIFY_EVENT, IDB_MODIFY_EVENT_BACKGROUND, rule),
       had_reminder_(original.bRemind != 0),
       original_reminder_time_(original.timeRemind),
       edited_(original) {

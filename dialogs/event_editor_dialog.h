@@ -1,17 +1,20 @@
 #pragma once
 // The add and modify dialogs: one design on two templates (131 and 133). A
-// title, a body, and a choice between no reminder, a reminder at a date and
-// time, and one after some minutes. They work on values only: the add dialog
-// makes a new record at OK, the modify dialog edits a copy that the caller
-// applies to the record it finds again by creation time, so a record deleted
-// meanwhile (by an answered reminder, another program) is never touched.
+// title, a body, a choice between no reminder, a reminder at a date and
+// time, and one after some minutes, and how a reminder repeats ("重复"). They work on values only: the add
+// dialog makes a new record at OK, the modify dialog edits a copy that the caller applies to the record it
+// finds again by creation time, so a record deleted meanwhile (by an answered reminder, another program) is
+// never touched.
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "events/event_repeats.h"
 #include "events/my_event.h"
 #include "events/reminder_choice.h"
+#include "repeat/repeat_rule.h"
 #include "skin/link_label.h"
 #include "skin/reminder_choice_controls.h"
 #include "skin/skin_button.h"
@@ -26,9 +29,15 @@ class EventEditorDialog : public CSkinDialog {
   std::string strContent;        // edit 1007
   ReminderFields reminder;       // radios 1008-1010, pickers 1011 and 1012
   std::string strMinutes = "0";  // minutes edit 1013, as typed; judged at OK
+  int nRepeatChoice = 0;         // drop-down 1036: an entry of RepeatChoices(), or 自定义
+
+  // The rule the "重复" drop-down stands for at OK; none without a reminder.
+  std::optional<RepeatRule> ChosenRule() const;
 
  protected:
-  EventEditorDialog(UINT template_id, UINT background_id);
+  // `rule`: the event's rule when it repeats (shown as its entry, or as
+  // 自定义 when no entry stands for it), nullptr otherwise.
+  EventEditorDialog(UINT template_id, UINT background_id, const RepeatRule* rule = nullptr);
 
   bool OnInitDialog() override;
   void OnOK() override;
@@ -44,6 +53,13 @@ class EventEditorDialog : public CSkinDialog {
   UINT background_id_;
   ReminderChoiceControls choice_;  // radios 1008-1010 and reminder.nChoice
   CSkinButton ok_, cancel_;
+  std::optional<RepeatRule> current_rule_;
+  int initial_repeat_choice_ = 0;
+
+ private:
+  void FillRepeatChoices();
+  // The drop-down is for reminders only.
+  void EnableRepeatChoice();
 };
 
 class AddEventDialog : public EventEditorDialog {
@@ -51,8 +67,9 @@ class AddEventDialog : public EventEditorDialog {
   // `ad` may be empty: then no advertisement link is shown.
   explicit AddEventDialog(Ad ad);
 
-  // After DoModal returned IDOK: the new record, created at OK.
+  // After DoModal returned IDOK: the new record, created at OK, and its rule.
   std::unique_ptr<CMyEvent> TakeEvent() { return std::move(event_); }
+  std::optional<RepeatRule> repeat_rule() const { return ChosenRule(); }
 
  protected:
   bool OnInitDialog() override;
@@ -66,13 +83,15 @@ class AddEventDialog : public EventEditorDialog {
 
 class ModifyEventDialog : public EventEditorDialog {
  public:
-  // Edits a copy of `original`.
-  explicit ModifyEventDialog(const CMyEvent& original);
+  // Edits a copy of `original`, whose rule is `rule` (nullptr: a one-off).
+  explicit ModifyEventDialog(const CMyEvent& original, const RepeatRule* rule = nullptr);
 
   // After DoModal returned IDOK: the record with its new title, body and
   // reminder (timeCreate unchanged). The caller copies these fields into the
   // record it finds by timeCreate, if there still is one.
   const CMyEvent& edited() const { return edited_; }
+  // What the "重复" drop-down says: another entry picked, and its rule.
+  RepeatEdit repeat_edit() const { return {nRepeatChoice != initial_repeat_choice_, ChosenRule()}; }
 
  protected:
   bool OnInitDialog() override;

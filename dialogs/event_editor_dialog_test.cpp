@@ -9,6 +9,7 @@
 
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
+#include "repeat/repeat_rule.h"
 #include "res/resource.h"
 #include "skin/testing/dialog_test_support.h"
 
@@ -98,7 +99,8 @@ TEST_F(EventEditorDialogTest, AddShowsTheAdvertisementLinkOnlyWhenItHasOne) {
                       }),
             IDCANCEL);
   ASSERT_EQ(links.size(), 1u);
-  EXPECT_EQ(links[0], (RECT{150, 205, 350, 222}));
+  // Above the title: the band above the body is the "重复" row's.
+  EXPECT_EQ(links[0], (RECT{68, 42, 338, 59}));
 
   // A pair with a target but no text shows nothing.
   AddEventDialog without_text(Ad{"", "http://127.0.0.1/"});
@@ -484,6 +486,88 @@ TEST_F(EventEditorDialogTest, Screenshots) {
     EXPECT_TRUE(SaveScreenshot(d, "modify_event"));
     ClickButton(d, IDCANCEL);
   });
+}
+
+// --- Repeat -------------------------------------------------------------------
+
+RepeatRule Rule(const char* text) {
+  RepeatRule rule;
+  EXPECT_TRUE(ParseRepeatRule(text, &rule).ok()) << text;
+  return rule;
+}
+
+int RepeatEntries(HWND d) {
+  return static_cast<int>(SendDlgItemMessageW(d, IDC_EDITOR_REPEAT, CB_GETCOUNT, 0, 0));
+}
+int ShownRepeat(HWND d) {
+  return static_cast<int>(SendDlgItemMessageW(d, IDC_EDITOR_REPEAT, CB_GETCURSEL, 0, 0));
+}
+bool RepeatEnabled(HWND d) { return IsWindowEnabled(GetDlgItem(d, IDC_EDITOR_REPEAT)) != FALSE; }
+
+// Picks entry `index` of the drop-down as the user does.
+void PickRepeat(HWND d, int index) {
+  HWND list = GetDlgItem(d, IDC_EDITOR_REPEAT);
+  SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_EDITOR_REPEAT, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+TEST_F(EventEditorDialogTest, TheRepeatDropDownIsForRemindersAndGivesItsRule) {
+  Watchdog watchdog("AddRepeat");
+  AddEventDialog dialog(Ad{});
+  const INT_PTR result = RunDialog(dialog, [&](HWND d) {
+    EXPECT_EQ(RepeatEntries(d), 6);
+    EXPECT_EQ(ShownRepeat(d), 0);    // 不重复
+    EXPECT_FALSE(RepeatEnabled(d));  // no reminder yet
+    Type(d, IDC_EDITOR_MINUTES, "30");
+    EXPECT_TRUE(RepeatEnabled(d));
+    PickRepeat(d, 1);  // 每天
+    ClickButton(d, IDC_EDITOR_NO_REMIND);
+    EXPECT_FALSE(RepeatEnabled(d));
+    ClickButton(d, IDC_EDITOR_REMIND_AFTER);
+    EXPECT_TRUE(RepeatEnabled(d));
+    ClickButton(d, IDOK);
+  });
+  ASSERT_EQ(result, IDOK);
+  ASSERT_TRUE(dialog.repeat_rule().has_value());
+  EXPECT_EQ(*dialog.repeat_rule(), Rule("FREQ=DAILY"));
+}
+
+TEST_F(EventEditorDialogTest, ARuleNoEntryStandsForShowsAsCustomAndIsKept) {
+  Watchdog watchdog("ModifyCustom");
+  CMyEvent reminder = Reminder();
+  const RepeatRule custom = Rule("FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH");
+  {
+    ModifyEventDialog dialog(reminder, &custom);
+    std::string shown;
+    const INT_PTR result = RunDialog(dialog, [&](HWND d) {
+      EXPECT_EQ(RepeatEntries(d), 7);
+      EXPECT_EQ(ShownRepeat(d), 6);
+      shown = win::GetDlgItemText(d, IDC_EDITOR_REPEAT);
+      EXPECT_TRUE(RepeatEnabled(d));
+      ClickButton(d, IDOK);
+    });
+    ASSERT_EQ(result, IDOK);
+    EXPECT_EQ(shown, "\xd7\xd4\xb6\xa8\xd2\xe5");  // 自定义
+    EXPECT_FALSE(dialog.repeat_edit().changed);
+    ASSERT_TRUE(dialog.repeat_edit().rule.has_value());
+    EXPECT_EQ(*dialog.repeat_edit().rule, custom);
+  }
+  {
+    // Another entry replaces it; no reminder drops it.
+    ModifyEventDialog dialog(reminder, &custom);
+    RunDialog(dialog, [&](HWND d) {
+      PickRepeat(d, 5);  // 每年
+      ClickButton(d, IDOK);
+    });
+    EXPECT_TRUE(dialog.repeat_edit().changed);
+    EXPECT_EQ(*dialog.repeat_edit().rule, Rule("FREQ=YEARLY"));
+    ModifyEventDialog memo(reminder, &custom);
+    RunDialog(memo, [&](HWND d) {
+      ClickButton(d, IDC_EDITOR_NO_REMIND);
+      ClickButton(d, IDOK);
+    });
+    EXPECT_FALSE(memo.repeat_edit().rule.has_value());
+  }
 }
 
 }  // namespace

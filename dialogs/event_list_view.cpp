@@ -1,5 +1,8 @@
 #include "dialogs/event_list_view.h"
 
+#include "events/event_repeats.h"
+#include "repeat/repeat_texts.h"
+
 void EventListView::SetupColumns() {
   SetFixedRows(1);
   SetFixedColumns(0);
@@ -8,7 +11,10 @@ void EventListView::SetupColumns() {
   UseListMode();
 }
 
-void EventListView::ShowEvents(const EventPtrList& events, int view) {
+void EventListView::ShowEvents(const EventPtrList& events, const std::vector<EventKey>& keys, int view,
+                               const RepeatRules* rules) {
+  keys_ = keys;
+  keys_.resize(events.size());
   RemoveAllRows();
   SetHeader(ViewColumns(view));
   UseListMode();
@@ -17,7 +23,14 @@ void EventListView::ShowEvents(const EventPtrList& events, int view) {
   SetRows(static_cast<int>(events.size()) + 1);
   int row = 1;
   for (const CMyEvent* event : events) {
-    const std::vector<std::string> cells = ViewRowCells(view, *event);
+    std::vector<std::string> cells = ViewRowCells(view, *event);
+    const int column = ReminderTimeColumn(view, *event);
+    if (rules != nullptr && !rules->empty() && column >= 0) {
+      if (const RepeatSeries* series =
+              SeriesOfEvent(*rules, *event, keys_[static_cast<std::size_t>(row) - 1])) {
+        AppendRepeatShortName(series->rule(), &cells[static_cast<std::size_t>(column)]);
+      }
+    }
     for (int col = 0; col < static_cast<int>(cells.size()); ++col) SetCellText(row, col, cells[col]);
     SetCellData(row, 0, event->timeCreate);
     ++row;
@@ -39,4 +52,16 @@ void EventListView::UseListMode() {
   bSingleRowSelect = false;
   SetRowSelectMode(true);
   bEditable = false;
+}
+
+EventKey EventListView::KeyAt(int row) const {
+  if (row < 1 || row > static_cast<int>(keys_.size()) || row >= GetRowCount()) return EventKey{};
+  return keys_[static_cast<std::size_t>(row) - 1];
+}
+
+int EventListView::RowOf(EventKey key) const {
+  for (std::size_t i = 0; i < keys_.size(); ++i) {
+    if (keys_[i] == key) return static_cast<int>(i) + 1;
+  }
+  return -1;
 }

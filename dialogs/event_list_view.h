@@ -1,11 +1,16 @@
 #pragma once
 // The grid of the main window (control 1005): one event per row, in one of
-// the five views. It keeps no pointers to events: column 0 of each row
-// carries the event's creation time as item data, and the main window finds
-// the event again through it.
+// the five views. It keeps no pointers to events: each row carries its
+// event's key (creation time and place among the events of that second;
+// column 0 also holds the creation time as item data), and the main window
+// finds the event again through it.
+#include <vector>
+
+#include "events/event_key.h"
 #include "events/event_list.h"
 #include "events/event_view_rows.h"
 #include "grid/grid_ctrl.h"
+#include "repeat/repeat_rules.h"
 
 class EventListView : public CGridCtrl {
  public:
@@ -16,14 +21,25 @@ class EventListView : public CGridCtrl {
   void SetupColumns();
 
   // Rebuilds header and rows from `events` (borrowed for the call) in the
-  // columns of `view`.
-  void ShowEvents(const EventPtrList& events, int view);
+  // columns of `view`; `keys` names the event of each (EventList::KeysOf).
+  // The reminder time of a repeating event ends with its rule's short name,
+  // "2026-12-08 09:00:00 (每天)", when `rules` are given.
+  void ShowEvents(const EventPtrList& events, const std::vector<EventKey>& keys, int view,
+                  const RepeatRules* rules = nullptr);
+
+  // The event `row` lists; a key of creation time 0 for the header or a row
+  // outside the grid.
+  EventKey KeyAt(int row) const;
+  // The row that lists `key`, or -1.
+  int RowOf(EventKey key) const;
 
   // The creation time carried by `row`; 0 for the header, a row outside the
   // grid, or none (0 matches no event the program made).
   Time32 CreatedAt(int row) const { return GetCellData(row, 0); }
 
  private:
+  std::vector<EventKey> keys_;  // of rows 1, 2, ...
+
   void SetHeader(const std::vector<ViewColumn>& columns);
   void UseListMode();
 };

@@ -33,6 +33,20 @@ void FillView(const EventList& events, int view, Time32 view_date, const std::st
   }
 }
 
+int ReminderTimeColumn(int view, const CMyEvent& event) {
+  if (event.bRemind == 0) return -1;
+  switch (view) {
+    case VIEW_BY_DATE:
+    case VIEW_REMIND:
+      return 1;
+    case VIEW_KEYWORD:
+    case VIEW_ALL:
+      return 2;
+    default:
+      return -1;
+  }
+}
+
 std::vector<ViewColumn> ViewColumns(int view) {
   switch (view) {
     case VIEW_BY_DATE:

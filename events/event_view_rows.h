@@ -29,6 +29,10 @@ void FillView(const EventList& events, int view, Time32 view_date, const std::st
 // views; a view other than 0, 1, 3 and 4 gets the header of view 2.
 std::vector<ViewColumn> ViewColumns(int view);
 
+// The cell of ViewRowCells(view, event) that shows the event's reminder
+// time; -1 when the row shows none (a memo, the memo view).
+int ReminderTimeColumn(int view, const CMyEvent& event);
+
 // One row: the title, then the times ("%04d-%02d-%02d %02d:%02d:%02d", local)
 // or "记忆事件" for a memo's reminder column. As many cells as ViewColumns(view).
 std::vector<std::string> ViewRowCells(int view, const CMyEvent& event);

@@ -73,3 +73,20 @@ TEST(EventViewRows, FillViewPicksTheQueryOfEachView) {
   EXPECT_EQ(titles(VIEW_ALL), (Cells{"b reminder", "a memo"}));
   EXPECT_EQ(titles(7), Cells{});
 }
+
+TEST(EventViewRows, TheReminderTimeColumnIsWhereTheRowShowsIt) {
+  CMyEvent memo(100);
+  CMyEvent reminder(200);
+  reminder.bRemind = 1;
+  reminder.timeRemind = 1796605200;
+  for (int view : {VIEW_BY_DATE, VIEW_REMIND, VIEW_MEMO, VIEW_KEYWORD, VIEW_ALL}) {
+    EXPECT_EQ(ReminderTimeColumn(view, memo), -1) << view;
+    const int column = ReminderTimeColumn(view, reminder);
+    if (view == VIEW_MEMO) {
+      EXPECT_EQ(column, -1);
+      continue;
+    }
+    ASSERT_GE(column, 0) << view;
+    EXPECT_EQ(ViewRowCells(view, reminder)[column], FormatTime(reminder.timeRemind)) << view;
+  }
+}

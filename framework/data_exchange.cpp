@@ -115,6 +115,16 @@ void DataExchange::Radio(int first_id, int& index) {
   }
 }
 
+void DataExchange::ListIndex(int id, int& index) {
+  HWND control = Item(id);
+  if (Skip() || control == nullptr) return;
+  if (saving_) {
+    index = static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0));
+  } else {
+    SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  }
+}
+
 void DataExchange::DateTime(int id, Time32& value) {
   HWND control = Item(id);
   if (Skip() || control == nullptr) return;

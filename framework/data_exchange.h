@@ -35,6 +35,8 @@ class DataExchange {
   // The index of the checked radio button in the group that starts at
   // `first_id` (the controls up to the next WS_GROUP); -1 when none is.
   void Radio(int first_id, int& index);
+  // The chosen entry of a drop-down list (-1: none).
+  void ListIndex(int id, int& index);
   // A date and time picker's value as a time value (local calendar time).
   void DateTime(int id, Time32& value);
   // Binds a control to its object (subclassing it) the first time.

@@ -1,12 +1,11 @@
 #include "reminders/reminder_answer.h"
 
-bool ApplyReminderAnswer(EventList& events, Time32 created, const ReminderAnswer& answer, Time32 now) {
-  CMyEvent* event = events.FindByCreateTime(created);
+bool ApplyReminderAnswer(EventList& events, EventKey key, const ReminderAnswer& answer, Time32 now) {
+  CMyEvent* event = events.Find(key);
   if (event == nullptr) return false;
   if (answer.fields.nChoice == kNoReminder) {
     // Done: the body edited in the popup goes with the event.
-    event->bRemind = 0;
-    events.DeleteByCreateTime(created);
+    events.Delete(key);
     return true;
   }
   event->timeRemind = ReminderTimeFor(answer.fields, now);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/local_time.h"
+#include "events/event_key.h"
 #include "events/event_list.h"
 #include "events/reminder_choice.h"
 
@@ -16,8 +17,8 @@ struct ReminderAnswer {
   std::string strContent;
 };
 
-// Applies `answer` to the event created at `created` (the first such in
-// stored order), found again now: the popup held only a copy, and the event
-// may have been deleted or reloaded while it was open. Returns false, and
-// changes nothing, when there is no such event any more.
-bool ApplyReminderAnswer(EventList& events, Time32 created, const ReminderAnswer& answer, Time32 now);
+// Applies `answer` to the event named by `key`, found again now: the popup
+// held only a copy, and the event may have been deleted or reloaded while it
+// was open. Returns false, and changes nothing, when there is no such event
+// any more.
+bool ApplyReminderAnswer(EventList& events, EventKey key, const ReminderAnswer& answer, Time32 now);

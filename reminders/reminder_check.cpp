@@ -13,7 +13,7 @@ void ReminderCheck::Tick() {
   if (due == nullptr) return;
   const CMyEvent snapshot = *due;
   bCheckEnabled = 0;
-  alerted_ = snapshot.timeCreate;
+  alerted_ = events_.KeyOf(*due);
   Sound();
   if (settings_.nTipType != 0) {
     // Any kind but the popup flashes (a hand-edited config.ini may hold 2):
@@ -35,7 +35,7 @@ bool ReminderCheck::AnswerFlashingAlert() {
     return true;
   }
   const CMyEvent snapshot = *due;
-  alerted_ = snapshot.timeCreate;
+  alerted_ = events_.KeyOf(*due);
   bPopupOpen = 1;
   OpenPopup(snapshot);
   return true;
@@ -43,10 +43,10 @@ bool ReminderCheck::AnswerFlashingAlert() {
 
 void ReminderCheck::Answered(const ReminderAnswer& answer) {
   if (!popup_showing_) return;
-  const Time32 created = alerted_;
+  const EventKey key = alerted_;
   popup_showing_ = false;
   bPopupOpen = 0;
-  host_.CommitAnswer(created, answer);
+  host_.CommitAnswer(key, answer);
   bCheckEnabled = 1;
 }
 
@@ -68,11 +68,11 @@ void ReminderCheck::Sound() {
 
 void ReminderCheck::OpenPopup(const CMyEvent& due) {
   popup_showing_ = true;
-  host_.ShowPopup(due);
+  host_.ShowPopup(due, alerted_);
 }
 
 bool ReminderCheck::AlertStillDue() const {
-  const CMyEvent* event = events_.FindByCreateTime(alerted_);
+  const CMyEvent* event = events_.Find(alerted_);
   return event != nullptr && event->bRemind != 0 && event->timeRemind <= host_.Now();
 }
 

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "base/local_time.h"
+#include "events/event_key.h"
 #include "events/event_list.h"
 #include "reminders/reminder_answer.h"
 #include "settings/settings.h"
@@ -28,15 +29,15 @@ class ReminderHost {
   // Starts playing a WAV file and returns at once; failures are ignored.
   virtual void PlaySoundFile(const std::string& path) = 0;
   // Opens the reminder popup for `due` (a copy: the list may change while
-  // it is open) and returns at once.
-  virtual void ShowPopup(const CMyEvent& due) = 0;
+  // it is open), the event named by `key`, and returns at once.
+  virtual void ShowPopup(const CMyEvent& due, EventKey key) = 0;
   // Closes the open popup without an answer.
   virtual void ClosePopup() = 0;
   virtual void StartFlash() = 0;
   virtual void StopFlash() = 0;
-  // Applies `answer` to the event created at `created`, found again now,
-  // saves, and tells the user of any problem.
-  virtual void CommitAnswer(Time32 created, const ReminderAnswer& answer) = 0;
+  // Applies `answer` to the event named by `key`, found again now, saves,
+  // and tells the user of any problem.
+  virtual void CommitAnswer(EventKey key, const ReminderAnswer& answer) = 0;
 };
 
 class ReminderCheck {
@@ -80,5 +81,5 @@ class ReminderCheck {
   ReminderHost& host_;
   bool flashing_ = false;
   bool popup_showing_ = false;
-  Time32 alerted_ = 0;  // the creation time of the event alerted
+  EventKey alerted_;  // the event alerted
 };

@@ -29,7 +29,7 @@ class FakeHost : public ReminderHost {
   Time32 Now() override { return now; }
   void Beep() override { sounds.push_back("beep"); }
   void PlaySoundFile(const std::string& path) override { sounds.push_back(path); }
-  void ShowPopup(const CMyEvent& due) override {
+  void ShowPopup(const CMyEvent& due, EventKey) override {
     asked.push_back(due.strTitle);
     popup_open = true;
   }
@@ -39,9 +39,9 @@ class FakeHost : public ReminderHost {
   }
   void StartFlash() override { ++flash_starts; }
   void StopFlash() override { ++flash_stops; }
-  void CommitAnswer(Time32 created, const ReminderAnswer& answer) override {
+  void CommitAnswer(EventKey key, const ReminderAnswer& answer) override {
     commits.push_back(ChangeEvents(
-        events_, [&](EventList& list) { return ApplyReminderAnswer(list, created, answer, now); },
+        events_, [&](EventList& list) { return ApplyReminderAnswer(list, key, answer, now); },
         SaveWhen::kIfApplied));
   }
 
@@ -191,6 +191,28 @@ TEST(ReminderCheck, AnswersMoveOrDeleteAndAreSaved) {
   f.check.Tick();
   f.Answer(at);
   EXPECT_EQ(f.events.FindByCreateTime(1)->timeRemind, kNoon + 86400 - 3600);
+}
+
+TEST(ReminderCheck, TheAnswerGoesToTheTwinThatWasDue) {
+  CheckFixture f;
+  // Three events made in one second; only the second is due.
+  f.AddReminder("first", 7, kNoon + 600);
+  f.AddReminder("second", 7, kNoon - 5);
+  f.AddReminder("third", 7, kNoon + 600);
+  f.check.Tick();
+  ASSERT_EQ(f.host.asked, std::vector<std::string>{"second"});
+  f.Answer(After(5));
+  EXPECT_EQ(f.events.records()[0].timeRemind, kNoon + 600);
+  EXPECT_EQ(f.events.records()[1].timeRemind, kNoon + 300);
+  f.host.now = kNoon + 300;
+  f.check.Tick();
+  f.Answer(Done());
+  ASSERT_EQ(f.events.size(), 2u);
+  EXPECT_EQ(f.events.records()[0].strTitle, "first");
+  EXPECT_EQ(f.events.records()[1].strTitle, "third");
+  // Nothing else is due: no popup comes back.
+  f.check.Tick();
+  EXPECT_EQ(f.host.asked.size(), 2u);
 }
 
 TEST(ReminderCheck, CancelBringsTheSameEventBack) {

@@ -32,16 +32,21 @@ constexpr ReminderChoiceIds kChoiceIds{{IDC_REMINDER_DONE, IDC_REMINDER_AT, IDC_
 // Where the option buttons of the three answers sit, by choice.
 constexpr POINT kRadioPlaces[3] = {{54, 143}, {54, 161}, {54, 179}};
 
-// The line the title label shows: the title in quotes and the question. A
-// title too long for the label is cut, by characters, and ends in "…", so
-// the question always shows whole.
-std::string FitTitleLine(HWND label, const std::string& title) {
+// What the title label shows: the title in quotes and the question, and
+// under them `tail` (the repeat rule's line) when there is one. A title too
+// long for the label is cut, by characters, and ends in "…", so the
+// question and the tail always show whole.
+std::string FitTitleLine(HWND label, const std::string& title, const std::string& tail) {
   auto line = [&](std::size_t kept) {
     std::string text = "\"";
     text.append(title, 0, kept);
     if (kept < title.size()) text += kEllipsis;
     text += '"';
     text += kDoneQuestion;
+    if (!tail.empty()) {
+      text += "\r\n";
+      text += tail;
+    }
     return text;
   };
   RECT place{};
@@ -101,9 +106,10 @@ bool AnotherPopupAt(HWND self, POINT corner) {
 
 }  // namespace
 
-ReminderPopupDialog::ReminderPopupDialog(HWND parent, const CMyEvent& due, Ad ad)
+ReminderPopupDialog::ReminderPopupDialog(HWND parent, const CMyEvent& due, Ad ad, std::string repeat_line)
     : CSkinDialog(IDD_REMINDER, parent),
       strTitle_(due.strTitle),
+      repeat_line_(std::move(repeat_line)),
       ad_(std::move(ad)),
       choice_(kChoiceIds, answer_.fields.nChoice) {
   const Time32 now = NowTime();
@@ -130,7 +136,7 @@ bool ReminderPopupDialog::OnInitDialog() {
   // The title is the user's text: an "&" in it is shown, not taken as a
   // mnemonic, and a long word breaks like in an edit instead of running off.
   SetWindowLongPtrW(title, GWL_STYLE, GetWindowLongPtrW(title, GWL_STYLE) | SS_NOPREFIX | SS_EDITCONTROL);
-  strTitleLine_ = FitTitleLine(title, strTitle_);
+  strTitleLine_ = FitTitleLine(title, strTitle_, repeat_line_);
   win::SetWindowText(title, strTitleLine_);
   ShowWindow(title, SW_SHOWNA);
   DressPlateLabel(title_label_, kPlateDirection);
@@ -141,7 +147,7 @@ bool ReminderPopupDialog::OnInitDialog() {
   DressPushButton(ok_);
   DressPushButton(cancel_);
 
-  ShowAdLink(link_, dialog, ad_.strText, ad_.strUrl);
+  ShowAdLink(link_, dialog, kPopupAdLinkPlace, ad_.strText, ad_.strUrl);
 
   if (modeless()) return false;  // Open shows it, with or without the keyboard
   // Run modally: a top-level window of its own (the frame centres it on the

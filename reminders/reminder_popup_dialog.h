@@ -24,7 +24,9 @@ class ReminderPopupDialog : public CSkinDialog {
   // `parent` is the desktop window, so the popup is a top-level window of its
   // own that shows whatever state the main window is in. The event's title
   // and body are copied; `ad` may be empty (no link is shown).
-  ReminderPopupDialog(HWND parent, const CMyEvent& due, Ad ad);
+  // `repeat_line` says how a repeating reminder repeats and when it comes
+  // next ("每天重复 · 下次 2026-12-08 09:00"); empty for a one-off.
+  ReminderPopupDialog(HWND parent, const CMyEvent& due, Ad ad, std::string repeat_line = {});
 
   // Called once when an opened popup ends: with OK and the answer, or
   // without an answer (Cancel, the close box, closed by the program).
@@ -51,6 +53,7 @@ class ReminderPopupDialog : public CSkinDialog {
  private:
   std::string strTitle_;      // the event's title
   std::string strTitleLine_;  // label 1020: the question whether it is done
+  std::string repeat_line_;
   Ad ad_;
   ReminderAnswer answer_;         // also the members the controls exchange with
   std::string strMinutes_ = "0";  // the minutes edit as typed, judged at OK

@@ -48,7 +48,7 @@ struct Applied {
 Applied Apply(const ReminderPopupDialog& popup, Time32 now) {
   Applied applied;
   applied.events->Add(DueEvent());
-  applied.found = ApplyReminderAnswer(*applied.events, kCreated, popup.answer(), now);
+  applied.found = ApplyReminderAnswer(*applied.events, EventKey{kCreated, 0}, popup.answer(), now);
   return applied;
 }
 
@@ -244,6 +244,26 @@ TEST_F(ReminderPopupDialogTest, ScreenshotsWithAndWithoutAnAdvertisement) {
     EXPECT_TRUE(SaveScreenshot(d, "reminder"));
     ClickButton(d, IDCANCEL);
   });
+}
+
+TEST_F(ReminderPopupDialogTest, ARepeatingReminderSaysHowItRepeatsUnderTheQuestion) {
+  Watchdog watchdog("PopupRepeat");
+  // "每天重复 · 下次 2026-12-08 09:00"
+  const std::string line = "\xc3\xbf\xcc\xec\xd6\xd8\xb8\xb4 \xa1\xa4 \xcf\xc2\xb4\xce 2026-12-08 09:00";
+  std::string long_title;
+  for (int i = 0; i < 30; ++i) long_title += kTitle;
+  for (const std::string& title : {kTitle, long_title}) {
+    ReminderPopupDialog popup(GetDesktopWindow(), DueEvent(title), Ad{}, line);
+    std::string shown;
+    RunDialog(popup, [&](HWND d) {
+      shown = win::GetDlgItemText(d, IDC_REMINDER_TITLE);
+      if (title == kTitle) {
+        EXPECT_TRUE(SaveScreenshot(d, "reminder_repeating"));
+      }
+      ClickButton(d, IDCANCEL);
+    });
+    EXPECT_TRUE(shown.ends_with(kDoneQuestion + "\r\n" + line)) << shown;
+  }
 }
 
 }  // namespace

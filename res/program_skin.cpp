@@ -7,9 +7,6 @@ namespace {
 constexpr COLORREF kSkinTeal = RGB(38, 77, 77);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-// Where the advertisement link sits, client pixels: the band above the body.
-constexpr RECT kAdLinkRect{150, 205, 350, 222};
-
 }  // namespace
 
 void DressDialogFrame(CSkinDialog& dialog, UINT background_id, int close_right_inset) {
@@ -35,8 +32,9 @@ void DressPlateLabel(CColorLabel& label, int direction_word) {
   label.SetLabelTextColor(kWhite);
 }
 
-void ShowAdLink(CLinkLabel& link, HWND dialog, const std::string& text, const std::string& url) {
-  if (text.empty() || !link.Create(dialog, kAdLinkRect)) return;
+void ShowAdLink(CLinkLabel& link, HWND dialog, const RECT& place, const std::string& text,
+                const std::string& url) {
+  if (text.empty() || !link.Create(dialog, place)) return;
   link.SetTransparent();
   link.SetLinkText(text);
   link.SetLinkTarget(url);

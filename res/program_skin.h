@@ -27,7 +27,13 @@ void DressRadioButton(CSkinRadioButton& button);
 // A plate of the skin's colour with white text.
 void DressPlateLabel(CColorLabel& label, int direction_word);
 
-// The advertisement link of the add dialog and the reminder popup, in the
-// same place on both: a transparent link label, created only for a
-// non-empty `text`.
-void ShowAdLink(CLinkLabel& link, HWND dialog, const std::string& text, const std::string& url);
+// Where the advertisement link sits, client pixels: above the title in the
+// editors (their "重复" row takes the band above the body), above the body
+// in the reminder popup.
+inline constexpr RECT kEditorAdLinkPlace{68, 42, 338, 59};
+inline constexpr RECT kPopupAdLinkPlace{150, 205, 350, 222};
+
+// The advertisement link of the add dialog and the reminder popup: a
+// transparent link label at `place`, created only for a non-empty `text`.
+void ShowAdLink(CLinkLabel& link, HWND dialog, const RECT& place, const std::string& text,
+                const std::string& url);

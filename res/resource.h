@@ -110,6 +110,7 @@
 #define IDC_EDITOR_DATE 1011
 #define IDC_EDITOR_TIME 1012
 #define IDC_EDITOR_MINUTES 1013
+#define IDC_EDITOR_REPEAT 1036
 
 /* ---- Reminder popup (IDD_REMINDER) ---- */
 #define IDC_REMINDER_DATE 1011

@@ -336,6 +336,12 @@ TEST_F(Templates, ControlsHaveTheirClasses) {
   EXPECT_EQ(ClassOf(GetDlgItem(main, IDC_MAIN_VIEW_DATE)), DATETIMEPICK_CLASSW);
   EXPECT_EQ(ClassOf(GetDlgItem(main, IDC_MAIN_VIEW_SELECTOR)), L"ComboBox");
   EXPECT_EQ(GetWindowLongW(GetDlgItem(main, IDC_MAIN_VIEW_SELECTOR), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+  // The note: a text longer than its box scrolls.
+  EXPECT_EQ(ClassOf(GetDlgItem(main, IDC_MAIN_NOTE)), L"Edit");
+  const LONG note_style = GetWindowLongW(GetDlgItem(main, IDC_MAIN_NOTE), GWL_STYLE);
+  EXPECT_TRUE(note_style & ES_MULTILINE);
+  EXPECT_TRUE(note_style & ES_READONLY);
+  EXPECT_TRUE(note_style & WS_VSCROLL);
   DestroyWindow(main);
 
   HWND editor = res_testing::CreateHidden(IDD_ADD_EVENT, QuietDialogProc);

@@ -24,6 +24,13 @@ constexpr char kTimePassedAfter[] =
 
 }  // namespace
 
+int CheckedOptionOf(HWND dialog, const ReminderChoiceIds& ids) {
+  for (int i = 0; i < 3; ++i) {
+    if (SendDlgItemMessageW(dialog, ids.buttons[i], BM_GETCHECK, 0, 0) == BST_CHECKED) return i;
+  }
+  return -1;
+}
+
 ReminderChoiceControls::ReminderChoiceControls(const ReminderChoiceIds& ids, int& choice)
     : ids_(ids), choice_(choice) {}
 

@@ -20,6 +20,9 @@ struct ReminderChoiceIds {
   int time;        // the time picker
 };
 
+// The option checked on screen among `ids`' buttons (0, 1 or 2), or -1.
+int CheckedOptionOf(HWND dialog, const ReminderChoiceIds& ids);
+
 class ReminderChoiceControls {
  public:
   // `choice` is the dialog's member that holds the answer.

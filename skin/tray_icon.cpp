@@ -27,9 +27,9 @@ std::string_view Truncate(std::string_view text, std::size_t limit) {
 
 CTrayIcon::CTrayIcon(ShellNotify shell)
     : shell_(std::move(shell)), taskbar_created_(RegisterWindowMessageW(L"TaskbarCreated")) {
-  // The first version of the record: the layout and 64-character tip the
-  // icon was designed for, understood by every shell.
-  record_.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  // The size that carries a tip of 128 characters (the first one stops at
+  // 64): the tip names the next reminder with its title.
+  record_.cbSize = NOTIFYICONDATAW_V2_SIZE;
   record_.uCallbackMessage = WM_TRAYNOTIFY;
 }
 
@@ -74,6 +74,22 @@ void CTrayIcon::SetIcon(HICON icon) {
     shell_(NIM_ADD, &record_);
   }
   added_ = 1;
+}
+
+void CTrayIcon::SetTip(std::string_view tip) {
+  std::wstring wide = win::Widen(tip);
+  constexpr std::size_t kLongest = std::size(NOTIFYICONDATAW{}.szTip) - 1;
+  if (wide.size() > kLongest) {
+    wide.resize(kLongest);
+    // Not half of a character outside the basic plane.
+    if (wide.back() >= 0xD800 && wide.back() <= 0xDBFF) wide.pop_back();
+  }
+  if (wide == record_.szTip) return;
+  std::fill(std::begin(record_.szTip), std::end(record_.szTip), L'\0');
+  std::copy(wide.begin(), wide.end(), record_.szTip);
+  if (hwnd() == nullptr || !added_) return;
+  record_.uFlags = NIF_TIP;
+  shell_(NIM_MODIFY, &record_);
 }
 
 UINT_PTR CTrayIcon::StartFlash() {

@@ -35,6 +35,9 @@ class CTrayIcon : public Window {
   BOOL AddIcon(Window* owner, std::string_view tip, HICON main_icon, HICON alternate_icon, UINT id);
   // Shows `icon`: modifies the added icon, or adds it again when it was removed.
   void SetIcon(HICON icon);
+  // Changes the tip (code page 936; the 127 characters the shell shows are
+  // kept). Nothing is sent when the tip is already that text.
+  void SetTip(std::string_view tip);
   // Starts (or restarts) flashing; the next tick shows the alternate icon.
   // Returns the timer's id, 0 when there is no window.
   UINT_PTR StartFlash();

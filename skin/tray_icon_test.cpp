@@ -77,7 +77,7 @@ TEST_F(TrayIconTest, AddIconRegistersTheRecordAndItsHiddenWindow) {
   ASSERT_EQ(shell_.requests.size(), 1u);
   const ShellRequest& add = shell_.requests[0];
   EXPECT_EQ(add.message, static_cast<DWORD>(NIM_ADD));
-  EXPECT_EQ(add.record.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE));
+  EXPECT_EQ(add.record.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE));
   EXPECT_EQ(add.record.hWnd, tray.hwnd());
   EXPECT_EQ(add.record.uID, kIconId);
   EXPECT_EQ(add.record.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
@@ -283,6 +283,26 @@ TEST_F(TrayIconTest, LongTipsAreCutAtACharacterBoundary) {
   CTrayIcon mixed(shell_.Call());
   ASSERT_TRUE(mixed.AddIcon(nullptr, "a" + chinese, main_icon_, alternate_icon_, 3));
   EXPECT_EQ(std::wstring(mixed.record().szTip), L"a" + std::wstring(31, L'\u4E2D'));  // exactly 63 bytes
+}
+
+TEST_F(TrayIconTest, TheTipChangesWithOneModifyAndKeepsWhatTheShellShows) {
+  Watchdog watchdog("SetTip");
+  CTrayIcon tray(shell_.Call());
+  tray.SetTip("early");  // before the icon is added: nothing is sent
+  EXPECT_TRUE(shell_.requests.empty());
+  ASSERT_TRUE(tray.AddIcon(nullptr, "Tallyo", main_icon_, alternate_icon_, kIconId));
+  tray.SetTip("2026-12-08 09:00 \xD5\xBE\xBB\xE1 (\xC3\xBF\xCC\xEC)");  // 站会 (每天)
+  ASSERT_EQ(shell_.requests.size(), 2u);
+  EXPECT_EQ(shell_.last().message, static_cast<DWORD>(NIM_MODIFY));
+  EXPECT_EQ(shell_.last().record.uFlags, static_cast<UINT>(NIF_TIP));
+  EXPECT_STREQ(shell_.last().record.szTip, L"2026-12-08 09:00 \u7AD9\u4F1A (\u6BCF\u5929)");
+  tray.SetTip("2026-12-08 09:00 \xD5\xBE\xBB\xE1 (\xC3\xBF\xCC\xEC)");
+  EXPECT_EQ(shell_.requests.size(), 2u);  // the same tip: nothing sent
+  // 200 characters: the 127 the shell holds.
+  std::string long_tip;
+  for (int i = 0; i < 200; ++i) long_tip += "\xD6\xD0";  // 中
+  tray.SetTip(long_tip);
+  EXPECT_EQ(std::wstring(shell_.last().record.szTip), std::wstring(127, L'\u4E2D'));
 }
 
 TEST_F(TrayIconTest, RealShellCallDoesNotDisturbTheFlags) {

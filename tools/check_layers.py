@@ -2,8 +2,8 @@
 """Checks which folder includes which: an #include may only point down the
 layers, and its case must match the file on disk.
 
-    base  <-  events, settings, update  <-  framework  <-  skin, grid
-          <-  dialogs, reminders  <-  app
+    base  <-  repeat  <-  events, settings, update  <-  framework
+          <-  skin, grid  <-  dialogs, reminders  <-  app
 
 Folders on one layer are peers and may not include each other. cli and fuzz
 stand beside the program on the portable core. res/ (resource ids and the
@@ -26,13 +26,14 @@ import sys
 
 LAYERS = {
     "base": 0,
-    "events": 1, "settings": 1, "update": 1,
-    "framework": 2,
-    "skin": 3, "grid": 3,
-    "dialogs": 4, "reminders": 4,
-    "app": 5,
+    "repeat": 1,
+    "events": 2, "settings": 2, "update": 2,
+    "framework": 3,
+    "skin": 4, "grid": 4,
+    "dialogs": 5, "reminders": 5,
+    "app": 6,
 }
-PORTABLE_CORE = {"base", "events", "settings", "update"}
+PORTABLE_CORE = {"base", "repeat", "events", "settings", "update"}
 BESIDE = {
     "cli": PORTABLE_CORE | {"cli"},
     "fuzz": PORTABLE_CORE | {"fuzz"},

@@ -6,11 +6,12 @@ import os
 import time
 import unittest
 
-from tallyo_e2e import (ABOUT_CAPTION, ADD_CAPTION, CONFIRM_CAPTION, FIND_CAPTION, MAIN_CAPTION, MESSAGE_CAPTION,
-                        MODIFY_CAPTION, E2ETest, Event, choose_from_tray_menu, click, find_window, key, local_now,
-                        observe_for, screenshot, serve_document, tray_icon_click, tray_window, type_text,
-                        wait_for_events, wait_for_grid_rows, wait_for_pixels, wait_for_titles, wait_for_window,
-                        wait_for_window_gone, window_geometry, write_events)
+from tallyo_e2e import (ABOUT_CAPTION, ADD_CAPTION, CONFIRM_CAPTION, FIND_CAPTION, GRID_LEFT, MAIN_CAPTION,
+                        MESSAGE_CAPTION, MODIFY_CAPTION, E2ETest, Event, choose_from_tray_menu, click, find_window,
+                        fmt, key, local_now, observe_for, row_y, screenshot, serve_document, today_event,
+                        tray_icon_click, tray_window, type_text, wait_for_events, wait_for_grid_rows,
+                        wait_for_pixels, wait_for_titles, wait_for_window, wait_for_window_gone, window_geometry,
+                        write_events)
 
 # Places in the main window (client pixels; the skinned window has no frame).
 ADD = (500, 342)
@@ -21,13 +22,7 @@ ABOUT = (407, 450)
 CLOSE = (623, 9)
 SELECTOR = (380, 369)
 DATE_PICKER_DAY = (352, 342)  # the day field of "12/ 7 /2026"
-GRID_LEFT = 60
 DOWNLOAD_LINK = (530, 10, 590, 25)  # "点击下载", white text, once a newer version is known
-
-
-def row_y(row):
-    """Middle of grid row `row` (1 is the first event)."""
-    return 54 + 18 * row
 
 
 # Places in the small dialogs.
@@ -41,18 +36,6 @@ EDITOR_OK = (143, 323)
 # Bounded observation periods, for checks that something does not happen.
 QUIET_PERIOD = 1.0
 HIDDEN_START_PERIOD = 2.0  # a hidden start shows no window meanwhile
-
-
-def fmt(t):
-    return time.strftime("%Y-%m-%d %H:%M:%S", time.localtime(t))
-
-
-def today_event(title, seconds_ago=60, **kw):
-    """An event created `seconds_ago` seconds ago, but today at any rate."""
-    now = local_now()
-    lt = time.localtime(now)
-    since_midnight = lt.tm_hour * 3600 + lt.tm_min * 60 + lt.tm_sec
-    return Event(title, now - min(seconds_ago, since_midnight), **kw)
 
 
 def day_before_in_picker(now):

@@ -9,16 +9,17 @@ import subprocess
 import time
 import unittest
 
-from tallyo_e2e import (ADD_CAPTION, CONFIRM_CAPTION, MAIN_CAPTION, MESSAGE_CAPTION, MODIFY_CAPTION,
+from tallyo_e2e import (ADD_CAPTION, CONFIRM_CAPTION, GRID_LEFT, MAIN_CAPTION, MESSAGE_CAPTION, MODIFY_CAPTION,
                         REMINDER_CAPTION, WINE, E2ETest, Event, choose_from_tray_menu, click, clipboard_text,
-                        find_window, grid_rows, key, local_now, observe_for, screenshot, set_clipboard_text,
-                        type_text, visible_windows, wait_for, wait_for_events, wait_for_grid_rows, wait_for_titles,
-                        wait_for_window, wait_for_window_gone, window_geometry, window_texts, write_events)
+                        find_window, fmt, grid_rows, key, local_now, observe_for, row_y, screenshot,
+                        set_clipboard_text, today_event, type_text, visible_windows, wait_for, wait_for_events,
+                        wait_for_grid_rows, wait_for_still_screen, wait_for_titles, wait_for_window,
+                        wait_for_window_gone, window_geometry, window_texts, write_events)
 
 # The main window (client pixels).
 ADD = (500, 342)
+DELETE = (568, 342)
 CLOSE = (623, 9)
-GRID_LEFT = 60
 # The add and modify dialogs.
 EDITOR_TITLE = (150, 79)
 EDITOR_BODY = (200, 260)
@@ -34,17 +35,6 @@ CONFIRM_CANCEL = (228, 142)
 
 QUIET_PERIOD = 2.5  # quiet retries: no message box meanwhile
 ANSWERED_PERIOD = 1.5  # an answered reminder does not come back on the next ticks
-
-
-def row_y(row):
-    return 54 + 18 * row
-
-
-def today_event(title, seconds_ago=60, **kw):
-    now = local_now()
-    lt = time.localtime(now)
-    since_midnight = lt.tm_hour * 3600 + lt.tm_min * 60 + lt.tm_sec
-    return Event(title, now - min(seconds_ago, since_midnight), **kw)
 
 
 class FailedSaves(E2ETest):
@@ -140,6 +130,7 @@ class KeyboardAndEditors(E2ETest):
         events = wait_for_events(app, lambda es: len(es) == 2, "the added event beside the reminder")
         self.assertEqual([e.title for e in events], ["soon", "abcdef"])
         self.assertIsNotNone(find_window(REMINDER_CAPTION))  # not answered by that Enter
+        wait_for_still_screen()  # the popup has come forward
         click(popup, *POPUP_OK)
         wait_for_titles(app, ["abcdef"])
 
@@ -204,6 +195,33 @@ class KeyboardAndEditors(E2ETest):
         self.assertFalse(os.path.exists(app.event_path) and app.events())
         click(add, *EDITOR_CANCEL)
         wait_for_window_gone(ADD_CAPTION)
+
+
+class EventsOfOneSecond(E2ETest):
+    def test_each_of_three_events_made_in_one_second_is_answered_changed_and_deleted_alone(self):
+        now = local_now()
+        made = now - 60
+        app = self.launch([Event("first", made), Event("second", made, "", 1, now - 2), Event("third", made)],
+                          nTipType=0)
+        main = app.wait_main_window()
+        # The popup is the second's: "done" deletes the second, not the first.
+        popup = wait_for_window(REMINDER_CAPTION, 15)
+        click(popup, *POPUP_OK)
+        wait_for_titles(app, ["first", "third"])
+        observe_for(ANSWERED_PERIOD, lambda: find_window(REMINDER_CAPTION) is None, "no popup comes back")
+        # The grid's second row is the third event: modify and delete reach it.
+        wait_for_grid_rows(main, [["first", fmt(made)], ["third", fmt(made)]])
+        click(main, GRID_LEFT, row_y(2), repeat=2)
+        modify = wait_for_window(MODIFY_CAPTION)
+        click(modify, *EDITOR_TITLE)
+        key("ctrl+a")
+        type_text("third, renamed")
+        click(modify, *EDITOR_OK)
+        wait_for_titles(app, ["first", "third, renamed"])
+        click(main, GRID_LEFT, row_y(2))
+        click(main, *DELETE)
+        click(wait_for_window(CONFIRM_CAPTION), *CONFIRM_OK)
+        wait_for_titles(app, ["first"])
 
 
 class TwoCopies(E2ETest):

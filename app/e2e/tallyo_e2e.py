@@ -566,6 +566,28 @@ def local_now():
     return int(time.time())
 
 
+def fmt(t):
+    """A time as the grid shows it."""
+    return time.strftime("%Y-%m-%d %H:%M:%S", time.localtime(t))
+
+
+def today_event(title, seconds_ago=60, **kw):
+    """An event created `seconds_ago` seconds ago, but today at any rate."""
+    now = local_now()
+    lt = time.localtime(now)
+    since_midnight = lt.tm_hour * 3600 + lt.tm_min * 60 + lt.tm_sec
+    return Event(title, now - min(seconds_ago, since_midnight), **kw)
+
+
+# The main window's grid, client pixels.
+GRID_LEFT = 60
+
+
+def row_y(row):
+    """Middle of grid row `row` (1 is the first event)."""
+    return 54 + 18 * row
+
+
 class E2ETest(unittest.TestCase):
     """Starts a fresh Tallyo per test and always ends it."""
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <libical/ical.h>
 
+#include <cstdio>
+
 #include "base/text_convert.h"
 
 namespace {
@@ -49,6 +51,24 @@ ReadComponent ReadOne(icalcomponent* component) {
     read.created = Seconds(icalproperty_get_created(created), &read.times_in_utc);
   } else {
     read.times_in_utc = false;
+  }
+  icaltimetype start = icalcomponent_get_dtstart(component);
+  if (!icaltime_is_null_time(start) && !icaltime_is_utc(start) && icaltime_get_timezone(start) == nullptr) {
+    read.floating_start = Text(icaltime_as_ical_string(start));
+  }
+  if (icalproperty* rule = icalcomponent_get_first_property(component, ICAL_RRULE_PROPERTY)) {
+    icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
+    read.rrule = Text(icalrecurrencetype_as_string(&recurrence));
+    icalrecur_iterator* it = icalrecur_iterator_new(recurrence, start);
+    for (int i = 0; it != nullptr && i < 20; ++i) {
+      icaltimetype next = icalrecur_iterator_next(it);
+      if (icaltime_is_null_time(next)) break;
+      char text[32];
+      std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", next.year, next.month, next.day,
+                    next.hour, next.minute, next.second);
+      read.first_occurrences.push_back(text);
+    }
+    if (it != nullptr) icalrecur_iterator_free(it);
   }
   for (icalcomponent* alarm = icalcomponent_get_first_component(component, ICAL_VALARM_COMPONENT);
        alarm != nullptr; alarm = icalcomponent_get_next_component(component, ICAL_VALARM_COMPONENT)) {

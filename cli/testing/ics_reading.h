@@ -15,6 +15,12 @@ struct ReadComponent {
   std::int64_t start = 0, stamp = 0, created = 0;  // seconds since 1970
   // The alarms inside; a text like "DISPLAY at +0 of START: title" each.
   std::vector<std::string> alarms;
+  // A repeating event: DTSTART as "YYYYMMDDTHHMMSS" when it is a floating
+  // local time (no Z, no TZID), the RRULE as libical writes it back, and the
+  // first occurrences by libical's iterator, as "YYYY-MM-DD HH:MM:SS".
+  std::string floating_start;
+  std::string rrule;
+  std::vector<std::string> first_occurrences;
 };
 
 struct ReadCalendar {

@@ -34,7 +34,11 @@ void TypeKeys(HWND dialog, int id, const std::string& ascii_keys) {
   for (char key : ascii_keys) SendMessageW(edit, WM_CHAR, static_cast<WPARAM>(key), 1);
 }
 
-std::string TypeExpectingMessage(HWND dialog, int id, const std::string& cp936_text) {
+namespace {
+
+// Runs `act` while the next message box of `dialog` is answered with OK;
+// returns that box's text (empty when none came).
+std::string ExpectingMessage(HWND dialog, const std::function<void()>& act) {
   struct Watch {
     bool done = false;
     std::string text;
@@ -47,27 +51,19 @@ std::string TypeExpectingMessage(HWND dialog, int id, const std::string& cp936_t
     watch->text = MessageBoxText(box);
     ClickButton(box, IDOK);
   });
-  Type(dialog, id, cp936_text);  // returns once a message box is answered
+  act();  // returns once a message box is answered
   watch->done = true;
   return watch->text;
 }
 
+}  // namespace
+
+std::string TypeExpectingMessage(HWND dialog, int id, const std::string& cp936_text) {
+  return ExpectingMessage(dialog, [&] { Type(dialog, id, cp936_text); });
+}
+
 std::string ClickExpectingMessage(HWND dialog, int id) {
-  struct Watch {
-    bool done = false;
-    std::string text;
-  };
-  auto watch = std::make_shared<Watch>();
-  RunSoon([dialog, watch] {
-    if (watch->done) return;  // no message came
-    HWND box = FindOwnedDialog(dialog);
-    if (box == nullptr) return;
-    watch->text = MessageBoxText(box);
-    ClickButton(box, IDOK);
-  });
-  ClickButton(dialog, id);  // returns once a message box is answered
-  watch->done = true;
-  return watch->text;
+  return ExpectingMessage(dialog, [&] { ClickButton(dialog, id); });
 }
 
 bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }

@@ -137,6 +137,7 @@ def editor(title):
     P.text(d, (e["time"][2] + 6, _mid(e["remind_at"])), "提醒")
     P.text(d, (e["remind_after"][2] + 6, _mid(e["remind_after"])), "在", size=P.SMALL)
     P.text(d, (e["minutes"][2] + 6, _mid(e["minutes"])), "分钟后提醒")
+    P.text(d, (e["no_remind"][0], _mid(e["repeat"])), "重复")
     _rule(d, 227, 20, 374)
     _field_label(d, e["body"][1] + 8, "内容")
     return img

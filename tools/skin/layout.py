@@ -55,7 +55,8 @@ EDITOR = {
     "date": px(89, 151, 87, 19),
     "time": px(181, 151, 84, 19),
     "minutes": px(91, 174, 49, 13),
-    "link": (150, 205, 350, 222),
+    "repeat": px(89, 195, 176, 20),  # the closed "重复" drop-down
+    "link": (68, 42, 338, 59),  # the advertisement, above the title
     "ok": dlu(73, 208, 46, 15),
     "cancel": dlu(147, 208, 46, 15),
 }

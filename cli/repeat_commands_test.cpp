@@ -1,0 +1,283 @@
+// Runs the built tallyo-cli's repeat commands on a fresh folder (Asia/Shanghai)
+// and checks the output, the exit codes and both files they leave behind.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli/testing/cli_test_folder.h"
+#include "cli/testing/ics_reading.h"
+#include "events/event_archive.h"
+#include "events/testing/events_test_util.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+Time32 At(const char* local) {
+  Time32 t = 0;
+  EXPECT_TRUE(ParseLocalTime(local, &t)) << local;
+  return t;
+}
+
+std::string Lines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
+class RepeatCommands : public CliTestFolder {
+ protected:
+  fs::path EventFile() const { return dir_ / "event.dat"; }
+  fs::path RuleFile() const { return dir_ / "repeat.ini"; }
+
+  // Runs a command that must succeed and returns its output.
+  std::string Ok(const std::vector<std::string>& args) {
+    CliRun run = RunCli(args);
+    EXPECT_EQ(run.exit_code, 0) << args[0] << ": " << run.err;
+    return run.out;
+  }
+
+  // Adds an event and returns its creation time.
+  std::string Add(const std::vector<std::string>& args) {
+    std::vector<std::string> all = {"add"};
+    all.insert(all.end(), args.begin(), args.end());
+    std::string out = Ok(all);
+    return out.substr(0, out.find('\n'));
+  }
+
+  // Three reminders created at 100, 200 and 300; the first repeats daily,
+  // the second has a rule this program cannot read.
+  void StoreThreeReminders() {
+    EventVector v;
+    v.push_back(MakeEvent("daily", 100, "", 1, At("2026-12-14 09:00:00")));
+    v.push_back(MakeEvent("odd", 200, "", 1, At("2026-12-15 10:00:00")));
+    v.push_back(MakeEvent("plain", 300, "", 1, At("2026-12-16 11:00:00")));
+    WriteFileBytes(EventFile(), WriteEventArchive(v));
+    WriteFileBytes(RuleFile(), kThreeRules);
+  }
+  static constexpr char kUnreadable[] =
+      "[200]\r\n; by hand\r\nstart=2026-12-15 10:00:00\r\nrule=FREQ=MONTHLY;BYSETPOS=-1;BYDAY=MO\r\n";
+  static inline const std::string kThreeRules =
+      "[100]\r\nstart=2026-12-14 09:00:00\r\nrule=FREQ=DAILY\r\n" + std::string(kUnreadable);
+};
+
+}  // namespace
+
+TEST_F(RepeatCommands, AddWithARuleWritesBothFiles) {
+  // 2026-12-12 is a Saturday: a workday rule starts on Monday.
+  std::string created = Add({"--title", "站会", "--at", "2026-12-12 09:00:00", "--repeat", "weekdays"});
+  EXPECT_EQ(ReadFileBytes(RuleFile()),
+            "[" + created + "]\r\nstart=2026-12-14 09:00:00\r\nrule=FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR\r\n");
+  EXPECT_EQ(
+      Ok({"list", "--remind", "--with-created"}),
+      "标题\t提醒时间\t重复\ttimeCreate\n站会\t2026-12-14 09:00:00\tFREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR\t" +
+          created + "\n");
+  EXPECT_EQ(Ok({"next", "--created", created, "--count", "3", "--after", "2026-12-14 09:00:00"}),
+            Lines({"2026-12-15 09:00:00", "2026-12-16 09:00:00", "2026-12-17 09:00:00"}));
+  EXPECT_EQ(Ok({"next", "--created", created, "--after", "2026-12-13 00:00:00"}),
+            Lines({"2026-12-14 09:00:00", "2026-12-15 09:00:00", "2026-12-16 09:00:00", "2026-12-17 09:00:00",
+                   "2026-12-18 09:00:00"}));
+}
+
+TEST_F(RepeatCommands, BadRulesAreRefusedBeforeAnyFileIsWritten) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> bad = {
+      {{"--at", "2026-12-12 09:00:00", "--repeat", "FREQ=WEEKLY;BYDAY=1MO"}, "\"1MO\""},
+      {{"--at", "2026-12-12 09:00:00", "--repeat", "FREQ=SECONDLY"}, "FREQ=SECONDLY"},
+      {{"--at", "2026-12-12 09:00:00", "--repeat", "FREQ=DAILY;BYMONTHDAY=1"}, "\"BYMONTHDAY\""},
+      {{"--at", "2026-12-12 09:00:00", "--repeat", "fortnightly"}, "\"fortnightly\""},
+      {{"--at", "2026-12-12 09:00:00", "--repeat", "FREQ=DAILY;COUNT=0"}, "COUNT"},
+      {{"--at", "2026-12-12 09:00:00", "--repeat", "FREQ=DAILY;UNTIL=20261201T000000"}, "UNTIL"},
+      {{"--at", "2026-12-12 09:00:00", "--repeat", "FREQ=DAILY;UNTIL=20271201T000000Z"}, "without the Z"},
+      {{"--repeat", "daily"}, "--at or --in"},
+  };
+  for (const auto& [options, named] : bad) {
+    std::vector<std::string> args = {"add", "--title", "x"};
+    args.insert(args.end(), options.begin(), options.end());
+    CliRun run = RunCli(args);
+    EXPECT_EQ(run.exit_code, 2) << options.back();
+    EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.empty()) << options.back();
+    EXPECT_FALSE(fs::exists(EventFile())) << options.back();
+    EXPECT_FALSE(fs::exists(RuleFile())) << options.back();
+  }
+}
+
+TEST_F(RepeatCommands, RepeatSetsReplacesAndRemovesTheRuleOfAReminder) {
+  std::string created = Add({"--title", "dentist", "--at", "2026-12-09 15:00:00"});
+  EXPECT_FALSE(fs::exists(RuleFile())) << "a one-off needs no repeat.ini";
+  Ok({"repeat", "--created", created, "monthly"});
+  EXPECT_EQ(ReadFileBytes(RuleFile()),
+            "[" + created + "]\r\nstart=2026-12-09 15:00:00\r\nrule=FREQ=MONTHLY\r\n");
+
+  // A rule that does not name the reminder's day (a Wednesday) starts on the first it names.
+  Ok({"repeat", "--created", created, "freq=weekly;byday=fr"});
+  EXPECT_EQ(ReadFileBytes(RuleFile()),
+            "[" + created + "]\r\nstart=2026-12-11 15:00:00\r\nrule=FREQ=WEEKLY;BYDAY=FR\r\n");
+  EXPECT_EQ(Ok({"list", "--remind"}),
+            "标题\t提醒时间\t重复\ndentist\t2026-12-11 15:00:00\tFREQ=WEEKLY;BYDAY=FR\n");
+
+  const std::string events_before = ReadFileBytes(EventFile()), rules_before = ReadFileBytes(RuleFile());
+  for (const char* bad : {"FREQ=WEEKLY;BYDAY=XX", "FREQ=DAILY;UNTIL=20261201T000000", ""}) {
+    CliRun run = RunCli({"repeat", "--created", created, bad});
+    EXPECT_EQ(run.exit_code, 2) << bad;
+    EXPECT_NE(run.err.find("bad rule"), std::string::npos) << run.err;
+  }
+  CliRun missing = RunCli({"repeat", "--created", "12345", "daily"});
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_NE(missing.err.find("no event was created at 12345"), std::string::npos) << missing.err;
+  EXPECT_EQ(RunCli({"repeat", "--created", "abc", "daily"}).exit_code, 2);
+  EXPECT_EQ(ReadFileBytes(EventFile()), events_before);
+  EXPECT_EQ(ReadFileBytes(RuleFile()), rules_before);
+
+  Ok({"repeat", "--created", created, "none"});
+  EXPECT_EQ(ReadFileBytes(RuleFile()), "");
+  EXPECT_EQ(Ok({"list", "--remind"}), "标题\t提醒时间\t重复\ndentist\t2026-12-11 15:00:00\t\n");
+  CliRun next = RunCli({"next", "--created", created});
+  EXPECT_EQ(next.exit_code, 1);
+  EXPECT_NE(next.err.find("does not repeat"), std::string::npos) << next.err;
+}
+
+TEST_F(RepeatCommands, AMemoHasNoReminderTimeToStartFrom) {
+  WriteFileBytes(EventFile(), WriteEventArchive([] {
+                   EventVector v;
+                   v.push_back(MakeEvent("memo", 100));
+                   return v;
+                 }()));
+  CliRun run = RunCli({"repeat", "--created", "100", "daily"});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.err.find("memo"), std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(RuleFile()));
+}
+
+TEST_F(RepeatCommands, NextListsOccurrencesStrictlyAfterTheMoment) {
+  std::string minutely = Add({"--title", "m", "--at", "2000-01-01 00:00:00", "--repeat", "FREQ=MINUTELY"});
+  CliRun thousand =
+      RunCli({"next", "--created", minutely, "--count", "1000", "--after", "2026-12-08 09:00:30"});
+  ASSERT_EQ(thousand.exit_code, 0) << thousand.err;
+  EXPECT_EQ(std::count(thousand.out.begin(), thousand.out.end(), '\n'), 1000);
+  EXPECT_EQ(thousand.out.substr(0, 20), "2026-12-08 09:01:00\n");
+  EXPECT_EQ(thousand.out.substr(thousand.out.size() - 20), "2026-12-09 01:40:00\n");
+  EXPECT_EQ(Ok({"next", "--created", minutely, "--count", "2", "--after", "2026-12-08 09:01:00"}),
+            Lines({"2026-12-08 09:02:00", "2026-12-08 09:03:00"}));
+  // Without --after: from now on, five of them.
+  std::string from_now = Ok({"next", "--created", minutely});
+  EXPECT_EQ(std::count(from_now.begin(), from_now.end(), '\n'), 5);
+
+  std::string leap = Add({"--title", "l", "--at", "2024-02-29 07:30:00", "--repeat", "FREQ=YEARLY;COUNT=2"});
+  EXPECT_EQ(Ok({"next", "--created", leap, "--count", "9", "--after", "2000-01-01 00:00:00"}),
+            Lines({"2024-02-29 07:30:00", "2028-02-29 07:30:00"}));
+  EXPECT_EQ(Ok({"next", "--created", leap, "--after", "2028-02-29 07:30:00"}), "");
+
+  for (const std::vector<std::string>& bad : {std::vector<std::string>{"--count", "0"},
+                                              {"--count", "abc"},
+                                              {"--count", "1000001"},
+                                              {"--after", "tomorrow"},
+                                              {"--after", "2040-01-01 00:00:00"},
+                                              {"--after", "2026-02-30 00:00:00"}}) {
+    std::vector<std::string> args = {"next", "--created", minutely};
+    args.insert(args.end(), bad.begin(), bad.end());
+    CliRun run = RunCli(args);
+    EXPECT_EQ(run.exit_code, 2) << bad.back();
+    EXPECT_TRUE(run.out.empty()) << bad.back();
+  }
+}
+
+TEST_F(RepeatCommands, DeleteTakesTheRuleAlongAndAnUnreadableRuleIsKept) {
+  StoreThreeReminders();
+  CliRun list = RunCli({"list", "--remind"});
+  EXPECT_EQ(list.exit_code, 0) << list.err;
+  EXPECT_EQ(list.out,
+            "标题\t提醒时间\t重复\n"
+            "daily\t2026-12-14 09:00:00\tFREQ=DAILY\n"
+            "odd\t2026-12-15 10:00:00\t\n"
+            "plain\t2026-12-16 11:00:00\t\n");
+  EXPECT_NE(list.err.find("created at 200"), std::string::npos) << list.err;
+  EXPECT_NE(list.err.find("BYSETPOS"), std::string::npos) << list.err;
+  CliRun next = RunCli({"next", "--created", "200"});
+  EXPECT_EQ(next.exit_code, 1);
+  EXPECT_NE(next.err.find("cannot be read"), std::string::npos) << next.err;
+
+  Ok({"repeat", "--created", "300", "yearly"});
+  EXPECT_EQ(ReadFileBytes(RuleFile()),
+            kThreeRules + "[300]\r\nstart=2026-12-16 11:00:00\r\nrule=FREQ=YEARLY\r\n");
+  Ok({"delete", "--created", "100"});
+  EXPECT_EQ(ReadFileBytes(RuleFile()),
+            std::string(kUnreadable) + "[300]\r\nstart=2026-12-16 11:00:00\r\nrule=FREQ=YEARLY\r\n");
+  Ok({"delete", "--created", "200"});
+  EXPECT_EQ(ReadFileBytes(RuleFile()), "[300]\r\nstart=2026-12-16 11:00:00\r\nrule=FREQ=YEARLY\r\n");
+}
+
+TEST_F(RepeatCommands, ARuleBelongsToTheFirstEventOfItsSecond) {
+  EventVector v;
+  v.push_back(MakeEvent("first", 100, "", 1, At("2026-12-14 09:00:00")));
+  v.push_back(MakeEvent("twin", 100, "", 1, At("2026-12-14 10:00:00")));
+  WriteFileBytes(EventFile(), WriteEventArchive(v));
+  WriteFileBytes(RuleFile(), "[100]\r\nstart=2026-12-14 09:00:00\r\nrule=FREQ=DAILY\r\n");
+  EXPECT_EQ(Ok({"list", "--remind", "--with-created"}),
+            "标题\t提醒时间\t重复\ttimeCreate\n"
+            "first\t2026-12-14 09:00:00\tFREQ=DAILY\t100\n"
+            "twin\t2026-12-14 10:00:00\t\t100-1\n");
+  CliRun set = RunCli({"repeat", "--created", "100-1", "weekly"});
+  EXPECT_EQ(set.exit_code, 1);
+  EXPECT_NE(set.err.find("same second"), std::string::npos) << set.err;
+  CliRun next = RunCli({"next", "--created", "100-1"});
+  EXPECT_EQ(next.exit_code, 1);
+  EXPECT_NE(next.err.find("does not repeat"), std::string::npos) << next.err;
+  CliRun beyond = RunCli({"next", "--created", "100-2"});
+  EXPECT_EQ(beyond.exit_code, 1);
+  EXPECT_NE(beyond.err.find("no 100-2"), std::string::npos) << beyond.err;
+  // Deleting the first makes the twin the first of its second: the rule goes
+  // with the event it was set for rather than pass to the twin.
+  Ok({"delete", "--created", "100"});
+  EXPECT_EQ(Ok({"list", "--remind"}), "标题\t提醒时间\t重复\ntwin\t2026-12-14 10:00:00\t\n");
+  EXPECT_EQ(ReadFileBytes(RuleFile()), "");
+}
+
+TEST_F(RepeatCommands, ACalendarExpandsTheExportedSeriesToTheSameOccurrences) {
+  const std::vector<std::pair<const char*, const char*>> series = {
+      {"2026-12-14 09:00:00", "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH;COUNT=7"},
+      {"2027-01-31 08:00:00", "FREQ=MONTHLY;COUNT=12"},
+      {"2028-02-29 07:30:00", "FREQ=YEARLY;COUNT=3"},
+      {"2027-03-01 23:30:00", "FREQ=DAILY;INTERVAL=3;UNTIL=20270320T233000"},
+      {"2027-06-01 06:00:00", "FREQ=HOURLY;INTERVAL=5;COUNT=20"},
+  };
+  for (const auto& [start, rule] : series) {
+    SCOPED_TRACE(rule);
+    EventVector v;
+    v.push_back(MakeEvent("\xd5\xbe\xbb\xe1", 100, "", 1, At(start)));  // "站会"
+    v.push_back(MakeEvent("once", 200, "", 1, At("2026-12-20 10:00:00")));
+    WriteFileBytes(EventFile(), WriteEventArchive(v));
+    WriteFileBytes(RuleFile(), "[100]\r\nstart=" + std::string(start) + "\r\nrule=" + rule + "\r\n");
+
+    CliRun run = RunCli({"export", "--ics"});
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    ReadCalendar calendar = ReadIcs(run.out);
+    ASSERT_TRUE(calendar.parsed);
+    EXPECT_EQ(calendar.errors, 0) << calendar.first_error;
+    ASSERT_EQ(calendar.components.size(), 2u);
+    const ReadComponent& repeating = calendar.components[0];
+    std::string floating(start);
+    floating.erase(
+        std::remove_if(floating.begin(), floating.end(), [](char c) { return c == '-' || c == ':'; }),
+        floating.end());
+    floating[8] = 'T';
+    EXPECT_EQ(repeating.floating_start, floating);
+    EXPECT_FALSE(repeating.rrule.empty());
+    EXPECT_GE(repeating.first_occurrences.size(), 3u);
+    ASSERT_EQ(repeating.alarms.size(), 1u);
+    EXPECT_EQ(repeating.alarms[0], "DISPLAY at +0 of START: 站会");
+    Time32 before_start = At(start) - 1;
+    std::string ours = Ok({"next", "--created", "100", "--count", "20", "--after", FormatTime(before_start)});
+    EXPECT_EQ(Lines(repeating.first_occurrences), ours);
+
+    const ReadComponent& once = calendar.components[1];
+    EXPECT_TRUE(once.rrule.empty());
+    EXPECT_TRUE(once.floating_start.empty());
+    EXPECT_EQ(once.start, At("2026-12-20 10:00:00"));
+  }
+  CliRun refused = RunCli({"export", "--ics", "--out", (dir_ / "repeat.ini").string()});
+  EXPECT_EQ(refused.exit_code, 2);
+}

@@ -1,0 +1,201 @@
+#include "events/event_repeats.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/testing/memory_file_system.h"
+#include "events/testing/events_test_util.h"
+
+namespace {
+
+const std::string kEvents = "event.dat";
+const std::string kRules = "repeat.ini";
+
+Time32 At(const char* local) {
+  Time32 t = 0;
+  EXPECT_TRUE(ParseLocalTime(local, &t)) << local;
+  return t;
+}
+
+RepeatRule Rule(const char* text) {
+  RepeatRule rule;
+  EXPECT_TRUE(ParseRepeatRule(text, &rule).ok()) << text;
+  return rule;
+}
+
+// Remembers the order in which files were replaced, and can fail the writes of one file.
+class OrderedFileSystem : public MemoryFileSystem {
+ public:
+  std::vector<std::string> written;
+  std::string failing;
+  Status ReplaceFile(const std::string& path, std::string_view contents) override {
+    if (path == failing) return Status::IoError(path + ": no space left on device");
+    written.push_back(path);
+    return MemoryFileSystem::ReplaceFile(path, contents);
+  }
+};
+
+// A daily reminder at 09:00 created at 100, and a one-off created at 200.
+struct Fixture {
+  OrderedFileSystem fs;
+  EventList events{fs, kEvents};
+  RepeatRules rules;
+  RepeatStore store{fs, kRules};
+
+  Fixture() {
+    events.Add(MakeEvent("stand-up", 100, "", 1, At("2026-12-08 09:00:00")));
+    events.Add(MakeEvent("dentist", 200, "", 1, At("2026-12-09 15:00:00")));
+    EXPECT_EQ(SetEventRepeat(events, rules, {100, 0}, Rule("FREQ=DAILY")), SetRepeatResult::kSet);
+  }
+};
+
+}  // namespace
+
+TEST(EventRepeats, AcknowledgingMovesARepeatingReminderToItsNextOccurrence) {
+  Fixture f;
+  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, {100, 0}, At("2026-12-08 09:00:30")),
+            AcknowledgeResult::kMoved);
+  EXPECT_EQ(f.events.FindByCreateTime(100)->timeRemind, At("2026-12-09 09:00:00"));
+  // Three days off: one alert, then on to the first occurrence after the answer.
+  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, {100, 0}, At("2026-12-12 17:00:00")),
+            AcknowledgeResult::kMoved);
+  EXPECT_EQ(f.events.FindByCreateTime(100)->timeRemind, At("2026-12-13 09:00:00"));
+  EXPECT_EQ(FormatWallTime(f.rules.SeriesOf(100)->start()), "2026-12-08 09:00:00") << "the start stays";
+
+  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, {200, 0}, At("2026-12-09 15:00:00")),
+            AcknowledgeResult::kDeleted);
+  EXPECT_EQ(f.events.FindByCreateTime(200), nullptr);
+  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, {200, 0}, At("2026-12-09 15:00:00")),
+            AcknowledgeResult::kGone);
+}
+
+TEST(EventRepeats, ASeriesWithNothingLeftOrARuleThatCannotBeReadEndsLikeAOneOff) {
+  Fixture f;
+  ASSERT_EQ(SetEventRepeat(f.events, f.rules, {100, 0}, Rule("FREQ=DAILY;COUNT=2")), SetRepeatResult::kSet);
+  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, {100, 0}, At("2026-12-08 09:01:00")),
+            AcknowledgeResult::kMoved);
+  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, {100, 0}, At("2026-12-09 09:01:00")),
+            AcknowledgeResult::kDeleted);
+  EXPECT_EQ(f.events.FindByCreateTime(100), nullptr);
+  EXPECT_EQ(f.rules.Find(100), nullptr);
+
+  f.rules = RepeatRules("[200]\r\nstart=2026-12-09 15:00:00\r\nrule=FREQ=FORTNIGHTLY\r\n");
+  EXPECT_EQ(SeriesOfEvent(f.rules, *f.events.FindByCreateTime(200), {200, 0}), nullptr);
+  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, {200, 0}, At("2026-12-09 15:00:00")),
+            AcknowledgeResult::kDeleted);
+}
+
+TEST(EventRepeats, ASeriesStartsAtTheReminderTimeOrTheFirstDayItNames) {
+  Fixture f;
+  f.events.Add(MakeEvent("report", 300, "", 1, At("2026-12-12 18:00:00")));  // a Saturday
+  ASSERT_EQ(SetEventRepeat(f.events, f.rules, {300, 0}, Rule("FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR")),
+            SetRepeatResult::kSet);
+  EXPECT_EQ(f.events.FindByCreateTime(300)->timeRemind, At("2026-12-14 18:00:00"));
+  EXPECT_EQ(FormatWallTime(f.rules.SeriesOf(300)->start()), "2026-12-14 18:00:00");
+
+  // A rule without an occurrence from there on changes nothing.
+  EXPECT_EQ(SetEventRepeat(f.events, f.rules, {200, 0}, Rule("FREQ=DAILY;UNTIL=20261201T000000")),
+            SetRepeatResult::kNoOccurrence);
+  EXPECT_EQ(f.rules.Find(200), nullptr);
+  EXPECT_EQ(f.events.FindByCreateTime(200)->timeRemind, At("2026-12-09 15:00:00"));
+
+  EXPECT_EQ(SetEventRepeat(f.events, f.rules, {300, 0}, std::nullopt), SetRepeatResult::kRemoved);
+  EXPECT_EQ(f.rules.Find(300), nullptr);
+  EXPECT_EQ(SetEventRepeat(f.events, f.rules, {999, 0}, Rule("FREQ=DAILY")), SetRepeatResult::kNoSuchEvent);
+
+  // A memo has no reminder time; one that lost its reminder loses its rule.
+  f.events.FindByCreateTime(100)->bRemind = 0;
+  EXPECT_EQ(SeriesOfEvent(f.rules, *f.events.FindByCreateTime(100), {100, 0}), nullptr);
+  EXPECT_EQ(SetEventRepeat(f.events, f.rules, {100, 0}, Rule("FREQ=DAILY")), SetRepeatResult::kNotAReminder);
+  EXPECT_EQ(f.rules.Find(100), nullptr);
+}
+
+TEST(EventRepeats, ARuleBelongsToTheFirstEventOfItsSecond) {
+  Fixture f;
+  // An older file's second event of second 100 (key 100-1).
+  f.events.Add(MakeEvent("twin", 100, "", 1, At("2026-12-08 10:00:00")));
+  const CMyEvent& twin = f.events.records().back();
+  EXPECT_EQ(SeriesOfEvent(f.rules, twin, {100, 1}), nullptr);
+  EXPECT_EQ(SetEventRepeat(f.events, f.rules, {100, 1}, Rule("FREQ=WEEKLY")), SetRepeatResult::kSharedSecond);
+  EXPECT_EQ(SetEventRepeat(f.events, f.rules, {100, 1}, std::nullopt), SetRepeatResult::kRemoved);
+  EXPECT_NE(f.rules.SeriesOf(100), nullptr) << "the first one's rule stays";
+  // Acknowledged, the twin goes as a one-off; the first one keeps its rule.
+  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, {100, 1}, At("2026-12-08 10:00:00")),
+            AcknowledgeResult::kDeleted);
+  EXPECT_EQ(f.events.size(), 2u);
+  EXPECT_NE(f.rules.SeriesOf(100), nullptr);
+
+  // The first one deleted with a twin left: its rule goes, not to the twin.
+  f.events.Add(MakeEvent("twin again", 100, "", 1, At("2026-12-08 10:00:00")));
+  EXPECT_TRUE(DeleteEventAndRule(f.events, f.rules, {100, 0}));
+  EXPECT_EQ(f.rules.Find(100), nullptr);
+  EXPECT_EQ(f.events.Find({100, 0})->strTitle, "twin again");
+  EXPECT_FALSE(DeleteEventAndRule(f.events, f.rules, {100, 1}));
+}
+
+TEST(EventRepeats, EventDatIsSavedFirstAndRepeatIniAfterIt) {
+  Fixture f;
+  RepeatChangeOutcome out =
+      ChangeEventsAndRules(f.events, f.rules, f.store, [](EventList&, RepeatRules&) { return true; });
+  EXPECT_TRUE(out.events.save.ok());
+  EXPECT_TRUE(out.rules_save.ok());
+  EXPECT_EQ(f.fs.written, (std::vector<std::string>{kEvents, kRules}));
+  EXPECT_EQ(f.fs.files[kRules], "[100]\r\nstart=2026-12-08 09:00:00\r\nrule=FREQ=DAILY\r\n");
+
+  // When event.dat cannot be saved, repeat.ini waits: the change stays in memory for the next save.
+  f.fs.written.clear();
+  f.fs.failing = kEvents;
+  out = ChangeEventsAndRules(f.events, f.rules, f.store, [](EventList& events, RepeatRules& rules) {
+    return SetEventRepeat(events, rules, {200, 0}, Rule("FREQ=WEEKLY")) == SetRepeatResult::kSet;
+  });
+  EXPECT_FALSE(out.events.save.ok());
+  EXPECT_TRUE(f.fs.written.empty());
+  EXPECT_EQ(f.fs.files[kRules].find("[200]"), std::string::npos);
+  f.fs.failing.clear();
+  out = ChangeEventsAndRules(f.events, f.rules, f.store, [](EventList&, RepeatRules&) { return true; });
+  EXPECT_EQ(f.fs.written, (std::vector<std::string>{kEvents, kRules}));
+  EXPECT_NE(f.fs.files[kRules].find("[200]"), std::string::npos);
+}
+
+TEST(EventRepeats, AChangeTakesInWhatOtherProgramsWroteAndDropsRulesOfDeletedEvents) {
+  Fixture f;
+  ChangeEventsAndRules(f.events, f.rules, f.store, [](EventList&, RepeatRules&) { return true; });
+
+  // Another copy gives the dentist a yearly rule...
+  EventList theirs(f.fs, kEvents);
+  RepeatRules their_rules;
+  RepeatStore their_store(f.fs, kRules);
+  ASSERT_TRUE(theirs.LoadEvents().ok());
+  ASSERT_TRUE(their_store.Load(&their_rules).ok());
+  ASSERT_EQ(SetEventRepeat(theirs, their_rules, {200, 0}, Rule("FREQ=YEARLY")), SetRepeatResult::kSet);
+  ASSERT_TRUE(theirs.SaveEvents().ok());
+  ASSERT_TRUE(their_store.Save(their_rules, CreationTimes(theirs)).ok());
+
+  // ...while this one deletes the stand-up: its rule goes, theirs stays.
+  RepeatChangeOutcome out = ChangeEventsAndRules(
+      f.events, f.rules, f.store,
+      [](EventList& events, RepeatRules&) { return events.DeleteByCreateTime(100); }, SaveWhen::kIfApplied);
+  EXPECT_TRUE(out.rules_save.ok());
+  EXPECT_EQ(f.fs.files[kRules], "[200]\r\nstart=2026-12-09 15:00:00\r\nrule=FREQ=YEARLY\r\n");
+
+  // A change that finds nothing saves nothing.
+  f.fs.written.clear();
+  out = ChangeEventsAndRules(
+      f.events, f.rules, f.store,
+      [](EventList& events, RepeatRules&) { return events.DeleteByCreateTime(100); }, SaveWhen::kIfApplied);
+  EXPECT_FALSE(out.events.applied);
+  EXPECT_TRUE(f.fs.written.empty());
+}
+
+TEST(EventRepeats, ARepeatIniThatCannotBeReadIsNotReplaced) {
+  Fixture f;
+  f.fs.files[kRules] = "[100]\r\nstart=2026-12-08 09:00:00\r\nrule=FREQ=HOURLY\r\n";
+  f.fs.fail_reads = true;
+  RepeatChangeOutcome out =
+      ChangeEventsAndRules(f.events, f.rules, f.store, [](EventList&, RepeatRules&) { return true; });
+  EXPECT_FALSE(out.rules_load.ok());
+  EXPECT_FALSE(out.rules_save.ok());
+  EXPECT_EQ(f.fs.files[kRules], "[100]\r\nstart=2026-12-08 09:00:00\r\nrule=FREQ=HOURLY\r\n");
+}

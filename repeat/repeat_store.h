@@ -1,0 +1,78 @@
+#pragma once
+// RepeatStore: the file repeat.ini and what this program last knew of it,
+// kept like event.dat: a save writes a temporary file and replaces the old
+// one in one step; a change from another program is noticed cheaply (one
+// look at size and write time while nothing changed) so the owner can load
+// it before every change and on the one-second tick, and never overwrite
+// what it has not seen. event.dat is saved first, repeat.ini after it: a
+// crash in between may lose a rule change, never an event.
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/file_system.h"
+#include "base/status.h"
+#include "repeat/repeat_rules.h"
+
+// A rule that cannot be read, reported once.
+struct RepeatProblem {
+  Time32 created = 0;
+  std::string rule_text;  // as written in the file
+  std::string reason;     // in English, naming the key
+};
+
+class RepeatStore {
+ public:
+  static constexpr char kFileName[] = "repeat.ini";
+
+  // `path`: the full path of repeat.ini (see RepeatFilePathBeside).
+  RepeatStore(FileSystem& file_system, std::string path);
+
+  // Reads the file into *rules (replacing them). A missing file gives no
+  // rules. A file that exists but cannot be read leaves *rules as they are
+  // and returns the error; until a load succeeds, Save refuses to replace it.
+  Status Load(RepeatRules* rules);
+
+  // Drops the sections of events that no longer exist (`existing`: the
+  // creation time of every event), then writes the rules in one step unless
+  // the file already holds exactly these bytes. No rules and no file: no file.
+  // REQUIRES: the file was loaded again if ChangedOnDisk() said so.
+  Status Save(RepeatRules& rules, std::span<const Time32> existing);
+
+  // True when the file is not what this store last loaded or saved. Before
+  // the first Load or Save the store knows of no file.
+  bool ChangedOnDisk();
+
+  // Loads the file again when ChangedOnDisk(): the one-second tick and the
+  // step before every change. *reloaded tells whether *rules were replaced.
+  // A file that cannot be read gives its error once, until a load succeeds.
+  Status ReloadIfChanged(RepeatRules* rules, bool* reloaded);
+
+  // The unreadable rules of `rules` not reported before, each (the event
+  // with the same rule text) once for the life of the store.
+  std::vector<RepeatProblem> TakeNewProblems(const RepeatRules& rules);
+
+  const std::string& FilePath() const { return path_; }
+
+ private:
+  struct Seen {
+    bool exists = false;
+    FileStamp stamp;
+    std::string bytes;
+  };
+  FileStamp StampNow();
+
+  FileSystem& file_system_;
+  std::string path_;
+  Seen seen_;
+  bool unread_file_ = false;  // the last load could not read the file
+  std::set<std::pair<Time32, std::string>> reported_;
+};
+
+// repeat.ini in the folder of `event_file_path` (the path of event.dat),
+// whichever separator the path uses.
+std::string RepeatFilePathBeside(const std::string& event_file_path);

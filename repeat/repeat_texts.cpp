@@ -1,0 +1,124 @@
+#include "repeat/repeat_texts.h"
+
+#include <array>
+
+#include "base/wall_time.h"
+
+namespace {
+
+const char kEvery[] = "\xc3\xbf";                                                       // "每"
+const char kWorkdaysShort[] = "\xc3\xbf\xb8\xf6\xb9\xa4\xd7\xf7\xc8\xd5";               // "每个工作日"
+const char kRepeats[] = "\xd6\xd8\xb8\xb4";                                             // "重复"
+const char kNext[] = " \xa1\xa4 \xcf\xc2\xb4\xce ";                                     // " · 下次 "
+const char kLastTime[] = " \xa1\xa4 \xd5\xe2\xca\xc7\xd7\xee\xba\xf3\xd2\xbb\xb4\xce";  // " · 这是最后一次"
+const char kComma[] = "\xa3\xac";                                                       // "，"
+const char kInAll[] = "\xb9\xb2";                                                       // "共"
+const char kTimes[] = "\xb4\xce";                                                       // "次"
+const char kUntil[] = "\xd6\xc1";                                                       // "至"
+const char kListComma[] = "\xa1\xa2";                                                   // "、"
+
+// The unit of each frequency, after "每" and a number; with interval 1
+// the short names say "每天", "每周", "每月" ("每1个月" would be odd).
+struct Unit {
+  const char* counted;  // after a number: "分钟", "小时", "天", "周", "个月", "年"
+  const char* single;   // after "每" alone: "分钟", "小时", "天", "周", "月", "年"
+};
+const std::array<Unit, 6> kUnits = {{
+    {"\xb7\xd6\xd6\xd3", "\xb7\xd6\xd6\xd3"},  // 分钟
+    {"\xd0\xa1\xca\xb1", "\xd0\xa1\xca\xb1"},  // 小时
+    {"\xcc\xec", "\xcc\xec"},                  // 天
+    {"\xd6\xdc", "\xd6\xdc"},                  // 周
+    {"\xb8\xf6\xd4\xc2", "\xd4\xc2"},          // 个月, 月
+    {"\xc4\xea", "\xc4\xea"},                  // 年
+}};
+
+// By day number, 0 = Sunday: 日 一 二 三 四 五 六.
+const std::array<const char*, 7> kWeekdayNames = {"\xc8\xd5", "\xd2\xbb", "\xb6\xfe", "\xc8\xfd",
+                                                  "\xcb\xc4", "\xce\xe5", "\xc1\xf9"};
+
+RepeatRule Simple(RepeatFrequency frequency, WeekdaySet weekdays = 0) {
+  RepeatRule rule;
+  rule.frequency = frequency;
+  rule.weekdays = weekdays;
+  return rule;
+}
+
+const std::array<RepeatChoice, 6> kChoices = {{
+    {"\xb2\xbb\xd6\xd8\xb8\xb4", std::nullopt},             // 不重复
+    {"\xc3\xbf\xcc\xec", Simple(RepeatFrequency::kDaily)},  // 每天
+    // 每个工作日（周一至周五）
+    {"\xc3\xbf\xb8\xf6\xb9\xa4\xd7\xf7\xc8\xd5\xa3\xa8\xd6\xdc\xd2\xbb\xd6\xc1\xd6\xdc\xce\xe5\xa3\xa9",
+     Simple(RepeatFrequency::kWeekly, kWorkdays)},
+    {"\xc3\xbf\xd6\xdc", Simple(RepeatFrequency::kWeekly)},   // 每周
+    {"\xc3\xbf\xd4\xc2", Simple(RepeatFrequency::kMonthly)},  // 每月
+    {"\xc3\xbf\xc4\xea", Simple(RepeatFrequency::kYearly)},   // 每年
+}};
+
+// The week start changes nothing unless weeks are skipped between days.
+RepeatRule WithoutIdleWeekStart(RepeatRule rule) {
+  if (rule.interval == 1 || rule.weekdays == 0) rule.week_start = 1;
+  return rule;
+}
+
+}  // namespace
+
+std::span<const RepeatChoice> RepeatChoices() { return kChoices; }
+
+int RepeatChoiceOf(const RepeatRule* rule) {
+  if (rule == nullptr) return 0;
+  const RepeatRule plain = WithoutIdleWeekStart(*rule);
+  for (std::size_t i = 1; i < kChoices.size(); ++i) {
+    if (kChoices[i].rule == plain) return static_cast<int>(i);
+  }
+  return kCustomRepeatChoice;
+}
+
+std::optional<RepeatRule> RepeatRuleForChoice(int choice, const RepeatRule* current) {
+  if (choice == kCustomRepeatChoice)
+    return current != nullptr ? std::optional<RepeatRule>(*current) : std::nullopt;
+  if (choice < 0 || choice >= static_cast<int>(kChoices.size())) return std::nullopt;
+  return kChoices[static_cast<std::size_t>(choice)].rule;
+}
+
+std::string RepeatShortName(const RepeatRule& rule) {
+  const Unit& unit = kUnits[static_cast<std::size_t>(rule.frequency)];
+  std::string name = kEvery;
+  if (rule.weekdays == kWorkdays && rule.interval == 1) {
+    name = kWorkdaysShort;
+  } else {
+    name += rule.interval == 1 ? unit.single : std::to_string(rule.interval) + unit.counted;
+    bool first = true;
+    for (int i = 1; i <= 7; ++i) {
+      int day = i % 7;  // Monday first, Sunday last
+      if (!(rule.weekdays & (1u << day))) continue;
+      if (!first) name += kListComma;
+      name += kWeekdayNames[day];
+      first = false;
+    }
+  }
+  if (rule.count) name += std::string(kComma) + kInAll + std::to_string(*rule.count) + kTimes;
+  if (rule.until) {
+    // The whole day when the rule runs to its end, else to the minute.
+    std::string until = FormatWallTime(*rule.until);
+    name += std::string(kComma) + kUntil + until.substr(0, until.ends_with(" 23:59:59") ? 10 : 16);
+  }
+  return name;
+}
+
+void AppendRepeatShortName(const RepeatRule& rule, std::string* cell) {
+  cell->append(" (").append(RepeatShortName(rule)).append(")");
+}
+
+std::string RepeatPopupLine(const RepeatRule& rule, std::optional<Time32> next) {
+  std::string line = RepeatShortName(rule) + kRepeats;
+  if (!next) return line + kLastTime;
+  return line + kNext + FormatTime(*next).substr(0, 16);
+}
+
+std::string UnreadableRepeatMessage(const std::string& title, const std::string& rule_text) {
+  // 事件“<title>”的重复规则无法读取，只提醒一次：<rule>
+  return "\xca\xc2\xbc\xfe\xa1\xb0" + title +
+         "\xa1\xb1\xb5\xc4\xd6\xd8\xb8\xb4\xb9\xe6\xd4\xf2\xce\xde\xb7\xa8\xb6\xc1\xc8\xa1\xa3\xac\xd6\xbb"
+         "\xcc\xe1\xd0\xd1\xd2\xbb\xb4\xce\xa3\xba" +
+         rule_text;
+}

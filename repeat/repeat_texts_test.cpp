@@ -1,0 +1,135 @@
+#include "repeat/repeat_texts.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+RepeatRule Rule(const char* text) {
+  RepeatRule rule;
+  EXPECT_TRUE(ParseRepeatRule(text, &rule).ok()) << text;
+  return rule;
+}
+
+}  // namespace
+
+TEST(RepeatTexts, TheDropDownAndTheRuleOfEachEntry) {
+  std::vector<std::pair<const char*, const char*>> expected = {
+      {"\xb2\xbb\xd6\xd8\xb8\xb4", nullptr},  // 不重复
+      {"\xc3\xbf\xcc\xec", "FREQ=DAILY"},     // 每天
+      // 每个工作日（周一至周五）
+      {"\xc3\xbf\xb8\xf6\xb9\xa4\xd7\xf7\xc8\xd5\xa3\xa8\xd6\xdc\xd2\xbb\xd6\xc1\xd6\xdc\xce\xe5\xa3\xa9",
+       "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR"},
+      {"\xc3\xbf\xd6\xdc", "FREQ=WEEKLY"},   // 每周
+      {"\xc3\xbf\xd4\xc2", "FREQ=MONTHLY"},  // 每月
+      {"\xc3\xbf\xc4\xea", "FREQ=YEARLY"},   // 每年
+  };
+  auto choices = RepeatChoices();
+  ASSERT_EQ(choices.size(), expected.size());
+  for (std::size_t i = 0; i < choices.size(); ++i) {
+    EXPECT_STREQ(choices[i].label, expected[i].first) << i;
+    EXPECT_EQ(choices[i].rule ? FormatRepeatRule(*choices[i].rule) : "",
+              expected[i].second ? expected[i].second : "");
+    EXPECT_EQ(RepeatChoiceOf(choices[i].rule ? &*choices[i].rule : nullptr), static_cast<int>(i));
+  }
+  EXPECT_STREQ(kCustomRepeatLabel, "\xd7\xd4\xb6\xa8\xd2\xe5");  // 自定义
+
+  // What an editor keeps for each entry: 自定义 keeps the rule the event had.
+  RepeatRule custom = Rule("FREQ=DAILY;INTERVAL=3");
+  EXPECT_EQ(RepeatRuleForChoice(0, &custom), std::nullopt);
+  EXPECT_EQ(RepeatRuleForChoice(4, &custom), choices[4].rule);
+  EXPECT_EQ(RepeatRuleForChoice(kCustomRepeatChoice, &custom), custom);
+  EXPECT_EQ(RepeatRuleForChoice(kCustomRepeatChoice, nullptr), std::nullopt);
+  EXPECT_EQ(RepeatRuleForChoice(7, &custom), std::nullopt);
+  EXPECT_EQ(RepeatRuleForChoice(-1, &custom), std::nullopt);
+
+  // Written another way, the same rule is the same entry; any other rule is custom.
+  RepeatRule weekly = Rule("FREQ=WEEKLY;INTERVAL=1;WKST=SU");
+  EXPECT_EQ(RepeatChoiceOf(&weekly), 3);
+  RepeatRule workdays = Rule("FREQ=WEEKLY;BYDAY=FR,TH,WE,TU,MO;WKST=SA");
+  EXPECT_EQ(RepeatChoiceOf(&workdays), 2);
+  for (const char* custom : {"FREQ=DAILY;COUNT=5", "FREQ=HOURLY", "FREQ=WEEKLY;BYDAY=MO",
+                             "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TU,WE,TH,FR",
+                             "FREQ=MONTHLY;UNTIL=20300101T000000", "FREQ=YEARLY;INTERVAL=2"}) {
+    RepeatRule rule = Rule(custom);
+    EXPECT_EQ(RepeatChoiceOf(&rule), kCustomRepeatChoice) << custom;
+  }
+}
+
+TEST(RepeatTexts, ShortNames) {
+  std::vector<std::pair<const char*, const char*>> cases = {
+      {"FREQ=DAILY", "\xc3\xbf\xcc\xec"},                                                // 每天
+      {"FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR", "\xc3\xbf\xb8\xf6\xb9\xa4\xd7\xf7\xc8\xd5"},  // 每个工作日
+      {"FREQ=WEEKLY", "\xc3\xbf\xd6\xdc"},                                               // 每周
+      {"FREQ=MONTHLY", "\xc3\xbf\xd4\xc2"},                                              // 每月
+      {"FREQ=YEARLY", "\xc3\xbf\xc4\xea"},                                               // 每年
+      {"FREQ=HOURLY", "\xc3\xbf\xd0\xa1\xca\xb1"},                                       // 每小时
+      {"FREQ=MINUTELY", "\xc3\xbf\xb7\xd6\xd6\xd3"},                                     // 每分钟
+      {"FREQ=MINUTELY;INTERVAL=15",
+       "\xc3\xbf"
+       "15\xb7\xd6\xd6\xd3"},  // 每15分钟
+      {"FREQ=HOURLY;INTERVAL=2",
+       "\xc3\xbf"
+       "2\xd0\xa1\xca\xb1"},  // 每2小时
+      {"FREQ=DAILY;INTERVAL=3",
+       "\xc3\xbf"
+       "3\xcc\xec"},  // 每3天
+      {"FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH",
+       "\xc3\xbf"
+       "2\xd6\xdc\xd2\xbb\xa1\xa2\xcb\xc4"},  // 每2周一、四
+      {"FREQ=WEEKLY;BYDAY=MO,WE,FR",
+       "\xc3\xbf\xd6\xdc\xd2\xbb\xa1\xa2\xc8\xfd\xa1\xa2\xce\xe5"},  // 每周一、三、五
+      {"FREQ=WEEKLY;BYDAY=SA,SU;WKST=SU", "\xc3\xbf\xd6\xdc\xc1\xf9\xa1\xa2\xc8\xd5"},  // 每周六、日
+      {"FREQ=WEEKLY;INTERVAL=2",
+       "\xc3\xbf"
+       "2\xd6\xdc"},  // 每2周
+      {"FREQ=MONTHLY;INTERVAL=6",
+       "\xc3\xbf"
+       "6\xb8\xf6\xd4\xc2"},  // 每6个月
+      {"FREQ=YEARLY;INTERVAL=4",
+       "\xc3\xbf"
+       "4\xc4\xea"},  // 每4年
+      {"FREQ=DAILY;COUNT=5",
+       "\xc3\xbf\xcc\xec\xa3\xac\xb9\xb2"
+       "5\xb4\xce"},  // 每天，共5次
+      // 每个工作日，至2027-06-30
+      {"FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR;UNTIL=20270630T235959",
+       "\xc3\xbf\xb8\xf6\xb9\xa4\xd7\xf7\xc8\xd5\xa3\xac\xd6\xc1"
+       "2027-06-30"},
+      // 每月，至2027-06-30 09:00
+      {"FREQ=MONTHLY;UNTIL=20270630T090000",
+       "\xc3\xbf\xd4\xc2\xa3\xac\xd6\xc1"
+       "2027-06-30 09:00"},
+      // 每2周一、二、三、四、五
+      {"FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TU,WE,TH,FR",
+       "\xc3\xbf"
+       "2\xd6\xdc\xd2\xbb\xa1\xa2\xb6\xfe\xa1\xa2\xc8\xfd\xa1\xa2\xcb\xc4\xa1\xa2\xce\xe5"},
+  };
+  for (const auto& [rule, name] : cases) EXPECT_EQ(RepeatShortName(Rule(rule)), name) << rule;
+
+  std::string cell = "2026-12-08 09:00:00";
+  AppendRepeatShortName(Rule("FREQ=DAILY"), &cell);
+  EXPECT_EQ(cell, "2026-12-08 09:00:00 (\xc3\xbf\xcc\xec)");  // (每天)
+}
+
+TEST(RepeatTexts, PopupLineAndTheMessageForAnUnreadableRule) {
+  Time32 next = 0;
+  ASSERT_TRUE(ParseLocalTime("2026-12-08 09:00:00", &next));
+  // 每天重复 · 下次 2026-12-08 09:00
+  EXPECT_EQ(RepeatPopupLine(Rule("FREQ=DAILY"), next),
+            "\xc3\xbf\xcc\xec\xd6\xd8\xb8\xb4 \xa1\xa4 \xcf\xc2\xb4\xce 2026-12-08 09:00");
+  // 每2周一、四，共5次重复 · 这是最后一次
+  EXPECT_EQ(RepeatPopupLine(Rule("FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH;COUNT=5"), std::nullopt),
+            "\xc3\xbf"
+            "2\xd6\xdc\xd2\xbb\xa1\xa2\xcb\xc4\xa3\xac\xb9\xb2"
+            "5\xb4\xce\xd6\xd8\xb8\xb4 \xa1\xa4 "
+            "\xd5\xe2\xca\xc7\xd7\xee\xba\xf3\xd2\xbb\xb4\xce");
+  // 事件“开会”的重复规则无法读取，只提醒一次：FREQ=SECONDLY
+  EXPECT_EQ(
+      UnreadableRepeatMessage("\xbf\xaa\xbb\xe1", "FREQ=SECONDLY"),
+      "\xca\xc2\xbc\xfe\xa1\xb0\xbf\xaa\xbb\xe1\xa1\xb1\xb5\xc4\xd6\xd8\xb8\xb4\xb9\xe6\xd4\xf2\xce\xde\xb7"
+      "\xa8\xb6\xc1\xc8\xa1\xa3\xac\xd6\xbb\xcc\xe1\xd0\xd1\xd2\xbb\xb4\xce\xa3\xba"
+      "FREQ=SECONDLY");
+}
