@@ -83,6 +83,39 @@ TEST(FileSystem, AStampOfAFileLongUnchangedStaysAndAnyWriteShows) {
   std::remove(kept.c_str());
 }
 
+TEST(FileSystem, TwoFilesLookedAtInTurnEachShowTheirOwnWrites) {
+  // The events and their rules are both looked at every second.
+  FileSystem& fs = DefaultFileSystem();
+  const std::string events = TempPath("stamp-turn-events.bin");
+  const std::string rules = TempPath("stamp-turn-rules.bin");
+  const auto yesterday = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
+  ASSERT_TRUE(fs.ReplaceFile(events, "events").ok());
+  ASSERT_TRUE(fs.ReplaceFile(rules, "rules").ok());
+  const FileStamp events_first = StampWrittenAt(events, yesterday);
+  const FileStamp rules_first = StampWrittenAt(rules, yesterday);
+  for (int look = 0; look < 3; ++look) {
+    FileStamp again;
+    ASSERT_TRUE(fs.StatFile(events, &again).ok());
+    EXPECT_EQ(again, events_first);
+    ASSERT_TRUE(fs.StatFile(rules, &again).ok());
+    EXPECT_EQ(again, rules_first);
+  }
+  const std::string kept = rules + ".kept";
+  std::remove(kept.c_str());
+  ASSERT_TRUE(fs.RenameFile(rules, kept).ok());
+  ASSERT_TRUE(fs.ReplaceFile(rules, "RULES").ok());  // written now, seen by the next look
+  FileStamp written;
+  ASSERT_TRUE(fs.StatFile(rules, &written).ok());
+  EXPECT_NE(written, rules_first);
+  const FileStamp rewound = StampWrittenAt(rules, yesterday);
+  EXPECT_EQ(rewound.write_time, rules_first.write_time);
+  EXPECT_NE(rewound, rules_first);
+  FileStamp events_now;
+  ASSERT_TRUE(fs.StatFile(events, &events_now).ok());
+  EXPECT_EQ(events_now, events_first);
+  std::remove(kept.c_str());
+}
+
 TEST(FileSystem, MissingFileIsNotFound) {
   std::string contents = "unchanged";
   Status s = DefaultFileSystem().ReadFile(TempPath("no-such-file"), &contents);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <mutex>
+#include <vector>
 
 #include "base/file_system.h"
 #include "base/read_buffers.h"
@@ -141,10 +142,12 @@ class WinFileSystem : public FileSystem {
     }
     {
       std::lock_guard<std::mutex> lock(settled_mutex_);
-      if (settled_.path == path && settled_.stamp.size == Join(quick.nFileSizeHigh, quick.nFileSizeLow) &&
-          settled_.stamp.write_time == TimeValue(quick.ftLastWriteTime)) {
-        *stamp = settled_.stamp;
-        return Status::Ok();
+      for (const Settled& settled : settled_) {
+        if (settled.path == path && settled.stamp.size == Join(quick.nFileSizeHigh, quick.nFileSizeLow) &&
+            settled.stamp.write_time == TimeValue(quick.ftLastWriteTime)) {
+          *stamp = settled.stamp;
+          return Status::Ok();
+        }
       }
     }
     // Opened for its attributes only, sharing everything, so no writer is held up.
@@ -161,7 +164,12 @@ class WinFileSystem : public FileSystem {
     GetSystemTimeAsFileTime(&now);
     const bool settled = TimeValue(now) - stamp->write_time > kSettledAfter;
     std::lock_guard<std::mutex> lock(settled_mutex_);
-    settled_ = settled ? Settled{path, *stamp} : Settled{};
+    std::erase_if(settled_, [&path](const Settled& known) { return known.path == path; });
+    if (settled) {
+      // A few files are looked at every second (the events, their rules).
+      if (settled_.size() == kSettledFiles) settled_.erase(settled_.begin());
+      settled_.push_back(Settled{path, *stamp});
+    }
     return Status::Ok();
   }
 
@@ -232,13 +240,14 @@ class WinFileSystem : public FileSystem {
 
   // 5 s in the file times' 100 ns: beyond FAT's 2 s and a small clock step.
   static constexpr std::int64_t kSettledAfter = 50'000'000;
-  // The last file whose write time was settled when its index was read.
+  // The last files whose write time was settled when their index was read.
   struct Settled {
     std::string path;
     FileStamp stamp;
   };
+  static constexpr std::size_t kSettledFiles = 4;
   std::mutex settled_mutex_;
-  Settled settled_;
+  std::vector<Settled> settled_;
 };
 
 }  // namespace
