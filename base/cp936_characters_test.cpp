@@ -9,9 +9,13 @@
 #include <string>
 
 #include "base/cp936.h"
+#include "base/testing/exact_room.h"
 #include "base/text_convert.h"
 
 namespace {
+
+using testing_room::Repeated;
+using testing_room::WrittenInto;
 
 using Table = Cp936Characters::Table;
 
@@ -24,22 +28,6 @@ std::string RandomText(std::mt19937& rng, std::size_t size) {
   std::string text;
   while (text.size() < size) text += kPieces[rng() % std::size(kPieces)];
   return text;
-}
-
-std::string Repeated(const std::string& piece, std::size_t times) {
-  std::string text;
-  for (std::size_t i = 0; i < times; ++i) text += piece;
-  return text;
-}
-
-// `write(text, at)` into a heap block of exactly `room` bytes; the result as a string.
-template <typename Write>
-std::string WrittenInto(std::size_t room, Write write) {
-  auto block = std::make_unique<char[]>(room);
-  const char* start = block.get();
-  const char* end = write(block.get());
-  if (end == nullptr) return "(refused)";
-  return std::string(start, end);
 }
 
 }  // namespace

@@ -11,12 +11,16 @@
 #include <memory>
 #include <random>
 
+#include "base/testing/exact_room.h"
 #include "base/text_convert.h"
 #include "cli/ics_export.h"
 #include "cli/ics_text.h"
 #include "events/testing/events_test_util.h"
 
 namespace {
+
+using testing_room::Repeated;
+using testing_room::WrittenInto;
 
 using namespace std::string_literals;
 
@@ -119,22 +123,6 @@ std::string RandomText(std::mt19937& rng, std::size_t size, bool unusual) {
   std::string text;
   while (text.size() < size) text += pieces[rng() % kinds];
   return text;
-}
-
-std::string Repeated(const std::string& piece, std::size_t times) {
-  std::string text;
-  for (std::size_t i = 0; i < times; ++i) text += piece;
-  return text;
-}
-
-// `write(at)` into a heap block of exactly `room` bytes, where the address
-// sanitizer catches a write past it; what it wrote up to the returned end.
-template <typename Write>
-std::string WrittenInto(std::size_t room, Write write) {
-  auto block = std::make_unique<char[]>(room);
-  const char* start = block.get();
-  const char* end = write(block.get());
-  return end == nullptr ? "(refused)" : std::string(start, end);
 }
 
 }  // namespace

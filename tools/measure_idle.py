@@ -17,12 +17,10 @@ prints one table, a line per state. IDLE_SECONDS sets the stretch (default
 20); IDLE_THREADS=1 adds the wake-ups of each of Tallyo's threads.
 """
 import glob
-import http.server
 import os
 import random
 import subprocess
 import sys
-import threading
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -30,7 +28,7 @@ sys.path.insert(0, os.path.join(HERE, "..", "app", "e2e"))
 sys.path.insert(0, HERE)
 import make_event_file  # noqa: E402
 from tallyo_e2e import (MAIN_CAPTION, WINE, Event, Tallyo, click, closed_port, find_window,  # noqa: E402
-                        local_now, wait_for, wait_for_window)
+                        local_now, serve_document, wait_for, wait_for_window)
 
 SECONDS = float(os.environ.get("IDLE_SECONDS", "20"))
 SETTLE = 3.0  # after the state is reached, before the stretch
@@ -106,34 +104,6 @@ def made_up_events(now, due=False):
     return events
 
 
-class UpdateServer:
-    """The update server on 127.0.0.1, counting the documents it served."""
-
-    def __init__(self, document):
-        body = document.encode("gbk")
-        served = self.served = [0]
-
-        class Handler(http.server.BaseHTTPRequestHandler):
-            def do_GET(self):
-                self.send_response(200)
-                self.send_header("Content-Type", "text/xml")
-                self.send_header("Content-Length", str(len(body)))
-                self.end_headers()
-                self.wfile.write(body)
-                served[0] += 1
-
-            def log_message(self, *args):
-                pass
-
-        self.http = http.server.HTTPServer(("127.0.0.1", 0), Handler)
-        self.port = self.http.server_address[1]
-        threading.Thread(target=self.http.serve_forever, daemon=True).start()
-
-    def close(self):
-        self.http.shutdown()
-        self.http.server_close()
-
-
 class Notepad:
     def __init__(self):
         env = dict(os.environ, WINEDEBUG="-all")
@@ -164,14 +134,14 @@ def start_hidden(app, server):
     app.start("hide")
     wait_for(lambda: find_window("Wine System Tray"), 30, "the tray icon")
     if server is not None:
-        wait_for(lambda: server.served[0] > 0, 30, "the update document to be fetched")
+        wait_for(lambda: server.served > 0, 30, "the update document to be fetched")
 
 
 def start_shown(app, server):
     app.start()
     main = wait_for_window(MAIN_CAPTION, 30)
     if server is not None:
-        wait_for(lambda: server.served[0] > 0, 30, "the update document to be fetched")
+        wait_for(lambda: server.served > 0, 30, "the update document to be fetched")
     time.sleep(1.0)  # the notice and the ticker show
     return main
 
@@ -197,8 +167,8 @@ class Row:
 
 
 def measure(notepad, name, reach, online=True, due=False):
-    server = UpdateServer(DOCUMENT) if online else None
-    app = Tallyo(events=made_up_events(local_now(), due), update_port=server.port if server else closed_port(),
+    server = serve_document(DOCUMENT) if online else None
+    app = Tallyo(events=made_up_events(local_now(), due), update_port=server.server_address[1] if server else closed_port(),
                  bTray=1, nTipType=1 if due else 0)
     try:
         reach(app, server)
@@ -216,7 +186,8 @@ def measure(notepad, name, reach, online=True, due=False):
     finally:
         app.cleanup()
         if server is not None:
-            server.close()
+            server.shutdown()
+            server.server_close()
     report(row)
     return row
 

@@ -13,6 +13,18 @@
 
 namespace {
 
+// A worker about to fetch from `port`, retrying after `retry_delay`, quietly.
+void AimAt(RemoteConfig& config, int port, std::chrono::milliseconds retry_delay) {
+  UpdateServer where;
+  where.strHost = "127.0.0.1";
+  where.nPort = port;
+  config.SetServer(where);
+  RemoteConfig::FetchPolicy policy;
+  policy.retryDelay = retry_delay;
+  policy.diagnostics = [](std::string_view) {};
+  config.SetFetchPolicy(policy);
+}
+
 const std::string kDocument =
     "<?xml version=\"1.0\"?>\n<config><scrolltext>A;B~http://b.example/;</scrolltext><version>125</version>"
     "<downurl>http://dl.example/</downurl><textad>X~http://x.example/</textad></config>";
@@ -21,14 +33,7 @@ TEST(RemoteConfigHandover, ThePollingThreadSeesCompleteFields) {
   LoopbackHttpServer server({{"HTTP/1.0 503 Busy\r\n\r\n"}, {HttpResponse(kDocument)}});
   for (int run = 0; run < 20; ++run) {
     RemoteConfig config;
-    UpdateServer where;
-    where.strHost = "127.0.0.1";
-    where.nPort = server.port();
-    config.SetServer(where);
-    RemoteConfig::FetchPolicy policy;
-    policy.retryDelay = std::chrono::milliseconds(1);
-    policy.diagnostics = [](std::string_view) {};
-    config.SetFetchPolicy(policy);
+    AimAt(config, server.port(), std::chrono::milliseconds(1));
     config.StartFetchThread();
     // The main window's 10 ms poll, faster.
     while (!config.IsLoaded()) std::this_thread::yield();
@@ -48,14 +53,7 @@ TEST(RemoteConfigHandover, TheSignalledThreadSeesCompleteFields) {
     std::atomic<int> signals{0};
     {
       RemoteConfig config;
-      UpdateServer where;
-      where.strHost = "127.0.0.1";
-      where.nPort = server.port();
-      config.SetServer(where);
-      RemoteConfig::FetchPolicy policy;
-      policy.retryDelay = std::chrono::milliseconds(1);
-      policy.diagnostics = [](std::string_view) {};
-      config.SetFetchPolicy(policy);
+      AimAt(config, server.port(), std::chrono::milliseconds(1));
       config.SetCompletionSignal([&signals] { signals.fetch_add(1, std::memory_order_relaxed); });
       config.StartFetchThread();
       while (signals.load(std::memory_order_relaxed) == 0) std::this_thread::yield();
@@ -73,14 +71,7 @@ TEST(RemoteConfigHandover, DestroyingTheRecordWhileTheWorkerRetriesIsSafe) {
   LoopbackHttpServer server("HTTP/1.0 503 Busy\r\n\r\n");
   for (int run = 0; run < 5; ++run) {
     RemoteConfig config;
-    UpdateServer where;
-    where.strHost = "127.0.0.1";
-    where.nPort = server.port();
-    config.SetServer(where);
-    RemoteConfig::FetchPolicy policy;
-    policy.retryDelay = std::chrono::milliseconds(run);
-    policy.diagnostics = [](std::string_view) {};
-    config.SetFetchPolicy(policy);
+    AimAt(config, server.port(), std::chrono::milliseconds(run));
     config.SetCompletionSignal([] {});
     config.StartFetchThread();
     std::this_thread::sleep_for(std::chrono::milliseconds(run));

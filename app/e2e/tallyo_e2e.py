@@ -134,7 +134,8 @@ def read_config(path):
 
 def serve_document(document):
     """An update server on 127.0.0.1 that answers every request with
-    `document` (code page 936, with its Content-Length). Call shutdown() on it."""
+    `document` (code page 936, with its Content-Length); its `served` counts
+    the documents sent. Call shutdown() on it."""
     body = document.encode("gbk")
 
     class Handler(http.server.BaseHTTPRequestHandler):
@@ -144,11 +145,13 @@ def serve_document(document):
             self.send_header("Content-Length", str(len(body)))
             self.end_headers()
             self.wfile.write(body)
+            self.server.served += 1
 
         def log_message(self, *args):
             pass
 
     server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
+    server.served = 0
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server
 
