@@ -137,6 +137,7 @@ ControllerResult MainController::Answer(EventKey key, const ReminderAnswer& answ
 ControllerResult MainController::Make(Change change) {
   ControllerResult result;
   TakeIn(result);
+  if (!HasUnsavedChanges()) rules_before_changes_ = rules_;
   if (!change(events_, rules_)) return result;
   result.list_changed = true;
   unsaved_.push_back(std::move(change));
@@ -175,18 +176,26 @@ void MainController::TakeIn(ControllerResult& result) {
   // An unreadable file is tried again at the next look; only damage is told.
   if (load.kind == LoadResult::Kind::kDamaged) TellLoadProblem(load, result);
   bool rules_reloaded = false;
-  const Status rules = repeat_store_.ReloadIfChanged(&rules_, &rules_reloaded);
+  RepeatRules fresh;
+  const Status rules = repeat_store_.ReloadIfChanged(&fresh, &rules_reloaded);
   if (!rules.ok())
     result.notices.push_back({Notice::Kind::kRepeatProblem, kRepeatFileUnreadable + rules.message()});
   if (rules_reloaded) {
+    if (HasUnsavedChanges()) {
+      // Rule changes of this program not saved yet stay on top of what the
+      // other program wrote, which it now counts as seen.
+      RepeatRules theirs = fresh;
+      fresh.TakeChanges(rules_before_changes_, rules_);
+      rules_before_changes_ = std::move(theirs);
+    }
+    rules_ = std::move(fresh);
     result.list_changed = true;
     TellRepeatProblems(result);
   }
   if (!reloaded) return;
   result.list_changed = true;
   // What this program did and could not save yet goes onto what the file
-  // holds now. (A rule changed meanwhile in repeat.ini alone is taken as
-  // the file has it.)
+  // holds now.
   for (const Change& change : unsaved_) change(events_, rules_);
   if (!unsaved_.empty()) retry_wait_ = 0;
 }
@@ -224,7 +233,10 @@ void MainController::Save(ControllerResult& result, Quiet quiet) {
 void MainController::SaveRules(ControllerResult& result, Quiet quiet) {
   const Status saved = repeat_store_.Save(rules_, CreationTimes(events_));
   rules_unsaved_ = !saved.ok();
-  if (saved.ok()) return;
+  if (saved.ok()) {
+    if (!HasUnsavedChanges()) rules_before_changes_ = RepeatRules{};
+    return;
+  }
   retry_wait_ = retry_backoff_;
   retry_backoff_ = std::min(retry_backoff_ * 2, kLongestRetryWait);
   if (quiet == Quiet::kYes) return;

@@ -128,6 +128,9 @@ class MainController {
   std::string keyword_;
   EventKey selected_;
   RepeatRules rules_;
+  // The rules as they were before the first change not saved yet: what
+  // tells this program's rule changes from another program's.
+  RepeatRules rules_before_changes_;
   RepeatStore repeat_store_;
   // Applied to the list, not yet saved: replayed after every reload.
   std::vector<Change> unsaved_;

@@ -301,6 +301,53 @@ TEST_F(Controller, ARuleWrittenByAnotherProgramIsHonouredAtTheNextAnswer) {
   EXPECT_EQ(list.records()[0].timeRemind, kNoon + 86400);
 }
 
+TEST_F(Controller, RuleChangesNotSavedYetSurviveAnotherProgramsRules) {
+  WriteFromOutside({Event("water", kNoon - 700, 1, kNoon), Event("stand-up", kNoon - 600, 1, kNoon + 3600)});
+  controller.Tick();
+  const std::string water_daily = "[1796615300]\r\nstart=2026-12-07 12:00:00\r\nrule=FREQ=DAILY\r\n";
+  const std::string water_weekly = "[1796615300]\r\nstart=2026-12-07 12:00:00\r\nrule=FREQ=WEEKLY\r\n";
+  const std::string stand_up_daily = "[1796615400]\r\nstart=2026-12-07 13:00:00\r\nrule=FREQ=DAILY\r\n";
+  auto give_rule_to_stand_up = [&] {
+    const CMyEvent before = *list.Find({kNoon - 600, 0});
+    controller.Modify({kNoon - 600, 0}, before, before, RepeatEdit{true, Rule("FREQ=DAILY")});
+  };
+  auto written_by_cli = [&](const std::string& bytes) {
+    fs.files["repeat.ini"] = bytes;
+    fs.Touch("repeat.ini");
+  };
+  auto save_when_the_disk_takes_it = [&] {
+    fs.fail_writes = false;
+    fs.fail_writes_of.clear();
+    for (int tick = 0; tick < 40 && controller.HasUnsavedChanges(); ++tick) controller.Tick();
+    EXPECT_FALSE(controller.HasUnsavedChanges());
+  };
+
+  // Nothing can be saved; tallyo-cli gives the other event a rule meanwhile.
+  fs.fail_writes = true;
+  give_rule_to_stand_up();
+  written_by_cli(water_daily);
+  EXPECT_TRUE(controller.Tick().list_changed);
+  EXPECT_NE(controller.RuleOf({kNoon - 700, 0}), nullptr);
+  EXPECT_NE(controller.RuleOf({kNoon - 600, 0}), nullptr);
+  save_when_the_disk_takes_it();
+  EXPECT_EQ(fs.files["repeat.ini"], water_daily + stand_up_daily);
+
+  // event.dat is saved, repeat.ini not; tallyo-cli changes the other rule.
+  fs.fail_writes_of = "repeat.ini";
+  {
+    const CMyEvent before = *list.Find({kNoon - 600, 0});
+    controller.Modify({kNoon - 600, 0}, before, before, RepeatEdit{true, std::nullopt});
+  }
+  EXPECT_TRUE(controller.HasUnsavedChanges());
+  written_by_cli(water_weekly + stand_up_daily);
+  controller.Tick();
+  EXPECT_EQ(controller.RuleOf({kNoon - 600, 0}), nullptr);  // taken away here, and it stays so
+  ASSERT_NE(controller.RuleOf({kNoon - 700, 0}), nullptr);
+  EXPECT_EQ(*controller.RuleOf({kNoon - 700, 0}), Rule("FREQ=WEEKLY"));
+  save_when_the_disk_takes_it();
+  EXPECT_EQ(fs.files["repeat.ini"], water_weekly);
+}
+
 TEST_F(Controller, ARuleThatCannotBeReadIsToldOnceAndRemindsOnce) {
   WriteFromOutside({Event("odd", kNoon - 600, 1, kNoon)});
   fs.files["repeat.ini"] = "[1796615400]\r\nstart=2026-12-07 12:00:00\r\nrule=FREQ=FORTNIGHTLY\r\n";

@@ -97,6 +97,30 @@ bool RepeatRules::Remove(Time32 created) {
   return true;
 }
 
+namespace {
+
+bool SameSection(const RepeatEntry* a, const RepeatEntry* b) {
+  if (a == nullptr || b == nullptr) return a == b;
+  return a->start_text == b->start_text && a->rule_text == b->rule_text;
+}
+
+}  // namespace
+
+void RepeatRules::TakeChanges(const RepeatRules& base, const RepeatRules& changed) {
+  std::unordered_set<Time32> events;
+  for (const auto& [created, entry] : base.entries_) events.insert(created);
+  for (const auto& [created, entry] : changed.entries_) events.insert(created);
+  for (Time32 created : events) {
+    const RepeatEntry* now = changed.Find(created);
+    if (SameSection(base.Find(created), now)) continue;
+    if (now == nullptr) {
+      Remove(created);
+    } else if (now->series) {
+      Set(created, *now->series);
+    }
+  }
+}
+
 bool RepeatRules::DropVanished(std::span<const Time32> existing) {
   std::unordered_set<Time32> gone;
   for (const auto& [created, entry] : entries_) gone.insert(created);

@@ -58,6 +58,11 @@ class RepeatRules {
   // creation time of every event (in any order). True if any was dropped.
   bool DropVanished(std::span<const Time32> existing);
 
+  // Another program's rules (this object) while changes this program made
+  // to `base`, giving `changed`, wait to be saved: every event whose section
+  // differs between the two gets it as `changed` has it (set or removed);
+  // the rest stays as this object has it.
+  void TakeChanges(const RepeatRules& base, const RepeatRules& changed);
   // The sections that cannot be read, by creation time.
   std::vector<const RepeatEntry*> Unreadable() const;
   std::size_t size() const { return entries_.size(); }

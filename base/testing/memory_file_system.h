@@ -14,6 +14,8 @@ class MemoryFileSystem : public FileSystem {
   std::map<std::string, std::int64_t> write_times;
   // When set, ReplaceFile fails like a full disk and leaves every file as it was.
   bool fail_writes = false;
+  // Writes of this one file fail the same way.
+  std::string fail_writes_of;
   // When set, ReadFile fails with an I/O error (not "not found").
   bool fail_reads = false;
   int replace_calls = 0;
@@ -27,7 +29,7 @@ class MemoryFileSystem : public FileSystem {
   }
   Status ReplaceFile(const std::string& path, std::string_view contents) override {
     ++replace_calls;
-    if (fail_writes) return Status::IoError(path + ": no space left on device");
+    if (fail_writes || path == fail_writes_of) return Status::IoError(path + ": no space left on device");
     files[path] = std::string(contents);
     Touch(path);
     return Status::Ok();
