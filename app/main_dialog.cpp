@@ -9,6 +9,7 @@
 #include "app/main_texts.h"
 #include "framework/application.h"
 #include "framework/command_line.h"
+#include "framework/dialog_controls.h"
 #include "framework/program_title.h"
 #include "framework/text_boundary.h"
 #include "framework/worker_thread.h"
@@ -196,13 +197,8 @@ void MainDialog::ShowNote() {
   HWND note = GetDlgItem(hwnd(), IDC_MAIN_NOTE);
   RECT box{};
   GetClientRect(note, &box);
-  HDC dc = GetDC(note);
-  HGDIOBJ old_font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(note, WM_GETFONT, 0, 0)));
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, old_font);
-  ReleaseDC(note, dc);
-  const int visible_lines = metrics.tmHeight > 0 ? (box.bottom - box.top) / metrics.tmHeight : 1;
+  const int line = FontLineHeight(note);
+  const int visible_lines = line > 0 ? (box.bottom - box.top) / line : 1;
   ShowScrollBar(note, SB_VERT, FALSE);
   const LRESULT lines = SendMessageW(note, EM_GETLINECOUNT, 0, 0);
   ShowScrollBar(note, SB_VERT, lines > visible_lines ? TRUE : FALSE);

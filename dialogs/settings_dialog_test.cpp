@@ -16,6 +16,7 @@
 #include "base/program_path.h"
 #include "dialogs/autorun_entry.h"
 #include "dialogs/autorun_registry.h"
+#include "framework/dialog_controls.h"
 #include "framework/testing/screen_capture.h"
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
@@ -227,13 +228,7 @@ TEST_F(SettingsDialogTest, NothingIsCutOffOrCrowded) {
     HWND edit_window = GetDlgItem(d, IDC_SETTINGS_SOUND_FILE);
     RECT client{};
     GetClientRect(edit_window, &client);
-    HDC dc = GetDC(edit_window);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(edit_window, WM_GETFONT, 0, 0)));
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(edit_window, dc);
-    EXPECT_GE(client.bottom, metrics.tmHeight + 2);
+    EXPECT_GE(client.bottom, FontLineHeight(edit_window) + 2);
     // The note lies inside the window, above OK and Cancel, which sit side by side.
     const RECT note = PlaceOf(d, IDC_SETTINGS_MARK);
     const RECT ok = PlaceOf(d, IDOK);

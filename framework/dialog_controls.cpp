@@ -13,21 +13,24 @@ void MoveDlgItem(HWND dialog, int id, int x, int y, int width, int height) {
   SetWindowPos(GetDlgItem(dialog, id), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+int FontLineHeight(HWND control) {
+  WindowDC dc(control);
+  HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0));
+  SelectGuard select(dc.get(), font != nullptr ? font : GetStockObject(SYSTEM_FONT));
+  TEXTMETRICW metrics{};
+  return GetTextMetricsW(dc.get(), &metrics) ? static_cast<int>(metrics.tmHeight) : 0;
+}
+
 int FitEditHeightToFont(HWND edit) {
   RECT window{}, client{};
   GetWindowRect(edit, &window);
   GetClientRect(edit, &client);
   const int height = window.bottom - window.top;
-  TEXTMETRICW metrics{};
-  {
-    WindowDC dc(edit);
-    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(edit, WM_GETFONT, 0, 0));
-    SelectGuard select(dc.get(), font != nullptr ? font : GetStockObject(SYSTEM_FONT));
-    if (!GetTextMetricsW(dc.get(), &metrics)) return height;
-  }
+  const int line = FontLineHeight(edit);
+  if (line == 0) return height;
   // The border, then a pixel of the edit's own margin above and below the line.
   const int frame = height - (client.bottom - client.top);
-  const int needed = metrics.tmHeight + frame + 2;
+  const int needed = line + frame + 2;
   if (height >= needed) return height;
   POINT corner{window.left, window.top};
   ScreenToClient(GetParent(edit), &corner);

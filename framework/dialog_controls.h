@@ -10,6 +10,10 @@ void MoveDlgItem(HWND dialog, int id, int x, int y);
 // Moves and sizes control `id` of `dialog`.
 void MoveDlgItem(HWND dialog, int id, int x, int y, int width, int height);
 
+// The height of a line of text in `control`'s font (tmHeight); 0 when it
+// cannot be measured.
+int FontLineHeight(HWND control);
+
 // Grows a one-line edit that is too low for its font about its vertical
 // centre, so that its text is not clipped; an edit tall enough stays as it
 // is. Returns the edit's height afterwards.

@@ -1,21 +1,11 @@
 #include "framework/interval_timer.h"
 
+#include "framework/window.h"
+
 namespace {
 
 const wchar_t kClassName[] = L"TallyoIntervalTimer";
 constexpr UINT_PTR kTimerId = 1;
-
-bool RegisterClassOnce(WNDPROC procedure) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (GetClassInfoExW(instance, kClassName, &wc)) return true;
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = procedure;
-  wc.hInstance = instance;
-  wc.lpszClassName = kClassName;
-  return RegisterClassExW(&wc) != 0;
-}
 
 }  // namespace
 
@@ -24,7 +14,10 @@ IntervalTimer::~IntervalTimer() { Stop(); }
 bool IntervalTimer::Start(UINT period_ms, std::function<void()> tick) {
   tick_ = std::move(tick);
   if (window_ == nullptr) {
-    if (!RegisterClassOnce(&IntervalTimer::Procedure)) return false;
+    WNDCLASSEXW wc{};
+    wc.lpfnWndProc = &IntervalTimer::Procedure;
+    wc.lpszClassName = kClassName;
+    if (!RegisterClassOnce(wc)) return false;
     window_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                               GetModuleHandleW(nullptr), this);
     if (window_ == nullptr) return false;

@@ -68,20 +68,24 @@ bool Window::Subclass(HWND hwnd) {
   return true;
 }
 
+bool RegisterClassOnce(WNDCLASSEXW wc) {
+  wc.cbSize = sizeof wc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW known{};
+  known.cbSize = sizeof known;
+  if (GetClassInfoExW(wc.hInstance, wc.lpszClassName, &known)) return true;
+  return RegisterClassExW(&wc) != 0;
+}
+
 bool Window::RegisterWindowClass(const wchar_t* class_name, UINT class_style, HCURSOR cursor,
                                  HBRUSH background) {
   WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (GetClassInfoExW(instance, class_name, &wc)) return true;
-  wc.cbSize = sizeof wc;
   wc.style = class_style;
   wc.lpfnWndProc = StaticWindowProc;
-  wc.hInstance = instance;
   wc.hCursor = cursor ? cursor : LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = background;
   wc.lpszClassName = class_name;
-  return RegisterClassExW(&wc) != 0;
+  return RegisterClassOnce(wc);
 }
 
 bool Window::Create(const wchar_t* class_name, const wchar_t* title, DWORD style, DWORD ex_style,

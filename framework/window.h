@@ -5,6 +5,10 @@
 // colour, command and notify messages to the child's own object.
 #include <windows.h>
 
+// Registers `wc` (its instance set to the program's) unless a class of
+// that name is registered already; false when the system refuses it.
+bool RegisterClassOnce(WNDCLASSEXW wc);
+
 class Window {
  public:
   Window() = default;

@@ -97,18 +97,13 @@ void CGridCtrl::Destroy() {
 }
 
 bool CGridCtrl::RegisterWindowClass() {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (GetClassInfoExW(instance, kClassName, &wc)) return true;
-  wc.cbSize = sizeof wc;
   wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = GridClassProc;
-  wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
   wc.lpszClassName = kClassName;
-  return RegisterClassExW(&wc) != 0;
+  return RegisterClassOnce(wc);
 }
 
 bool CGridCtrl::Attach(HWND dialog, int id) { return AttachWindow(GetDlgItem(dialog, id)); }

@@ -9,14 +9,12 @@
 
 #include "framework/testing/screen_capture.h"
 #include "grid/grid_ctrl.h"
+#include "grid/testing/event_list_columns.h"
 #include "grid/testing/grid_test_window.h"
 
 namespace {
 
 // Code page 936 texts.
-const char kTitle[] = "\xB1\xEA\xCC\xE2";                      // 标题
-const char kCreated[] = "\xBD\xA8\xC1\xA2\xCA\xB1\xBC\xE4";    // 建立时间
-const char kReminder[] = "\xCC\xE1\xD0\xD1\xCA\xB1\xBC\xE4";   // 提醒时间
 const char kMemoEvent[] = "\xBC\xC7\xD2\xE4\xCA\xC2\xBC\xFE";  // 记忆事件
 // 给客户回电话，确认下周三的会议室和投影仪是否已经预订好
 const char kLongTitle[] =
@@ -48,19 +46,7 @@ TEST(GridScreenshot, HeaderSelectedRowEllipsisAndTitleTip) {
 
   // Filled as the event list fills view 4 (all events).
   grid.RemoveAllRows();
-  grid.SetFixedRows(1);
-  grid.SetFixedColumns(0);
-  grid.SetRows(1);
-  grid.SetColumns(3);
-  grid.SetCellText(0, 0, kTitle);
-  grid.SetCellText(0, 1, kCreated);
-  grid.SetCellText(0, 2, kReminder);
-  grid.SetColumnWidth(0, 250);
-  grid.SetColumnWidth(1, 130);
-  grid.SetColumnWidth(2, 130);
-  grid.bSingleRowSelect = false;
-  grid.SetRowSelectMode(true);
-  grid.bEditable = false;
+  SetUpEventListColumns(grid);
   int r = 0;
   for (const char* title : kTitles) {
     ++r;

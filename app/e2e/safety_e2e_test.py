@@ -52,6 +52,13 @@ class FailedSaves(E2ETest):
         click(add, *EDITOR_OK)
         wait_for_window_gone(ADD_CAPTION)
 
+    def add_event_while_saves_fail(self, main, title):
+        """Adds an event and answers the message that its save failed."""
+        self.add_event(main, title)
+        wait_for_window(MESSAGE_CAPTION)
+        key("Return")
+        wait_for_window_gone(MESSAGE_CAPTION)
+
     def test_a_change_kept_after_a_failed_save_is_written_by_the_tick(self):
         app = self.launch([today_event("a")])
         main = app.wait_main_window()
@@ -76,10 +83,7 @@ class FailedSaves(E2ETest):
         app = self.launch([today_event("a")], bTray=1)
         main = app.wait_main_window()
         blocker = self.block_saves(app)
-        self.add_event(main, "kept")
-        wait_for_window(MESSAGE_CAPTION)
-        key("Return")
-        wait_for_window_gone(MESSAGE_CAPTION)
+        self.add_event_while_saves_fail(main, "kept")
         click(main, *CLOSE)  # hidden in the notification area: the tray menu works then
         wait_for_window_gone(MAIN_CAPTION)
         choose_from_tray_menu("退出")
@@ -98,10 +102,7 @@ class FailedSaves(E2ETest):
         app = self.launch([today_event("a", 120)])
         main = app.wait_main_window()
         blocker = self.block_saves(app)
-        self.add_event(main, "mine")
-        wait_for_window(MESSAGE_CAPTION)
-        key("Return")
-        wait_for_window_gone(MESSAGE_CAPTION)
+        self.add_event_while_saves_fail(main, "mine")
         # Another program adds an event (it writes its own temporary file).
         theirs = today_event("theirs", 30)
         write_events(app.event_path, [app.events()[0], theirs])

@@ -13,6 +13,7 @@
 
 #include "framework/text_boundary.h"
 #include "grid/grid_ctrl.h"
+#include "grid/testing/event_list_columns.h"
 
 namespace {
 
@@ -57,19 +58,7 @@ void Pump() {
 
 void FillGrid(CGridCtrl& grid, const std::vector<Row>& rows) {
   grid.RemoveAllRows();
-  grid.SetFixedRows(1);
-  grid.SetFixedColumns(0);
-  grid.SetRows(1);
-  grid.SetColumns(3);
-  grid.SetCellText(0, 0, "\xB1\xEA\xCC\xE2");
-  grid.SetCellText(0, 1, "\xBD\xA8\xC1\xA2\xCA\xB1\xBC\xE4");
-  grid.SetCellText(0, 2, "\xCC\xE1\xD0\xD1\xCA\xB1\xBC\xE4");
-  grid.SetColumnWidth(0, 250);
-  grid.SetColumnWidth(1, 130);
-  grid.SetColumnWidth(2, 130);
-  grid.bSingleRowSelect = false;
-  grid.SetRowSelectMode(true);
-  grid.bEditable = false;
+  SetUpEventListColumns(grid);
   int r = 0;
   for (const Row& row : rows) {
     ++r;
