@@ -104,6 +104,26 @@ bool AnotherPopupAt(HWND self, POINT corner) {
   return search.found;
 }
 
+// Held from the look for a free place until the popup shows there: a named
+// mutex, shared by every copy of the program in this session.
+class PlaceTurn {
+ public:
+  PlaceTurn() : mutex_(CreateMutexW(nullptr, /*bInitialOwner=*/FALSE, L"Tallyo.ReminderPopupPlace")) {
+    // A copy that died holding it leaves it abandoned, which still counts as taken.
+    if (mutex_ != nullptr) WaitForSingleObject(mutex_, /*dwMilliseconds=*/2000);
+  }
+  ~PlaceTurn() {
+    if (mutex_ == nullptr) return;
+    ReleaseMutex(mutex_);
+    CloseHandle(mutex_);
+  }
+  PlaceTurn(const PlaceTurn&) = delete;
+  PlaceTurn& operator=(const PlaceTurn&) = delete;
+
+ private:
+  HANDLE mutex_;
+};
+
 }  // namespace
 
 ReminderPopupDialog::ReminderPopupDialog(HWND parent, const CMyEvent& due, Ad ad, std::string repeat_line)
@@ -161,6 +181,10 @@ bool ReminderPopupDialog::Open(bool take_keyboard, EndHandler on_end) {
   on_end_ = std::move(on_end);
   if (!CreateModeless()) return false;
   HWND dialog = hwnd();
+  // Two copies of the program that alert at the same moment would both find
+  // the place free and lie exactly on top of each other: the look for
+  // another popup and the showing happen one copy at a time.
+  PlaceTurn turn;
   RECT r{};
   GetWindowRect(dialog, &r);
   POINT corner{r.left, r.top};
