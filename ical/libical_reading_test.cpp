@@ -1,5 +1,8 @@
 // libical as both builds link it: a calendar read, its start times turned
-// into UTC seconds, and a rule expanded with libical's recurrence iterator.
+// into UTC seconds (in a zone the file carries, a built-in zone, UTC), and a
+// rule expanded with libical's recurrence iterator.
+#include "ical/calendar_zones.h"
+
 #include <libical/ical.h>
 
 #include <gtest/gtest.h>
@@ -8,6 +11,7 @@
 #include <string>
 #include <vector>
 
+namespace tallyo {
 namespace {
 
 // Times of 2026 in three kinds of zone: one the file defines itself (with
@@ -42,6 +46,22 @@ constexpr char kCalendar[] =
     "DTSTART;TZID=W. Europe Standard Time:20260115T093000\r\n"
     "END:VEVENT\r\n"
     "BEGIN:VEVENT\r\n"
+    "UID:new-york-winter@example.com\r\n"
+    "DTSTART;TZID=America/New_York:20260305T090000\r\n"
+    "END:VEVENT\r\n"
+    "BEGIN:VEVENT\r\n"
+    "UID:new-york-summer@example.com\r\n"
+    "DTSTART;TZID=America/New_York:20260310T090000\r\n"
+    "END:VEVENT\r\n"
+    "BEGIN:VEVENT\r\n"
+    "UID:shanghai@example.com\r\n"
+    "DTSTART;TZID=Asia/Shanghai:20261208T093000\r\n"
+    "END:VEVENT\r\n"
+    "BEGIN:VEVENT\r\n"
+    "UID:unknown-zone@example.com\r\n"
+    "DTSTART;TZID=Mars/Olympus_Mons:20261208T093000\r\n"
+    "END:VEVENT\r\n"
+    "BEGIN:VEVENT\r\n"
     "UID:utc@example.com\r\n"
     "DTSTART:20261208T013000Z\r\n"
     "END:VEVENT\r\n"
@@ -66,7 +86,10 @@ struct ComponentDeleter {
 };
 using Component = std::unique_ptr<icalcomponent, ComponentDeleter>;
 
-Component Parse(const char* text) { return Component(icalparser_parse_string(text)); }
+Component Parse(const char* text) {
+  InitCalendarZones();
+  return Component(icalparser_parse_string(text));
+}
 
 icalcomponent* EventOf(icalcomponent* calendar, const std::string& uid) {
   for (icalcomponent* e = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); e;
@@ -89,6 +112,39 @@ TEST(LibicalReading, ATimeInTheFilesOwnZoneFollowsItsDaylightRules) {
   EXPECT_STREQ(icaltimezone_get_tzid(const_cast<icaltimezone*>(summer.zone)), "W. Europe Standard Time");
   EXPECT_EQ(UtcSecondsOf(summer), 1784100600);  // 2026-07-15 07:30 UTC (+02:00)
   EXPECT_EQ(UtcSecondsOf(winter), 1768465800);  // 2026-01-15 08:30 UTC (+01:00)
+}
+
+// A TZID without its VTIMEZONE: libical's own zones (the system's natively,
+// the built-in ones compiled into the Windows executables).
+TEST(LibicalReading, ABareZoneNameIsReadWithTheBuiltInZone) {
+  Component calendar = Parse(kCalendar);
+  ASSERT_TRUE(calendar);
+  icaltimetype winter = icalcomponent_get_dtstart(EventOf(calendar.get(), "new-york-winter@example.com"));
+  icaltimetype summer = icalcomponent_get_dtstart(EventOf(calendar.get(), "new-york-summer@example.com"));
+  icaltimetype shanghai = icalcomponent_get_dtstart(EventOf(calendar.get(), "shanghai@example.com"));
+  ASSERT_NE(winter.zone, nullptr);
+  ASSERT_NE(shanghai.zone, nullptr);
+  EXPECT_STREQ(icaltimezone_get_location(const_cast<icaltimezone*>(winter.zone)), "America/New_York");
+  EXPECT_EQ(UtcSecondsOf(winter), 1772719200);    // 2026-03-05 14:00 UTC (-05:00)
+  EXPECT_EQ(UtcSecondsOf(summer), 1773147600);    // 2026-03-10 13:00 UTC (-04:00 from March 8)
+  EXPECT_EQ(UtcSecondsOf(shanghai), 1796693400);  // 2026-12-08 01:30 UTC (+08:00)
+
+  // A name no zone has is left without a zone: the reader decides.
+  EXPECT_EQ(icalcomponent_get_dtstart(EventOf(calendar.get(), "unknown-zone@example.com")).zone, nullptr);
+}
+
+TEST(LibicalReading, TheFilesOwnZoneWinsOverABuiltInZoneOfTheSameName) {
+  Component calendar = Parse(
+      "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Tallyo//reading test//EN\r\n"
+      "BEGIN:VTIMEZONE\r\nTZID:America/New_York\r\n"
+      "BEGIN:STANDARD\r\nDTSTART:19700101T000000\r\nTZOFFSETFROM:-0300\r\nTZOFFSETTO:-0300\r\nEND:"
+      "STANDARD\r\n"
+      "END:VTIMEZONE\r\n"
+      "BEGIN:VEVENT\r\nUID:own@example.com\r\nDTSTART;TZID=America/New_York:20260710T090000\r\nEND:VEVENT\r\n"
+      "END:VCALENDAR\r\n");
+  ASSERT_TRUE(calendar);
+  EXPECT_EQ(UtcSecondsOf(icalcomponent_get_dtstart(EventOf(calendar.get(), "own@example.com"))),
+            1783684800);  // 2026-07-10 12:00 UTC (-03:00, not New York's -04:00)
 }
 
 TEST(LibicalReading, UtcFloatingAndDateValuesKeepWhatTheyAre) {
@@ -136,3 +192,4 @@ TEST(LibicalReading, TheRecurrenceIteratorExpandsTheSecondTuesdayOfEachMonth) {
 }
 
 }  // namespace
+}  // namespace tallyo
