@@ -7,6 +7,12 @@
 #ifndef TALLYO_ICAL_LIBICAL_FILE_HOOKS_H
 #define TALLYO_ICAL_LIBICAL_FILE_HOOKS_H
 
+/* Only in libical's own sources (and in ours, for the declarations): its
+   configure checks must see none of this, or declaring a function of stdio.h
+   the way they do (char snprintf();) fails to compile and is taken for its
+   absence. */
+#if defined(HAVE_CONFIG_H) || defined(__cplusplus)
+
 #include <stdio.h>
 
 #ifdef __cplusplus
@@ -19,11 +25,12 @@ int tallyo_zone_fclose(FILE* file);
 }
 #endif
 
-/* libical's own sources, not the checks of its configure step. */
 #ifdef HAVE_CONFIG_H
 #define fopen tallyo_zone_fopen
 #define fgets tallyo_zone_fgets
 #define fclose tallyo_zone_fclose
+#endif
+
 #endif
 
 #endif
