@@ -15,7 +15,10 @@ std::string_view Trim(std::string_view text) {
 }
 
 std::string Key(std::string_view ns, std::string_view name) {
-  return "{" + std::string(ns) + "}" + std::string(name);
+  std::string key;
+  key.reserve(ns.size() + name.size() + 2);
+  key.append(1, '{').append(ns).append(1, '}').append(name);
+  return key;
 }
 
 bool IsSuccess(int status) { return status >= 200 && status < 300; }
@@ -133,7 +136,10 @@ std::string NormaliseEtag(std::string_view etag) {
   etag = Trim(etag);
   if (etag.empty()) return "";
   if (etag.front() == '"' || etag.substr(0, 3) == "W/\"") return std::string(etag);
-  return "\"" + std::string(etag) + "\"";
+  std::string quoted;
+  quoted.reserve(etag.size() + 2);
+  quoted.append(1, '"').append(etag).append(1, '"');
+  return quoted;
 }
 
 bool IsStrongEtag(std::string_view etag) {
