@@ -2,7 +2,7 @@
 """Checks which folder includes which: an #include may only point down the
 layers, and its case must match the file on disk.
 
-    base, ical  <-  repeat  <-  events, settings, update  <-  framework
+    base, ical  <-  repeat  <-  events, settings, update, caldav  <-  framework
                 <-  skin, grid  <-  dialogs, reminders  <-  app
 
 Folders on one layer are peers and may not include each other. cli and fuzz
@@ -27,13 +27,13 @@ import sys
 LAYERS = {
     "base": 0, "ical": 0,
     "repeat": 1,
-    "events": 2, "settings": 2, "update": 2,
+    "events": 2, "settings": 2, "update": 2, "caldav": 2,
     "framework": 3,
     "skin": 4, "grid": 4,
     "dialogs": 5, "reminders": 5,
     "app": 6,
 }
-PORTABLE_CORE = {"base", "ical", "repeat", "events", "settings", "update"}
+PORTABLE_CORE = {"base", "ical", "repeat", "events", "settings", "update", "caldav"}
 BESIDE = {
     "cli": PORTABLE_CORE | {"cli"},
     "fuzz": PORTABLE_CORE | {"fuzz"},

@@ -8,11 +8,12 @@ build_root="${TALLYO_BUILD_ROOT:-$here/build}"
 
 packages=(
   git cmake g++ make clang clang-format libclang-rt-14-dev
-  libgtest-dev libbenchmark-dev libtinyxml-dev libcli11-dev libical-dev
+  libgtest-dev libbenchmark-dev libtinyxml-dev libcli11-dev libical-dev libcurl4-openssl-dev
   mingw-w64 g++-mingw-w64-x86-64-posix
   wine64 xvfb xdotool xclip x11-apps imagemagick fonts-wqy-microhei
   dpkg-dev perl python3 python3-pil python3-fonttools
   hyperfine time
+  radicale
 )
 
 missing=()

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/testing/test_socket.h"
 #include "update/testing/loopback_http_server.h"
-#include "update/testing/test_socket.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "update/testing/test_socket.h"
+#include "base/testing/test_socket.h"
 
 class LoopbackHttpServer {
  public:

@@ -4,7 +4,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "update/testing/test_socket.h"
+#include "base/testing/test_socket.h"
 
 namespace test_socket {
 
@@ -24,6 +24,8 @@ sockaddr_in Loopback(int port) {
   return address;
 }
 }  // namespace
+
+bool StartSockets() { return true; }
 
 Handle ListenOnLoopback(int backlog, int& port) {
   int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);

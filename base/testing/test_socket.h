@@ -1,5 +1,5 @@
 #pragma once
-// The few socket calls the loopback test server needs, behind one seam:
+// The few socket calls the loopback test servers need, behind one seam:
 // test_socket_posix.cpp and test_socket_win.cpp.
 #include <cstdint>
 #include <string_view>
@@ -8,6 +8,10 @@ namespace test_socket {
 
 using Handle = std::intptr_t;
 inline constexpr Handle kInvalid = -1;
+
+// Starts the system's sockets for the whole process (Windows Sockets; nothing
+// natively). Call once before the first socket, for tests whose main does not.
+bool StartSockets();
 
 // A listening socket on 127.0.0.1 with an ephemeral port (returned in `port`).
 Handle ListenOnLoopback(int backlog, int& port);

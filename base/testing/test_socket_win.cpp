@@ -1,6 +1,6 @@
 #include <winsock2.h>
 
-#include "update/testing/test_socket.h"
+#include "base/testing/test_socket.h"
 
 namespace test_socket {
 
@@ -23,6 +23,11 @@ sockaddr_in Loopback(int port) {
   return address;
 }
 }  // namespace
+
+bool StartSockets() {
+  WSADATA data;
+  return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+}
 
 Handle ListenOnLoopback(int backlog, int& port) {
   SOCKET s = socket(AF_INET, SOCK_STREAM, 0);

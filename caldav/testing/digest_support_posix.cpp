@@ -1,0 +1,3 @@
+#include "caldav/testing/digest_support.h"
+
+bool TransportSpeaksDigest() { return true; }
