@@ -51,7 +51,7 @@ class Controller : public ::testing::Test {
 
   MemoryFileSystem fs;
   EventList list{fs, kPath};
-  MainController controller{list, fs};
+  MainController controller{list, fs, std::chrono::milliseconds(20)};
 };
 
 using Titles = std::vector<std::string>;
@@ -104,6 +104,26 @@ TEST_F(Controller, AnOutsideWriteKeepsTheChangesNotSavedYet) {
   fs.fail_writes = false;
   EXPECT_TRUE(controller.SaveBeforeExit());
   EXPECT_EQ(TitlesOnDisk(), (Titles{"theirs", "mine"}));
+}
+
+TEST_F(Controller, AChangeWhileAnotherWriterHoldsTheFolderWaitsQuietlyInMemory) {
+  std::unique_ptr<FolderLock> other;
+  ASSERT_TRUE(FolderLock::Acquire(fs, "event.dat.lock", std::chrono::milliseconds(0), &other).ok());
+  ControllerResult added = controller.Add(Event("call Li", kNoon));
+  EXPECT_TRUE(added.notices.empty()) << "a busy folder is not an error";
+  EXPECT_TRUE(added.list_changed);
+  EXPECT_EQ(TitlesInMemory(), Titles{"call Li"});
+  EXPECT_TRUE(controller.HasUnsavedChanges());
+  EXPECT_FALSE(fs.FileExists(kPath));
+
+  // The other writer adds an event and lets go: the next tick saves both.
+  EventList theirs(fs, kPath);
+  theirs.Add(Event("theirs", kNoon - 100));
+  ASSERT_TRUE(theirs.SaveEvents().ok());
+  other.reset();
+  EXPECT_TRUE(controller.Tick().notices.empty());
+  EXPECT_FALSE(controller.HasUnsavedChanges());
+  EXPECT_EQ(TitlesOnDisk(), (Titles{"theirs", "call Li"}));
 }
 
 TEST_F(Controller, SaveBeforeExitSaysWhetherAnythingIsLeft) {

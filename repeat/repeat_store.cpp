@@ -35,10 +35,10 @@ Status RepeatStore::Load(RepeatRules* rules) {
 }
 
 Status RepeatStore::Save(RepeatRules& rules, std::span<const Time32> existing) {
-  if (unread_file_) return Status::IoError(path_ + ": could not be read, so it is not replaced");
   rules.DropVanished(existing);
   std::string bytes = rules.ToBytes();
   if (seen_.exists ? bytes == seen_.bytes : rules.empty()) return Status::Ok();
+  if (unread_file_) return Status::IoError(path_ + ": could not be read, so it is not replaced");
   Status written = file_system_.ReplaceFile(path_, bytes);
   if (written.ok()) seen_ = Seen{true, StampNow(), std::move(bytes)};
   return written;

@@ -40,6 +40,8 @@ class RepeatStore {
   // Drops the sections of events that no longer exist (`existing`: the
   // creation time of every event), then writes the rules in one step unless
   // the file already holds exactly these bytes. No rules and no file: no file.
+  // A file that could not be read is not replaced (an error) when there is
+  // something to write.
   // REQUIRES: the file was loaded again if ChangedOnDisk() said so.
   Status Save(RepeatRules& rules, std::span<const Time32> existing);
 
