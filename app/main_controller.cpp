@@ -245,25 +245,25 @@ void MainController::TellSaveResult(const FolderChangeOutcome& outcome, Controll
     result.notices.push_back(
         {Notice::Kind::kDamagedKeptAs, std::string(kDamagedKeptAs) + "\r\n" + outcome.aside_path});
   }
-  if (!outcome.save.ok()) {
-    WaitBeforeRetry();
-    if (quiet == Quiet::kYes) return;
-    result.notices.push_back({Notice::Kind::kSaveFailed, SaveFailedText(outcome.save, events_.FilePath())});
-    return;
-  }
-  unsaved_.clear();
-  retry_wait_ = 0;
-  retry_backoff_ = 1;
-  rules_unsaved_ = !outcome.rules_save.ok();
-  if (!rules_unsaved_) {
+  if (outcome.all_saved()) {
+    unsaved_.clear();
+    rules_unsaved_ = false;
     rules_before_changes_ = RepeatRules{};
+    retry_wait_ = 0;
+    retry_backoff_ = 1;
     return;
   }
+  // repeat.ini is saved before event.dat: when it fails, neither is.
+  rules_unsaved_ = !outcome.rules_save.ok();
   WaitBeforeRetry();
   if (quiet == Quiet::kYes) return;
-  result.notices.push_back(
-      {Notice::Kind::kSaveFailed,
-       std::string(kRepeatFileNotSaved) + "\r\n" + outcome.rules_save.message() + "\r\n\r\n" + kChangeKept});
+  if (!outcome.rules_save.ok()) {
+    result.notices.push_back({Notice::Kind::kSaveFailed, std::string(kRepeatFileNotSaved) + "\r\n" +
+                                                             outcome.rules_save.message() + "\r\n\r\n" +
+                                                             kChangeKept});
+  } else {
+    result.notices.push_back({Notice::Kind::kSaveFailed, SaveFailedText(outcome.save, events_.FilePath())});
+  }
 }
 
 void MainController::TellRepeatProblems(ControllerResult& result) {

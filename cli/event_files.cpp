@@ -130,13 +130,13 @@ int ChangeFolderFiles(const std::function<int(EventList&, RepeatRules&)>& change
     PrintSystemText(std::cerr, outcome.aside_path);
     std::cerr << "; the events read before the fault go into the new event.dat\n";
   }
-  if (!outcome.save.ok()) {
-    PrintFailure("event.dat was not saved (the old file is unchanged): ", outcome.save);
+  // repeat.ini is saved before event.dat: when it fails, neither is.
+  if (!outcome.rules_save.ok()) {
+    PrintFailure("repeat.ini was not saved, so nothing was changed: ", outcome.rules_save);
     return kFileError;
   }
-  if (!outcome.rules_save.ok()) {
-    PrintFailure("event.dat was saved, but repeat.ini was not (the old file is unchanged): ",
-                 outcome.rules_save);
+  if (!outcome.save.ok()) {
+    PrintFailure("event.dat was not saved (the old file is unchanged): ", outcome.save);
     return kFileError;
   }
   return 0;

@@ -23,6 +23,10 @@ FolderChangeOutcome EventFolder::Make(const Change& change, const Options& optio
     outcome.stopped = true;
     return outcome;
   }
+  // Under the lock no writer is half-way: a rule without its event was left
+  // by one killed between the two files. It goes before a new event could
+  // take its second.
+  rules_.DropVanished(CreationTimes(events_));
   outcome.applied = change(events_, rules_);
   if (!outcome.applied && options.save_when == SaveWhen::kIfApplied) return outcome;
   Save(*lock, outcome);
@@ -30,10 +34,18 @@ FolderChangeOutcome EventFolder::Make(const Change& change, const Options& optio
 }
 
 void EventFolder::Save(FolderLock& lock, FolderChangeOutcome& outcome) {
+  // New and changed rules first, and the rules taken from events that stay;
+  // those of events on their way out stay in the file.
+  rules_.CommitRemovalsOf(CreationTimes(events_));
+  if ((outcome.rules_save = lock.CheckHeld()).ok()) outcome.rules_save = store_.Save(rules_);
+  if (!outcome.rules_save.ok()) return;
   if ((outcome.save = lock.CheckHeld()).ok() && events_.HasDamagedFile())
     outcome.save = events_.SetAsideDamagedFile(&outcome.aside_path);
   if (outcome.save.ok()) outcome.save = events_.SaveEvents();
   if (!outcome.save.ok()) return;
-  if ((outcome.rules_save = lock.CheckHeld()).ok())
-    outcome.rules_save = store_.Save(rules_, CreationTimes(events_));
+  // The events are gone from event.dat now: their rules may go too. (A
+  // failure leaves rules without events, which the next change drops.)
+  const bool dropped = rules_.DropVanished(CreationTimes(events_));
+  if (!rules_.CommitRemovals() && !dropped) return;
+  if ((outcome.rules_cleanup = lock.CheckHeld()).ok()) outcome.rules_cleanup = store_.Save(rules_);
 }

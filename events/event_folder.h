@@ -10,10 +10,19 @@
 //     the program, tallyo-cli and tallyo-cli.exe under Wine;
 //  2. takes in what another program wrote to either file since this one
 //     last loaded or saved it;
-//  3. makes the change on the list as it is now (keys are looked up afresh,
+//  3. drops the rules whose event is not in the list: under the lock no
+//     writer is half-way, so such a rule was left by one killed between the
+//     two files, and it must go before a new event could take its second;
+//  4. makes the change on the list as it is now (keys are looked up afresh,
 //     never through a pointer taken before);
-//  4. saves event.dat, then repeat.ini;
-//  5. lets the lock go.
+//  5. saves repeat.ini with the new and changed rules (the rules of events
+//     on their way out stay), then event.dat, then, if the change deleted
+//     events that had rules, repeat.ini without them;
+//  6. lets the lock go.
+// So a writer killed at any moment leaves each event with its rule: an add
+// leaves nothing or the event with its rule, a delete at worst a rule
+// without an event, which the next change drops (it never passes to another
+// event).
 // Before each replace the lock is checked to be still this writer's (a
 // writer taken for killed may have lost it): if not, nothing is replaced.
 // Reading (a list, the once-a-second look) takes no lock.
@@ -43,8 +52,11 @@ struct FolderChangeOutcome {
   bool applied = false;  // the change found what it was meant for
   // Where a damaged event.dat went before the save, if it was set aside.
   std::string aside_path;
+  Status rules_save;  // repeat.ini, first: event.dat is not saved when it fails
   Status save;        // event.dat
-  Status rules_save;  // repeat.ini
+  // repeat.ini without the rules taken away: a failure leaves them in the
+  // file without their events, and the next change drops them.
+  Status rules_cleanup;
   // Every file that was to be written was.
   bool all_saved() const { return lock.ok() && save.ok() && rules_save.ok(); }
 };

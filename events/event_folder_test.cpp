@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -109,30 +110,156 @@ TEST(EventFolder, AWriterThatLostTheLockReplacesNothing) {
     events.Add(MakeEvent("late", 300));
     return true;
   });
-  EXPECT_FALSE(out.save.ok());
+  EXPECT_FALSE(out.all_saved());
   EXPECT_TRUE(f.fs.written.empty());
   EXPECT_TRUE(f.fs.FileExists(kLock)) << "the other's lock stays";
 }
 
-TEST(EventFolder, EventDatIsSavedFirstAndRepeatIniAfterIt) {
+TEST(EventFolder, NewRulesAreSavedBeforeTheirEventsAndRulesTakenAwayAfter) {
   Fixture f;
-  FolderChangeOutcome out = f.writer.Make(NoChange);
+  // An add with a rule: repeat.ini first, then event.dat.
+  FolderChangeOutcome out = f.writer.Make([](EventList& events, RepeatRules& rules) {
+    events.Add(MakeEvent("water", 300, "", 1, At("2026-12-08 10:00:00")));
+    return SetEventRepeat(events, rules, {300, 0}, Rule("FREQ=HOURLY")) == SetRepeatResult::kSet;
+  });
   EXPECT_TRUE(out.all_saved());
-  EXPECT_EQ(f.fs.written, (std::vector<std::string>{kEvents}));
+  EXPECT_EQ(f.fs.written, (std::vector<std::string>{kRules, kEvents}));
+  // A delete: event.dat first, then repeat.ini without the rule.
   f.fs.written.clear();
-
-  // When event.dat cannot be saved, repeat.ini waits: the change stays in memory for the next save.
-  f.fs.failing = kEvents;
   out = f.writer.Make([](EventList& events, RepeatRules& rules) {
+    return DeleteEventAndRule(events, rules, {300, 0});
+  });
+  EXPECT_EQ(f.fs.written, (std::vector<std::string>{kEvents, kRules}));
+  EXPECT_EQ(f.fs.files[kRules], kDaily);
+  // Nothing changed in the rules: repeat.ini is not written.
+  f.fs.written.clear();
+  out = f.writer.Make(NoChange);
+  EXPECT_EQ(f.fs.written, (std::vector<std::string>{kEvents}));
+}
+
+TEST(EventFolder, WhenOneFileCannotBeSavedTheChangeStaysForTheNextSave) {
+  Fixture f;
+  f.fs.failing = kEvents;
+  FolderChangeOutcome out = f.writer.Make([](EventList& events, RepeatRules& rules) {
     return SetEventRepeat(events, rules, {200, 0}, Rule("FREQ=WEEKLY")) == SetRepeatResult::kSet;
   });
+  EXPECT_TRUE(out.rules_save.ok());
   EXPECT_FALSE(out.save.ok());
-  EXPECT_TRUE(f.fs.written.empty());
-  EXPECT_EQ(f.fs.files[kRules].find("[200]"), std::string::npos);
+  EXPECT_FALSE(out.all_saved());
   f.fs.failing.clear();
   out = f.writer.Make(NoChange);
-  EXPECT_EQ(f.fs.written, (std::vector<std::string>{kEvents, kRules}));
+  EXPECT_TRUE(out.all_saved());
   EXPECT_NE(f.fs.files[kRules].find("[200]"), std::string::npos);
+
+  // repeat.ini refused: event.dat waits too, so the event never goes without its rule.
+  f.fs.failing = kRules;
+  f.fs.written.clear();
+  out = f.writer.Make([](EventList& events, RepeatRules& rules) {
+    events.Add(MakeEvent("water", 300, "", 1, At("2026-12-08 10:00:00")));
+    return SetEventRepeat(events, rules, {300, 0}, Rule("FREQ=HOURLY")) == SetRepeatResult::kSet;
+  });
+  EXPECT_FALSE(out.rules_save.ok());
+  EXPECT_TRUE(f.fs.written.empty());
+}
+
+namespace {
+
+// A writer killed after `writes_left` replaces: nothing more reaches the
+// disk, not even the release of its lock.
+class DyingFileSystem : public OrderedFileSystem {
+ public:
+  int writes_left = -1;  // below 0: never dies
+  Status ReplaceFile(const std::string& path, std::string_view contents) override {
+    if (writes_left == 0) return Status::IoError("killed");
+    if (writes_left > 0) --writes_left;
+    return OrderedFileSystem::ReplaceFile(path, contents);
+  }
+  Status RemoveFile(const std::string& path) override {
+    if (writes_left == 0) return Status::IoError("killed");
+    return OrderedFileSystem::RemoveFile(path);
+  }
+};
+
+// What the disk holds: each event's creation time, and the rules' sections.
+struct OnDisk {
+  std::vector<Time32> events;
+  std::string rules;
+};
+
+OnDisk ReadDisk(MemoryFileSystem& fs) {
+  EventList events(fs, kEvents);
+  EXPECT_TRUE(events.LoadEvents().ok());
+  return {CreationTimes(events), fs.files[kRules]};
+}
+
+bool Has(const std::vector<Time32>& times, Time32 t) {
+  return std::count(times.begin(), times.end(), t) != 0;
+}
+
+}  // namespace
+
+TEST(EventFolder, AWriterKilledAtAnyMomentLeavesEveryEventWithItsRule) {
+  for (int survived = 0; survived <= 3; ++survived) {
+    SCOPED_TRACE("writes before the kill: " + std::to_string(survived));
+    DyingFileSystem fs;
+    FolderLockTiming quick;
+    quick.poll = std::chrono::milliseconds(2);
+    quick.stale_after = std::chrono::milliseconds(30);
+    {
+      EventList events(fs, kEvents);
+      RepeatRules rules;
+      RepeatStore store(fs, kRules);
+      EventFolder folder(fs, events, rules, store, quick);
+      EventFolder::Options options;
+      ASSERT_TRUE(folder
+                      .Make(
+                          [](EventList& list, RepeatRules& list_rules) {
+                            list.Add(MakeEvent("stand-up", 100, "", 1, At("2026-12-08 09:00:00")));
+                            return SetEventRepeat(list, list_rules, {100, 0}, Rule("FREQ=DAILY")) ==
+                                   SetRepeatResult::kSet;
+                          },
+                          options)
+                      .all_saved());
+      // Killed while it adds a repeating reminder and deletes the stand-up.
+      fs.writes_left = survived;
+      folder.Make(
+          [](EventList& list, RepeatRules& list_rules) {
+            list.Add(MakeEvent("water", 300, "", 1, At("2026-12-08 10:00:00")));
+            SetEventRepeat(list, list_rules, {300, 0}, Rule("FREQ=HOURLY"));
+            return DeleteEventAndRule(list, list_rules, {100, 0});
+          },
+          options);
+    }
+    const OnDisk killed = ReadDisk(fs);
+    if (Has(killed.events, 300)) {
+      EXPECT_NE(killed.rules.find("[300]"), std::string::npos) << "water's rule";
+    }
+    if (Has(killed.events, 100)) {
+      EXPECT_NE(killed.rules.find("[100]"), std::string::npos) << "stand-up's rule";
+    }
+
+    // The next writer finds the dead one's lock, takes it when stale, and adds
+    // a one-off in second 300: a rule left there without its event is not its.
+    fs.writes_left = -1;
+    EventList events(fs, kEvents);
+    RepeatRules rules;
+    RepeatStore store(fs, kRules);
+    EventFolder folder(fs, events, rules, store, quick);
+    EventFolder::Options options;
+    FolderChangeOutcome next = folder.Make(
+        [](EventList& list, RepeatRules&) {
+          if (list.FindByCreateTime(300) == nullptr) list.AddNew(MakeEvent("one-off", 300));
+          return true;
+        },
+        options);
+    ASSERT_TRUE(next.all_saved()) << next.lock.message();
+    const OnDisk after = ReadDisk(fs);
+    ASSERT_TRUE(Has(after.events, 300));
+    const bool water = events.FindByCreateTime(300)->strTitle == "water";
+    EXPECT_EQ(after.rules.find("[300]") != std::string::npos, water);
+    EXPECT_EQ(after.rules.find("[100]") != std::string::npos, Has(after.events, 100));
+    EXPECT_FALSE(fs.FileExists(kLock));
+  }
 }
 
 TEST(EventFolder, AChangeTakesInWhatOtherProgramsWroteAndDropsRulesOfDeletedEvents) {

@@ -52,10 +52,18 @@ class RepeatRules {
 
   // Gives the event a rule: its section is written anew.
   void Set(Time32 created, const RepeatSeries& series);
-  // Takes the event's rule away; false when it had none.
+  // Takes the event's rule away; false when it had none. Its section stays
+  // in the file's bytes until CommitRemovals: repeat.ini is saved before
+  // event.dat, and a rule must not leave before its event does.
   bool Remove(Time32 created);
-  // Drops the sections of events that no longer exist; `existing` holds the
-  // creation time of every event (in any order). True if any was dropped.
+  // Drops the sections of the rules taken away; true if there were any.
+  bool CommitRemovals();
+  // The same for the rules of events that are still there (`existing`: the
+  // creation time of every event): no event loses its rule on disk before
+  // it is gone from event.dat.
+  bool CommitRemovalsOf(std::span<const Time32> existing);
+  // Drops the sections of events that no longer exist, at once; `existing`
+  // holds the creation time of every event (in any order). True if any was dropped.
   bool DropVanished(std::span<const Time32> existing);
 
   // Another program's rules (this object) while changes this program made
@@ -73,6 +81,8 @@ class RepeatRules {
 
   IniFile document_;
   std::unordered_map<Time32, RepeatEntry> entries_;
+  // Rules taken away whose sections are still in document_.
+  std::unordered_set<Time32> removed_;
 };
 
 // The creation time a section name stands for: an optional minus and 1 to

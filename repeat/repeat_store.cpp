@@ -34,8 +34,7 @@ Status RepeatStore::Load(RepeatRules* rules) {
   return Status::Ok();
 }
 
-Status RepeatStore::Save(RepeatRules& rules, std::span<const Time32> existing) {
-  rules.DropVanished(existing);
+Status RepeatStore::Save(const RepeatRules& rules) {
   std::string bytes = rules.ToBytes();
   if (seen_.exists ? bytes == seen_.bytes : rules.empty()) return Status::Ok();
   if (unread_file_) return Status::IoError(path_ + ": could not be read, so it is not replaced");

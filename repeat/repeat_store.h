@@ -4,8 +4,8 @@
 // one in one step; a change from another program is noticed cheaply (one
 // look at size and write time while nothing changed) so the owner can load
 // it before every change and on the one-second tick, and never overwrite
-// what it has not seen. event.dat is saved first, repeat.ini after it: a
-// crash in between may lose a rule change, never an event.
+// what it has not seen. The order of the saves is EventFolder's
+// (events/event_folder.h).
 #include <cstdint>
 #include <optional>
 #include <set>
@@ -37,13 +37,11 @@ class RepeatStore {
   // and returns the error; until a load succeeds, Save refuses to replace it.
   Status Load(RepeatRules* rules);
 
-  // Drops the sections of events that no longer exist (`existing`: the
-  // creation time of every event), then writes the rules in one step unless
-  // the file already holds exactly these bytes. No rules and no file: no file.
-  // A file that could not be read is not replaced (an error) when there is
-  // something to write.
+  // Writes the rules in one step unless the file already holds exactly
+  // these bytes. No rules and no file: no file. A file that could not be
+  // read is not replaced (an error) when there is something to write.
   // REQUIRES: the file was loaded again if ChangedOnDisk() said so.
-  Status Save(RepeatRules& rules, std::span<const Time32> existing);
+  Status Save(const RepeatRules& rules);
 
   // True when the file is not what this store last loaded or saved. Before
   // the first Load or Save the store knows of no file.

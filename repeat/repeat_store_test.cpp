@@ -10,7 +10,6 @@ namespace {
 
 const std::string kPath = "repeat.ini";
 const std::string kOneRule = "[100]\r\nstart=2026-12-08 09:00:00\r\nrule=FREQ=DAILY\r\n";
-const std::vector<Time32> kEvents = {100, 200, 300};
 
 RepeatSeries Daily(const char* start) {
   WallSeconds wall = 0;
@@ -27,20 +26,21 @@ TEST(RepeatStore, NoRulesNoFileAndNoNeedlessWrites) {
   RepeatRules rules;
   ASSERT_TRUE(store.Load(&rules).ok());
   EXPECT_FALSE(store.ChangedOnDisk());
-  ASSERT_TRUE(store.Save(rules, kEvents).ok());
+  ASSERT_TRUE(store.Save(rules).ok());
   EXPECT_EQ(fs.replace_calls, 0);
   EXPECT_FALSE(fs.FileExists(kPath));
 
   rules.Set(100, Daily("2026-12-08 09:00:00"));
-  ASSERT_TRUE(store.Save(rules, kEvents).ok());
+  ASSERT_TRUE(store.Save(rules).ok());
   EXPECT_EQ(fs.files[kPath], kOneRule);
   EXPECT_FALSE(store.ChangedOnDisk());
-  ASSERT_TRUE(store.Save(rules, kEvents).ok());
+  ASSERT_TRUE(store.Save(rules).ok());
   EXPECT_EQ(fs.replace_calls, 1) << "the same bytes are not written again";
 
   // The last rule gone: the file stays, empty.
   rules.Remove(100);
-  ASSERT_TRUE(store.Save(rules, kEvents).ok());
+  rules.CommitRemovals();
+  ASSERT_TRUE(store.Save(rules).ok());
   EXPECT_EQ(fs.files[kPath], "");
 }
 
@@ -79,14 +79,14 @@ TEST(RepeatStore, AFileThatCannotBeReadIsNeverReplaced) {
   fs.fail_reads = true;
   EXPECT_FALSE(store.Load(&rules).ok());
   EXPECT_NE(rules.SeriesOf(300), nullptr) << "the rules in memory stay";
-  EXPECT_FALSE(store.Save(rules, kEvents).ok());
+  EXPECT_FALSE(store.Save(rules).ok());
   EXPECT_EQ(fs.files[kPath], kOneRule);
   EXPECT_EQ(fs.replace_calls, 0);
 
   fs.fail_reads = false;
   ASSERT_TRUE(store.Load(&rules).ok());
   rules.Set(300, Daily("2026-12-08 11:00:00"));
-  ASSERT_TRUE(store.Save(rules, kEvents).ok());
+  ASSERT_TRUE(store.Save(rules).ok());
   EXPECT_EQ(fs.files[kPath], kOneRule + "[300]\r\nstart=2026-12-08 11:00:00\r\nrule=FREQ=DAILY\r\n");
 }
 
@@ -124,11 +124,11 @@ TEST(RepeatStore, AFailedSaveLeavesTheFileAndTheNextOneWritesTheChange) {
   ASSERT_TRUE(store.Load(&rules).ok());
   rules.Set(200, Daily("2026-12-08 10:00:00"));
   fs.fail_writes = true;
-  EXPECT_FALSE(store.Save(rules, kEvents).ok());
+  EXPECT_FALSE(store.Save(rules).ok());
   EXPECT_EQ(fs.files[kPath], kOneRule);
   EXPECT_FALSE(store.ChangedOnDisk());
   fs.fail_writes = false;
-  ASSERT_TRUE(store.Save(rules, kEvents).ok());
+  ASSERT_TRUE(store.Save(rules).ok());
   EXPECT_NE(fs.files[kPath].find("[200]"), std::string::npos);
 }
 
@@ -138,7 +138,8 @@ TEST(RepeatStore, SavingDropsTheRulesOfVanishedEvents) {
   RepeatStore store(fs, kPath);
   RepeatRules rules;
   ASSERT_TRUE(store.Load(&rules).ok());
-  ASSERT_TRUE(store.Save(rules, std::vector<Time32>{999}).ok());
+  ASSERT_TRUE(rules.DropVanished(std::vector<Time32>{999}));
+  ASSERT_TRUE(store.Save(rules).ok());
   EXPECT_EQ(fs.files[kPath], "[999]\r\nstart=bad\r\nrule=FREQ=DAILY\r\n");
   EXPECT_EQ(rules.Find(100), nullptr);
 }
