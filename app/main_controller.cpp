@@ -267,13 +267,15 @@ void MainController::TellSaveResult(const FolderChangeOutcome& outcome, Controll
 }
 
 void MainController::TellRepeatProblems(ControllerResult& result) {
-  for (const RepeatProblem& problem : repeat_store_.TakeNewProblems(rules_)) {
-    const CMyEvent* event = events_.FindByCreateTime(problem.created);
-    const std::string title =
-        event != nullptr ? std::string(event->strTitle) : std::to_string(problem.created);
-    result.notices.push_back(
-        {Notice::Kind::kRepeatProblem, UnreadableRepeatMessage(title, problem.rule_text)});
-  }
+  // One message for all of them, however many.
+  const RepeatProblems problems = repeat_store_.TakeNewProblems(rules_);
+  if (problems.empty()) return;
+  auto title_of = [this](Time32 created) {
+    const CMyEvent* event = events_.FindByCreateTime(created);
+    return event != nullptr ? std::string(event->strTitle) : std::to_string(created);
+  };
+  result.notices.push_back(
+      {Notice::Kind::kRepeatProblem, RepeatProblemsMessage(problems, title_of, repeat_store_.FilePath())});
 }
 
 void MainController::TellLoadProblem(const LoadResult& load, ControllerResult& result) {

@@ -383,6 +383,35 @@ TEST_F(Controller, ARuleThatCannotBeReadIsToldOnceAndRemindsOnce) {
   EXPECT_TRUE(list.empty());  // a one-off
 }
 
+TEST_F(Controller, ManyRulesThatCannotBeReadAreToldInOneMessageOncePerChange) {
+  std::vector<CMyEvent> events;
+  std::string rules;
+  for (Time32 i = 1; i <= 40; ++i) {
+    events.push_back(Event("odd " + std::to_string(i), kNoon - 1000 + i, 1, kNoon));
+    rules += "[" + std::to_string(kNoon - 1000 + i) +
+             "]\r\nstart=2026-12-07 12:00:00\r\nrule=FREQ=FORTNIGHTLY\r\n";
+  }
+  WriteFromOutside(events);
+  fs.files["repeat.ini"] = rules;
+  fs.Touch("repeat.ini");
+  ControllerResult first = controller.Tick();
+  ASSERT_EQ(first.notices.size(), 1u);
+  EXPECT_NE(first.notices[0].text.find(" 40 "), std::string::npos) << "how many";
+  EXPECT_NE(first.notices[0].text.find("odd 1"), std::string::npos) << "the first by title";
+  EXPECT_EQ(first.notices[0].text.find("odd 40"), std::string::npos) << "not all of them";
+  // Another program adds a rule: the same problems are not told again.
+  fs.files["repeat.ini"] +=
+      "[" + std::to_string(kNoon - 1000 + 1) + "0]\r\nstart=2026-12-07 12:00:00\r\nrule=FREQ=DAILY\r\n";
+  fs.Touch("repeat.ini");
+  EXPECT_TRUE(controller.Tick().notices.empty());
+  // A file of random bytes is told too.
+  fs.files["repeat.ini"] = "\x8f\x01\x7f\xfe\r\n\x13\x37";
+  fs.Touch("repeat.ini");
+  ControllerResult garbage = controller.Tick();
+  ASSERT_EQ(garbage.notices.size(), 1u);
+  EXPECT_NE(garbage.notices[0].text.find("repeat.ini"), std::string::npos);
+}
+
 TEST_F(Controller, ViewsListTheirEvents) {
   WriteFromOutside(
       {Event("memo", kNoon), Event("reminder", kNoon + 1, 1, kNoon + 60), Event("yesterday", kNoon - 86400)});

@@ -46,11 +46,39 @@ void PrintNoSuchEvent(EventKey key, const char* consequence) {
 
 namespace {
 
-void PrintProblems(const RepeatStore& store, const std::vector<RepeatProblem>& problems) {
-  for (const RepeatProblem& problem : problems) {
-    std::cerr << "tallyo-cli: the rule of the event created at " << problem.created << " in ";
+// What cannot be read in repeat.ini, in one message however much it is.
+void PrintProblems(const RepeatStore& store, const RepeatProblems& problems, const EventList& list) {
+  if (!problems.unreadable.empty()) {
+    std::cerr << "tallyo-cli: " << problems.unreadable.size() << " rule"
+              << (problems.unreadable.size() == 1 ? "" : "s") << " in ";
     PrintSystemText(std::cerr, store.FilePath());
-    std::cerr << " cannot be read, so it reminds once: " << problem.reason << "\n";
+    std::cerr << " cannot be read, so "
+              << (problems.unreadable.size() == 1 ? "its event reminds" : "their events remind") << " once:";
+    for (std::size_t i = 0; i < problems.unreadable.size() && i < kProblemsNamed; ++i) {
+      const RepeatProblem& problem = problems.unreadable[i];
+      std::cerr << (i == 0 ? " " : "; ") << "the event created at " << problem.created;
+      if (const CMyEvent* event = list.FindByCreateTime(problem.created)) {
+        std::cerr << " (\"";
+        PrintCp936(std::cerr, event->strTitle);
+        std::cerr << "\")";
+      }
+      std::cerr << ": " << problem.reason;
+    }
+    if (problems.unreadable.size() > kProblemsNamed)
+      std::cerr << "; and " << problems.unreadable.size() - kProblemsNamed << " more";
+    std::cerr << "\n";
+  }
+  if (!problems.other_lines.empty()) {
+    std::cerr << "tallyo-cli: " << problems.other_lines.size() << " line"
+              << (problems.other_lines.size() == 1 ? "" : "s") << " of ";
+    PrintSystemText(std::cerr, store.FilePath());
+    std::cerr << (problems.other_lines.size() == 1 ? " is" : " are")
+              << " no section header, key=value, comment or blank line, and kept as they are (line";
+    for (std::size_t i = 0; i < problems.other_lines.size() && i < kProblemsNamed; ++i)
+      std::cerr << (i == 0 ? (problems.other_lines.size() == 1 ? " " : "s ") : ", ")
+                << problems.other_lines[i];
+    if (problems.other_lines.size() > kProblemsNamed) std::cerr << " ...";
+    std::cerr << ")\n";
   }
 }
 
@@ -60,7 +88,7 @@ RepeatStore RulesBeside(const EventList& list) {
   return RepeatStore(DefaultFileSystem(), RepeatFilePathBeside(list.FilePath()));
 }
 
-void LoadRulesForReading(RepeatStore& store, RepeatRules* rules) {
+void LoadRulesForReading(RepeatStore& store, RepeatRules* rules, const EventList& list) {
   Status status = store.Load(rules);
   if (!status.ok()) {
     std::cerr << "tallyo-cli: ";
@@ -68,7 +96,7 @@ void LoadRulesForReading(RepeatStore& store, RepeatRules* rules) {
     std::cerr << "; the events are shown without their repeat rules\n";
     return;
   }
-  PrintProblems(store, store.TakeNewProblems(*rules));
+  PrintProblems(store, store.TakeNewProblems(*rules), list);
 }
 
 namespace {
@@ -93,7 +121,7 @@ bool TakeInForChange(EventList& list, RepeatStore& store, RepeatRules& rules, Fo
     // Changes that touch no rule go on; repeat.ini is not replaced.
     PrintFailure("", outcome.rules_load);
   }
-  PrintProblems(store, store.TakeNewProblems(rules));
+  PrintProblems(store, store.TakeNewProblems(rules), list);
   return true;
 }
 

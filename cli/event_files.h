@@ -30,8 +30,9 @@ int ChangeFolderFiles(const std::function<int(EventList&, RepeatRules&)>& change
 
 // repeat.ini beside the list's event.dat.
 RepeatStore RulesBeside(const EventList& list);
-// repeat.ini for reading only: one that cannot be read is told of and gives no rules.
-void LoadRulesForReading(RepeatStore& store, RepeatRules* rules);
+// repeat.ini for reading only: one that cannot be read is told of and gives
+// no rules; what cannot be read in it is told in one message (naming events of `list`).
+void LoadRulesForReading(RepeatStore& store, RepeatRules* rules, const EventList& list);
 
 // RULE on the command line: daily, weekdays, weekly, monthly, yearly, hourly
 // or an RRULE value; nullopt after a message naming the part that is wrong.

@@ -127,7 +127,7 @@ int RunList(const ListOptions& options) {
   LoadResult result = list.LoadEvents();
   RepeatStore rule_file = RulesBeside(list);
   RepeatRules rules;
-  LoadRulesForReading(rule_file, &rules);
+  LoadRulesForReading(rule_file, &rules, list);
   EventPtrList rows;
   FillView(list, chosen->view, chosen->day, chosen->keyword, rows);
   std::vector<EventKey> keys;
@@ -280,6 +280,10 @@ int RunCheck() {
     PrintLoadProblem(result, list.FilePath());
     return kFileError;
   }
+  // What cannot be read in repeat.ini is told too (the count is event.dat's).
+  RepeatStore rule_file = RulesBeside(list);
+  RepeatRules rules;
+  LoadRulesForReading(rule_file, &rules, list);
   std::cout << list.size() << "\n";
   return 0;
 }

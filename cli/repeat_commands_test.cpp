@@ -321,3 +321,26 @@ TEST_F(RepeatCommands, ALockLeftByAKilledWriterHoldsTheNextOneUpForSecondsOnly) 
   EXPECT_NE(ReadFileBytes(RuleFile()).find("[" + created + "]"), std::string::npos);
   EXPECT_FALSE(fs::exists(dir_ / "event.dat.lock"));
 }
+
+TEST_F(RepeatCommands, ManyRulesThatCannotBeReadAreToldInOneMessage) {
+  EventVector v;
+  std::string rules = "\x01\x02 not a line of an INI file\r\n";
+  for (Time32 t = 1; t <= 40; ++t) {
+    v.push_back(MakeEvent("odd " + std::to_string(t), t, "", 1, At("2026-12-15 10:00:00")));
+    rules += "[" + std::to_string(t) + "]\r\nstart=2026-12-15 10:00:00\r\nrule=FREQ=SECONDLY\r\n";
+  }
+  WriteFileBytes(EventFile(), WriteEventArchive(v));
+  WriteFileBytes(RuleFile(), rules);
+  for (const char* command : {"list", "check"}) {
+    CliRun run = command == std::string("list") ? RunCli({"list", "--all"}) : RunCli({"check"});
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
+    EXPECT_NE(run.err.find("40 rules in"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("(\"odd 1\")"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("and 37 more"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("1 line of"), std::string::npos) << run.err;
+  }
+  CliRun add = RunCli({"add", "--title", "new"});
+  EXPECT_EQ(add.exit_code, 0) << add.err;
+  EXPECT_EQ(std::count(add.err.begin(), add.err.end(), '\n'), 2) << add.err;
+}

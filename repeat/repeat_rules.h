@@ -73,6 +73,8 @@ class RepeatRules {
   void TakeChanges(const RepeatRules& base, const RepeatRules& changed);
   // The sections that cannot be read, by creation time.
   std::vector<const RepeatEntry*> Unreadable() const;
+  // The lines that are no section header, key=value, comment or blank line.
+  std::vector<std::size_t> OtherLines() const { return document_.OtherLines(); }
   std::size_t size() const { return entries_.size(); }
   bool empty() const { return entries_.empty(); }
 

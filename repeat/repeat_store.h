@@ -16,14 +16,8 @@
 
 #include "base/file_system.h"
 #include "base/status.h"
+#include "repeat/repeat_problems.h"
 #include "repeat/repeat_rules.h"
-
-// A rule that cannot be read, reported once.
-struct RepeatProblem {
-  Time32 created = 0;
-  std::string rule_text;  // as written in the file
-  std::string reason;     // in English, naming the key
-};
 
 class RepeatStore {
  public:
@@ -52,9 +46,10 @@ class RepeatStore {
   // A file that cannot be read gives its error once, until a load succeeds.
   Status ReloadIfChanged(RepeatRules* rules, bool* reloaded);
 
-  // The unreadable rules of `rules` not reported before, each (the event
-  // with the same rule text) once for the life of the store.
-  std::vector<RepeatProblem> TakeNewProblems(const RepeatRules& rules);
+  // What cannot be read in `rules` (the file as loaded), when it is not what
+  // was told last: all of it at once, once, until it changes. Empty when
+  // there is nothing new to tell.
+  RepeatProblems TakeNewProblems(const RepeatRules& rules);
 
   const std::string& FilePath() const { return path_; }
 
@@ -70,7 +65,7 @@ class RepeatStore {
   std::string path_;
   Seen seen_;
   bool unread_file_ = false;  // the last load could not read the file
-  std::set<std::pair<Time32, std::string>> reported_;
+  std::string told_;          // what was told last, as TellingOf gives it
 };
 
 // repeat.ini in the folder of `event_file_path` (the path of event.dat),
