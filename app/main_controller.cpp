@@ -16,6 +16,9 @@ namespace {
 // to once in this many ticks (a disk that stays full is not written every
 // second for hours).
 constexpr int kLongestRetryWait = 16;
+// The tick's try to save waits this long for another writer of the folder,
+// and tries again at the next tick.
+constexpr std::chrono::milliseconds kTickLockWait{50};
 
 // The fields of `after` that differ from `before` go into `record`.
 void ApplyEdit(const CMyEvent& before, const CMyEvent& after, CMyEvent& record) {
@@ -39,12 +42,24 @@ std::string FolderOf(const std::string& path) {
   return last_separator == std::string::npos ? path : path.substr(0, last_separator);
 }
 
+// The message for a change that could not be written to the events' folder.
+std::string SaveFailedText(const Status& status, const std::string& event_file_path) {
+  std::string text = std::string(kSaveFailed) + "\r\n" + status.message();
+  if (status.code() == Status::Code::kAccessDenied) {
+    text += std::string("\r\n") + kFolderNotWritable + FolderOf(event_file_path);
+  }
+  return text + "\r\n\r\n" + kChangeKept;
+}
+
 }  // namespace
 
-MainController::MainController(EventList& events, FileSystem& file_system)
+MainController::MainController(EventList& events, FileSystem& file_system,
+                               std::chrono::milliseconds lock_wait)
     : events_(events),
       view_day_(NowTime()),
-      repeat_store_(file_system, RepeatFilePathBeside(events.FilePath())) {}
+      repeat_store_(file_system, RepeatFilePathBeside(events.FilePath())),
+      folder_(file_system, events, rules_, repeat_store_),
+      lock_wait_(lock_wait) {}
 
 const RepeatRule* MainController::RuleOf(EventKey key) const {
   const CMyEvent* event = events_.Find(key);
@@ -136,38 +151,62 @@ ControllerResult MainController::Answer(EventKey key, const ReminderAnswer& answ
 
 ControllerResult MainController::Make(Change change) {
   ControllerResult result;
-  TakeIn(result);
-  if (!HasUnsavedChanges()) rules_before_changes_ = rules_;
-  if (!change(events_, rules_)) return result;
-  result.list_changed = true;
-  unsaved_.push_back(std::move(change));
-  Save(result, Quiet::kNo);
+  Write(result, &change, Quiet::kNo, lock_wait_);
   return result;
 }
 
 ControllerResult MainController::Tick() {
   ControllerResult result;
   TakeIn(result);
-  if (HasUnsavedChanges() && --retry_wait_ <= 0) {
-    if (!unsaved_.empty()) {
-      Save(result, Quiet::kYes);
-    } else {
-      SaveRules(result, Quiet::kYes);
-    }
-  }
+  if (HasUnsavedChanges() && --retry_wait_ <= 0) Write(result, nullptr, Quiet::kYes, kTickLockWait);
   return result;
 }
 
 bool MainController::SaveBeforeExit() {
   if (!HasUnsavedChanges()) return true;
   ControllerResult ignored;
-  TakeIn(ignored);
-  if (!unsaved_.empty()) {
-    Save(ignored, Quiet::kYes);
-  } else {
-    SaveRules(ignored, Quiet::kYes);
-  }
+  Write(ignored, nullptr, Quiet::kYes, lock_wait_);
   return !HasUnsavedChanges();
+}
+
+bool MainController::Apply(const Change& change, ControllerResult& result) {
+  if (!HasUnsavedChanges()) rules_before_changes_ = rules_;
+  if (!change(events_, rules_)) return false;
+  result.list_changed = true;
+  unsaved_.push_back(change);
+  return true;
+}
+
+void MainController::Write(ControllerResult& result, const Change* change, Quiet quiet,
+                           std::chrono::milliseconds wait) {
+  EventFolder::Options options;
+  options.save_when = SaveWhen::kIfApplied;
+  options.wait = wait;
+  options.take_in = [&](FolderChangeOutcome&) {
+    TakeIn(result);
+    return true;
+  };
+  const FolderChangeOutcome outcome = folder_.Make(
+      [&](EventList&, RepeatRules&) { return change == nullptr || Apply(*change, result); }, options);
+  if (outcome.lock.ok()) {
+    if (outcome.applied) TellSaveResult(outcome, result, quiet);
+    return;
+  }
+  // The change waits in memory, as one that could not be saved does, and
+  // goes onto what the files hold at the next try.
+  if (change != nullptr) Apply(*change, result);
+  if (outcome.lock.code() == Status::Code::kBusy) {
+    retry_wait_ = 1;  // another writer: the next tick tries again
+    return;
+  }
+  WaitBeforeRetry();
+  if (quiet == Quiet::kYes) return;
+  result.notices.push_back({Notice::Kind::kSaveFailed, SaveFailedText(outcome.lock, events_.FilePath())});
+}
+
+void MainController::WaitBeforeRetry() {
+  retry_wait_ = retry_backoff_;
+  retry_backoff_ = std::min(retry_backoff_ * 2, kLongestRetryWait);
 }
 
 void MainController::TakeIn(ControllerResult& result) {
@@ -200,58 +239,43 @@ void MainController::TakeIn(ControllerResult& result) {
   if (!unsaved_.empty()) retry_wait_ = 0;
 }
 
-void MainController::Save(ControllerResult& result, Quiet quiet) {
-  Status saved;
-  if (events_.HasDamagedFile()) {
-    std::string aside;
-    saved = events_.SetAsideDamagedFile(&aside);
-    if (!aside.empty()) {
-      result.notices.push_back({Notice::Kind::kDamagedKeptAs, std::string(kDamagedKeptAs) + "\r\n" + aside});
-    }
+void MainController::TellSaveResult(const FolderChangeOutcome& outcome, ControllerResult& result,
+                                    Quiet quiet) {
+  if (!outcome.aside_path.empty()) {
+    result.notices.push_back(
+        {Notice::Kind::kDamagedKeptAs, std::string(kDamagedKeptAs) + "\r\n" + outcome.aside_path});
   }
-  if (saved.ok()) saved = events_.SaveEvents();
-  if (saved.ok()) {
+  if (outcome.all_saved()) {
     unsaved_.clear();
+    rules_unsaved_ = false;
+    rules_before_changes_ = RepeatRules{};
     retry_wait_ = 0;
     retry_backoff_ = 1;
-    // event.dat first, then repeat.ini: a crash in between may lose a rule
-    // change, never an event.
-    SaveRules(result, quiet);
     return;
   }
-  retry_wait_ = retry_backoff_;
-  retry_backoff_ = std::min(retry_backoff_ * 2, kLongestRetryWait);
+  // repeat.ini is saved before event.dat: when it fails, neither is.
+  rules_unsaved_ = !outcome.rules_save.ok();
+  WaitBeforeRetry();
   if (quiet == Quiet::kYes) return;
-  std::string text = std::string(kSaveFailed) + "\r\n" + saved.message();
-  if (saved.code() == Status::Code::kAccessDenied) {
-    text += std::string("\r\n") + kFolderNotWritable + FolderOf(events_.FilePath());
+  if (!outcome.rules_save.ok()) {
+    result.notices.push_back({Notice::Kind::kSaveFailed, std::string(kRepeatFileNotSaved) + "\r\n" +
+                                                             outcome.rules_save.message() + "\r\n\r\n" +
+                                                             kChangeKept});
+  } else {
+    result.notices.push_back({Notice::Kind::kSaveFailed, SaveFailedText(outcome.save, events_.FilePath())});
   }
-  text += std::string("\r\n\r\n") + kChangeKept;
-  result.notices.push_back({Notice::Kind::kSaveFailed, std::move(text)});
-}
-
-void MainController::SaveRules(ControllerResult& result, Quiet quiet) {
-  const Status saved = repeat_store_.Save(rules_, CreationTimes(events_));
-  rules_unsaved_ = !saved.ok();
-  if (saved.ok()) {
-    if (!HasUnsavedChanges()) rules_before_changes_ = RepeatRules{};
-    return;
-  }
-  retry_wait_ = retry_backoff_;
-  retry_backoff_ = std::min(retry_backoff_ * 2, kLongestRetryWait);
-  if (quiet == Quiet::kYes) return;
-  result.notices.push_back({Notice::Kind::kSaveFailed, std::string(kRepeatFileNotSaved) + "\r\n" +
-                                                           saved.message() + "\r\n\r\n" + kChangeKept});
 }
 
 void MainController::TellRepeatProblems(ControllerResult& result) {
-  for (const RepeatProblem& problem : repeat_store_.TakeNewProblems(rules_)) {
-    const CMyEvent* event = events_.FindByCreateTime(problem.created);
-    const std::string title =
-        event != nullptr ? std::string(event->strTitle) : std::to_string(problem.created);
-    result.notices.push_back(
-        {Notice::Kind::kRepeatProblem, UnreadableRepeatMessage(title, problem.rule_text)});
-  }
+  // One message for all of them, however many.
+  const RepeatProblems problems = repeat_store_.TakeNewProblems(rules_);
+  if (problems.empty()) return;
+  auto title_of = [this](Time32 created) {
+    const CMyEvent* event = events_.FindByCreateTime(created);
+    return event != nullptr ? std::string(event->strTitle) : std::to_string(created);
+  };
+  result.notices.push_back(
+      {Notice::Kind::kRepeatProblem, RepeatProblemsMessage(problems, title_of, repeat_store_.FilePath())});
 }
 
 void MainController::TellLoadProblem(const LoadResult& load, ControllerResult& result) {

@@ -13,6 +13,7 @@
 
 #include "base/file_system.h"
 #include "base/local_time.h"
+#include "events/event_folder.h"
 #include "events/event_key.h"
 #include "events/event_list.h"
 #include "events/event_repeats.h"
@@ -43,8 +44,10 @@ class MainController {
  public:
   // `events` is the program's list, loaded or not; it outlives the
   // controller. The repeat rules are kept in repeat.ini beside its file, on
-  // `file_system`.
-  MainController(EventList& events, FileSystem& file_system);
+  // `file_system`. A change waits up to `lock_wait` for another writer of
+  // the folder; past that it is kept like one that could not be saved.
+  MainController(EventList& events, FileSystem& file_system,
+                 std::chrono::milliseconds lock_wait = EventFolder::kWindowWait);
 
   // --- the view ---
   int view_mode() const { return view_mode_; }
@@ -115,10 +118,15 @@ class MainController {
   ControllerResult Make(Change change);
   // Reloads a changed file and replays the unsaved changes onto it.
   void TakeIn(ControllerResult& result);
-  // Saves the list, then the rules; a failure keeps the changes for the
-  // next try and is told unless `quiet`.
-  void Save(ControllerResult& result, Quiet quiet);
-  void SaveRules(ControllerResult& result, Quiet quiet);
+  // One pass through the folder's door: under its lock, takes in, makes
+  // `change` (none: saves what is unsaved), saves. A failure keeps the
+  // changes for the next try and is told unless `quiet`; a lock held by
+  // another writer is not told.
+  void Write(ControllerResult& result, const Change* change, Quiet quiet, std::chrono::milliseconds wait);
+  // Makes `change` in memory and keeps it until it is saved.
+  bool Apply(const Change& change, ControllerResult& result);
+  void TellSaveResult(const FolderChangeOutcome& outcome, ControllerResult& result, Quiet quiet);
+  void WaitBeforeRetry();
   void TellLoadProblem(const LoadResult& load, ControllerResult& result);
   void TellRepeatProblems(ControllerResult& result);
 
@@ -132,6 +140,8 @@ class MainController {
   // tells this program's rule changes from another program's.
   RepeatRules rules_before_changes_;
   RepeatStore repeat_store_;
+  EventFolder folder_;
+  std::chrono::milliseconds lock_wait_;
   // Applied to the list, not yet saved: replayed after every reload.
   std::vector<Change> unsaved_;
   // event.dat was saved, repeat.ini not yet.

@@ -51,7 +51,7 @@ class Controller : public ::testing::Test {
 
   MemoryFileSystem fs;
   EventList list{fs, kPath};
-  MainController controller{list, fs};
+  MainController controller{list, fs, std::chrono::milliseconds(20)};
 };
 
 using Titles = std::vector<std::string>;
@@ -104,6 +104,26 @@ TEST_F(Controller, AnOutsideWriteKeepsTheChangesNotSavedYet) {
   fs.fail_writes = false;
   EXPECT_TRUE(controller.SaveBeforeExit());
   EXPECT_EQ(TitlesOnDisk(), (Titles{"theirs", "mine"}));
+}
+
+TEST_F(Controller, AChangeWhileAnotherWriterHoldsTheFolderWaitsQuietlyInMemory) {
+  std::unique_ptr<FolderLock> other;
+  ASSERT_TRUE(FolderLock::Acquire(fs, "event.dat.lock", std::chrono::milliseconds(0), &other).ok());
+  ControllerResult added = controller.Add(Event("call Li", kNoon));
+  EXPECT_TRUE(added.notices.empty()) << "a busy folder is not an error";
+  EXPECT_TRUE(added.list_changed);
+  EXPECT_EQ(TitlesInMemory(), Titles{"call Li"});
+  EXPECT_TRUE(controller.HasUnsavedChanges());
+  EXPECT_FALSE(fs.FileExists(kPath));
+
+  // The other writer adds an event and lets go: the next tick saves both.
+  EventList theirs(fs, kPath);
+  theirs.Add(Event("theirs", kNoon - 100));
+  ASSERT_TRUE(theirs.SaveEvents().ok());
+  other.reset();
+  EXPECT_TRUE(controller.Tick().notices.empty());
+  EXPECT_FALSE(controller.HasUnsavedChanges());
+  EXPECT_EQ(TitlesOnDisk(), (Titles{"theirs", "call Li"}));
 }
 
 TEST_F(Controller, SaveBeforeExitSaysWhetherAnythingIsLeft) {
@@ -361,6 +381,35 @@ TEST_F(Controller, ARuleThatCannotBeReadIsToldOnceAndRemindsOnce) {
   done.strContent = "body";
   controller.Answer({kNoon - 600, 0}, done, kNoon + 10);
   EXPECT_TRUE(list.empty());  // a one-off
+}
+
+TEST_F(Controller, ManyRulesThatCannotBeReadAreToldInOneMessageOncePerChange) {
+  std::vector<CMyEvent> events;
+  std::string rules;
+  for (Time32 i = 1; i <= 40; ++i) {
+    events.push_back(Event("odd " + std::to_string(i), kNoon - 1000 + i, 1, kNoon));
+    rules += "[" + std::to_string(kNoon - 1000 + i) +
+             "]\r\nstart=2026-12-07 12:00:00\r\nrule=FREQ=FORTNIGHTLY\r\n";
+  }
+  WriteFromOutside(events);
+  fs.files["repeat.ini"] = rules;
+  fs.Touch("repeat.ini");
+  ControllerResult first = controller.Tick();
+  ASSERT_EQ(first.notices.size(), 1u);
+  EXPECT_NE(first.notices[0].text.find(" 40 "), std::string::npos) << "how many";
+  EXPECT_NE(first.notices[0].text.find("odd 1"), std::string::npos) << "the first by title";
+  EXPECT_EQ(first.notices[0].text.find("odd 40"), std::string::npos) << "not all of them";
+  // Another program adds a rule: the same problems are not told again.
+  fs.files["repeat.ini"] +=
+      "[" + std::to_string(kNoon - 1000 + 1) + "0]\r\nstart=2026-12-07 12:00:00\r\nrule=FREQ=DAILY\r\n";
+  fs.Touch("repeat.ini");
+  EXPECT_TRUE(controller.Tick().notices.empty());
+  // A file of random bytes is told too.
+  fs.files["repeat.ini"] = "\x8f\x01\x7f\xfe\r\n\x13\x37";
+  fs.Touch("repeat.ini");
+  ControllerResult garbage = controller.Tick();
+  ASSERT_EQ(garbage.notices.size(), 1u);
+  EXPECT_NE(garbage.notices[0].text.find("repeat.ini"), std::string::npos);
 }
 
 TEST_F(Controller, ViewsListTheirEvents) {

@@ -2,6 +2,7 @@
 // File access behind a small interface, so the stores can be tested with
 // in-memory fakes and injected failures. Paths are code page 936 text.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,16 @@ struct FileStamp {
   // a new id even when size and write time, kept in coarse ticks, match.
   std::uint64_t file_id = 0;
   bool operator==(const FileStamp&) const = default;
+};
+
+// A file kept open for writing by the one who created it (the folder's lock
+// file). It stays the same file when another program renames or deletes it.
+class HeldFile {
+ public:
+  virtual ~HeldFile() = default;
+  // Writes `contents` over the start of the file; the file keeps its size
+  // if that is larger (the lock's contents keep one length).
+  virtual Status Overwrite(std::string_view contents) = 0;
 };
 
 class FileSystem {
@@ -40,6 +51,16 @@ class FileSystem {
   virtual Status RenameFile(const std::string& from, const std::string& to) = 0;
 
   virtual bool FileExists(const std::string& path) = 0;
+
+  // Creates `path` holding `contents` if no file of that name exists, in one
+  // step no other process can win at the same time (natively and under
+  // Wine, on the same folder): AlreadyExists when it does. *held keeps it
+  // open for later writes.
+  virtual Status CreateNewFile(const std::string& path, std::string_view contents,
+                               std::unique_ptr<HeldFile>* held) = 0;
+
+  // Deletes the file. NotFound when it does not exist.
+  virtual Status RemoveFile(const std::string& path) = 0;
 
   // Size and last write time of the file. NotFound when it does not exist.
   virtual Status StatFile(const std::string& path, FileStamp* stamp) = 0;

@@ -36,6 +36,28 @@ class FileDescriptor {
   int fd_;
 };
 
+class PosixHeldFile : public HeldFile {
+ public:
+  PosixHeldFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  Status Overwrite(std::string_view contents) override {
+    std::size_t done = 0;
+    while (done < contents.size()) {
+      ssize_t n =
+          ::pwrite(fd_.get(), contents.data() + done, contents.size() - done, static_cast<off_t>(done));
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return ErrorStatus(path_, errno);
+      }
+      done += static_cast<std::size_t>(n);
+    }
+    return Status::Ok();
+  }
+
+ private:
+  FileDescriptor fd_;
+  std::string path_;
+};
+
 class PosixFileSystem : public FileSystem {
  public:
   Status ReadFile(const std::string& path, std::string* contents) override {
@@ -59,6 +81,28 @@ class PosixFileSystem : public FileSystem {
   Status RenameFile(const std::string& from, const std::string& to) override {
     if (FileExists(to)) return Status::IoError(to + ": already exists");
     if (::rename(from.c_str(), to.c_str()) != 0) return ErrorStatus(from, errno);
+    return Status::Ok();
+  }
+
+  Status CreateNewFile(const std::string& path, std::string_view contents,
+                       std::unique_ptr<HeldFile>* held) override {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) {
+      if (errno == EEXIST) return Status::AlreadyExists(path + ": already exists");
+      return ErrorStatus(path, errno);
+    }
+    auto file = std::make_unique<PosixHeldFile>(fd, path);
+    Status written = file->Overwrite(contents);
+    if (!written.ok()) {
+      ::unlink(path.c_str());
+      return written;
+    }
+    *held = std::move(file);
+    return Status::Ok();
+  }
+
+  Status RemoveFile(const std::string& path) override {
+    if (::unlink(path.c_str()) != 0) return ErrorStatus(path, errno);
     return Status::Ok();
   }
 

@@ -198,3 +198,29 @@ TEST(BigBuffer, StartsZeroedAndMoves) {
     EXPECT_EQ(buffer.size(), 0u);
   }
 }
+
+TEST(FileSystem, ANewFileIsMadeOnceAndItsHolderWritesItWhereverItGoes) {
+  FileSystem& fs = DefaultFileSystem();
+  const std::string path = TempPath("new.lock");
+  const std::string moved = TempPath("new.lock.moved");
+  std::remove(path.c_str());
+  std::remove(moved.c_str());
+  std::unique_ptr<HeldFile> held, second;
+  ASSERT_TRUE(fs.CreateNewFile(path, "token beat=0", &held).ok());
+  EXPECT_EQ(fs.CreateNewFile(path, "other", &second).code(), Status::Code::kAlreadyExists);
+  EXPECT_EQ(second, nullptr);
+  std::string contents;
+  ASSERT_TRUE(held->Overwrite("token beat=1").ok());
+  ASSERT_TRUE(fs.ReadFile(path, &contents).ok()) << "readable while held";
+  EXPECT_EQ(contents, "token beat=1");
+  // Another program renames it aside: the holder's writes follow the file.
+  ASSERT_TRUE(fs.RenameFile(path, moved).ok());
+  ASSERT_TRUE(held->Overwrite("token beat=2").ok());
+  ASSERT_TRUE(fs.ReadFile(moved, &contents).ok());
+  EXPECT_EQ(contents, "token beat=2");
+  EXPECT_FALSE(fs.FileExists(path));
+  held.reset();
+  ASSERT_TRUE(fs.RemoveFile(moved).ok());
+  EXPECT_FALSE(fs.FileExists(moved));
+  EXPECT_TRUE(fs.RemoveFile(moved).IsNotFound());
+}

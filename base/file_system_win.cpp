@@ -96,6 +96,28 @@ std::int64_t TimeValue(const FILETIME& time) {
   return static_cast<std::int64_t>(Join(time.dwHighDateTime, time.dwLowDateTime));
 }
 
+class WinHeldFile : public HeldFile {
+ public:
+  WinHeldFile(HANDLE file, std::string path) : file_(file), path_(std::move(path)) {}
+  Status Overwrite(std::string_view contents) override {
+    LARGE_INTEGER start{};
+    if (!SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN)) return ErrorStatus(path_, GetLastError());
+    std::size_t done = 0;
+    while (done < contents.size()) {
+      DWORD written = 0;
+      if (!WriteFile(file_.get(), contents.data() + done, static_cast<DWORD>(contents.size() - done),
+                     &written, nullptr))
+        return ErrorStatus(path_, GetLastError());
+      done += written;
+    }
+    return Status::Ok();
+  }
+
+ private:
+  ScopedHandle file_;
+  std::string path_;
+};
+
 class WinFileSystem : public FileSystem {
  public:
   Status ReadFile(const std::string& path, std::string* contents) override {
@@ -119,6 +141,35 @@ class WinFileSystem : public FileSystem {
   Status RenameFile(const std::string& from, const std::string& to) override {
     if (!MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_WRITE_THROUGH))
       return ErrorStatus(from, GetLastError());
+    return Status::Ok();
+  }
+
+  Status CreateNewFile(const std::string& path, std::string_view contents,
+                       std::unique_ptr<HeldFile>* held) override {
+    // Shared for every use, so that others may read it, and rename or
+    // delete it when its holder was killed.
+    HANDLE file =
+        CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      DWORD error = GetLastError();
+      if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
+        return Status::AlreadyExists(path + ": already exists");
+      return ErrorStatus(path, error);
+    }
+    auto created = std::make_unique<WinHeldFile>(file, path);
+    Status written = created->Overwrite(contents);
+    if (!written.ok()) {
+      created.reset();
+      DeleteFileW(Wide(path).c_str());
+      return written;
+    }
+    *held = std::move(created);
+    return Status::Ok();
+  }
+
+  Status RemoveFile(const std::string& path) override {
+    if (!DeleteFileW(Wide(path).c_str())) return ErrorStatus(path, GetLastError());
     return Status::Ok();
   }
 
@@ -178,9 +229,12 @@ class WinFileSystem : public FileSystem {
   // read on to its end, one that shrinks is cut where it ended.
   template <typename Buffer>
   static Status ReadWhole(const std::string& path, Buffer* contents) {
-    // Other readers (a second copy of the program, tallyo-cli) may read at the same time.
-    ScopedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Other readers (a second copy of the program, tallyo-cli) may read at
+    // the same time, a writer may rename its new file over this one, and the
+    // holder of the folder's lock keeps writing to that file.
+    ScopedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return ErrorStatus(path, GetLastError());
     LARGE_INTEGER size{};
     std::size_t expected =

@@ -22,6 +22,12 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
+// A crash while a file was written may leave NUL bytes where a line began.
+std::string_view SkipNuls(std::string_view text) {
+  while (!text.empty() && text.front() == '\0') text.remove_prefix(1);
+  return text;
+}
+
 bool IsQuote(char c) { return c == '"' || c == '\''; }
 
 // Whether a reader that trims and unquotes would change the value.
@@ -88,12 +94,12 @@ IniFile::Line IniFile::ClassifyLine(std::string text) {
     line.kind = LineKind::kBlank;
   } else if (body.front() == ';') {
     line.kind = LineKind::kComment;
-  } else if (body.front() == '[') {
+  } else if (std::string_view header = SkipNuls(body); !header.empty() && header.front() == '[') {
     // The name runs to the last "]"; without one the line is no section header.
-    std::size_t close = FindLastChar(body, ']');
+    std::size_t close = FindLastChar(header, ']');
     if (close != npos) {
       line.kind = LineKind::kSection;
-      line.name = cp936::AsciiLower(Trim(body.substr(1, close - 1)));
+      line.name = cp936::AsciiLower(Trim(header.substr(1, close - 1)));
     }
   }
   if (line.kind == LineKind::kOther) {
@@ -216,6 +222,14 @@ std::vector<IniFile::Section> IniFile::Sections() const {
     }
   }
   return sections;
+}
+
+std::vector<std::size_t> IniFile::OtherLines() const {
+  std::vector<std::size_t> numbers;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    if (lines_[i].kind == LineKind::kOther) numbers.push_back(i + 1);
+  }
+  return numbers;
 }
 
 void IniFile::RemoveSections(const std::function<bool(std::string_view name)>& drop) {

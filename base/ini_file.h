@@ -10,7 +10,9 @@
 //    the end of its section, a missing section to the end of the file; every
 //    other line (sections, keys, comments, blank lines) is kept as it was;
 //    lines end in CR LF;
-//  - a UTF-8 byte order mark at the start of the file is kept and skipped.
+//  - a UTF-8 byte order mark at the start of the file is kept and skipped;
+//  - NUL bytes before a section header (left by a crash while the file was
+//    written) are passed over, so the section is not lost.
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -81,6 +83,10 @@ class IniFile {
     std::vector<KeyValue> keys;
   };
   std::vector<Section> Sections() const;
+
+  // The numbers (from 1) of the lines that are no section header, key=value,
+  // comment or blank line: a reader passes over them, the file keeps them.
+  std::vector<std::size_t> OtherLines() const;
 
   // Removes every section whose name (trimmed, ASCII letters lowered) `drop`
   // picks: its header and every line up to the next header.

@@ -7,3 +7,5 @@ std::string ProgramFilePath() {
   ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
   return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
 }
+
+std::uint32_t CurrentProcessId() { return static_cast<std::uint32_t>(::getpid()); }

@@ -27,3 +27,5 @@ std::string ProgramFilePath() {
   short_name.resize(m);
   return cp936::FromUtf16(AsUtf16(short_name));
 }
+
+std::uint32_t CurrentProcessId() { return static_cast<std::uint32_t>(GetCurrentProcessId()); }

@@ -6,7 +6,16 @@
 
 class Status {
  public:
-  enum class Code { kOk, kNotFound, kIoError, kAccessDenied, kCorrupt, kInvalidArgument };
+  enum class Code {
+    kOk,
+    kNotFound,
+    kIoError,
+    kAccessDenied,
+    kCorrupt,
+    kInvalidArgument,
+    kAlreadyExists,
+    kBusy
+  };
 
   Status() = default;
   static Status Ok() { return Status(); }
@@ -18,6 +27,13 @@ class Status {
   static Status InvalidArgument(std::string message) {
     return Status(Code::kInvalidArgument, std::move(message));
   }
+
+  // A file that must be new exists already.
+  static Status AlreadyExists(std::string message) {
+    return Status(Code::kAlreadyExists, std::move(message));
+  }
+  // Another program holds what was asked for (the folder's lock) and did not let go in time.
+  static Status Busy(std::string message) { return Status(Code::kBusy, std::move(message)); }
 
   bool ok() const { return code_ == Code::kOk; }
   bool IsNotFound() const { return code_ == Code::kNotFound; }

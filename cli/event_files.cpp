@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/cli_context.h"
+#include "events/event_folder.h"
 #include "events/event_repeats.h"
 
 namespace {
@@ -43,72 +44,51 @@ void PrintNoSuchEvent(EventKey key, const char* consequence) {
   }
 }
 
-std::optional<int> LoadEventsForChange(EventList& list) {
-  LoadResult result = list.LoadEvents();
-  if (result.ok()) return std::nullopt;
-  PrintLoadProblem(result, list.FilePath());
-  if (result.kind == LoadResult::Kind::kReadError) {
-    std::cerr << "tallyo-cli: nothing was changed\n";
-    return kFileError;
-  }
-  return std::nullopt;
-}
-
 namespace {
 
-std::optional<int> SetAsideBeforeSaving(EventList& list) {
-  if (!list.HasDamagedFile()) return std::nullopt;
-  std::string aside;
-  Status status = list.SetAsideDamagedFile(&aside);
-  if (!status.ok()) {
-    std::cerr << "tallyo-cli: the damaged file could not be set aside, so nothing was saved: ";
-    PrintSystemText(std::cerr, status.message());
-    std::cerr << "\n";
-    return kFileError;
-  }
-  std::cerr << "tallyo-cli: the damaged file was kept as ";
-  PrintSystemText(std::cerr, aside);
-  std::cerr << "; the events read before the fault go into the new event.dat\n";
-  return std::nullopt;
-}
-
-void PrintProblems(const RepeatStore& store, const std::vector<RepeatProblem>& problems) {
-  for (const RepeatProblem& problem : problems) {
-    std::cerr << "tallyo-cli: the rule of the event created at " << problem.created << " in ";
+// What cannot be read in repeat.ini, in one message however much it is.
+void PrintProblems(const RepeatStore& store, const RepeatProblems& problems, const EventList& list) {
+  if (!problems.unreadable.empty()) {
+    std::cerr << "tallyo-cli: " << problems.unreadable.size() << " rule"
+              << (problems.unreadable.size() == 1 ? "" : "s") << " in ";
     PrintSystemText(std::cerr, store.FilePath());
-    std::cerr << " cannot be read, so it reminds once: " << problem.reason << "\n";
+    std::cerr << " cannot be read, so "
+              << (problems.unreadable.size() == 1 ? "its event reminds" : "their events remind") << " once:";
+    for (std::size_t i = 0; i < problems.unreadable.size() && i < kProblemsNamed; ++i) {
+      const RepeatProblem& problem = problems.unreadable[i];
+      std::cerr << (i == 0 ? " " : "; ") << "the event created at " << problem.created;
+      if (const CMyEvent* event = list.FindByCreateTime(problem.created)) {
+        std::cerr << " (\"";
+        PrintCp936(std::cerr, event->strTitle);
+        std::cerr << "\")";
+      }
+      std::cerr << ": " << problem.reason;
+    }
+    if (problems.unreadable.size() > kProblemsNamed)
+      std::cerr << "; and " << problems.unreadable.size() - kProblemsNamed << " more";
+    std::cerr << "\n";
+  }
+  if (!problems.other_lines.empty()) {
+    std::cerr << "tallyo-cli: " << problems.other_lines.size() << " line"
+              << (problems.other_lines.size() == 1 ? "" : "s") << " of ";
+    PrintSystemText(std::cerr, store.FilePath());
+    std::cerr << (problems.other_lines.size() == 1 ? " is" : " are")
+              << " no section header, key=value, comment or blank line, and kept as they are (line";
+    for (std::size_t i = 0; i < problems.other_lines.size() && i < kProblemsNamed; ++i)
+      std::cerr << (i == 0 ? (problems.other_lines.size() == 1 ? " " : "s ") : ", ")
+                << problems.other_lines[i];
+    if (problems.other_lines.size() > kProblemsNamed) std::cerr << " ...";
+    std::cerr << ")\n";
   }
 }
 
 }  // namespace
 
-int SaveEventFile(EventList& list) {
-  if (std::optional<int> stop = SetAsideBeforeSaving(list)) return *stop;
-  Status status = list.SaveEvents();
-  if (status.ok()) return 0;
-  std::cerr << "tallyo-cli: event.dat was not saved (the old file is unchanged): ";
-  PrintSystemText(std::cerr, status.message());
-  std::cerr << "\n";
-  return kFileError;
-}
-
 RepeatStore RulesBeside(const EventList& list) {
   return RepeatStore(DefaultFileSystem(), RepeatFilePathBeside(list.FilePath()));
 }
 
-std::optional<int> LoadRulesForChange(RepeatStore& store, RepeatRules* rules) {
-  Status status = store.Load(rules);
-  if (!status.ok()) {
-    std::cerr << "tallyo-cli: ";
-    PrintSystemText(std::cerr, status.message());
-    std::cerr << "\ntallyo-cli: nothing was changed\n";
-    return kFileError;
-  }
-  PrintProblems(store, store.TakeNewProblems(*rules));
-  return std::nullopt;
-}
-
-void LoadRulesForReading(RepeatStore& store, RepeatRules* rules) {
+void LoadRulesForReading(RepeatStore& store, RepeatRules* rules, const EventList& list) {
   Status status = store.Load(rules);
   if (!status.ok()) {
     std::cerr << "tallyo-cli: ";
@@ -116,16 +96,78 @@ void LoadRulesForReading(RepeatStore& store, RepeatRules* rules) {
     std::cerr << "; the events are shown without their repeat rules\n";
     return;
   }
-  PrintProblems(store, store.TakeNewProblems(*rules));
+  PrintProblems(store, store.TakeNewProblems(*rules), list);
 }
 
-int SaveRuleFile(RepeatStore& store, RepeatRules& rules, const EventList& list) {
-  Status status = store.Save(rules, CreationTimes(list));
-  if (status.ok()) return 0;
-  std::cerr << "tallyo-cli: event.dat was saved, but repeat.ini was not (the old file is unchanged): ";
+namespace {
+
+void PrintFailure(const char* what, const Status& status) {
+  std::cerr << "tallyo-cli: " << what;
   PrintSystemText(std::cerr, status.message());
   std::cerr << "\n";
-  return kFileError;
+}
+
+// Step 2 of a change: both files loaded (a damaged event.dat gives the
+// events before the fault); what they hold wrong is told.
+bool TakeInForChange(EventList& list, RepeatStore& store, RepeatRules& rules, FolderChangeOutcome& outcome) {
+  outcome.reload = list.LoadEvents();
+  outcome.rules_load = store.Load(&rules);
+  if (!outcome.reload.ok()) PrintLoadProblem(outcome.reload, list.FilePath());
+  if (outcome.reload.kind == LoadResult::Kind::kReadError) {
+    std::cerr << "tallyo-cli: nothing was changed\n";
+    return false;
+  }
+  if (!outcome.rules_load.ok()) {
+    // Changes that touch no rule go on; repeat.ini is not replaced.
+    PrintFailure("", outcome.rules_load);
+  }
+  PrintProblems(store, store.TakeNewProblems(rules), list);
+  return true;
+}
+
+}  // namespace
+
+int ChangeFolderFiles(const std::function<int(EventList&, RepeatRules&)>& change) {
+  EventList list;
+  RepeatRules rules;
+  RepeatStore store = RulesBeside(list);
+  EventFolder folder(DefaultFileSystem(), list, rules, store);
+  int code = 0;
+  EventFolder::Options options;
+  options.save_when = SaveWhen::kIfApplied;
+  options.wait = EventFolder::kCommandWait;
+  options.take_in = [&](FolderChangeOutcome& outcome) {
+    if (TakeInForChange(list, store, rules, outcome)) return true;
+    code = kFileError;
+    return false;
+  };
+  FolderChangeOutcome outcome = folder.Make(
+      [&](EventList& events, RepeatRules& event_rules) {
+        code = change(events, event_rules);
+        return code == 0;
+      },
+      options);
+  if (!outcome.lock.ok()) {
+    PrintFailure("", outcome.lock);
+    std::cerr << "tallyo-cli: nothing was changed\n";
+    return kFileError;
+  }
+  if (code != 0) return code;
+  if (!outcome.aside_path.empty()) {
+    std::cerr << "tallyo-cli: the damaged file was kept as ";
+    PrintSystemText(std::cerr, outcome.aside_path);
+    std::cerr << "; the events read before the fault go into the new event.dat\n";
+  }
+  // repeat.ini is saved before event.dat: when it fails, neither is.
+  if (!outcome.rules_save.ok()) {
+    PrintFailure("repeat.ini was not saved, so nothing was changed: ", outcome.rules_save);
+    return kFileError;
+  }
+  if (!outcome.save.ok()) {
+    PrintFailure("event.dat was not saved (the old file is unchanged): ", outcome.save);
+    return kFileError;
+  }
+  return 0;
 }
 
 std::optional<RepeatRule> RuleArgument(const std::string& text) {

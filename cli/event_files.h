@@ -1,8 +1,9 @@
 #pragma once
-// How the commands that change events read and write event.dat and
-// repeat.ini in the --dir folder: a change loads both, is made, and saves
-// event.dat first and repeat.ini after it. Each function prints its own
-// message on standard error and returns an exit code, or nullopt to go on.
+// How the commands read and change event.dat and repeat.ini in the --dir
+// folder: a change goes through EventFolder (events/event_folder.h), under
+// the folder's lock. Each function prints its own message on standard error
+// and returns an exit code, or nullopt to go on.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -20,21 +21,18 @@ std::optional<EventKey> ParseKey(const std::string& text);
 // The message for a key that names no event, ending in `consequence`.
 void PrintNoSuchEvent(EventKey key, const char* consequence);
 
-// event.dat for a change: a damaged file is set aside before the save, so
-// the save cannot destroy it; an unreadable one stops the command.
-std::optional<int> LoadEventsForChange(EventList& list);
-// Writes event.dat (setting a damaged file aside first).
-int SaveEventFile(EventList& list);
+// Makes a change of the folder's files: takes the lock (waiting up to 30 s
+// for another writer), loads both files, runs `change`, saves. `change`
+// returns 0 to have the files saved, or an exit code (after its own message)
+// to stop with nothing written. An event.dat that cannot be read stops the
+// command; a damaged one is set aside before the save.
+int ChangeFolderFiles(const std::function<int(EventList&, RepeatRules&)>& change);
 
 // repeat.ini beside the list's event.dat.
 RepeatStore RulesBeside(const EventList& list);
-// repeat.ini for a change: one that cannot be read stops the command (it is
-// not replaced). Rules that cannot be read are told of.
-std::optional<int> LoadRulesForChange(RepeatStore& store, RepeatRules* rules);
-// repeat.ini for reading only: one that cannot be read is told of and gives no rules.
-void LoadRulesForReading(RepeatStore& store, RepeatRules* rules);
-// Writes repeat.ini after event.dat, dropping the rules of events that are gone.
-int SaveRuleFile(RepeatStore& store, RepeatRules& rules, const EventList& list);
+// repeat.ini for reading only: one that cannot be read is told of and gives
+// no rules; what cannot be read in it is told in one message (naming events of `list`).
+void LoadRulesForReading(RepeatStore& store, RepeatRules* rules, const EventList& list);
 
 // RULE on the command line: daily, weekdays, weekly, monthly, yearly, hourly
 // or an RRULE value; nullopt after a message naming the part that is wrong.

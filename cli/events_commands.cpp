@@ -127,7 +127,7 @@ int RunList(const ListOptions& options) {
   LoadResult result = list.LoadEvents();
   RepeatStore rule_file = RulesBeside(list);
   RepeatRules rules;
-  LoadRulesForReading(rule_file, &rules);
+  LoadRulesForReading(rule_file, &rules, list);
   EventPtrList rows;
   FillView(list, chosen->view, chosen->day, chosen->keyword, rows);
   std::vector<EventKey> keys;
@@ -239,21 +239,15 @@ int RunAdd(const AddOptions& options) {
     event.timeRemind = TimeOfWall(series->start()).value_or(event.timeRemind);
   }
 
-  EventList list;
-  if (std::optional<int> stop = LoadEventsForChange(list)) return *stop;
-  RepeatStore rule_file = RulesBeside(list);
-  RepeatRules rules;
-  if (series) {
-    if (std::optional<int> stop = LoadRulesForChange(rule_file, &rules)) return *stop;
-  }
-  // A second of its own, even when several adds come in one second: the
-  // first of its second, so the rule under its creation time is its own.
-  const Time32 created = list.AddNew(std::move(event)).timeCreate;
-  if (series) rules.Set(created, *series);
-  if (int code = SaveEventFile(list); code != 0) return code;
-  if (series) {
-    if (int code = SaveRuleFile(rule_file, rules, list); code != 0) return code;
-  }
+  Time32 created = 0;
+  const int code = ChangeFolderFiles([&](EventList& list, RepeatRules& rules) {
+    // A second of its own, even when several adds come in one second: the
+    // first of its second, so the rule under its creation time is its own.
+    created = list.AddNew(event).timeCreate;
+    if (series) rules.Set(created, *series);
+    return 0;
+  });
+  if (code != 0) return code;
   std::cout << created << "\n";
   return 0;
 }
@@ -269,23 +263,12 @@ int RunDelete(const std::string& key_text) {
         << key_text << "\"\n";
     return kBadArguments;
   }
-  EventList list;
-  if (std::optional<int> stop = LoadEventsForChange(list)) return *stop;
-  RepeatStore rule_file = RulesBeside(list);
-  RepeatRules rules;
-  if (std::optional<int> stop = LoadRulesForChange(rule_file, &rules)) return *stop;
-  if (!DeleteEventAndRule(list, rules, *key)) {
-    if (key->twin == 0) {
-      std::cerr << "tallyo-cli: no event was created at " << key->created << "; nothing was changed\n";
-    } else {
-      std::cerr << "tallyo-cli: fewer than " << key->twin + 1 << " events were created at " << key->created
-                << ", so there is no " << KeyText(*key) << "; nothing was changed\n";
-    }
+  return ChangeFolderFiles([&](EventList& list, RepeatRules& rules) {
+    // Its rule goes with it: repeat.ini keeps no rule of an event that is gone.
+    if (DeleteEventAndRule(list, rules, *key)) return 0;
+    PrintNoSuchEvent(*key, "; nothing was changed");
     return kFileError;
-  }
-  // Its rule goes with it: repeat.ini keeps no rule of an event that is gone.
-  if (int code = SaveEventFile(list); code != 0) return code;
-  return SaveRuleFile(rule_file, rules, list);
+  });
 }
 
 // --- check ---
@@ -297,6 +280,10 @@ int RunCheck() {
     PrintLoadProblem(result, list.FilePath());
     return kFileError;
   }
+  // What cannot be read in repeat.ini is told too (the count is event.dat's).
+  RepeatStore rule_file = RulesBeside(list);
+  RepeatRules rules;
+  LoadRulesForReading(rule_file, &rules, list);
   std::cout << list.size() << "\n";
   return 0;
 }

@@ -102,7 +102,7 @@ int RunExport(const ExportOptions& options) {
   }
   RepeatStore rule_file = RulesBeside(list);
   RepeatRules rules;
-  LoadRulesForReading(rule_file, &rules);
+  LoadRulesForReading(rule_file, &rules, list);
   EventPtrList rows;
   FillView(list, chosen->view, chosen->day, chosen->keyword, rows);
   IcsUids uids(list.records());

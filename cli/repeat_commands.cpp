@@ -36,32 +36,28 @@ int RunRepeat(const std::string& created_text, const std::string& rule_text) {
     if (!rule) return kBadArguments;
   }
 
-  EventList list;
-  if (std::optional<int> stop = LoadEventsForChange(list)) return *stop;
-  RepeatStore rule_file = RulesBeside(list);
-  RepeatRules rules;
-  if (std::optional<int> stop = LoadRulesForChange(rule_file, &rules)) return *stop;
-  switch (SetEventRepeat(list, rules, *key, rule)) {
-    case SetRepeatResult::kSet:
-    case SetRepeatResult::kRemoved:
-      break;
-    case SetRepeatResult::kNoSuchEvent:
-      PrintNoSuchEvent(*key, "; nothing was changed");
-      return kFileError;
-    case SetRepeatResult::kNotAReminder:
-      std::cerr << "tallyo-cli: the event " << KeyText(*key)
-                << " is a memo, without a reminder time for the series to start at; nothing was changed\n";
-      return kFileError;
-    case SetRepeatResult::kNoOccurrence:
-      PrintNoOccurrence(*rule, list.Find(*key)->timeRemind);
-      return kBadArguments;
-    case SetRepeatResult::kSharedSecond:
-      std::cerr << "tallyo-cli: the event " << KeyText(*key) << " was created in the same second as "
-                << key->created << ", whose rule repeat.ini would name; nothing was changed\n";
-      return kFileError;
-  }
-  if (int code = SaveEventFile(list); code != 0) return code;
-  return SaveRuleFile(rule_file, rules, list);
+  return ChangeFolderFiles([&](EventList& list, RepeatRules& rules) {
+    switch (SetEventRepeat(list, rules, *key, rule)) {
+      case SetRepeatResult::kSet:
+      case SetRepeatResult::kRemoved:
+        return 0;
+      case SetRepeatResult::kNoSuchEvent:
+        PrintNoSuchEvent(*key, "; nothing was changed");
+        return kFileError;
+      case SetRepeatResult::kNotAReminder:
+        std::cerr << "tallyo-cli: the event " << KeyText(*key)
+                  << " is a memo, without a reminder time for the series to start at; nothing was changed\n";
+        return kFileError;
+      case SetRepeatResult::kNoOccurrence:
+        PrintNoOccurrence(*rule, list.Find(*key)->timeRemind);
+        return kBadArguments;
+      case SetRepeatResult::kSharedSecond:
+        std::cerr << "tallyo-cli: the event " << KeyText(*key) << " was created in the same second as "
+                  << key->created << ", whose rule repeat.ini would name; nothing was changed\n";
+        return kFileError;
+    }
+    return kFileError;
+  });
 }
 
 // --- next ---

@@ -281,3 +281,66 @@ TEST_F(RepeatCommands, ACalendarExpandsTheExportedSeriesToTheSameOccurrences) {
   CliRun refused = RunCli({"export", "--ics", "--out", (dir_ / "repeat.ini").string()});
   EXPECT_EQ(refused.exit_code, 2);
 }
+
+TEST_F(RepeatCommands, WritersAtOnceLoseNoEventAndNoRule) {
+  // Three shell loops add repeating reminders to one folder at the same time.
+  constexpr int kLoops = 3, kAdds = 12;
+  std::string script;
+  for (int loop = 0; loop < kLoops; ++loop) {
+    script += "(for i in $(seq " + std::to_string(kAdds) + "); do '" + CliPath() + "' --dir '" +
+              dir_.string() + "' add --title w" + std::to_string(loop) +
+              "-$i --in 600 --repeat daily || echo failed; done >'" +
+              (dir_ / ("out" + std::to_string(loop))).string() + "') & ";
+  }
+  script += "wait\n";
+  WriteFileBytes(dir_ / "writers.sh", script);
+  ASSERT_EQ(std::system(("bash '" + (dir_ / "writers.sh").string() + "'").c_str()), 0);
+  std::vector<std::string> created;
+  for (int loop = 0; loop < kLoops; ++loop) {
+    std::string out = ReadFileBytes(dir_ / ("out" + std::to_string(loop)));
+    EXPECT_EQ(out.find("failed"), std::string::npos) << out;
+    for (std::size_t at = 0, end; (end = out.find('\n', at)) != std::string::npos; at = end + 1)
+      created.push_back(out.substr(at, end - at));
+  }
+  ASSERT_EQ(created.size(), std::size_t{kLoops * kAdds});
+  const std::string list = Ok({"list", "--all", "--with-created"});
+  const std::string rules = ReadFileBytes(RuleFile());
+  for (const std::string& time : created) {
+    EXPECT_NE(list.find("\tFREQ=DAILY\t" + time + "\n"), std::string::npos) << time << " with its rule";
+    EXPECT_NE(rules.find("[" + time + "]"), std::string::npos) << time;
+  }
+  EXPECT_FALSE(fs::exists(dir_ / "event.dat.lock"));
+}
+
+TEST_F(RepeatCommands, ALockLeftByAKilledWriterHoldsTheNextOneUpForSecondsOnly) {
+  WriteFileBytes(dir_ / "event.dat.lock",
+                 "Tallyo lock\r\npid=1\r\nid=00000000deadbeef\r\nbeat=0000000003\r\n");
+  const auto start = std::chrono::steady_clock::now();
+  const std::string created = Add({"--title", "after", "--in", "60", "--repeat", "daily"});
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(4)) << "a live writer gets 5 s";
+  EXPECT_NE(ReadFileBytes(RuleFile()).find("[" + created + "]"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir_ / "event.dat.lock"));
+}
+
+TEST_F(RepeatCommands, ManyRulesThatCannotBeReadAreToldInOneMessage) {
+  EventVector v;
+  std::string rules = "\x01\x02 not a line of an INI file\r\n";
+  for (Time32 t = 1; t <= 40; ++t) {
+    v.push_back(MakeEvent("odd " + std::to_string(t), t, "", 1, At("2026-12-15 10:00:00")));
+    rules += "[" + std::to_string(t) + "]\r\nstart=2026-12-15 10:00:00\r\nrule=FREQ=SECONDLY\r\n";
+  }
+  WriteFileBytes(EventFile(), WriteEventArchive(v));
+  WriteFileBytes(RuleFile(), rules);
+  for (const char* command : {"list", "check"}) {
+    CliRun run = command == std::string("list") ? RunCli({"list", "--all"}) : RunCli({"check"});
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
+    EXPECT_NE(run.err.find("40 rules in"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("(\"odd 1\")"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("and 37 more"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("1 line of"), std::string::npos) << run.err;
+  }
+  CliRun add = RunCli({"add", "--title", "new"});
+  EXPECT_EQ(add.exit_code, 0) << add.err;
+  EXPECT_EQ(std::count(add.err.begin(), add.err.end(), '\n'), 2) << add.err;
+}

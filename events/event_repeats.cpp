@@ -50,21 +50,3 @@ SetRepeatResult SetEventRepeat(EventList& events, RepeatRules& rules, EventKey k
   rules.Set(key.created, *series);
   return SetRepeatResult::kSet;
 }
-
-RepeatChangeOutcome ChangeEventsAndRules(EventList& events, RepeatRules& rules, RepeatStore& store,
-                                         const std::function<bool(EventList&, RepeatRules&)>& change,
-                                         SaveWhen save_when) {
-  RepeatChangeOutcome outcome;
-  outcome.events = ChangeEvents(
-      events,
-      [&](EventList& list) {
-        bool reloaded = false;
-        outcome.rules_load = store.ReloadIfChanged(&rules, &reloaded);
-        return change(list, rules);
-      },
-      save_when);
-  const bool saved = outcome.events.applied || save_when == SaveWhen::kAlways;
-  if (!saved || !outcome.events.save.ok()) return outcome;
-  outcome.rules_save = store.Save(rules, CreationTimes(events));
-  return outcome;
-}

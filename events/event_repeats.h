@@ -6,16 +6,14 @@
 // is the occurrence awaited now; its rule and the series' start live in
 // repeat.ini, under its creation time: the rule is the first event's of that
 // second (key twin 0), as every lookup by creation time finds it; a later
-// event of the same second never repeats. Every change takes in what other
-// programs wrote to either file, then saves event.dat first and repeat.ini
-// after it.
+// event of the same second never repeats. Changes reach the files through
+// EventFolder (event_folder.h).
 #include <functional>
 #include <optional>
 #include <vector>
 
 #include "base/local_time.h"
 #include "base/status.h"
-#include "events/event_change.h"
 #include "events/event_key.h"
 #include "events/event_list.h"
 #include "repeat/repeat_rules.h"
@@ -67,18 +65,3 @@ struct RepeatEdit {
   bool changed = false;            // the user picked another entry
   std::optional<RepeatRule> rule;  // the rule the entry stands for; nullopt: none
 };
-
-struct RepeatChangeOutcome {
-  ChangeOutcome events;  // the reload, change and save of event.dat
-  Status rules_load;     // a repeat.ini that could not be read (it is then not replaced)
-  Status rules_save;     // the save of repeat.ini, after event.dat's succeeded
-};
-
-// ChangeEvents for a change that may touch the rules too: takes in what
-// other programs wrote to event.dat and repeat.ini, applies `change`, saves
-// event.dat and then, if that succeeded, repeat.ini (dropping the rules of
-// events that are gone). A change whose event.dat save failed stays in
-// memory, rules included, for the next save.
-RepeatChangeOutcome ChangeEventsAndRules(EventList& events, RepeatRules& rules, RepeatStore& store,
-                                         const std::function<bool(EventList&, RepeatRules&)>& change,
-                                         SaveWhen save_when = SaveWhen::kAlways);

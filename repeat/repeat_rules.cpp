@@ -80,6 +80,7 @@ void RepeatRules::RemoveSectionsOf(const std::unordered_set<Time32>& gone) {
 
 void RepeatRules::Set(Time32 created, const RepeatSeries& series) {
   RemoveSectionsOf({created});
+  removed_.erase(created);
   RepeatEntry& entry = entries_[created];
   entry = RepeatEntry{};
   entry.created = created;
@@ -93,7 +94,25 @@ void RepeatRules::Set(Time32 created, const RepeatSeries& series) {
 
 bool RepeatRules::Remove(Time32 created) {
   if (entries_.erase(created) == 0) return false;
-  RemoveSectionsOf({created});
+  removed_.insert(created);
+  return true;
+}
+
+bool RepeatRules::CommitRemovalsOf(std::span<const Time32> existing) {
+  std::unordered_set<Time32> now;
+  for (Time32 created : existing) {
+    if (removed_.count(created) != 0) now.insert(created);
+  }
+  if (now.empty()) return false;
+  RemoveSectionsOf(now);
+  for (Time32 created : now) removed_.erase(created);
+  return true;
+}
+
+bool RepeatRules::CommitRemovals() {
+  if (removed_.empty()) return false;
+  RemoveSectionsOf(removed_);
+  removed_.clear();
   return true;
 }
 

@@ -52,10 +52,18 @@ class RepeatRules {
 
   // Gives the event a rule: its section is written anew.
   void Set(Time32 created, const RepeatSeries& series);
-  // Takes the event's rule away; false when it had none.
+  // Takes the event's rule away; false when it had none. Its section stays
+  // in the file's bytes until CommitRemovals: repeat.ini is saved before
+  // event.dat, and a rule must not leave before its event does.
   bool Remove(Time32 created);
-  // Drops the sections of events that no longer exist; `existing` holds the
-  // creation time of every event (in any order). True if any was dropped.
+  // Drops the sections of the rules taken away; true if there were any.
+  bool CommitRemovals();
+  // The same for the rules of events that are still there (`existing`: the
+  // creation time of every event): no event loses its rule on disk before
+  // it is gone from event.dat.
+  bool CommitRemovalsOf(std::span<const Time32> existing);
+  // Drops the sections of events that no longer exist, at once; `existing`
+  // holds the creation time of every event (in any order). True if any was dropped.
   bool DropVanished(std::span<const Time32> existing);
 
   // Another program's rules (this object) while changes this program made
@@ -65,6 +73,8 @@ class RepeatRules {
   void TakeChanges(const RepeatRules& base, const RepeatRules& changed);
   // The sections that cannot be read, by creation time.
   std::vector<const RepeatEntry*> Unreadable() const;
+  // The lines that are no section header, key=value, comment or blank line.
+  std::vector<std::size_t> OtherLines() const { return document_.OtherLines(); }
   std::size_t size() const { return entries_.size(); }
   bool empty() const { return entries_.empty(); }
 
@@ -73,6 +83,8 @@ class RepeatRules {
 
   IniFile document_;
   std::unordered_map<Time32, RepeatEntry> entries_;
+  // Rules taken away whose sections are still in document_.
+  std::unordered_set<Time32> removed_;
 };
 
 // The creation time a section name stands for: an optional minus and 1 to

@@ -84,6 +84,10 @@ TEST(RepeatRules, AnUnreadableRuleSurvivesEveryOtherChange) {
   ASSERT_TRUE(rules.Remove(1796605200));
   EXPECT_FALSE(rules.Remove(1796605200));
   EXPECT_FALSE(rules.DropVanished(std::vector<Time32>{1796605300, 1796605400, 7}));
+  EXPECT_EQ(rules.Find(1796605200), nullptr);
+  EXPECT_NE(rules.ToBytes().find("[1796605200]"), std::string::npos) << "until its event is saved gone";
+  EXPECT_TRUE(rules.CommitRemovals());
+  EXPECT_FALSE(rules.CommitRemovals());
   EXPECT_EQ(rules.ToBytes(),
             "; repeating reminders\r\n"
             "[1796605300]\r\n"

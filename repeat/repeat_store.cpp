@@ -34,11 +34,10 @@ Status RepeatStore::Load(RepeatRules* rules) {
   return Status::Ok();
 }
 
-Status RepeatStore::Save(RepeatRules& rules, std::span<const Time32> existing) {
-  if (unread_file_) return Status::IoError(path_ + ": could not be read, so it is not replaced");
-  rules.DropVanished(existing);
+Status RepeatStore::Save(const RepeatRules& rules) {
   std::string bytes = rules.ToBytes();
   if (seen_.exists ? bytes == seen_.bytes : rules.empty()) return Status::Ok();
+  if (unread_file_) return Status::IoError(path_ + ": could not be read, so it is not replaced");
   Status written = file_system_.ReplaceFile(path_, bytes);
   if (written.ok()) seen_ = Seen{true, StampNow(), std::move(bytes)};
   return written;
@@ -67,12 +66,27 @@ Status RepeatStore::ReloadIfChanged(RepeatRules* rules, bool* reloaded) {
   return unread_before ? Status::Ok() : loaded;
 }
 
-std::vector<RepeatProblem> RepeatStore::TakeNewProblems(const RepeatRules& rules) {
-  std::vector<RepeatProblem> problems;
-  for (const RepeatEntry* entry : rules.Unreadable()) {
-    if (!reported_.emplace(entry->created, entry->start_text + "\n" + entry->rule_text).second) continue;
-    problems.push_back(RepeatProblem{entry->created, entry->rule_text, entry->problem});
+namespace {
+
+// The problems as one text, to tell whether they changed since they were told.
+std::string TellingOf(const RepeatProblems& problems, const RepeatRules& rules) {
+  std::string text;
+  for (const RepeatProblem& problem : problems.unreadable) {
+    const RepeatEntry* entry = rules.Find(problem.created);
+    text += std::to_string(problem.created) + "\n" + (entry ? entry->start_text : "") + "\n" +
+            problem.rule_text + "\n";
   }
+  for (std::size_t line : problems.other_lines) text += std::to_string(line) + ",";
+  return text;
+}
+
+}  // namespace
+
+RepeatProblems RepeatStore::TakeNewProblems(const RepeatRules& rules) {
+  RepeatProblems problems = ProblemsOf(rules);
+  std::string telling = TellingOf(problems, rules);
+  if (telling == told_) return {};
+  told_ = std::move(telling);
   return problems;
 }
 

@@ -4,8 +4,8 @@
 // one in one step; a change from another program is noticed cheaply (one
 // look at size and write time while nothing changed) so the owner can load
 // it before every change and on the one-second tick, and never overwrite
-// what it has not seen. event.dat is saved first, repeat.ini after it: a
-// crash in between may lose a rule change, never an event.
+// what it has not seen. The order of the saves is EventFolder's
+// (events/event_folder.h).
 #include <cstdint>
 #include <optional>
 #include <set>
@@ -16,14 +16,8 @@
 
 #include "base/file_system.h"
 #include "base/status.h"
+#include "repeat/repeat_problems.h"
 #include "repeat/repeat_rules.h"
-
-// A rule that cannot be read, reported once.
-struct RepeatProblem {
-  Time32 created = 0;
-  std::string rule_text;  // as written in the file
-  std::string reason;     // in English, naming the key
-};
 
 class RepeatStore {
  public:
@@ -37,11 +31,11 @@ class RepeatStore {
   // and returns the error; until a load succeeds, Save refuses to replace it.
   Status Load(RepeatRules* rules);
 
-  // Drops the sections of events that no longer exist (`existing`: the
-  // creation time of every event), then writes the rules in one step unless
-  // the file already holds exactly these bytes. No rules and no file: no file.
+  // Writes the rules in one step unless the file already holds exactly
+  // these bytes. No rules and no file: no file. A file that could not be
+  // read is not replaced (an error) when there is something to write.
   // REQUIRES: the file was loaded again if ChangedOnDisk() said so.
-  Status Save(RepeatRules& rules, std::span<const Time32> existing);
+  Status Save(const RepeatRules& rules);
 
   // True when the file is not what this store last loaded or saved. Before
   // the first Load or Save the store knows of no file.
@@ -52,9 +46,10 @@ class RepeatStore {
   // A file that cannot be read gives its error once, until a load succeeds.
   Status ReloadIfChanged(RepeatRules* rules, bool* reloaded);
 
-  // The unreadable rules of `rules` not reported before, each (the event
-  // with the same rule text) once for the life of the store.
-  std::vector<RepeatProblem> TakeNewProblems(const RepeatRules& rules);
+  // What cannot be read in `rules` (the file as loaded), when it is not what
+  // was told last: all of it at once, once, until it changes. Empty when
+  // there is nothing new to tell.
+  RepeatProblems TakeNewProblems(const RepeatRules& rules);
 
   const std::string& FilePath() const { return path_; }
 
@@ -70,7 +65,7 @@ class RepeatStore {
   std::string path_;
   Seen seen_;
   bool unread_file_ = false;  // the last load could not read the file
-  std::set<std::pair<Time32, std::string>> reported_;
+  std::string told_;          // what was told last, as TellingOf gives it
 };
 
 // repeat.ini in the folder of `event_file_path` (the path of event.dat),

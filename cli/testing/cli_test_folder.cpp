@@ -35,6 +35,8 @@ void CliTestFolder::SetUp() {
   dir_ = pattern;
 }
 
+std::string CliTestFolder::CliPath() { return TALLYO_CLI_PATH; }
+
 void CliTestFolder::TearDown() { fs::remove_all(dir_); }
 
 CliRun CliTestFolder::RunCliIn(const fs::path& folder, const std::vector<std::string>& args) {

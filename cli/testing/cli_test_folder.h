@@ -26,5 +26,8 @@ class CliTestFolder : public ::testing::Test {
   // The same with another folder given to --dir.
   CliRun RunCliIn(const std::filesystem::path& folder, const std::vector<std::string>& args);
 
+  // The built tool, for a test that starts it from a script of its own.
+  static std::string CliPath();
+
   std::filesystem::path dir_;
 };
