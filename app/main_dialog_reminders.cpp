@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include "app/main_dialog.h"
-#include "events/next_reminder.h"
 #include "framework/program_title.h"
 #include "framework/sound.h"
 #include "framework/text_boundary.h"
+#include "reminders/next_reminder_tip.h"
 #include "reminders/reminder_popup_dialog.h"
 
 Time32 MainDialog::Now() { return NowTime(); }

@@ -11,16 +11,16 @@
 #include <optional>
 #include <string>
 
+#include "base/ad.h"
 #include "events/event_repeats.h"
 #include "events/my_event.h"
 #include "events/reminder_choice.h"
+#include "forms/reminder_choice_controls.h"
 #include "repeat/repeat_rule.h"
 #include "skin/link_label.h"
-#include "skin/reminder_choice_controls.h"
 #include "skin/skin_button.h"
 #include "skin/skin_check_box.h"
 #include "skin/skin_dialog.h"
-#include "update/ad_pool.h"
 
 class EventEditorDialog : public CSkinDialog {
  public:
