@@ -87,9 +87,9 @@ void MainDialog::OnFind() {
 void MainDialog::OnAdd() {
   AddEventDialog add(ad_pool_.PickAd());
   if (add.DoModal() != IDOK) return;
-  std::unique_ptr<CMyEvent> event = add.TakeEvent();
-  if (event == nullptr) return;
-  Present(controller_.Add(*event, add.repeat_rule()));
+  std::optional<CMyEvent> event = add.TakeEvent();
+  if (!event) return;
+  Present(controller_.Add(std::move(*event), add.repeat_rule()));
 }
 
 LRESULT MainDialog::OnGridClick(NMHDR* header) {
