@@ -14,6 +14,7 @@
 #include "app/hidden_start.h"
 #include "app/main_controller.h"
 #include "app/picked_row.h"
+#include "app/popup_keyboard.h"
 #include "app/second_tick.h"
 #include "dialogs/event_list_view.h"
 #include "events/event_list.h"
@@ -178,7 +179,5 @@ class MainDialog : public CSkinDialog,
   // and is freed at the next tick (it ends from inside its own handlers).
   std::unique_ptr<ReminderPopupDialog> popup_;
   std::unique_ptr<ReminderPopupDialog> ended_popup_;
-  // The popup came up while the user typed in another dialog of the
-  // program; it takes the keyboard once that dialog has closed.
-  bool popup_waits_for_keyboard_ = false;
+  PopupKeyboard popup_keyboard_;
 };

@@ -65,7 +65,7 @@ LRESULT MainDialog::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
   // Back from a dialog of the program (the main window is its owner): a
   // popup that waited for the user to finish typing there comes forward,
   // once the activation is over.
-  if (message == WM_ACTIVATE && LOWORD(wparam) != WA_INACTIVE && popup_waits_for_keyboard_) {
+  if (message == WM_ACTIVATE && LOWORD(wparam) != WA_INACTIVE && popup_keyboard_.waiting()) {
     PostMessageW(hwnd(), kGivePopupTheKeyboard, 0, 0);
   }
   if (message == kGivePopupTheKeyboard) {
