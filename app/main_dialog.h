@@ -13,6 +13,9 @@
 
 #include "app/hidden_start.h"
 #include "app/main_controller.h"
+#include "app/picked_row.h"
+#include "app/popup_keyboard.h"
+#include "app/second_tick.h"
 #include "dialogs/event_list_view.h"
 #include "events/event_list.h"
 #include "framework/interval_timer.h"
@@ -29,7 +32,18 @@
 
 class ReminderPopupDialog;
 
-class MainDialog : public CSkinDialog, private ReminderHost {
+// The settings and the event list, which the controller and the reminder
+// check (members of MainDialog) hold on to. A base is built before every
+// member and destroyed after them, whatever order the members are declared in.
+struct MainDialogRecords {
+  Settings settings_;
+  EventList events_;
+};
+
+class MainDialog : public CSkinDialog,
+                   private MainDialogRecords,
+                   private ReminderHost,
+                   private SecondTickWindow {
  public:
   // Posted by the update worker once it has published its result (or given up).
   static constexpr UINT kUpdateCheckDone = WM_APP + 1;
@@ -102,7 +116,7 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   void ModifyEvent(EventKey key);
   // Shows the notices of a controller call and fills the grid again if the
   // list changed.
-  void Present(const ControllerResult& result);
+  void Present(const ControllerResult& result) override;
 
   // --- the update check's display (main_dialog_remote.cpp) ---
   // Once, when the worker's message has come and the document is loaded.
@@ -122,19 +136,17 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   bool OwnDialogActive() const;
   // A popup that came up without the keyboard takes it once no dialog of
   // the program is active any more.
-  void GivePopupTheKeyboard();
+  void GivePopupTheKeyboard() override;
+  void FreeEndedPopup() override;
   // The tray icon's tip names the next reminder (plain "Tallyo" when none
   // is pending), so a user can hover instead of opening the window.
   void ShowNextReminderTip();
 
-  // In the order the program's design gives them.
-  Settings settings_;
+  // In the order the program's design gives them (the settings and the
+  // events come first, in MainDialogRecords).
   RemoteConfig remote_config_;
-  EventList events_;
   MainController controller_{events_, DefaultFileSystem()};
-  // The row picked last, for when its event leaves the list: the event now
-  // in that row is picked, as the row stays highlighted.
-  int picked_row_ = -1;
+  PickedRow picked_row_;
   int bSkipClipOnce = 0;
   int bXpIcons = 1;
   AdPool ad_pool_;
@@ -162,14 +174,10 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   IntervalTimer second_timer_;
   // The first erase of the run paints without the children's exclusion.
   bool first_erase_ = true;
-  // The one-second tick is running (a message box it shows runs a loop in
-  // which the timer keeps firing).
-  bool in_tick_ = false;
+  SecondTick second_tick_;
   // The popup the reminder check has open, if any, and one that has ended
   // and is freed at the next tick (it ends from inside its own handlers).
   std::unique_ptr<ReminderPopupDialog> popup_;
   std::unique_ptr<ReminderPopupDialog> ended_popup_;
-  // The popup came up while the user typed in another dialog of the
-  // program; it takes the keyboard once that dialog has closed.
-  bool popup_waits_for_keyboard_ = false;
+  PopupKeyboard popup_keyboard_;
 };

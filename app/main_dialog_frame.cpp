@@ -65,7 +65,7 @@ LRESULT MainDialog::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
   // Back from a dialog of the program (the main window is its owner): a
   // popup that waited for the user to finish typing there comes forward,
   // once the activation is over.
-  if (message == WM_ACTIVATE && LOWORD(wparam) != WA_INACTIVE && popup_waits_for_keyboard_) {
+  if (message == WM_ACTIVATE && LOWORD(wparam) != WA_INACTIVE && popup_keyboard_.waiting()) {
     PostMessageW(hwnd(), kGivePopupTheKeyboard, 0, 0);
   }
   if (message == kGivePopupTheKeyboard) {
@@ -128,17 +128,9 @@ LRESULT MainDialog::OnUpdateCheckDone(WPARAM, LPARAM) {
   return 0;
 }
 
-void MainDialog::OnSecondTick() {
-  if (in_tick_) return;
-  in_tick_ = true;
-  ended_popup_.reset();
-  // First what other programs wrote, then the reminders on that list: a
-  // popup whose event was answered elsewhere closes here.
-  Present(controller_.Tick());
-  reminder_check_.Tick();
-  GivePopupTheKeyboard();
-  in_tick_ = false;
-}
+void MainDialog::OnSecondTick() { second_tick_.Run(controller_, reminder_check_, *this); }
+
+void MainDialog::FreeEndedPopup() { ended_popup_.reset(); }
 
 LRESULT MainDialog::OnTrayNotify(WPARAM, LPARAM lparam) {
   switch (LOWORD(lparam)) {

@@ -30,24 +30,16 @@ void MainDialog::RefreshList() {
   ShowNextReminderTip();
   grid_.FitColumnsToWidth(/*include_fixed=*/true);
 
-  // The picked event stays picked wherever the rebuild put it; if it left
-  // the list, whatever event now fills its row is picked, as that row
-  // stays highlighted.
-  int row = controller_.selected().created != 0 ? grid_.RowOf(controller_.selected()) : -1;
-  if (row < 0) row = picked_row_;
-  if (row < grid_.GetFixedRowCount() || row >= grid_.GetRowCount()) {
-    controller_.Select(EventKey{});
-    return;
-  }
-  picked_row_ = row;
-  controller_.Select(grid_.KeyAt(row));
+  const PickedRow::Kept kept = picked_row_.Refilled(controller_.selected(), keys);
+  controller_.Select(kept.key);
+  if (kept.row < 0) return;
   const int last_column = grid_.GetColumnCount() - 1;
-  grid_.SetSelectedRange(grid::CellRange{row, 0, row, last_column});
-  grid_.SetFocusCell(row, 0);
+  grid_.SetSelectedRange(grid::CellRange{kept.row, 0, kept.row, last_column});
+  grid_.SetFocusCell(kept.row, 0);
 }
 
 void MainDialog::PickRow(int row) {
-  picked_row_ = row;
+  picked_row_.Pick(row);
   controller_.Select(grid_.KeyAt(row));
 }
 
@@ -87,9 +79,9 @@ void MainDialog::OnFind() {
 void MainDialog::OnAdd() {
   AddEventDialog add(ad_pool_.PickAd());
   if (add.DoModal() != IDOK) return;
-  std::unique_ptr<CMyEvent> event = add.TakeEvent();
-  if (event == nullptr) return;
-  Present(controller_.Add(*event, add.repeat_rule()));
+  std::optional<CMyEvent> event = add.TakeEvent();
+  if (!event) return;
+  Present(controller_.Add(std::move(*event), add.repeat_rule()));
 }
 
 LRESULT MainDialog::OnGridClick(NMHDR* header) {

@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include "app/main_dialog.h"
-#include "events/next_reminder.h"
 #include "framework/program_title.h"
 #include "framework/sound.h"
 #include "framework/text_boundary.h"
+#include "reminders/next_reminder_tip.h"
 #include "reminders/reminder_popup_dialog.h"
 
 Time32 MainDialog::Now() { return NowTime(); }
@@ -30,29 +30,29 @@ void MainDialog::ShowPopup(const CMyEvent& due, EventKey key) {
   // Enter there must not answer a reminder the user has not read.
   popup_ = std::make_unique<ReminderPopupDialog>(GetDesktopWindow(), due, ad_pool_.PickAd(),
                                                  controller_.RepeatLine(key, NowTime()));
-  popup_waits_for_keyboard_ = OwnDialogActive();
-  const bool opened =
-      popup_->Open(!popup_waits_for_keyboard_, [this](bool answered, const ReminderAnswer& answer) {
-        // Called from inside the popup's own handlers: it is freed later.
-        ended_popup_ = std::move(popup_);
-        popup_waits_for_keyboard_ = false;
-        if (answered) {
-          reminder_check_.Answered(answer);
-        } else {
-          reminder_check_.Dismissed();
-        }
-      });
+  const bool takes_keyboard = popup_keyboard_.Opened(OwnDialogActive());
+  const bool opened = popup_->Open(takes_keyboard, [this](bool answered, const ReminderAnswer& answer) {
+    // Called from inside the popup's own handlers: it is freed later.
+    ended_popup_ = std::move(popup_);
+    popup_keyboard_.Ended();
+    if (answered) {
+      reminder_check_.Answered(answer);
+    } else {
+      reminder_check_.Dismissed();
+    }
+  });
   if (!opened) {
     popup_.reset();
+    popup_keyboard_.Ended();
     reminder_check_.Dismissed();
   }
 }
 
 void MainDialog::GivePopupTheKeyboard() {
-  if (!popup_waits_for_keyboard_ || popup_ == nullptr || OwnDialogActive()) return;
   // The dialog the user was typing in has closed: the reminder is next.
-  popup_waits_for_keyboard_ = false;
-  SetForegroundWindow(popup_->hwnd());
+  if (popup_keyboard_.TakeNow(popup_ != nullptr, [this] { return OwnDialogActive(); })) {
+    SetForegroundWindow(popup_->hwnd());
+  }
 }
 
 void MainDialog::ClosePopup() {

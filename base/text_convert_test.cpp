@@ -147,7 +147,7 @@ TEST(TextConvert, MixedTextsOfEveryLengthAsIconvGivesThem) {
     if (i % 3 == 0) text.insert(rng() % (text.size() + 1), 1, "\xFF\x80\x81\xA1"[rng() % 4]);
     std::string out = "x";
     cp936::AppendUtf8(text, &out);
-    ASSERT_EQ(out, "x" + by_iconv(text)) << text;
+    ASSERT_EQ(out, std::string("x").append(by_iconv(text))) << text;
   }
 }
 #endif

@@ -223,7 +223,7 @@ TEST(IcsText, FoldingInPlaceMatchesTheReference) {
     while (line.size() < size) line += pieces[rng() % (i % 2 ? 5 : 6)];  // half not UTF-8 at all
     std::string out = "x";
     AppendFoldedLine(line, &out);
-    ASSERT_EQ(out, "x" + ReferenceFolded(line)) << line;
+    ASSERT_EQ(out, std::string("x").append(ReferenceFolded(line))) << line;
   }
 }
 

@@ -10,7 +10,8 @@ add_library(tallyo_event_dialogs STATIC
   ${CMAKE_CURRENT_LIST_DIR}/event_editor_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/find_event_dialog.cpp)
 target_include_directories(tallyo_event_dialogs PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(tallyo_event_dialogs PUBLIC tallyo_program_skin tallyo_skin tallyo_events tallyo_update)
+target_link_libraries(tallyo_event_dialogs PUBLIC
+  tallyo_program_skin tallyo_skin tallyo_reminder_choice_controls tallyo_events)
 
 # One Wine start for the editors, the find dialog and the reminder popup (the
 # popup's library is defined in reminders/, configured after this folder).

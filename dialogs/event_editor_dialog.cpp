@@ -131,7 +131,7 @@ bool AddEventDialog::OnInitDialog() {
 }
 
 void AddEventDialog::Confirm(Time32 now) {
-  event_ = std::make_unique<CMyEvent>(now);
+  event_.emplace(now);
   event_->strTitle = strTitle;
   event_->strContent = strContent;
   ApplyEditorChoice(reminder, now, *event_);

@@ -7,20 +7,20 @@
 // never touched.
 #include <windows.h>
 
-#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
+#include "base/ad.h"
 #include "events/event_repeats.h"
 #include "events/my_event.h"
 #include "events/reminder_choice.h"
+#include "forms/reminder_choice_controls.h"
 #include "repeat/repeat_rule.h"
 #include "skin/link_label.h"
-#include "skin/reminder_choice_controls.h"
 #include "skin/skin_button.h"
 #include "skin/skin_check_box.h"
 #include "skin/skin_dialog.h"
-#include "update/ad_pool.h"
 
 class EventEditorDialog : public CSkinDialog {
  public:
@@ -68,7 +68,8 @@ class AddEventDialog : public EventEditorDialog {
   explicit AddEventDialog(Ad ad);
 
   // After DoModal returned IDOK: the new record, created at OK, and its rule.
-  std::unique_ptr<CMyEvent> TakeEvent() { return std::move(event_); }
+  // Empty after another end, and once taken.
+  std::optional<CMyEvent> TakeEvent() { return std::exchange(event_, std::nullopt); }
   std::optional<RepeatRule> repeat_rule() const { return ChosenRule(); }
 
  protected:
@@ -78,7 +79,7 @@ class AddEventDialog : public EventEditorDialog {
  private:
   Ad ad_;
   CLinkLabel link_;
-  std::unique_ptr<CMyEvent> event_;
+  std::optional<CMyEvent> event_;
 };
 
 class ModifyEventDialog : public EventEditorDialog {

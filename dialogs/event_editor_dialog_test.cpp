@@ -78,8 +78,8 @@ TEST_F(EventEditorDialogTest, AddStartsEmptyWithoutReminderAndMakesAMemoCreatedN
   });
   const Time32 after = NowTime();
   ASSERT_EQ(result, IDOK);
-  std::unique_ptr<CMyEvent> event = dialog.TakeEvent();
-  ASSERT_NE(event, nullptr);
+  std::optional<CMyEvent> event = dialog.TakeEvent();
+  ASSERT_TRUE(event.has_value());
   EXPECT_EQ(event->strTitle, "");
   EXPECT_EQ(event->strContent, "");
   EXPECT_EQ(event->bRemind, 0);
@@ -131,8 +131,8 @@ TEST_F(EventEditorDialogTest, TypedTextAndMinutesMakeAReminderAfterThoseMinutes)
   });
   const Time32 after = NowTime();
   ASSERT_EQ(result, IDOK);
-  std::unique_ptr<CMyEvent> event = dialog.TakeEvent();
-  ASSERT_NE(event, nullptr);
+  std::optional<CMyEvent> event = dialog.TakeEvent();
+  ASSERT_TRUE(event.has_value());
   EXPECT_EQ(event->strTitle, kTitle);
   EXPECT_EQ(event->strContent, kBody + "\r\n2");
   EXPECT_EQ(event->bRemind, 1);
@@ -161,8 +161,8 @@ TEST_F(EventEditorDialogTest, TheMinutesAreJudgedAtOkNotWhileTyping) {
   });
   const Time32 after = NowTime();
   ASSERT_EQ(result, IDOK);
-  std::unique_ptr<CMyEvent> event = dialog.TakeEvent();
-  ASSERT_NE(event, nullptr);
+  std::optional<CMyEvent> event = dialog.TakeEvent();
+  ASSERT_TRUE(event.has_value());
   EXPECT_EQ(event->bRemind, 1);
   EXPECT_GE(event->timeRemind, before + 45 * 60);
   EXPECT_LE(event->timeRemind, after + 45 * 60);
@@ -224,8 +224,8 @@ TEST_F(EventEditorDialogTest, ALongPasteIsTakenWhole) {
     ClickButton(d, IDOK);
   });
   ASSERT_EQ(result, IDOK);
-  std::unique_ptr<CMyEvent> event = dialog.TakeEvent();
-  ASSERT_NE(event, nullptr);
+  std::optional<CMyEvent> event = dialog.TakeEvent();
+  ASSERT_TRUE(event.has_value());
   EXPECT_EQ(event->strContent.size(), 4000u * 15u);
 }
 
@@ -252,8 +252,8 @@ TEST_F(EventEditorDialogTest, ChangingATimeSelectsTheDateAndTimeOptionWithTodays
     ClickButton(d, IDOK);
   });
   ASSERT_EQ(result, IDOK);
-  std::unique_ptr<CMyEvent> event = dialog.TakeEvent();
-  ASSERT_NE(event, nullptr);
+  std::optional<CMyEvent> event = dialog.TakeEvent();
+  ASSERT_TRUE(event.has_value());
   EXPECT_EQ(event->bRemind, 1);
   LocalTime expected = today;
   expected.hour = 23;
@@ -282,8 +282,8 @@ TEST_F(EventEditorDialogTest, AClickOnAnOptionChecksOnlyThatOne) {
   ASSERT_EQ(result, IDOK);
   EXPECT_EQ(shown, (std::vector<int>{2, 1, 0, 1}));
   // The option checked at OK decides: a reminder at the pickers' moment.
-  std::unique_ptr<CMyEvent> event = dialog.TakeEvent();
-  ASSERT_NE(event, nullptr);
+  std::optional<CMyEvent> event = dialog.TakeEvent();
+  ASSERT_TRUE(event.has_value());
   EXPECT_EQ(event->bRemind, 1);
   EXPECT_NEAR(event->timeRemind, NowTime() + 86400, 60);
 }
@@ -317,8 +317,8 @@ TEST_F(EventEditorDialogTest, EnterInTheBodyStartsANewLineAndInTheTitleConfirms)
   EXPECT_EQ(dialog.DoModal(), IDOK);
   EXPECT_TRUE(open_after_body_enter);
   EXPECT_EQ(body_after_enter, "a\r\n");
-  std::unique_ptr<CMyEvent> event = dialog.TakeEvent();
-  ASSERT_NE(event, nullptr);
+  std::optional<CMyEvent> event = dialog.TakeEvent();
+  ASSERT_TRUE(event.has_value());
   EXPECT_EQ(event->strContent, "a\r\n");
 }
 
@@ -332,7 +332,7 @@ TEST_F(EventEditorDialogTest, CancelMakesNothing) {
                         SendMessageW(d, WM_CLOSE, 0, 0);  // the close box, as Escape
                       }),
             IDCANCEL);
-  EXPECT_EQ(dialog.TakeEvent(), nullptr);
+  EXPECT_FALSE(dialog.TakeEvent().has_value());
 }
 
 TEST_F(EventEditorDialogTest, DatePickersOfferOnlyDaysATimeValueHolds) {

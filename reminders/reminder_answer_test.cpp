@@ -10,7 +10,7 @@ struct AnswerFixture {
   AnswerFixture() {
     for (Time32 created : {100, 200, 300}) {
       CMyEvent e(created);
-      e.strTitle = "t" + std::to_string(created);
+      e.strTitle = std::string("t").append(std::to_string(created));
       e.strContent = "old body";
       e.bRemind = 1;
       e.timeRemind = 50;

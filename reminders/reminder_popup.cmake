@@ -8,4 +8,4 @@ endif()
 add_library(tallyo_reminder_popup STATIC ${CMAKE_CURRENT_LIST_DIR}/reminder_popup_dialog.cpp)
 target_include_directories(tallyo_reminder_popup PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(tallyo_reminder_popup PUBLIC
-  tallyo_program_skin tallyo_skin tallyo_reminders_logic tallyo_update)
+  tallyo_program_skin tallyo_skin tallyo_reminder_choice_controls tallyo_reminders_logic)

@@ -9,15 +9,15 @@
 #include <functional>
 #include <string>
 
+#include "base/ad.h"
 #include "events/my_event.h"
+#include "forms/reminder_choice_controls.h"
 #include "reminders/reminder_answer.h"
 #include "skin/color_label.h"
 #include "skin/link_label.h"
-#include "skin/reminder_choice_controls.h"
 #include "skin/skin_button.h"
 #include "skin/skin_check_box.h"
 #include "skin/skin_dialog.h"
-#include "update/ad_pool.h"
 
 class ReminderPopupDialog : public CSkinDialog {
  public:

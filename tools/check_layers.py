@@ -3,12 +3,15 @@
 layers, and its case must match the file on disk.
 
     base, ical  <-  repeat  <-  events, settings, update, caldav  <-  framework
-                <-  skin, grid  <-  dialogs, reminders  <-  app
+                <-  skin, grid  <-  forms  <-  dialogs, reminders  <-  app
 
-Folders on one layer are peers and may not include each other. cli and fuzz
-stand beside the program on the portable core. res/ (resource ids and the
-resource script) sits above framework and skin and below the folders that
-build dialogs. Tests and test helpers (*_test.cpp, anything under a testing/
+Folders on one layer are peers and may not include each other. The window
+toolkit (framework, skin, grid) knows nothing of the program's domain: it
+never includes events, settings, repeat or update, though they lie below it.
+forms holds the parts that the editors (dialogs) and the reminder popup
+(reminders) share. cli and fuzz stand beside the program on the portable
+core. res/ (resource ids and the resource script) sits above framework and
+skin and below the folders that build dialogs. Tests and test helpers (*_test.cpp, anything under a testing/
 or bench/ folder, and the fuzz targets, which run as tests on made-up input)
 follow their folder's rules, and may also include res/ and the testing/
 folders of what they may include; product code never includes a testing/ or
@@ -30,10 +33,13 @@ LAYERS = {
     "events": 2, "settings": 2, "update": 2, "caldav": 2,
     "framework": 3,
     "skin": 4, "grid": 4,
-    "dialogs": 5, "reminders": 5,
-    "app": 6,
+    "forms": 5,
+    "dialogs": 6, "reminders": 6,
+    "app": 7,
 }
 PORTABLE_CORE = {"base", "ical", "repeat", "events", "settings", "update", "caldav"}
+TOOLKIT = {"framework", "skin", "grid"}
+DOMAIN = {"events", "settings", "repeat", "update", "caldav"}
 BESIDE = {
     "cli": PORTABLE_CORE | {"cli"},
     "fuzz": PORTABLE_CORE | {"fuzz"},
@@ -53,6 +59,8 @@ def allowed_folders(folder):
     if folder not in LAYERS:
         return None
     below = {f for f, layer in LAYERS.items() if layer < LAYERS[folder]}
+    if folder in TOOLKIT:
+        below -= DOMAIN
     return below | {folder} | ({"res"} if folder in USERS_OF_RES else set())
 
 

@@ -2,6 +2,9 @@
 # Checks the house habits (which folder includes which, formatting), then
 # builds both configurations and runs every test: the native core with
 # sanitizers, then the Windows build under Wine on a private Xvfb display.
+# Between them it builds the native tree as a user would (Release, -O2),
+# without running its tests again: the optimiser's warnings differ.
+# Here every warning is an error (TALLYO_WERROR).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -26,7 +29,7 @@ format_rc=0
 bash tools/check_format.sh || format_rc=$?
 
 echo "== native build (sanitizers) =="
-cmake -S . -B "$build/native" -DCMAKE_BUILD_TYPE=Debug -DTALLYO_SANITIZE=ON >/dev/null
+cmake -S . -B "$build/native" -DCMAKE_BUILD_TYPE=Debug -DTALLYO_SANITIZE=ON -DTALLYO_WERROR=ON >/dev/null
 cmake --build "$build/native" -j "$jobs"
 native_rc=0
 ctest --test-dir "$build/native" --output-on-failure -j "$jobs" | tee -a "$log" || native_rc=$?
@@ -41,8 +44,13 @@ elif ! grep -q ' __tsan_init$' <<<"$tsan_symbols" || grep -q ' __asan_init' <<<"
   echo "update_tsan_test is not built with ThreadSanitizer alone" >&2; tsan_rc=1
 fi
 
+echo "== native Release build (built, not run) =="
+release_rc=0
+cmake -S . -B "$build/release" -DCMAKE_BUILD_TYPE=Release -DTALLYO_WERROR=ON -DTALLYO_BENCHMARKS=OFF >/dev/null
+cmake --build "$build/release" -j "$jobs" || release_rc=$?
+
 echo "== windows build =="
-cmake -S . -B "$build/windows" -DCMAKE_BUILD_TYPE=Release \
+cmake -S . -B "$build/windows" -DCMAKE_BUILD_TYPE=Release -DTALLYO_WERROR=ON \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-posix.cmake" >/dev/null
 cmake --build "$build/windows" -j "$jobs"
 source "$root/tools/xvfb.sh"
@@ -60,6 +68,6 @@ done < <(sed -nE 's/^[0-9]+% tests passed, ([0-9]+) tests failed out of ([0-9]+)
 echo
 echo "all: $passed passed, $failed failed"
 verdict() { [ "$1" -eq 0 ] && echo ok || echo FAILED; }
-echo "checks: layers $(verdict "$layers_rc"), format $(verdict "$format_rc"), ThreadSanitizer run $(verdict "$tsan_rc")"
+echo "checks: layers $(verdict "$layers_rc"), format $(verdict "$format_rc"), ThreadSanitizer run $(verdict "$tsan_rc"), native Release build $(verdict "$release_rc")"
 [ "$native_rc" -eq 0 ] && [ "$windows_rc" -eq 0 ] && [ "$layers_rc" -eq 0 ] && [ "$format_rc" -eq 0 ] \
-  && [ "$tsan_rc" -eq 0 ]
+  && [ "$tsan_rc" -eq 0 ] && [ "$release_rc" -eq 0 ]

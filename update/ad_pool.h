@@ -6,10 +6,7 @@
 #include <string>
 #include <vector>
 
-struct Ad {
-  std::string strText;  // an empty text shows no advertisement
-  std::string strUrl;
-};
+#include "base/ad.h"
 
 class AdPool {
  public:

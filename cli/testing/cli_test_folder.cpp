@@ -42,7 +42,7 @@ void CliTestFolder::TearDown() { fs::remove_all(dir_); }
 CliRun CliTestFolder::RunCliIn(const fs::path& folder, const std::vector<std::string>& args) {
   fs::path err_file = dir_.string() + ".stderr";
   std::string command = Quote(TALLYO_CLI_PATH) + " --dir " + Quote(folder.string());
-  for (const std::string& arg : args) command += " " + Quote(arg);
+  for (const std::string& arg : args) command.append(" ").append(Quote(arg));
   command += " 2>" + Quote(err_file.string());
   CliRun run;
   FILE* pipe = popen(command.c_str(), "r");

@@ -19,10 +19,11 @@ class QuietHost : public ReminderHost {
   Time32 Now() override { return kNow; }
   void Beep() override {}
   void PlaySoundFile(const std::string&) override {}
-  bool AskUser(const CMyEvent&, ReminderAnswer*) override { return false; }
+  void ShowPopup(const CMyEvent&, EventKey) override {}
+  void ClosePopup() override {}
   void StartFlash() override {}
   void StopFlash() override {}
-  void ChangeCommitted(const ChangeOutcome&) override {}
+  void CommitAnswer(EventKey, const ReminderAnswer&) override {}
 };
 
 // A third reminders, all due in the future; the rest memos.

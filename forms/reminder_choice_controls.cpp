@@ -1,4 +1,4 @@
-#include "skin/reminder_choice_controls.h"
+#include "forms/reminder_choice_controls.h"
 
 #include <commctrl.h>
 

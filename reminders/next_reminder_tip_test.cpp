@@ -1,9 +1,10 @@
-#include "events/next_reminder.h"
+#include "reminders/next_reminder_tip.h"
 
 #include <gtest/gtest.h>
 
 #include "base/cp936.h"
 #include "base/testing/memory_file_system.h"
+#include "events/next_reminder.h"
 #include "events/testing/events_test_util.h"
 
 namespace {
