@@ -138,7 +138,10 @@ ControllerResult MainController::Make(Change change) {
   ControllerResult result;
   TakeIn(result);
   if (!HasUnsavedChanges()) rules_before_changes_ = rules_;
-  if (!change(events_, rules_)) return result;
+  if (!change(events_, rules_)) {
+    result.event_gone = true;
+    return result;
+  }
   result.list_changed = true;
   unsaved_.push_back(std::move(change));
   Save(result, Quiet::kNo);

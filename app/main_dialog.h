@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/hidden_start.h"
@@ -82,6 +83,8 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   void EndProgram(bool destroy);
   // Changes not saved yet: one more try, and if it fails the user decides.
   bool MayEndWithUnsavedChanges();
+  // The question before an exit that loses changes, naming the file behind.
+  const char* ExitLosesChangesQuestion() const;
   void OpenWebPage(const char* path);
 
   // --- the list and its commands (main_dialog_list.cpp) ---
@@ -100,6 +103,9 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   void PickRow(int row);
   // Opens the modify dialog for the event named by `key`, if any.
   void ModifyEvent(EventKey key);
+  // Offers to add `edited`, whose event was deleted while the modify dialog
+  // was open, as a new event with `rule`.
+  void KeepEditAsNewEvent(const CMyEvent& edited, const std::optional<RepeatRule>& rule);
   // Shows the notices of a controller call and fills the grid again if the
   // list changed.
   void Present(const ControllerResult& result);
