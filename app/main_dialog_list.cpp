@@ -28,7 +28,7 @@ void MainDialog::RefreshList() {
   controller_.FillRows(rows, keys);
   grid_.ShowEvents(rows, keys, controller_.view_mode(), &controller_.rules());
   ShowNextReminderTip();
-  grid_.FitColumnsToWidth(/*include_fixed=*/true);
+  grid_.FitColumns();
 
   // The picked event stays picked wherever the rebuild put it; if it left
   // the list, whatever event now fills its row is picked, as that row
