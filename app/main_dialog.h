@@ -126,9 +126,13 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   // True while a dialog of this program other than the main window is
   // active: the user may be typing in it.
   bool OwnDialogActive() const;
+  // The main window is shown and active: the user may be typing in it.
+  bool MainWindowActive() const;
   // A popup that came up without the keyboard takes it once no dialog of
   // the program is active any more.
   void GivePopupTheKeyboard();
+  // The open popup's repeat line, as the rule and the clock give it now.
+  void KeepPopupRepeatLineCurrent();
   // The tray icon's tip names the next reminder (plain "Tallyo" when none
   // is pending), so a user can hover instead of opening the window.
   void ShowNextReminderTip();
@@ -175,6 +179,7 @@ class MainDialog : public CSkinDialog, private ReminderHost {
   // and is freed at the next tick (it ends from inside its own handlers).
   std::unique_ptr<ReminderPopupDialog> popup_;
   std::unique_ptr<ReminderPopupDialog> ended_popup_;
+  EventKey popup_key_;  // the event the open popup is for
   // The popup came up while the user typed in another dialog of the
   // program; it takes the keyboard once that dialog has closed.
   bool popup_waits_for_keyboard_ = false;

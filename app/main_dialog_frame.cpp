@@ -136,6 +136,7 @@ void MainDialog::OnSecondTick() {
   // popup whose event was answered elsewhere closes here.
   Present(controller_.Tick());
   reminder_check_.Tick();
+  KeepPopupRepeatLineCurrent();
   GivePopupTheKeyboard();
   in_tick_ = false;
 }

@@ -23,25 +23,33 @@ bool MainDialog::OwnDialogActive() const {
   return process == GetCurrentProcessId();
 }
 
+bool MainDialog::MainWindowActive() const {
+  return GetForegroundWindow() == hwnd() && IsWindowVisible(hwnd());
+}
+
 void MainDialog::ShowPopup(const CMyEvent& due, EventKey key) {
   // The desktop as parent: a window of its own, shown whether the main
   // window is shown, hidden or minimised, and the main window stays usable.
   // It does not take the keyboard from a dialog the user is typing in:
   // Enter there must not answer a reminder the user has not read.
+  popup_key_ = key;
   popup_ = std::make_unique<ReminderPopupDialog>(GetDesktopWindow(), due, ad_pool_.PickAd(),
                                                  controller_.RepeatLine(key, NowTime()));
   popup_waits_for_keyboard_ = OwnDialogActive();
-  const bool opened =
-      popup_->Open(!popup_waits_for_keyboard_, [this](bool answered, const ReminderAnswer& answer) {
-        // Called from inside the popup's own handlers: it is freed later.
-        ended_popup_ = std::move(popup_);
-        popup_waits_for_keyboard_ = false;
-        if (answered) {
-          reminder_check_.Answered(answer);
-        } else {
-          reminder_check_.Dismissed();
-        }
-      });
+  // Nor from the main window: the user may be typing there (a popup that
+  // Cancel brings back comes a second later, when the keys are the main
+  // window's again). It comes up on top and the user clicks it.
+  const bool take_keyboard = !popup_waits_for_keyboard_ && !MainWindowActive();
+  const bool opened = popup_->Open(take_keyboard, [this](bool answered, const ReminderAnswer& answer) {
+    // Called from inside the popup's own handlers: it is freed later.
+    ended_popup_ = std::move(popup_);
+    popup_waits_for_keyboard_ = false;
+    if (answered) {
+      reminder_check_.Answered(answer);
+    } else {
+      reminder_check_.Dismissed();
+    }
+  });
   if (!opened) {
     popup_.reset();
     reminder_check_.Dismissed();
@@ -53,6 +61,12 @@ void MainDialog::GivePopupTheKeyboard() {
   // The dialog the user was typing in has closed: the reminder is next.
   popup_waits_for_keyboard_ = false;
   SetForegroundWindow(popup_->hwnd());
+}
+
+void MainDialog::KeepPopupRepeatLineCurrent() {
+  // Its next time moves on while the popup stays open, and another program
+  // may have changed the rule (taken in by this tick).
+  if (popup_ != nullptr) popup_->ShowRepeatLine(controller_.RepeatLine(popup_key_, NowTime()));
 }
 
 void MainDialog::ClosePopup() {
