@@ -148,6 +148,9 @@ class RepeatingReminders(E2ETest):
         rules = wait_for(lambda: self.read_rules(app), 5, "repeat.ini")
         self.assertIn("[%d]\r\n" % events[0].created, rules)
         self.assertIn("rule=FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR\r\n", rules)
+        # The time column is widened to show the rule whole.
+        wait_for_grid_rows(main, [["weekly report", fmt(events[0].remind_at) + " (每个工作日)"]])
+        screenshot("repeat_grid_workdays")
         click(main, GRID_LEFT, row_y(1), repeat=2)
         modify = wait_for_window(MODIFY_CAPTION)
         screenshot("repeat_modify_dialog")
