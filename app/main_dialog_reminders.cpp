@@ -38,8 +38,10 @@ void MainDialog::ShowPopup(const CMyEvent& due, EventKey key) {
   popup_waits_for_keyboard_ = OwnDialogActive();
   // Nor from the main window: the user may be typing there (a popup that
   // Cancel brings back comes a second later, when the keys are the main
-  // window's again). It comes up on top and the user clicks it.
-  const bool take_keyboard = !popup_waits_for_keyboard_ && !MainWindowActive();
+  // window's again). It comes up on top and the user clicks it. A popup
+  // the user asked for (a flashing alert answered from the tray) is next.
+  const bool asked_for = reminder_check_.bPopupOpen != 0;
+  const bool take_keyboard = !popup_waits_for_keyboard_ && (asked_for || !MainWindowActive());
   const bool opened = popup_->Open(take_keyboard, [this](bool answered, const ReminderAnswer& answer) {
     // Called from inside the popup's own handlers: it is freed later.
     ended_popup_ = std::move(popup_);
