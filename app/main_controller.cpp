@@ -189,12 +189,19 @@ void MainController::Write(ControllerResult& result, const Change* change, Quiet
   const FolderChangeOutcome outcome = folder_.Make(
       [&](EventList&, RepeatRules&) { return change == nullptr || Apply(*change, result); }, options);
   if (outcome.lock.ok()) {
-    if (outcome.applied) TellSaveResult(outcome, result, quiet);
+    if (outcome.applied) {
+      TellSaveResult(outcome, result, quiet);
+    } else if (change != nullptr) {
+      result.event_gone = true;
+    }
     return;
   }
   // The change waits in memory, as one that could not be saved does, and
   // goes onto what the files hold at the next try.
-  if (change != nullptr) Apply(*change, result);
+  if (change != nullptr && !Apply(*change, result)) {
+    result.event_gone = true;
+    return;
+  }
   if (outcome.lock.code() == Status::Code::kBusy) {
     retry_wait_ = 1;  // another writer: the next tick tries again
     return;

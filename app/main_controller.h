@@ -38,6 +38,9 @@ struct Notice {
 struct ControllerResult {
   std::vector<Notice> notices;
   bool list_changed = false;  // the grid must be filled again
+  // The event the call was for is gone (another program deleted it): nothing
+  // was changed, and what the user gave for it is still in their hands.
+  bool event_gone = false;
 };
 
 class MainController {
@@ -85,7 +88,8 @@ class MainController {
   // opened it) and `after` (as it was confirmed) to the event named by
   // `key`, as it is now: a field the user left alone keeps its current
   // value, which may have changed meanwhile (an answered reminder, another
-  // program). Nothing happens if the event is gone. Keys are looked up
+  // program). If the event is gone nothing happens and the result says so
+  // (event_gone), so the user can keep the edit as a new event. Keys are looked up
   // afresh for every change, after what another program wrote is taken in.
   // A new reminder time or another "重复" entry starts the series anew at
   // the reminder time; no reminder, no rule.
@@ -105,6 +109,9 @@ class MainController {
 
   // Changes that are in the list but not in event.dat yet.
   bool HasUnsavedChanges() const { return !unsaved_.empty() || rules_unsaved_; }
+  // event.dat holds every change and only repeat.ini is behind: what an
+  // exit now would lose is rule changes.
+  bool OnlyRulesUnsaved() const { return unsaved_.empty() && rules_unsaved_; }
   // One more try at writing them before the program ends; true when nothing
   // is left unsaved.
   bool SaveBeforeExit();

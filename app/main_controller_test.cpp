@@ -23,6 +23,12 @@ CMyEvent Event(std::string title, Time32 created, int remind = 0, Time32 remind_
   return e;
 }
 
+RepeatRule Rule(const char* text) {
+  RepeatRule rule;
+  EXPECT_TRUE(ParseRepeatRule(text, &rule).ok()) << text;
+  return rule;
+}
+
 class Controller : public ::testing::Test {
  protected:
   Controller() { controller.Load(); }
@@ -185,9 +191,49 @@ TEST_F(Controller, ChangesToAnEventDeletedMeanwhileWriteNothing) {
   after.strTitle = "b";
   ControllerResult result = controller.Modify({kNoon, 0}, before, after);
   EXPECT_TRUE(result.notices.empty());
+  EXPECT_TRUE(result.event_gone);  // the window offers to keep the edit as a new event
   EXPECT_EQ(fs.replace_calls, writes);
   EXPECT_TRUE(list.empty());
   EXPECT_FALSE(controller.HasUnsavedChanges());
+
+  // Kept as a new event, with the rule the dialog showed.
+  CMyEvent kept = after;
+  kept.timeCreate = kNoon + 60;
+  kept.bRemind = 1;
+  kept.timeRemind = kNoon + 3600;
+  EXPECT_FALSE(controller.Add(kept, Rule("FREQ=DAILY")).event_gone);
+  EXPECT_EQ(TitlesOnDisk(), Titles{"b"});
+  EXPECT_NE(controller.RuleOf({kNoon + 60, 0}), nullptr);
+  // A change to an event that is there is not told as gone.
+  const CMyEvent now = *list.FindByCreateTime(kNoon + 60);
+  EXPECT_FALSE(controller.Modify({kNoon + 60, 0}, now, now).event_gone);
+}
+
+TEST_F(Controller, SaysWhetherOnlyTheRulesAreLeftUnsaved) {
+  WriteFromOutside({Event("water", kNoon - 700, 1, kNoon + 600)});
+  controller.Tick();
+  EXPECT_FALSE(controller.OnlyRulesUnsaved());
+  const CMyEvent before = *list.Find({kNoon - 700, 0});
+
+  // event.dat saved, repeat.ini refused: only the rule is behind.
+  fs.fail_writes_of = "repeat.ini";
+  controller.Modify({kNoon - 700, 0}, before, before, RepeatEdit{true, Rule("FREQ=DAILY")});
+  EXPECT_TRUE(controller.HasUnsavedChanges());
+  EXPECT_TRUE(controller.OnlyRulesUnsaved());
+  EXPECT_FALSE(controller.SaveBeforeExit());
+  EXPECT_TRUE(controller.OnlyRulesUnsaved());
+
+  // Both refused: the events are behind too.
+  fs.fail_writes = true;
+  CMyEvent renamed = before;
+  renamed.strTitle = "tea";
+  controller.Modify({kNoon - 700, 0}, before, renamed);
+  EXPECT_FALSE(controller.OnlyRulesUnsaved());
+
+  fs.fail_writes = false;
+  fs.fail_writes_of.clear();
+  EXPECT_TRUE(controller.SaveBeforeExit());
+  EXPECT_FALSE(controller.OnlyRulesUnsaved());
 }
 
 TEST_F(Controller, ADamagedFileIsToldOnceAndSetAsideBeforeTheNextSave) {
@@ -234,12 +280,6 @@ TEST_F(Controller, EventsOfOneSecondAreChangedOneByOne) {
   // Delete of the second deletes the second.
   controller.Delete(keys[1]);
   EXPECT_EQ(TitlesOnDisk(), (Titles{"first", "third, renamed"}));
-}
-
-RepeatRule Rule(const char* text) {
-  RepeatRule rule;
-  EXPECT_TRUE(ParseRepeatRule(text, &rule).ok()) << text;
-  return rule;
 }
 
 TEST_F(Controller, ARepeatingReminderMovesToItsNextOccurrenceWhenDone) {

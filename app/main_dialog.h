@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/hidden_start.h"
@@ -96,6 +97,8 @@ class MainDialog : public CSkinDialog,
   void EndProgram(bool destroy);
   // Changes not saved yet: one more try, and if it fails the user decides.
   bool MayEndWithUnsavedChanges();
+  // The question before an exit that loses changes, naming the file behind.
+  const char* ExitLosesChangesQuestion() const;
   void OpenWebPage(const char* path);
 
   // --- the list and its commands (main_dialog_list.cpp) ---
@@ -114,6 +117,9 @@ class MainDialog : public CSkinDialog,
   void PickRow(int row);
   // Opens the modify dialog for the event named by `key`, if any.
   void ModifyEvent(EventKey key);
+  // Offers to add `edited`, whose event was deleted while the modify dialog
+  // was open, as a new event with `rule`.
+  void KeepEditAsNewEvent(const CMyEvent& edited, const std::optional<RepeatRule>& rule);
   // Shows the notices of a controller call and fills the grid again if the
   // list changed.
   void Present(const ControllerResult& result) override;
@@ -134,10 +140,13 @@ class MainDialog : public CSkinDialog,
   // True while a dialog of this program other than the main window is
   // active: the user may be typing in it.
   bool OwnDialogActive() const;
+  // The main window is shown and active: the user may be typing in it.
+  bool MainWindowActive() const;
   // A popup that came up without the keyboard takes it once no dialog of
   // the program is active any more.
   void GivePopupTheKeyboard() override;
   void FreeEndedPopup() override;
+  void KeepPopupRepeatLineCurrent() override;
   // The tray icon's tip names the next reminder (plain "Tallyo" when none
   // is pending), so a user can hover instead of opening the window.
   void ShowNextReminderTip();
@@ -180,4 +189,5 @@ class MainDialog : public CSkinDialog,
   std::unique_ptr<ReminderPopupDialog> popup_;
   std::unique_ptr<ReminderPopupDialog> ended_popup_;
   PopupKeyboard popup_keyboard_;
+  EventKey popup_key_;  // the event the open popup is for
 };

@@ -168,7 +168,7 @@ LRESULT MainDialog::OnClose(WPARAM, LPARAM) {
   }
   // Changes that could not be saved are lost by exiting: the question says so.
   const bool all_saved = controller_.SaveBeforeExit();
-  ConfirmDialog question(all_saved ? kExitQuestion : kExitLosesChanges);
+  ConfirmDialog question(all_saved ? kExitQuestion : ExitLosesChangesQuestion());
   if (question.DoModal() == IDOK) EndProgram(/*destroy=*/false);
   return 0;
 }
@@ -185,8 +185,13 @@ void MainDialog::OnTrayExit() {
 
 bool MainDialog::MayEndWithUnsavedChanges() {
   if (controller_.SaveBeforeExit()) return true;
-  ConfirmDialog question(kExitLosesChanges);
+  ConfirmDialog question(ExitLosesChangesQuestion());
   return question.DoModal() == IDOK;
+}
+
+const char* MainDialog::ExitLosesChangesQuestion() const {
+  // It names the file that is behind: repeat.ini alone, or event.dat.
+  return controller_.OnlyRulesUnsaved() ? kExitLosesRuleChanges : kExitLosesChanges;
 }
 
 void MainDialog::EndProgram(bool destroy) {

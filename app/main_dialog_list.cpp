@@ -28,7 +28,7 @@ void MainDialog::RefreshList() {
   controller_.FillRows(rows, keys);
   grid_.ShowEvents(rows, keys, controller_.view_mode(), &controller_.rules());
   ShowNextReminderTip();
-  grid_.FitColumnsToWidth(/*include_fixed=*/true);
+  grid_.FitColumns();
 
   const PickedRow::Kept kept = picked_row_.Refilled(controller_.selected(), keys);
   controller_.Select(kept.key);
@@ -116,7 +116,19 @@ void MainDialog::ModifyEvent(EventKey key) {
   if (modify.DoModal() != IDOK) return;
   // Applied to the event as it is now: while the dialog was open an
   // answered reminder or another program may have changed or deleted it.
-  Present(controller_.Modify(key, before, modify.edited(), modify.repeat_edit()));
+  const ControllerResult result = controller_.Modify(key, before, modify.edited(), modify.repeat_edit());
+  Present(result);
+  if (result.event_gone) KeepEditAsNewEvent(modify.edited(), modify.repeat_edit().rule);
+}
+
+void MainDialog::KeepEditAsNewEvent(const CMyEvent& edited, const std::optional<RepeatRule>& rule) {
+  // Deleted elsewhere while the user edited it: what they typed is not
+  // dropped without a word; they decide whether it becomes a new event.
+  ConfirmDialog question(kEditedEventGone);
+  if (question.DoModal() != IDOK) return;
+  CMyEvent event = edited;
+  event.timeCreate = NowTime();
+  Present(controller_.Add(event, event.bRemind != 0 ? rule : std::nullopt));
 }
 
 void MainDialog::OnDelete() {

@@ -23,14 +23,23 @@ bool MainDialog::OwnDialogActive() const {
   return process == GetCurrentProcessId();
 }
 
+bool MainDialog::MainWindowActive() const {
+  return GetForegroundWindow() == hwnd() && IsWindowVisible(hwnd());
+}
+
 void MainDialog::ShowPopup(const CMyEvent& due, EventKey key) {
   // The desktop as parent: a window of its own, shown whether the main
   // window is shown, hidden or minimised, and the main window stays usable.
   // It does not take the keyboard from a dialog the user is typing in:
   // Enter there must not answer a reminder the user has not read.
+  popup_key_ = key;
   popup_ = std::make_unique<ReminderPopupDialog>(GetDesktopWindow(), due, ad_pool_.PickAd(),
                                                  controller_.RepeatLine(key, NowTime()));
-  const bool takes_keyboard = popup_keyboard_.Opened(OwnDialogActive());
+  // Not from a dialog the user types in, nor from the active main window
+  // (popup_keyboard.h); a popup the user asked for from the tray is next.
+  const bool takes_keyboard = popup_keyboard_.Opened({.own_dialog_active = OwnDialogActive(),
+                                                      .main_window_active = MainWindowActive(),
+                                                      .asked_for = reminder_check_.bPopupOpen != 0});
   const bool opened = popup_->Open(takes_keyboard, [this](bool answered, const ReminderAnswer& answer) {
     // Called from inside the popup's own handlers: it is freed later.
     ended_popup_ = std::move(popup_);
@@ -53,6 +62,12 @@ void MainDialog::GivePopupTheKeyboard() {
   if (popup_keyboard_.TakeNow(popup_ != nullptr, [this] { return OwnDialogActive(); })) {
     SetForegroundWindow(popup_->hwnd());
   }
+}
+
+void MainDialog::KeepPopupRepeatLineCurrent() {
+  // Its next time moves on while the popup stays open, and another program
+  // may have changed the rule (taken in by this tick).
+  if (popup_ != nullptr) popup_->ShowRepeatLine(controller_.RepeatLine(popup_key_, NowTime()));
 }
 
 void MainDialog::ClosePopup() {

@@ -10,6 +10,8 @@
 #include "dialogs/event_list_view.h"
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
+#include "repeat/repeat_rule.h"
+#include "repeat/repeat_series.h"
 #include "res/resource.h"
 #include "tallyo_version.h"
 
@@ -107,6 +109,29 @@ TEST(EventListView, FittingWidensTheColumnsToTheGrid) {
   GetClientRect(h.grid.hwnd(), &client);
   EXPECT_EQ(h.grid.GetColumnWidth(0) + h.grid.GetColumnWidth(1), client.right);
   EXPECT_GT(h.grid.GetColumnWidth(0), 380);
+}
+
+TEST(EventListView, ATimeColumnWithARuleIsWidenedToShowItWhole) {
+  GridHost h;
+  const Time32 created = 1796605200;
+  CMyEvent series = Make("stand-up", created, 1796700000);
+  RepeatRule rule;
+  ASSERT_TRUE(ParseRepeatRule("FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH;COUNT=5", &rule).ok());
+  RepeatRules rules;
+  rules.Set(created, *SeriesStartingAt(series.timeRemind, rule));
+  for (int view : {VIEW_BY_DATE, VIEW_ALL}) {
+    h.grid.ShowEvents({&series}, {{created, 0}}, view, &rules);
+    h.grid.FitColumns();
+    const int time_column = view == VIEW_ALL ? 2 : 1;
+    ASSERT_NE(h.grid.GetCellText(1, time_column).find('('), std::string::npos);
+    EXPECT_GE(h.grid.GetColumnWidth(time_column), h.grid.CellTextWidth(1, time_column)) << view;
+    EXPECT_GE(h.grid.GetColumnWidth(0), 160) << view;
+    RECT client{};
+    GetClientRect(h.grid.hwnd(), &client);
+    int total = 0;
+    for (int col = 0; col < h.grid.GetColumnCount(); ++col) total += h.grid.GetColumnWidth(col);
+    EXPECT_EQ(total, client.right) << view;
+  }
 }
 
 TEST(ConfirmDialog, ALongQuestionWrapsInsideItsPlace) {

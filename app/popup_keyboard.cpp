@@ -1,8 +1,8 @@
 #include "app/popup_keyboard.h"
 
-bool PopupKeyboard::Opened(bool own_dialog_active) {
-  waiting_ = own_dialog_active;
-  return !waiting_;
+bool PopupKeyboard::Opened(const Moment& moment) {
+  waiting_ = moment.own_dialog_active;
+  return !waiting_ && (moment.asked_for || !moment.main_window_active);
 }
 
 bool PopupKeyboard::TakeNow(bool popup_open, const std::function<bool()>& own_dialog_active) {

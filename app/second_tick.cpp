@@ -6,6 +6,7 @@ void SecondTick::Run(MainController& controller, ReminderCheck& reminders, Secon
   window.FreeEndedPopup();
   window.Present(controller.Tick());
   reminders.Tick();
+  window.KeepPopupRepeatLineCurrent();
   window.GivePopupTheKeyboard();
   running_ = false;
 }

@@ -42,6 +42,7 @@ class LoggingWindow : public SecondTickWindow {
     log_.push_back(result.list_changed ? "present changed list" : "present");
     if (on_present) on_present();
   }
+  void KeepPopupRepeatLineCurrent() override { log_.push_back("line"); }
   void GivePopupTheKeyboard() override { log_.push_back("keyboard"); }
   std::function<void()> on_present;
 
@@ -76,12 +77,12 @@ class Tick : public ::testing::Test {
 
 TEST_F(Tick, WhatOthersWroteIsTakenInBeforeTheReminderCheckSoAPopupDeletedElsewhereClosesAtOnce) {
   tick.Run(controller, reminders, window);
-  EXPECT_EQ(log, (Log{"free", "present", "popup due", "keyboard"}));
+  EXPECT_EQ(log, (Log{"free", "present", "popup due", "line", "keyboard"}));
 
   log.clear();
   DeleteFromOutside(100);
   tick.Run(controller, reminders, window);
-  EXPECT_EQ(log, (Log{"free", "present changed list", "close popup", "keyboard"}));
+  EXPECT_EQ(log, (Log{"free", "present changed list", "close popup", "line", "keyboard"}));
 }
 
 TEST_F(Tick, ATickWhileOneRunsDoesNothing) {
@@ -91,11 +92,11 @@ TEST_F(Tick, ATickWhileOneRunsDoesNothing) {
     tick.Run(controller, reminders, window);
   };
   tick.Run(controller, reminders, window);
-  EXPECT_EQ(log, (Log{"free", "present", "popup due", "keyboard"}));
+  EXPECT_EQ(log, (Log{"free", "present", "popup due", "line", "keyboard"}));
   // And the next one runs again.
   log.clear();
   tick.Run(controller, reminders, window);
-  EXPECT_EQ(log, (Log{"free", "present", "keyboard"}));
+  EXPECT_EQ(log, (Log{"free", "present", "line", "keyboard"}));
 }
 
 }  // namespace

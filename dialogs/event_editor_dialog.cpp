@@ -4,8 +4,10 @@
 
 #include <utility>
 
+#include "base/system_time_win.h"
 #include "framework/dialog_controls.h"
 #include "framework/text_boundary.h"
+#include "repeat/repeat_series.h"
 #include "repeat/repeat_texts.h"
 #include "res/program_skin.h"
 #include "res/resource.h"
@@ -18,6 +20,23 @@ constexpr ReminderChoiceIds kChoiceIds{{IDC_EDITOR_NO_REMIND, IDC_EDITOR_REMIND_
                                        IDC_EDITOR_TIME};
 // Where the option buttons sit, by choice.
 constexpr POINT kRadioPlaces[3] = {{50, 135}, {50, 154}, {50, 174}};
+
+// The "重复" drop-down, and the note beside it.
+constexpr RECT kRepeatPlace{89, 195, 254, 355};
+constexpr RECT kRepeatNotePlace{259, 198, 376, 214};
+// "首次 " (first time), before the month, day and time a series starts at.
+constexpr char kFirstTime[] = "\xca\xd7\xb4\xce ";
+constexpr COLORREF kSkinTeal = RGB(38, 77, 77);
+constexpr COLORREF kSkinAccent = RGB(242, 170, 62);
+
+// The local time a picker shows; nullopt when it shows none it can hold.
+std::optional<Time32> PickedTime(HWND picker) {
+  SYSTEMTIME shown{};
+  if (DateTime_GetSystemtime(picker, &shown) != GDT_VALID) return std::nullopt;
+  Time32 t = 0;
+  if (!FromLocalTime(FromSystemTime(shown), &t)) return std::nullopt;
+  return t;
+}
 
 }  // namespace
 
@@ -49,12 +68,55 @@ void EventEditorDialog::FillRepeatChoices() {
 }
 
 void EventEditorDialog::EnableRepeatChoice() {
-  const int shown = CheckedOptionOf(hwnd(), kChoiceIds);
-  EnableWindow(GetDlgItem(hwnd(), IDC_EDITOR_REPEAT), shown != kNoReminder ? TRUE : FALSE);
+  const bool reminds = CheckedOptionOf(hwnd(), kChoiceIds) != kNoReminder;
+  HWND list = GetDlgItem(hwnd(), IDC_EDITOR_REPEAT);
+  if (reminds == (IsWindowEnabled(list) != FALSE)) return;
+  if (!reminds) {
+    // Without a reminder nothing repeats, and the greyed box says so; the
+    // entry the user had comes back with a reminder.
+    repeat_choice_while_greyed_ = static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0));
+    SendMessageW(list, CB_SETCURSEL, 0, 0);
+  } else if (repeat_choice_while_greyed_ >= 0) {
+    SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(repeat_choice_while_greyed_), 0);
+    repeat_choice_while_greyed_ = -1;
+  }
+  EnableWindow(list, reminds ? TRUE : FALSE);
+}
+
+std::optional<Time32> EventEditorDialog::MovedSeriesStart(Time32 now) const {
+  HWND dialog = hwnd();
+  if (CheckedOptionOf(dialog, kChoiceIds) != kRemindAtDateTime) return std::nullopt;
+  const std::optional<Time32> day = PickedTime(GetDlgItem(dialog, IDC_EDITOR_DATE));
+  const std::optional<Time32> time = PickedTime(GetDlgItem(dialog, IDC_EDITOR_TIME));
+  if (!day || !time) return std::nullopt;
+  const Time32 when = CombineDateAndTime(*day, *time);
+  if (when >= now || KeepsReminderTime(when)) return std::nullopt;
+  const int entry = static_cast<int>(SendDlgItemMessageW(dialog, IDC_EDITOR_REPEAT, CB_GETCURSEL, 0, 0));
+  const std::optional<RepeatRule> rule =
+      RepeatRuleForChoice(entry, current_rule_ ? &*current_rule_ : nullptr);
+  if (!rule) return std::nullopt;
+  return FirstReminderNotPast(when, *rule, now);
+}
+
+void EventEditorDialog::ShowRepeatNote() {
+  const std::optional<Time32> start = MovedSeriesStart(NowTime());
+  // "首次 12-09 07:41": month, day, hour and minute of "2026-12-09 07:41:00".
+  const std::string note = start ? kFirstTime + FormatTime(*start).substr(5, 11) : std::string();
+  HWND label = GetDlgItem(hwnd(), IDC_EDITOR_REPEAT_NOTE);
+  if (win::GetWindowText(label) != note) win::SetWindowText(label, note);
+  ShowWindow(label, note.empty() ? SW_HIDE : SW_SHOWNA);
 }
 
 bool EventEditorDialog::OnInitDialog() {
   UseWindowRegion();
+  // The note beside "重复", bound like the template's controls.
+  HWND note = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE,
+                              kRepeatNotePlace.left, kRepeatNotePlace.top,
+                              kRepeatNotePlace.right - kRepeatNotePlace.left,
+                              kRepeatNotePlace.bottom - kRepeatNotePlace.top, hwnd(),
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_EDITOR_REPEAT_NOTE)),
+                              GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(note, WM_SETFONT, SendMessageW(hwnd(), WM_GETFONT, 0, 0), FALSE);
   FillRepeatChoices();  // before the data exchange chooses an entry
   CSkinDialog::OnInitDialog();
   DressDialogFrame(*this, background_id_);
@@ -74,8 +136,12 @@ bool EventEditorDialog::OnInitDialog() {
   MoveDlgItem(dialog, IDC_EDITOR_TIME, 181, 151);
   LimitToTimeValueDays(GetDlgItem(dialog, IDC_EDITOR_DATE));
   // Its own height and the list's: the closed box keeps the height of its font.
-  MoveDlgItem(dialog, IDC_EDITOR_REPEAT, 89, 195, 176, 160);
+  MoveDlgItem(dialog, IDC_EDITOR_REPEAT, kRepeatPlace.left, kRepeatPlace.top,
+              kRepeatPlace.right - kRepeatPlace.left, kRepeatPlace.bottom - kRepeatPlace.top);
+  repeat_note_.SetBackground(kSkinTeal, kSkinTeal, 0, 0);
+  repeat_note_.SetLabelTextColor(kSkinAccent);
   EnableRepeatChoice();
+  ShowRepeatNote();
   DressPushButton(ok_);
   DressPushButton(cancel_);
 
@@ -86,6 +152,7 @@ bool EventEditorDialog::OnInitDialog() {
 
 void EventEditorDialog::DoDataExchange(DataExchange& dx) {
   choice_.Bind(dx);
+  dx.Control(IDC_EDITOR_REPEAT_NOTE, repeat_note_);
   dx.Control(IDOK, ok_);
   dx.Control(IDCANCEL, cancel_);
   dx.Text(IDC_EDITOR_TITLE, strTitle);
@@ -100,6 +167,12 @@ void EventEditorDialog::DoDataExchange(DataExchange& dx) {
 bool EventEditorDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
   if (choice_.Route(message, wparam, lparam, result)) {
     EnableRepeatChoice();
+    ShowRepeatNote();
+    return true;
+  }
+  if (message == WM_COMMAND && LOWORD(wparam) == IDC_EDITOR_REPEAT && HIWORD(wparam) == CBN_SELCHANGE) {
+    ShowRepeatNote();
+    *result = 0;
     return true;
   }
   return CSkinDialog::RouteMessage(message, wparam, lparam, result);
@@ -112,6 +185,12 @@ void EventEditorDialog::OnOK() {
     return;
   const Time32 now = NowTime();
   if (reminder.nChoice == kRemindAtDateTime) {
+    // A series at a time already past starts at its next occurrence, as
+    // the note beside "重复" says; a one-off there is refused.
+    if (const std::optional<Time32> start = MovedSeriesStart(now)) {
+      reminder.timeDate = *start;
+      reminder.timeOfDay = *start;
+    }
     const Time32 when = ReminderTimeFor(reminder, now);
     if (!KeepsReminderTime(when) && !choice_.JudgeReminderTime(hwnd(), when, now)) return;
   }

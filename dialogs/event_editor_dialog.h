@@ -17,6 +17,7 @@
 #include "events/reminder_choice.h"
 #include "forms/reminder_choice_controls.h"
 #include "repeat/repeat_rule.h"
+#include "skin/color_label.h"
 #include "skin/link_label.h"
 #include "skin/skin_button.h"
 #include "skin/skin_check_box.h"
@@ -53,13 +54,23 @@ class EventEditorDialog : public CSkinDialog {
   UINT background_id_;
   ReminderChoiceControls choice_;  // radios 1008-1010 and reminder.nChoice
   CSkinButton ok_, cancel_;
+  CColorLabel repeat_note_;
   std::optional<RepeatRule> current_rule_;
   int initial_repeat_choice_ = 0;
 
  private:
   void FillRepeatChoices();
-  // The drop-down is for reminders only.
+  // The drop-down is for reminders only: greyed and showing 不重复 without one.
   void EnableRepeatChoice();
+  // Beside the drop-down, when the controls ask for a series at a time
+  // already past: where it starts instead (its next occurrence).
+  void ShowRepeatNote();
+  // The first reminder of the series the controls show, when it is not the
+  // time they give (that has passed); nullopt otherwise.
+  std::optional<Time32> MovedSeriesStart(Time32 now) const;
+
+  // The entry the drop-down showed before it was greyed; -1 while enabled.
+  int repeat_choice_while_greyed_ = -1;
 };
 
 class AddEventDialog : public EventEditorDialog {

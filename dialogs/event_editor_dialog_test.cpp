@@ -5,8 +5,10 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
+#include "framework/testing/screen_capture.h"
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
 #include "repeat/repeat_rule.h"
@@ -571,6 +573,114 @@ TEST_F(EventEditorDialogTest, ARuleNoEntryStandsForShowsAsCustomAndIsKept) {
     });
     EXPECT_FALSE(memo.repeat_edit().rule.has_value());
   }
+}
+
+TEST_F(EventEditorDialogTest, ASeriesAtATimeAlreadyPastStartsAtItsNextOccurrenceAndSaysSo) {
+  Watchdog watchdog("PastSeries");
+  const Time32 opened = NowTime();
+  LocalTime early = Local(opened);
+  early.hour = 0;
+  early.minute = 0;
+  early.second = 1;
+  AddEventDialog dialog(Ad{});
+  std::string note_before, note_daily;
+  const INT_PTR result = RunDialog(dialog, [&](HWND d) {
+    Type(d, IDC_EDITOR_TITLE, kTitle);
+    ChangePicker(d, IDC_EDITOR_TIME, early);
+    HWND note = GetDlgItem(d, IDC_EDITOR_REPEAT_NOTE);
+    ASSERT_NE(note, nullptr);
+    note_before = IsWindowVisible(note) ? win::GetWindowText(note) : "";
+    PickRepeat(d, 1);  // 每天
+    EXPECT_TRUE(IsWindowVisible(note));
+    note_daily = win::GetWindowText(note);
+    EXPECT_TRUE(SaveScreenshot(d, "add_series_past_time"));
+    EXPECT_EQ(ClickExpectingMessage(d, IDOK), "");  // a note, not an error: OK closes
+  });
+  ASSERT_EQ(result, IDOK);
+  EXPECT_EQ(note_before, "");  // a one-off at a past time is refused at OK, not noted
+  std::unique_ptr<CMyEvent> event = dialog.TakeEvent();
+  ASSERT_NE(event, nullptr);
+  ASSERT_EQ(event->bRemind, 1);
+  const LocalTime start = Local(event->timeRemind);
+  // Tomorrow at 00:00:01, and the note named it.
+  EXPECT_EQ(start.hour, 0);
+  EXPECT_EQ(start.minute, 0);
+  EXPECT_EQ(start.second, 1);
+  EXPECT_GT(event->timeRemind, opened);
+  EXPECT_LT(event->timeRemind, opened + 86400 + 2);
+  char expected[32];
+  std::snprintf(expected, sizeof expected, "%02d-%02d 00:00", start.month, start.day);
+  EXPECT_EQ(note_daily, "\xca\xd7\xb4\xce " + std::string(expected));  // 首次
+  ASSERT_TRUE(dialog.repeat_rule().has_value());
+}
+
+// Tab as the dialog's loop hands it on: the key is down while the focus moves.
+void PressTab(HWND dialog) {
+  BYTE keys[256]{};
+  GetKeyboardState(keys);
+  keys[VK_TAB] = 0x80;
+  SetKeyboardState(keys);
+  MSG msg{GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001, 0, {}};
+  IsDialogMessageW(dialog, &msg);
+  keys[VK_TAB] = 0;
+  SetKeyboardState(keys);
+}
+
+// The pixels of the dotted focus cue along the top of button `id` (3 pixels inside).
+int FocusCuePixels(HWND dialog, int id) {
+  constexpr COLORREF kCue = RGB(38, 77, 77);
+  HWND button = GetDlgItem(dialog, id);
+  RECT r{};
+  GetWindowRect(button, &r);
+  InvalidateRect(button, nullptr, FALSE);
+  const screen_capture::Screenshot shot = screen_capture::CaptureWindow(dialog);
+  int count = 0;
+  for (int x = r.left + 3; x < r.right - 3; ++x) count += shot.at_screen(x, r.top + 3) == kCue ? 1 : 0;
+  return count;
+}
+
+TEST_F(EventEditorDialogTest, TabMarksTheFocusOnTheSkinnedButtonsAClickDoesNot) {
+  Watchdog watchdog("FocusCue");
+  AddEventDialog dialog(Ad{});
+  RunDialog(dialog, [&](HWND d) {
+    SetFocus(GetDlgItem(d, IDC_EDITOR_BODY));
+    PressTab(d);
+    ASSERT_EQ(GetFocus(), GetDlgItem(d, IDOK));
+    EXPECT_GT(FocusCuePixels(d, IDOK), 20);
+    EXPECT_TRUE(SaveScreenshot(d, "add_event_focus_on_ok"));
+    PressTab(d);
+    ASSERT_EQ(GetFocus(), GetDlgItem(d, IDCANCEL));
+    EXPECT_EQ(FocusCuePixels(d, IDOK), 0);
+    EXPECT_GT(FocusCuePixels(d, IDCANCEL), 20);
+    // The focus a click gives shows no cue.
+    SetFocus(GetDlgItem(d, IDOK));
+    EXPECT_EQ(FocusCuePixels(d, IDOK), 0);
+    ClickButton(d, IDCANCEL);
+  });
+}
+
+TEST_F(EventEditorDialogTest, WithoutAReminderTheGreyedRepeatBoxShowsNoRepeat) {
+  Watchdog watchdog("GreyedRepeat");
+  const std::string no_repeat = "\xb2\xbb\xd6\xd8\xb8\xb4";  // 不重复
+  const std::string daily = "\xc3\xbf\xcc\xec";              // 每天
+  const RepeatRule rule = Rule("FREQ=DAILY");
+  ModifyEventDialog dialog(Reminder(), &rule);
+  const INT_PTR result = RunDialog(dialog, [&](HWND d) {
+    EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_REPEAT), daily);
+    ClickButton(d, IDC_EDITOR_NO_REMIND);
+    EXPECT_FALSE(RepeatEnabled(d));
+    EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_REPEAT), no_repeat);
+    EXPECT_TRUE(SaveScreenshot(d, "modify_without_reminder"));
+    // A reminder again: the entry the user had comes back.
+    ClickButton(d, IDC_EDITOR_REMIND_AT);
+    EXPECT_TRUE(RepeatEnabled(d));
+    EXPECT_EQ(win::GetDlgItemText(d, IDC_EDITOR_REPEAT), daily);
+    ClickButton(d, IDC_EDITOR_NO_REMIND);
+    ClickButton(d, IDOK);
+  });
+  ASSERT_EQ(result, IDOK);
+  EXPECT_EQ(dialog.edited().bRemind, 0);
+  EXPECT_FALSE(dialog.repeat_edit().rule.has_value());  // the rule goes with the reminder
 }
 
 }  // namespace

@@ -1,7 +1,15 @@
 #include "dialogs/event_list_view.h"
 
 #include "events/event_repeats.h"
+#include "grid/column_fit.h"
 #include "repeat/repeat_texts.h"
+
+namespace {
+
+// The title column gives up pixels to a rule only down to this width.
+constexpr int kLeastTitleWidth = 160;
+
+}  // namespace
 
 void EventListView::SetupColumns() {
   SetFixedRows(1);
@@ -15,6 +23,7 @@ void EventListView::ShowEvents(const EventPtrList& events, const std::vector<Eve
                                const RepeatRules* rules) {
   keys_ = keys;
   keys_.resize(events.size());
+  rule_cells_.clear();
   RemoveAllRows();
   SetHeader(ViewColumns(view));
   UseListMode();
@@ -29,12 +38,26 @@ void EventListView::ShowEvents(const EventPtrList& events, const std::vector<Eve
       if (const RepeatSeries* series =
               SeriesOfEvent(*rules, *event, keys_[static_cast<std::size_t>(row) - 1])) {
         AppendRepeatShortName(series->rule(), &cells[static_cast<std::size_t>(column)]);
+        rule_cells_.emplace_back(row, column);
       }
     }
     for (int col = 0; col < static_cast<int>(cells.size()); ++col) SetCellText(row, col, cells[col]);
     SetCellData(row, 0, event->timeCreate);
     ++row;
   }
+}
+
+void EventListView::FitColumns() {
+  FitColumnsToWidth(/*include_fixed=*/true);
+  if (rule_cells_.empty()) return;
+  // Only the cells with a rule are measured: a list of 100 000 one-off
+  // reminders costs nothing here.
+  std::vector<int> widths;
+  for (int col = 0; col < GetColumnCount(); ++col) widths.push_back(GetColumnWidth(col));
+  for (const auto& [row, col] : rule_cells_) {
+    grid::WidenColumnFrom(widths, col, CellTextWidth(row, col), /*donor=*/0, kLeastTitleWidth);
+  }
+  for (int col = 0; col < GetColumnCount(); ++col) SetColumnWidth(col, widths[col]);
 }
 
 void EventListView::SetHeader(const std::vector<ViewColumn>& columns) {

@@ -4,6 +4,7 @@
 // event's key (creation time and place among the events of that second;
 // column 0 also holds the creation time as item data), and the main window
 // finds the event again through it.
+#include <utility>
 #include <vector>
 
 #include "events/event_key.h"
@@ -27,6 +28,11 @@ class EventListView : public CGridCtrl {
   void ShowEvents(const EventPtrList& events, const std::vector<EventKey>& keys, int view,
                   const RepeatRules* rules = nullptr);
 
+  // Fills the grid's width with the columns, then widens a time column
+  // whose repeat rule would be cut ("07:41:19 (每个工…") with pixels of the
+  // title column, which keeps room for a short title.
+  void FitColumns();
+
   // The event `row` lists; a key of creation time 0 for the header or a row
   // outside the grid.
   EventKey KeyAt(int row) const;
@@ -39,6 +45,8 @@ class EventListView : public CGridCtrl {
 
  private:
   std::vector<EventKey> keys_;  // of rows 1, 2, ...
+  // The cells that end with a rule's short name, as (row, column).
+  std::vector<std::pair<int, int>> rule_cells_;
 
   void SetHeader(const std::vector<ViewColumn>& columns);
   void UseListMode();

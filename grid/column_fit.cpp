@@ -30,4 +30,15 @@ void FitColumnWidths(std::vector<int>& widths, int first, int client_width) {
   }
 }
 
+void WidenColumnFrom(std::vector<int>& widths, int col, int needed, int donor, int donor_least) {
+  const int count = static_cast<int>(widths.size());
+  if (col < 0 || col >= count || donor < 0 || donor >= count || col == donor) return;
+  const int wanted = needed - widths[col];
+  const int spare = widths[donor] - donor_least;
+  if (wanted <= 0 || spare <= 0) return;
+  const int given = std::min(wanted, spare);
+  widths[col] += given;
+  widths[donor] -= given;
+}
+
 }  // namespace grid

@@ -14,4 +14,9 @@ namespace grid {
 // client cannot make widths negative or hide a column for good.
 void FitColumnWidths(std::vector<int>& widths, int first, int client_width);
 
+// Widens column `col` to `needed` pixels when it is narrower, with pixels of
+// column `donor`, which keeps at least `donor_least` (as much as it can
+// give when that is not enough). The total width stays the same.
+void WidenColumnFrom(std::vector<int>& widths, int col, int needed, int donor, int donor_least);
+
 }  // namespace grid

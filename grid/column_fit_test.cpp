@@ -24,6 +24,20 @@ TEST(ColumnFit, SharesTheDifferenceAndTheRemainderFromTheFirstColumn) {
   EXPECT_EQ(Fit({380, 130}, 0, 600), (Widths{425, 175}));
 }
 
+TEST(ColumnFit, AColumnIsWidenedWithTheDonorsSparePixelsOnly) {
+  auto widen = [](Widths widths, int col, int needed, int donor, int least) {
+    WidenColumnFrom(widths, col, needed, donor, least);
+    return widths;
+  };
+  EXPECT_EQ(widen({425, 175}, 1, 240, 0, 160), (Widths{360, 240}));
+  EXPECT_EQ(widen({425, 175}, 1, 170, 0, 160), (Widths{425, 175}));  // wide enough already
+  EXPECT_EQ(widen({200, 175}, 1, 240, 0, 160), (Widths{160, 215}));  // the donor keeps its least
+  EXPECT_EQ(widen({150, 175}, 1, 240, 0, 160), (Widths{150, 175}));  // nothing to spare
+  EXPECT_EQ(widen({300, 130, 130}, 2, 200, 0, 160), (Widths{230, 130, 200}));
+  EXPECT_EQ(widen({300, 130}, 2, 200, 0, 160), (Widths{300, 130}));  // no such column
+  EXPECT_EQ(widen({300, 130}, 0, 400, 0, 160), (Widths{300, 130}));  // not from itself
+}
+
 TEST(ColumnFit, FillsTheWidthExactlyForEveryRemainder) {
   for (int client = 300; client <= 900; ++client) {
     Widths w = Fit({250, 130, 130}, 0, client);

@@ -263,6 +263,17 @@ bool CGridCtrl::AutoSizeColumn(int col) {
   return true;
 }
 
+int CGridCtrl::CellTextWidth(int row, int col) {
+  if (row < 0 || row >= model_.GetRowCount() || col < 0 || col >= model_.GetColumnCount()) return 0;
+  const CGridCell& cell = *model_.GetCell(row, col);
+  const CGridDefaultCell& def = model_.DefaultCellAt(row, col);
+  const int margin = cell.GetMargin() != kMarginFromDefault ? cell.GetMargin() : def.GetMargin();
+  WindowDC dc(hwnd());
+  if (dc.get() == nullptr) return 0;
+  const SIZE size = MeasureText(dc.get(), CellFont(cell, def), win::Widen(cell.GetText()));
+  return 2 * margin + size.cx + ((grid_lines_ & kGridLinesVertical) ? 1 : 0);
+}
+
 bool CGridCtrl::AutoSizeRow(int row) {
   if (row < 0 || row >= model_.GetRowCount()) return false;
   WindowDC dc(hwnd());

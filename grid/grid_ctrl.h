@@ -80,6 +80,9 @@ class CGridCtrl : public Window {
   void FitColumnsToWidth(bool include_fixed);
   // Sizes a column (row) to its widest (tallest) text, header included.
   bool AutoSizeColumn(int col);
+  // The width cell (row, col) needs to show its whole text: the text in the
+  // cell's font and its margins (0 outside the grid).
+  int CellTextWidth(int row, int col);
   bool AutoSizeRow(int row);
 
   // Selection and focus.

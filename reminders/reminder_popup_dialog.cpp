@@ -19,6 +19,16 @@ constexpr char kDoneQuestion[] = "\xC4\xFA\xCD\xEA\xB3\xC9\xC1\xCB\xC2\xF0\xA3\x
 // "…", where a long title is cut so the question after it still shows.
 constexpr char kEllipsis[] = "\xa1\xad";
 
+// "我知道了，等下次再提醒我" (got it, remind me next time): the done answer
+// of a series, which moves it to its next time. A one-off's wording is
+// painted on the skin beside the bare option button.
+constexpr char kSeriesDoneCaption[] =
+    "\xce\xd2\xd6\xaa\xb5\xc0\xc1\xcb\xa3\xac\xb5\xc8\xcf\xc2\xb4\xce\xd4\xd9\xcc\xe1\xd0\xd1\xce\xd2";
+// The series' done answer: its option button with the caption beside it,
+// over the skin's one-off wording, to the title plate's right edge.
+constexpr RECT kSeriesDonePlace{54, 142, 337, 158};
+constexpr int kSeriesDoneGap = 6;
+
 // How far a popup moves aside from another copy's popup in its place.
 constexpr int kStepAside = 28;
 
@@ -146,18 +156,26 @@ bool ReminderPopupDialog::OnInitDialog() {
   HWND dialog = hwnd();
   choice_.Place(dialog, kRadioPlaces);
   for (int choice = 0; choice < 3; ++choice) DressRadioButton(choice_.button(choice));
+  // A series' own wording starts where the skin paints the one-off's.
+  choice_.button(kNoReminder).SetCaptionGap(kSeriesDoneGap);
   MoveDlgItem(dialog, IDC_REMINDER_MINUTES, 102, 180, 49, 13);
   FitEditHeightToFont(GetDlgItem(dialog, IDC_REMINDER_MINUTES));  // 13 pixels may clip the font
   MoveDlgItem(dialog, IDC_REMINDER_BODY, 68, 235, 269, 59);
   LiftTextLimit(GetDlgItem(dialog, IDC_REMINDER_BODY));
+
+  HWND done = GetDlgItem(dialog, IDC_REMINDER_DONE);
+  one_off_done_caption_ = win::GetWindowText(done);
+  RECT done_rect{};
+  GetWindowRect(done, &done_rect);
+  one_off_done_size_ = SIZE{done_rect.right - done_rect.left, done_rect.bottom - done_rect.top};
+  ShowDoneAnswer();
 
   HWND title = GetDlgItem(dialog, IDC_REMINDER_TITLE);
   MoveDlgItem(dialog, IDC_REMINDER_TITLE, 70, 65, 260, 60);
   // The title is the user's text: an "&" in it is shown, not taken as a
   // mnemonic, and a long word breaks like in an edit instead of running off.
   SetWindowLongPtrW(title, GWL_STYLE, GetWindowLongPtrW(title, GWL_STYLE) | SS_NOPREFIX | SS_EDITCONTROL);
-  strTitleLine_ = FitTitleLine(title, strTitle_, repeat_line_);
-  win::SetWindowText(title, strTitleLine_);
+  ShowTitleLine();
   ShowWindow(title, SW_SHOWNA);
   DressPlateLabel(title_label_, kPlateDirection);
 
@@ -175,6 +193,39 @@ bool ReminderPopupDialog::OnInitDialog() {
   ShowWindow(dialog, SW_SHOW);
   SetForegroundWindow(dialog);
   return true;
+}
+
+void ReminderPopupDialog::ShowRepeatLine(std::string line) {
+  if (line == repeat_line_) return;
+  const bool was_series = !repeat_line_.empty();
+  repeat_line_ = std::move(line);
+  if (hwnd() == nullptr) return;
+  ShowTitleLine();
+  if (was_series != !repeat_line_.empty()) ShowDoneAnswer();
+}
+
+void ReminderPopupDialog::ShowTitleLine() {
+  HWND title = GetDlgItem(hwnd(), IDC_REMINDER_TITLE);
+  strTitleLine_ = FitTitleLine(title, strTitle_, repeat_line_);
+  win::SetWindowText(title, strTitleLine_);
+}
+
+void ReminderPopupDialog::ShowDoneAnswer() {
+  HWND done = GetDlgItem(hwnd(), IDC_REMINDER_DONE);
+  if (repeat_line_.empty()) {
+    // The skin's painted wording beside the bare button.
+    win::SetWindowText(done, one_off_done_caption_);
+    SetWindowPos(done, nullptr, kRadioPlaces[0].x, kRadioPlaces[0].y, one_off_done_size_.cx,
+                 one_off_done_size_.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    // The button draws its own caption, on the skin's colour, over the
+    // one-off wording.
+    win::SetWindowText(done, kSeriesDoneCaption);
+    SetWindowPos(done, nullptr, kSeriesDonePlace.left, kSeriesDonePlace.top,
+                 kSeriesDonePlace.right - kSeriesDonePlace.left,
+                 kSeriesDonePlace.bottom - kSeriesDonePlace.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 bool ReminderPopupDialog::Open(bool take_keyboard, EndHandler on_end) {

@@ -40,6 +40,12 @@ class ReminderPopupDialog : public CSkinDialog {
   // moves aside.
   bool Open(bool take_keyboard, EndHandler on_end);
 
+  // Keeps the repeat line current while the popup is open: its next time
+  // moves on as time passes, and another program may change or drop the
+  // rule. The done answer is worded for a series or a one-off to match.
+  void ShowRepeatLine(std::string line);
+  const std::string& repeat_line() const { return repeat_line_; }
+
   // The answer, meaningful after DoModal returned IDOK.
   const ReminderAnswer& answer() const { return answer_; }
 
@@ -51,10 +57,18 @@ class ReminderPopupDialog : public CSkinDialog {
   bool RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) override;
 
  private:
+  // The title label's text for the current repeat line, and the done
+  // answer's wording: for a series it says the reminder comes again.
+  void ShowTitleLine();
+  void ShowDoneAnswer();
+
   std::string strTitle_;      // the event's title
   std::string strTitleLine_;  // label 1020: the question whether it is done
   std::string repeat_line_;
   Ad ad_;
+  // The done answer as the template gives it (a one-off's), and its size.
+  std::string one_off_done_caption_;
+  SIZE one_off_done_size_{};
   ReminderAnswer answer_;         // also the members the controls exchange with
   std::string strMinutes_ = "0";  // the minutes edit as typed, judged at OK
   CColorLabel title_label_;

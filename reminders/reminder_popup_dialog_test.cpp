@@ -266,4 +266,45 @@ TEST_F(ReminderPopupDialogTest, ARepeatingReminderSaysHowItRepeatsUnderTheQuesti
   }
 }
 
+TEST_F(ReminderPopupDialogTest, ASeriesIsDoneUntilItsNextTimeAndItsLineFollowsTheRule) {
+  Watchdog watchdog("PopupSeries");
+  // "我知道了，不用再提醒我了" (the one-off's) and "我知道了，等下次再提醒我" (a series')
+  const std::string one_off_done =
+      "\xce\xd2\xd6\xaa\xb5\xc0\xc1\xcb\xa3\xac\xb2\xbb\xd3\xc3\xd4\xd9\xcc\xe1\xd0\xd1\xce\xd2\xc1\xcb";
+  const std::string series_done =
+      "\xce\xd2\xd6\xaa\xb5\xc0\xc1\xcb\xa3\xac\xb5\xc8\xcf\xc2\xb4\xce\xd4\xd9\xcc\xe1\xd0\xd1\xce\xd2";
+  // "每天重复 · 下次 2026-12-08 09:00", then "每周重复 · 下次 2026-12-14 09:00"
+  const std::string daily = "\xc3\xbf\xcc\xec\xd6\xd8\xb8\xb4 \xa1\xa4 \xcf\xc2\xb4\xce 2026-12-08 09:00";
+  const std::string weekly = "\xc3\xbf\xd6\xdc\xd6\xd8\xb8\xb4 \xa1\xa4 \xcf\xc2\xb4\xce 2026-12-14 09:00";
+  auto width = [](HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    return r.right - r.left;
+  };
+  ReminderPopupDialog popup(GetDesktopWindow(), DueEvent(), Ad{}, daily);
+  RunDialog(popup, [&](HWND d) {
+    HWND done = GetDlgItem(d, IDC_REMINDER_DONE);
+    HWND title = GetDlgItem(d, IDC_REMINDER_TITLE);
+    // The series' answer has its own words, drawn beside its button over the one-off's.
+    EXPECT_EQ(win::GetWindowText(done), series_done);
+    EXPECT_GT(width(done), 200);
+    EXPECT_EQ(ShownAnswer(d), 0);
+    EXPECT_TRUE(SaveScreenshot(d, "reminder_series_done"));
+
+    // Another program made the rule weekly: the line follows.
+    popup.ShowRepeatLine(weekly);
+    EXPECT_TRUE(win::GetWindowText(title).ends_with(kDoneQuestion + "\r\n" + weekly));
+    EXPECT_EQ(win::GetWindowText(done), series_done);
+
+    // ... and took it away: a one-off now, worded as the skin paints it.
+    popup.ShowRepeatLine("");
+    EXPECT_EQ(win::GetWindowText(title), "\"" + kTitle + "\"" + kDoneQuestion);
+    EXPECT_EQ(win::GetWindowText(done), one_off_done);
+    EXPECT_LT(width(done), 20);
+    EXPECT_EQ(ShownAnswer(d), 0);
+    ClickButton(d, IDOK);
+  });
+  EXPECT_EQ(popup.answer().fields.nChoice, kNoReminder);
+}
+
 }  // namespace

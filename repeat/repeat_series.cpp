@@ -212,3 +212,10 @@ std::optional<RepeatSeries> SeriesStartingAt(Time32 reminder, const RepeatRule& 
   // periods (and the weeks of an interval) line up, and COUNT counts from it.
   return RepeatSeries(first.front(), rule);
 }
+
+std::optional<Time32> FirstReminderNotPast(Time32 reminder, const RepeatRule& rule, Time32 now) {
+  if (reminder >= now) return reminder;
+  std::optional<RepeatSeries> series = SeriesStartingAt(reminder, rule);
+  if (!series) return std::nullopt;
+  return series->FirstAfter(now - 1);
+}

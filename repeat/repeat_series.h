@@ -91,3 +91,9 @@ class RepeatSeries {
 // occurrence; nullopt when the rule has none from there (UNTIL before it, or
 // past the range of a time value).
 std::optional<RepeatSeries> SeriesStartingAt(Time32 reminder, const RepeatRule& rule);
+
+// Where an editor's series starts when the user gave `reminder` at `now`:
+// `reminder` itself when it has not passed, else the first occurrence of the
+// series from there that is not past (a daily reminder at a time already
+// past today starts tomorrow at that time); nullopt when none is left.
+std::optional<Time32> FirstReminderNotPast(Time32 reminder, const RepeatRule& rule, Time32 now);

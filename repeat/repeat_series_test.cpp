@@ -201,6 +201,26 @@ TEST(RepeatSeries, ASeriesSetOnADayItDoesNotNameStartsAtItsFirstOccurrence) {
   EXPECT_EQ(SeriesStartingAt(MomentOf("2026-12-12 09:00:00"), rule)->FirstWalls(5).size(), 2u);
 }
 
+TEST(RepeatSeries, AnEditorsSeriesAtATimeAlreadyPastStartsAtItsNextOccurrence) {
+  TALLYO_IN_ZONE("Asia/Shanghai");
+  auto first = [](const char* reminder, const char* rule_text, const char* now) -> std::string {
+    RepeatRule rule;
+    EXPECT_TRUE(ParseRepeatRule(rule_text, &rule).ok());
+    std::optional<Time32> t = FirstReminderNotPast(MomentOf(reminder), rule, MomentOf(now));
+    return t ? FormatTime(*t) : "none";
+  };
+  // "每天" at 07:41 chosen at 09:00: tomorrow at 07:41; a time still ahead stays.
+  EXPECT_EQ(first("2026-12-08 07:41:00", "FREQ=DAILY", "2026-12-08 09:00:00"), "2026-12-09 07:41:00");
+  EXPECT_EQ(first("2026-12-08 09:30:00", "FREQ=DAILY", "2026-12-08 09:00:00"), "2026-12-08 09:30:00");
+  EXPECT_EQ(first("2026-12-08 09:00:00", "FREQ=DAILY", "2026-12-08 09:00:00"), "2026-12-08 09:00:00");
+  // Friday evening, every workday: Monday.
+  EXPECT_EQ(first("2026-12-11 07:00:00", "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR", "2026-12-11 20:00:00"),
+            "2026-12-14 07:00:00");
+  EXPECT_EQ(first("2026-12-08 07:41:00", "FREQ=WEEKLY", "2026-12-08 09:00:00"), "2026-12-15 07:41:00");
+  // A series that has ended by now has nothing left.
+  EXPECT_EQ(first("2026-12-08 07:41:00", "FREQ=DAILY;COUNT=1", "2026-12-08 09:00:00"), "none");
+}
+
 TEST(RepeatSeries, DaylightSavingKeepsTheWallTime) {
   TALLYO_IN_ZONE("America/New_York");
   // 09:00 stays 09:00 across both changes.

@@ -6,6 +6,7 @@ namespace {
 
 constexpr COLORREF kSkinTeal = RGB(38, 77, 77);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kSkinText = RGB(236, 243, 242);  // the skin's painted labels
 
 }  // namespace
 
@@ -21,10 +22,15 @@ void DressPushButton(CSkinButton& button) {
   button.SetBitmaps(IDB_PUSH_BUTTON_NORMAL, IDB_PUSH_BUTTON_HOVER, IDB_PUSH_BUTTON_PRESSED,
                     IDB_PUSH_BUTTON_PRESSED);
   button.SetShowText(1);
+  button.SetFocusCueColor(kSkinTeal);  // on the light face
 }
 
 void DressRadioButton(CSkinRadioButton& button) {
   button.SetBoxBitmaps(IDB_RADIO_UNCHECKED, IDB_RADIO_CHECKED);
+  // A button wide enough to draw its own caption draws it like the skin's
+  // painted labels, on the dialog's colour.
+  button.SetBkColor(kSkinTeal);
+  button.SetTextColor(kSkinText);
 }
 
 void DressPlateLabel(CColorLabel& label, int direction_word) {

@@ -21,7 +21,8 @@ void DressDialogFrame(CSkinDialog& dialog, UINT background_id, int close_right_i
 // The push-button bitmaps with the button's caption drawn on them.
 void DressPushButton(CSkinButton& button);
 
-// The round box of an option button.
+// The round box of an option button; a caption it draws itself (when it is
+// wider than its box) is the skin's label colour on the dialog's.
 void DressRadioButton(CSkinRadioButton& button);
 
 // A plate of the skin's colour with white text.

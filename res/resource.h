@@ -111,6 +111,7 @@
 #define IDC_EDITOR_TIME 1012
 #define IDC_EDITOR_MINUTES 1013
 #define IDC_EDITOR_REPEAT 1036
+#define IDC_EDITOR_REPEAT_NOTE 1037 /* made at run time beside the drop-down */
 
 /* ---- Reminder popup (IDD_REMINDER) ---- */
 #define IDC_REMINDER_DATE 1011

@@ -24,6 +24,6 @@ inline bool HitsBox(PixelPoint point, int client_height, int box_width, int box_
   return BoxRect(client_height, box_width, box_height).Contains(point);
 }
 
-inline int CaptionLeft(int box_width) { return box_width + kBoxTextGap; }
+inline int CaptionLeft(int box_width, int gap = kBoxTextGap) { return box_width + gap; }
 
 }  // namespace skin

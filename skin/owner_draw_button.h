@@ -9,6 +9,12 @@
 // altogether (0x0F), which the system draws itself.
 void MakeButtonOwnerDrawn(HWND button);
 
+// Called in WM_SETFOCUS: the focus came by the keyboard (Tab, Shift+Tab, an
+// arrow key of an option group is down, no mouse button is), not by a
+// click nor by the program. Only such focus gets a focus cue, as Windows
+// hides cues until the keyboard is used.
+bool FocusCameByKeyboard();
+
 // A window owned by an object: destroyed with it unless already gone.
 class OwnedWindow {
  public:

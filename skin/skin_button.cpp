@@ -93,6 +93,20 @@ LRESULT CSkinButton::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_MOUSELEAVE:
       SetHover(false);
       return 0;
+    case WM_SETFOCUS:
+      focus_by_keyboard_ = FocusCameByKeyboard();
+      return DefaultProc(message, wparam, lparam);
+    case WM_GETDLGCODE:
+      // An owner-drawn button tells the dialog only that it is a button, so
+      // Enter would press the default button even while this one has the
+      // focus; a focused push button is the one Enter presses.
+      return DefaultProc(message, wparam, lparam) | (GetFocus() == hwnd() ? DLGC_DEFPUSHBUTTON : 0);
+    case BM_SETSTYLE:
+      // The dialog's default-button bookkeeping must not undo the owner draw.
+      return DefaultProc(message, (wparam & ~static_cast<WPARAM>(BS_TYPEMASK)) | BS_OWNERDRAW, lparam);
+    case WM_KILLFOCUS:
+      focus_by_keyboard_ = false;
+      return DefaultProc(message, wparam, lparam);
     default:
       return DefaultProc(message, wparam, lparam);
   }
@@ -132,13 +146,18 @@ bool CSkinButton::OnReflectedMessage(UINT message, WPARAM, LPARAM lparam, LRESUL
 
 void CSkinButton::Draw(const DRAWITEMSTRUCT& item) {
   pressed_ = (item.itemState & ODS_SELECTED) != 0;
-  focused_ = (item.itemState & ODS_FOCUS) != 0;  // no focus mark is drawn
+  focused_ = (item.itemState & ODS_FOCUS) != 0;
   disabled_ = (item.itemState & ODS_DISABLED) != 0;
 
   RECT client{};
   GetClientRect(hwnd(), &client);
   const skin::ButtonFace face = skin::ChooseButtonFace(pressed_, hover_, IsWindowEnabled(hwnd()) != FALSE);
   CSkinPainter::DrawTransparent(item.hDC, FaceBitmap(face), client);
+  if (focused_ && focus_by_keyboard_ && (item.itemState & ODS_NOFOCUSRECT) == 0) {
+    RECT cue = client;
+    InflateRect(&cue, -3, -3);
+    CSkinPainter::DrawFocusCue(item.hDC, cue, focus_cue_color_.value_or(text_color_));
+  }
 
   if (!show_text_) return;
   const int offset = skin::CaptionOffset(pressed_);

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,9 @@ class CSkinButton : public Window {
 
   // Draws the caption over the bitmap (0 or 1).
   void SetShowText(int show);
+  // The colour of the dotted focus cue drawn while the button has a focus
+  // the keyboard gave it; the caption's colour by default.
+  void SetFocusCueColor(COLORREF color) { focus_cue_color_ = color; }
 
   // Shows `text` (code page 936) as the button's tooltip; a second call
   // replaces the first tooltip.
@@ -53,10 +57,12 @@ class CSkinButton : public Window {
   std::string caption_;
   Font font_;
   COLORREF text_color_ = RGB(0, 0, 0);
+  std::optional<COLORREF> focus_cue_color_;
   bool show_text_ = false;
   OwnedWindow tooltip_;
   bool hover_ = false;
   bool pressed_ = false;
   bool focused_ = false;
+  bool focus_by_keyboard_ = false;  // the focus came by Tab or an arrow key
   bool disabled_ = false;
 };

@@ -91,6 +91,34 @@ TEST(SkinButton, ShowsTheBitmapOfEachState) {
   EXPECT_EQ(f.Draw(ODS_DISABLED).Pixel(60, 24), kDisabled);
 }
 
+TEST(SkinButton, MarksTheFocusOnlyWhenTheKeyboardGaveIt) {
+  constexpr COLORREF kCue = RGB(38, 77, 77);
+  ButtonFixture f;
+  f.button.SetFocusCueColor(kCue);
+  // A click or the program gave the focus: the face alone.
+  SetFocus(f.button.hwnd());
+  EXPECT_EQ(f.Draw(ODS_FOCUS).Count(kCue), 0);
+  // Tab did: a dotted frame 3 pixels inside the edge, every other pixel.
+  SetFocus(f.host.hwnd());
+  FocusByTab(f.button.hwnd());
+  RECT bounds{};
+  const Canvas focused = f.Draw(ODS_FOCUS);
+  EXPECT_GT(focused.Count(kCue, &bounds), 50);
+  EXPECT_EQ(bounds.left, 3);
+  EXPECT_EQ(bounds.top, 3);
+  EXPECT_EQ(bounds.right, 58);
+  EXPECT_EQ(bounds.bottom, 22);
+  EXPECT_EQ(focused.Pixel(3, 3), kCue);
+  EXPECT_EQ(focused.Pixel(4, 3), kNormal);
+  EXPECT_EQ(focused.Pixel(30, 12), kNormal);
+  EXPECT_EQ(f.Draw(0).Count(kCue), 0);
+  EXPECT_EQ(f.Draw(ODS_FOCUS | ODS_NOFOCUSRECT).Count(kCue), 0);  // the system hides cues
+  // Gone with the focus, and not back with a focus the keyboard did not give.
+  SetFocus(f.host.hwnd());
+  SetFocus(f.button.hwnd());
+  EXPECT_EQ(f.Draw(ODS_FOCUS).Count(kCue), 0);
+}
+
 TEST(SkinButton, SystemPaintReachesTheButtonThroughItsParent) {
   ButtonFixture f;
   const int before = f.host.draw_requests(kId);

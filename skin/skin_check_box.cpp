@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -55,6 +56,12 @@ LRESULT CSkinBoxButton::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
     case BM_SETCHECK:
       SetCheck(wparam == BST_CHECKED ? 1 : 0);
       return 0;
+    case WM_SETFOCUS:
+      focus_by_keyboard_ = FocusCameByKeyboard();
+      return DefaultProc(message, wparam, lparam);
+    case WM_KILLFOCUS:
+      focus_by_keyboard_ = false;
+      return DefaultProc(message, wparam, lparam);
     default:
       return DefaultProc(message, wparam, lparam);
   }
@@ -79,13 +86,28 @@ void CSkinBoxButton::Draw(const DRAWITEMSTRUCT& item) {
   CSkinPainter::DrawBitmap(dc, checked_ ? checked_bitmap_.get() : unchecked_.get(), 0, top);
 
   RECT text_area = client;
-  text_area.left = skin::CaptionLeft(CSkinPainter::BitmapSize(unchecked_.get()).cx);
+  text_area.left = skin::CaptionLeft(CSkinPainter::BitmapSize(unchecked_.get()).cx, caption_gap_);
   SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, text_color_);
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0));
   SelectGuard select(dc, font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-  CSkinPainter::DrawTextCp936(dc, win::GetWindowText(hwnd()), text_area,
-                              DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+  const std::string caption = win::GetWindowText(hwnd());
+  CSkinPainter::DrawTextCp936(dc, caption, text_area, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+
+  if ((item.itemState & ODS_FOCUS) == 0 || !focus_by_keyboard_ || (item.itemState & ODS_NOFOCUSRECT) != 0)
+    return;
+  // Around the caption where it shows, as Windows marks its option buttons;
+  // around the box where the caption is the skin's own painting.
+  RECT cue{0, top, BoxSize().cx, top + BoxSize().cy};
+  if (!caption.empty() && text_area.right - text_area.left > 0) {
+    RECT measured = text_area;
+    DrawTextW(dc, win::Widen(caption).c_str(), -1, &measured, DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
+    const int height = measured.bottom - measured.top;
+    cue = RECT{text_area.left - 2, (client.bottom - height) / 2 - 1,
+               std::min(measured.right, text_area.right) + 2, (client.bottom + height) / 2 + 1};
+  }
+  IntersectRect(&cue, &cue, &client);
+  CSkinPainter::DrawFocusCue(dc, cue, text_color_);
 }
 
 LRESULT CSkinCheckBox::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {

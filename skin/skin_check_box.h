@@ -11,6 +11,7 @@
 
 #include "framework/gdi.h"
 #include "framework/window.h"
+#include "skin/check_box_logic.h"
 
 // The look and state the two classes share.
 class CSkinBoxButton : public Window {
@@ -24,6 +25,11 @@ class CSkinBoxButton : public Window {
   void SetBoxBitmaps(Bitmap unchecked, Bitmap checked);
 
   void SetBkColor(COLORREF color);
+  // Pixels between the box and the caption (skin::kBoxTextGap unless set),
+  // to line a caption up with labels painted on the skin.
+  void SetCaptionGap(int pixels) { caption_gap_ = pixels; }
+  // Also the colour of the dotted focus cue, drawn around the caption (or
+  // the bare box) while it has a focus the keyboard gave it.
   void SetTextColor(COLORREF color);
 
   // Stores the state (0 or 1) and redraws.
@@ -47,6 +53,8 @@ class CSkinBoxButton : public Window {
   COLORREF background_ = RGB(255, 255, 255);
   COLORREF text_color_ = RGB(0, 0, 0);
   bool checked_ = false;
+  bool focus_by_keyboard_ = false;  // the focus came by Tab or an arrow key
+  int caption_gap_ = skin::kBoxTextGap;
 };
 
 class CSkinCheckBox : public CSkinBoxButton {

@@ -20,9 +20,9 @@ struct BoxFixture {
     control.SetBoxBitmaps(SolidBitmap(12, 12, kUnchecked), SolidBitmap(12, 12, kChecked));
   }
 
-  Canvas Draw() {
+  Canvas Draw(UINT state = 0) {
     Canvas canvas(120, 16, RGB(255, 255, 255));
-    DRAWITEMSTRUCT item{ODT_BUTTON,  static_cast<UINT>(id), 0, ODA_DRAWENTIRE, 0, control.hwnd(),
+    DRAWITEMSTRUCT item{ODT_BUTTON,  static_cast<UINT>(id), 0, ODA_DRAWENTIRE, state, control.hwnd(),
                         canvas.dc(), RECT{0, 0, 120, 16},   0};
     SendMessageW(host.hwnd(), WM_DRAWITEM, id, reinterpret_cast<LPARAM>(&item));
     return canvas;
@@ -100,6 +100,43 @@ TEST(SkinCheckBox, AnswersTheDialogsCheckQueries) {
   CheckDlgButton(f.host.hwnd(), f.id, BST_CHECKED);
   EXPECT_EQ(f.control.GetCheck(), 1);
   EXPECT_EQ(IsDlgButtonChecked(f.host.hwnd(), f.id), BST_CHECKED);
+}
+
+TEST(SkinRadioButton, MarksAFocusTheKeyboardGaveAroundItsCaption) {
+  constexpr COLORREF kCue = RGB(236, 243, 242);
+  BoxFixture<CSkinRadioButton> f(BS_RADIOBUTTON);
+  f.control.SetBkColor(kSkinTeal);
+  f.control.SetTextColor(kCue);
+  const int caption_only = f.Draw(0).Count(kCue);
+  SetFocus(f.control.hwnd());  // a click
+  EXPECT_EQ(f.Draw(ODS_FOCUS).Count(kCue), caption_only);
+  SetFocus(f.host.hwnd());
+  FocusByTab(f.control.hwnd());
+  RECT bounds{};
+  const Canvas focused = f.Draw(ODS_FOCUS);
+  EXPECT_GT(focused.Count(kCue, &bounds), caption_only + 20);
+  EXPECT_GE(bounds.left, 12);  // beside the box, around the caption
+  EXPECT_LT(bounds.right, 120);
+  EXPECT_EQ(f.Draw(ODS_FOCUS | ODS_NOFOCUSRECT).Count(kCue), caption_only);
+}
+
+TEST(SkinRadioButton, MarksAFocusTheKeyboardGaveOnABareBox) {
+  constexpr COLORREF kCue = RGB(236, 243, 242);
+  TestHost host;
+  host.AddControl(L"BUTTON", 1030, BS_RADIOBUTTON, L"caption painted elsewhere", RECT{50, 60, 62, 76});
+  CSkinRadioButton radio;
+  ASSERT_TRUE(radio.SubclassDlgItem(host.hwnd(), 1030));
+  radio.SetBoxBitmaps(SolidBitmap(12, 12, kUnchecked), SolidBitmap(12, 12, kChecked));
+  radio.SetTextColor(kCue);
+  FocusByTab(radio.hwnd());
+  Canvas canvas(12, 16, RGB(255, 255, 255));
+  DRAWITEMSTRUCT item{ODT_BUTTON,         1030, 0, ODA_DRAWENTIRE, ODS_FOCUS, radio.hwnd(), canvas.dc(),
+                      RECT{0, 0, 12, 16}, 0};
+  SendMessageW(host.hwnd(), WM_DRAWITEM, 1030, reinterpret_cast<LPARAM>(&item));
+  RECT bounds{};
+  EXPECT_GT(canvas.Count(kCue, &bounds), 10);
+  EXPECT_EQ(bounds.left, 0);
+  EXPECT_EQ(bounds.top, 2);  // the box's frame
 }
 
 TEST(SkinRadioButton, IsSetOnlyByItsDialog) {

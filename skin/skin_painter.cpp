@@ -128,3 +128,15 @@ void CSkinPainter::DrawTextCp936(HDC dc, std::string_view text, RECT rect, UINT 
   std::wstring wide = win::Widen(text);
   DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, format);
 }
+
+void CSkinPainter::DrawFocusCue(HDC dc, const RECT& rect, COLORREF color) {
+  if (rect.right - rect.left < 2 || rect.bottom - rect.top < 2) return;
+  for (int x = rect.left; x < rect.right; x += 2) {
+    SetPixelV(dc, x, rect.top, color);
+    SetPixelV(dc, x, rect.bottom - 1, color);
+  }
+  for (int y = rect.top; y < rect.bottom; y += 2) {
+    SetPixelV(dc, rect.left, y, color);
+    SetPixelV(dc, rect.right - 1, y, color);
+  }
+}

@@ -47,4 +47,8 @@ class CSkinPainter {
 
   // DrawTextW of a code page 936 text.
   static void DrawTextCp936(HDC dc, std::string_view text, RECT rect, UINT format);
+
+  // The keyboard focus cue: a dotted one-pixel frame just inside `rect`,
+  // every other pixel in `color`.
+  static void DrawFocusCue(HDC dc, const RECT& rect, COLORREF color);
 };

@@ -7,11 +7,12 @@ import time
 import unittest
 
 from tallyo_e2e import (ABOUT_CAPTION, ADD_CAPTION, CONFIRM_CAPTION, FIND_CAPTION, GRID_LEFT, MAIN_CAPTION,
-                        MESSAGE_CAPTION, MODIFY_CAPTION, E2ETest, Event, choose_from_tray_menu, click, find_window,
+                        MESSAGE_CAPTION, MODIFY_CAPTION, E2ETest, Event, choose_from_tray_menu, click, count_pixels,
+                        find_window,
                         fmt, key, local_now, observe_for, row_y, screenshot, serve_document, today_event,
                         tray_icon_click, tray_window, type_text, wait_for_events, wait_for_grid_rows,
                         wait_for_pixels, wait_for_titles, wait_for_window, wait_for_window_gone, window_geometry,
-                        write_events)
+                        window_region_rgb, write_events)
 
 # Places in the main window (client pixels; the skinned window has no frame).
 ADD = (500, 342)
@@ -32,6 +33,10 @@ FIND_EDIT = (160, 81)
 EDITOR_TITLE = (150, 79)
 EDITOR_MINUTES = (115, 180)
 EDITOR_OK = (143, 323)
+EDITOR_BODY = (200, 260)
+# Where the focus cue runs along the top of 确定 and 取消, 3 pixels inside.
+EDITOR_OK_CUE_ROW = (112, 315, 175, 316)
+EDITOR_CANCEL_CUE_ROW = (223, 315, 286, 316)
 
 # Bounded observation periods, for checks that something does not happen.
 QUIET_PERIOD = 1.0
@@ -153,6 +158,25 @@ class ListCommands(E2ETest):
         self.assertEqual(e.remind, 1)
         self.assertTrue(before - 2 <= e.created <= local_now())
         self.assertTrue(e.created + 1800 - 2 <= e.remind_at <= e.created + 1800 + 2)
+
+    def test_tab_marks_the_focus_on_the_skinned_buttons(self):
+        app = self.launch([])
+        main = app.wait_main_window()
+        click(main, *ADD)
+        add = wait_for_window(ADD_CAPTION)
+        click(add, *EDITOR_BODY)
+        teal = lambda r, g, b: (r, g, b) == (38, 77, 77)  # the dotted cue on the light button face
+        self.assertEqual(count_pixels(window_region_rgb(add, EDITOR_OK_CUE_ROW), teal), 0)
+        key("Tab")  # from the body to 确定
+        wait_for_pixels(add, EDITOR_OK_CUE_ROW, teal, 20, "the focus cue on 确定")
+        screenshot("add_dialog_focus_cue_on_ok")
+        key("Tab")  # on to 取消: the cue goes with the focus
+        wait_for_pixels(add, EDITOR_CANCEL_CUE_ROW, teal, 20, "the focus cue on 取消")
+        self.assertEqual(count_pixels(window_region_rgb(add, EDITOR_OK_CUE_ROW), teal), 0)
+        key("Return")  # presses the focused 取消, not the default 确定
+        wait_for_window_gone(ADD_CAPTION)
+        observe_for(QUIET_PERIOD, lambda: not os.path.exists(app.event_path) or app.events() == [],
+                    "nothing is added")
 
     def test_find_lists_matches_in_three_columns(self):
         now = local_now()

@@ -18,6 +18,7 @@ POPUP_CANCEL = (254, 323)
 POPUP_MINUTES = (126, 186)
 # The main window and the add dialog.
 ADD = (500, 342)
+MAIN_GRID_CLEAR_OF_POPUP = (60, 290)  # the grid's empty lower part, left of where the popup lies
 ADD_OK = (143, 323)
 ADD_TITLE = (150, 79)
 SETTINGS = (472, 450)
@@ -107,6 +108,29 @@ class PopupAlerts(E2ETest):
         popup = wait_for_window(REMINDER_CAPTION, 10)
         self.assertLess(time.time() - closed, 5)
         self.assertEqual(len(app.events()), 1)
+        click(popup, *POPUP_OK)
+        wait_for_titles(app, [])  # the reminder deleted
+
+    def test_a_popup_leaves_the_keyboard_with_the_main_window(self):
+        now = local_now()
+        app = self.launch([Event("soon", now - 100, "", 1, now + 12)], nTipType=0)
+        main = app.wait_main_window()
+
+        def enter_stays_with_the_main_window():
+            key("Return")  # meant for the main window
+            observe_for(QUIET_PERIOD, lambda: find_window(REMINDER_CAPTION) is not None and len(app.events()) == 1,
+                        "the popup is not answered by an Enter typed in the main window")
+
+        click(main, *MAIN_GRID_CLEAR_OF_POPUP)  # the user works in the main window
+        popup = wait_for_window(REMINDER_CAPTION, 20)
+        screenshot("popup_over_main_window")
+        enter_stays_with_the_main_window()
+        # Cancel brings it back a second later, again without the keyboard.
+        click(popup, *POPUP_CANCEL)
+        wait_for_window_gone(REMINDER_CAPTION)
+        click(main, *MAIN_GRID_CLEAR_OF_POPUP)
+        popup = wait_for_window(REMINDER_CAPTION, 10)
+        enter_stays_with_the_main_window()
         click(popup, *POPUP_OK)
         wait_for_titles(app, [])  # the reminder deleted
 

@@ -11,13 +11,16 @@ import unittest
 
 from tallyo_e2e import (ADD_CAPTION, GRID_LEFT, MODIFY_CAPTION, REMINDER_CAPTION, WINE, E2ETest, Event, click,
                         find_window, fmt, key, local_now, observe_for, row_y, screenshot, type_text, wait_for,
-                        wait_for_events, wait_for_grid_rows, wait_for_window, wait_for_window_gone)
+                        wait_for_events, wait_for_grid_rows, wait_for_pixels, wait_for_window, wait_for_window_gone,
+                        window_texts)
 
 # The main window and the editors (client pixels).
 ADD = (500, 342)
 EDITOR_TITLE = (150, 79)
 EDITOR_MINUTES = (115, 180)
 EDITOR_REPEAT = (170, 204)
+EDITOR_DATE_DAY = (117, 158)  # the day of "12/ 8 /2026" in the date picker
+EDITOR_REPEAT_NOTE = (259, 198, 376, 214)  # beside the drop-down
 EDITOR_OK = (143, 323)
 EDITOR_CANCEL = (254, 323)
 # The reminder popup.
@@ -78,6 +81,53 @@ class RepeatingReminders(E2ETest):
         events = wait_for_events(app, lambda es: es and es[0].remind_at > due, "the reminder an hour later")
         self.assertEqual(events[0].remind_at, due + 3600)
 
+    def test_the_popup_of_a_series_follows_a_rule_changed_while_it_is_open(self):
+        now = local_now()
+        due = now - 30
+        created = now - 3600
+        app = self.prepare([Event("stand-up", created, "", 1, due)], nTipType=0)
+        self.write_rules(app, repeat_ini(created, due, "FREQ=DAILY"))
+        app.start()
+        popup = wait_for_window(REMINDER_CAPTION, 20)
+        texts = window_texts(REMINDER_CAPTION)
+        self.assertIn("每天重复", texts)
+        self.assertIn("我知道了，等下次再提醒我", texts)  # worded for a series
+        self.assertNotIn("不用再提醒我了", texts)
+        screenshot("repeat_popup_series_answer")
+        cli = os.environ["TALLYO_CLI"]
+        result = subprocess.run([WINE, cli, "--dir", "Z:" + app.dir.replace("/", "\\"), "repeat", "--created",
+                                 str(created), "weekly"], capture_output=True,
+                                env=dict(os.environ, WINEDEBUG="-all"), timeout=60)
+        self.assertEqual(result.returncode, 0, result.stderr.decode("utf-8", "replace"))
+        wait_for(lambda: "每周重复" in window_texts(REMINDER_CAPTION), 10, "the popup to say the rule is weekly now")
+        click(popup, *POPUP_OK)
+        events = wait_for_events(app, lambda es: es and es[0].remind_at > now, "the reminder moved on")
+        self.assertEqual(events[0].remind_at, due + 7 * 86400)
+
+    def test_a_daily_reminder_at_a_time_already_past_starts_the_next_day(self):
+        app = self.launch([])
+        main = app.wait_main_window()
+        click(main, *ADD)
+        add = wait_for_window(ADD_CAPTION)
+        click(add, *EDITOR_TITLE)
+        type_text("early walk")
+        opened = local_now()
+        click(add, *EDITOR_DATE_DAY)
+        key("Down")  # yesterday, at the time the dialog opened: passed
+        click(add, *EDITOR_REPEAT)
+        key("Down", "Return")  # 每天
+        amber = lambda r, g, b: r > 200 and 120 < g < 200 and b < 110
+        wait_for_pixels(add, EDITOR_REPEAT_NOTE, amber, 15, "the note of where the series starts")
+        screenshot("repeat_add_past_time_note")
+        click(add, *EDITOR_OK)
+        wait_for_window_gone(ADD_CAPTION)  # a note, not a refusal
+        events = wait_for_events(app, lambda es: len(es) == 1, "the added reminder")
+        # Tomorrow at the time of day the dialog opened at.
+        self.assertGreater(events[0].remind_at, local_now())
+        self.assertTrue(opened + 86400 - 1 <= events[0].remind_at <= opened + 86400, events[0].remind_at - opened)
+        self.assertIn("rule=FREQ=DAILY\r\n", self.read_rules(app))
+        screenshot("repeat_grid_with_rule")
+
     def test_the_add_dialog_writes_the_rule_and_the_modify_dialog_reads_it_back(self):
         app = self.launch([])
         main = app.wait_main_window()
@@ -98,6 +148,9 @@ class RepeatingReminders(E2ETest):
         rules = wait_for(lambda: self.read_rules(app), 5, "repeat.ini")
         self.assertIn("[%d]\r\n" % events[0].created, rules)
         self.assertIn("rule=FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR\r\n", rules)
+        # The time column is widened to show the rule whole.
+        wait_for_grid_rows(main, [["weekly report", fmt(events[0].remind_at) + " (每个工作日)"]])
+        screenshot("repeat_grid_workdays")
         click(main, GRID_LEFT, row_y(1), repeat=2)
         modify = wait_for_window(MODIFY_CAPTION)
         screenshot("repeat_modify_dialog")

@@ -26,6 +26,7 @@ EDITOR_BODY = (200, 260)
 EDITOR_OK = (143, 323)
 EDITOR_CANCEL = (254, 323)
 EDITOR_DATE_YEAR = (145, 158)  # the year of "12/ 8 /2026" in the date picker
+EDITOR_REPEAT = (170, 204)
 # The reminder popup.
 POPUP_OK = (144, 323)
 POPUP_MINUTES = (126, 186)
@@ -98,6 +99,33 @@ class FailedSaves(E2ETest):
         app.wait_exit()
         self.assertEqual([e.title for e in app.events()], ["a", "kept"])
 
+    def test_the_exit_question_names_repeat_ini_when_only_the_rules_are_behind(self):
+        now = local_now()
+        app = self.launch([Event("water", now - 3600, "", 1, now + 3600)], bTray=1)
+        main = app.wait_main_window()
+        os.mkdir(os.path.join(app.dir, "repeat.ini.tmp"))  # repeat.ini cannot be saved, event.dat can
+        click(main, GRID_LEFT, row_y(1), repeat=2)
+        modify = wait_for_window(MODIFY_CAPTION)
+        click(modify, *EDITOR_REPEAT)
+        key("Down", "Return")  # 每天
+        click(modify, *EDITOR_OK)
+        wait_for_window(MESSAGE_CAPTION)
+        self.assertIn("repeat.ini", window_texts(MESSAGE_CAPTION))
+        key("Return")
+        wait_for_window_gone(MESSAGE_CAPTION)
+        click(main, *CLOSE)
+        wait_for_window_gone(MAIN_CAPTION)
+        choose_from_tray_menu("退出")
+        question = wait_for_window(CONFIRM_CAPTION)
+        text = window_texts(CONFIRM_CAPTION)
+        screenshot("exit_with_unsaved_rule")
+        self.assertIn("重复规则的修改还没能写入 repeat.ini", text)
+        self.assertIn("仍要退出程序吗", text)
+        self.assertNotIn("事件文件", text)
+        click(question, *CONFIRM_CANCEL)
+        wait_for_window_gone(CONFIRM_CAPTION)
+        observe_for(1.0, app.running, "the program keeps running after Cancel")
+
     def test_an_outside_write_keeps_the_change_not_saved_yet(self):
         app = self.launch([today_event("a", 120)])
         main = app.wait_main_window()
@@ -157,6 +185,26 @@ class KeyboardAndEditors(E2ETest):
         self.assertEqual(events[0].remind_at, answered[0].remind_at)
         observe_for(ANSWERED_PERIOD, lambda: find_window(REMINDER_CAPTION) is None,
                     "the snoozed reminder does not come back")
+
+    def test_an_edit_of_an_event_deleted_meanwhile_can_be_kept_as_a_new_event(self):
+        app = self.launch([today_event("draft")])
+        main = app.wait_main_window()
+        click(main, GRID_LEFT, row_y(1), repeat=2)
+        modify = wait_for_window(MODIFY_CAPTION)
+        click(modify, *EDITOR_TITLE)
+        key("ctrl+a")
+        type_text("final text")
+        write_events(app.event_path, [])  # another program deletes the event
+        click(modify, *EDITOR_OK)
+        wait_for_window_gone(MODIFY_CAPTION)
+        question = wait_for_window(CONFIRM_CAPTION)
+        self.assertIn("已被另一个程序删除", window_texts(CONFIRM_CAPTION))
+        screenshot("edited_event_gone")
+        click(question, *CONFIRM_OK)
+        wait_for_window_gone(CONFIRM_CAPTION)
+        events = wait_for_titles(app, ["final text"])
+        self.assertEqual(events[0].remind, 0)
+        wait_for_grid_rows(main, [["final text", fmt(events[0].created)]])
 
     def test_a_long_paste_is_added_whole(self):
         app = self.launch([])

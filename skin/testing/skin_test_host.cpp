@@ -146,3 +146,13 @@ void Click(HWND control, int x, int y) {
   SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
   SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
+
+void FocusByTab(HWND control) {
+  BYTE keys[256]{};
+  GetKeyboardState(keys);
+  keys[VK_TAB] = 0x80;
+  SetKeyboardState(keys);
+  SetFocus(control);
+  keys[VK_TAB] = 0;
+  SetKeyboardState(keys);
+}

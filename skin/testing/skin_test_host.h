@@ -65,5 +65,8 @@ class Canvas {
 // Dispatches what is waiting in the thread's queue, without blocking.
 void PumpMessages();
 
+// Gives `control` the focus as the Tab key does: the key is down meanwhile.
+void FocusByTab(HWND control);
+
 // Sends a press and release of the left button at (x, y), client coordinates.
 void Click(HWND control, int x, int y);
