@@ -109,9 +109,9 @@ class MainController {
 
   // Changes that are in the list but not in event.dat yet.
   bool HasUnsavedChanges() const { return !unsaved_.empty() || rules_unsaved_; }
-  // event.dat holds every change and only repeat.ini is behind: what an
-  // exit now would lose is rule changes.
-  bool OnlyRulesUnsaved() const { return unsaved_.empty() && rules_unsaved_; }
+  // The last save stopped at repeat.ini, which is written before event.dat:
+  // what an exit now would lose waits on rule changes.
+  bool RuleFileBehind() const { return rules_unsaved_; }
   // One more try at writing them before the program ends; true when nothing
   // is left unsaved.
   bool SaveBeforeExit();

@@ -209,31 +209,29 @@ TEST_F(Controller, ChangesToAnEventDeletedMeanwhileWriteNothing) {
   EXPECT_FALSE(controller.Modify({kNoon + 60, 0}, now, now).event_gone);
 }
 
-TEST_F(Controller, SaysWhetherOnlyTheRulesAreLeftUnsaved) {
+TEST_F(Controller, SaysWhetherTheSaveStoppedAtTheRuleFile) {
   WriteFromOutside({Event("water", kNoon - 700, 1, kNoon + 600)});
   controller.Tick();
-  EXPECT_FALSE(controller.OnlyRulesUnsaved());
+  EXPECT_FALSE(controller.RuleFileBehind());
   const CMyEvent before = *list.Find({kNoon - 700, 0});
 
-  // event.dat saved, repeat.ini refused: only the rule is behind.
+  // repeat.ini refused: it is written first, so event.dat waits with it.
   fs.fail_writes_of = "repeat.ini";
   controller.Modify({kNoon - 700, 0}, before, before, RepeatEdit{true, Rule("FREQ=DAILY")});
   EXPECT_TRUE(controller.HasUnsavedChanges());
-  EXPECT_TRUE(controller.OnlyRulesUnsaved());
+  EXPECT_TRUE(controller.RuleFileBehind());
   EXPECT_FALSE(controller.SaveBeforeExit());
-  EXPECT_TRUE(controller.OnlyRulesUnsaved());
+  EXPECT_TRUE(controller.RuleFileBehind());
 
-  // Both refused: the events are behind too.
-  fs.fail_writes = true;
-  CMyEvent renamed = before;
-  renamed.strTitle = "tea";
-  controller.Modify({kNoon - 700, 0}, before, renamed);
-  EXPECT_FALSE(controller.OnlyRulesUnsaved());
+  // repeat.ini written now, event.dat refused: the event file is behind.
+  fs.fail_writes_of = "event.dat";
+  EXPECT_FALSE(controller.SaveBeforeExit());
+  EXPECT_TRUE(controller.HasUnsavedChanges());
+  EXPECT_FALSE(controller.RuleFileBehind());
 
-  fs.fail_writes = false;
   fs.fail_writes_of.clear();
   EXPECT_TRUE(controller.SaveBeforeExit());
-  EXPECT_FALSE(controller.OnlyRulesUnsaved());
+  EXPECT_FALSE(controller.RuleFileBehind());
 }
 
 TEST_F(Controller, ADamagedFileIsToldOnceAndSetAsideBeforeTheNextSave) {

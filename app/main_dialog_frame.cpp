@@ -190,8 +190,8 @@ bool MainDialog::MayEndWithUnsavedChanges() {
 }
 
 const char* MainDialog::ExitLosesChangesQuestion() const {
-  // It names the file that is behind: repeat.ini alone, or event.dat.
-  return controller_.OnlyRulesUnsaved() ? kExitLosesRuleChanges : kExitLosesChanges;
+  // It names the file the save stopped at: repeat.ini, or event.dat.
+  return controller_.RuleFileBehind() ? kExitLosesRuleChanges : kExitLosesChanges;
 }
 
 void MainDialog::EndProgram(bool destroy) {
