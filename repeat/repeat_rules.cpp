@@ -94,7 +94,7 @@ std::optional<RuleKey> RuleKeyOfSection(std::string_view name) {
 
 std::string SectionName(RuleKey key) {
   std::string name = std::to_string(key.created);
-  if (key.place != 0) name += "-" + std::to_string(key.place);
+  if (key.place != 0) name.append("-").append(std::to_string(key.place));
   return name;
 }
 
@@ -254,7 +254,8 @@ bool RepeatRules::NameAndFingerprint(
   std::vector<RepeatEntry*> renamed;
   for (auto& [key, entry] : entries_) {
     if (entry.section == SectionName(key)) continue;
-    const std::string passing = "~" + std::to_string(renamed.size()) + "~" + entry.section;
+    std::string passing = "~";
+    passing.append(std::to_string(renamed.size())).append("~").append(entry.section);
     document_.RenameSection(entry.section, passing);
     entry.section = passing;
     renamed.push_back(&entry);
