@@ -104,6 +104,7 @@ ControllerResult MainController::Load() {
   const Status rules = repeat_store_.Load(&rules_);
   if (!rules.ok())
     result.notices.push_back({Notice::Kind::kRepeatProblem, kRepeatFileUnreadable + rules.message()});
+  BindRules(events_, rules_);
   TellRepeatProblems(result);
   return result;
 }
@@ -227,6 +228,7 @@ void MainController::TakeIn(ControllerResult& result) {
   if (!rules.ok())
     result.notices.push_back({Notice::Kind::kRepeatProblem, kRepeatFileUnreadable + rules.message()});
   if (rules_reloaded) {
+    BindRules(events_, fresh);
     if (HasUnsavedChanges()) {
       // Rule changes of this program not saved yet stay on top of what the
       // other program wrote, which it now counts as seen.
@@ -237,6 +239,8 @@ void MainController::TakeIn(ControllerResult& result) {
     rules_ = std::move(fresh);
     result.list_changed = true;
     TellRepeatProblems(result);
+  } else if (reloaded) {
+    BindRules(events_, rules_);  // an older tool may have deleted an event of a shared second
   }
   if (!reloaded) return;
   result.list_changed = true;

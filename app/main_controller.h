@@ -151,7 +151,7 @@ class MainController {
   std::chrono::milliseconds lock_wait_;
   // Applied to the list, not yet saved: replayed after every reload.
   std::vector<Change> unsaved_;
-  // event.dat was saved, repeat.ini not yet.
+  // repeat.ini could not be saved (nor event.dat after it).
   bool rules_unsaved_ = false;
   // Ticks to wait before the next quiet retry, and the wait after that.
   int retry_wait_ = 0;

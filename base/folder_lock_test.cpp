@@ -9,6 +9,7 @@
 
 #ifndef _WIN32
 #include <signal.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -170,9 +171,9 @@ void CountUnderTheLock(const std::string& lock_path, const std::string& counter,
 }  // namespace
 
 TEST(FolderLock, ProcessesTakeTurnsAndAKilledHolderBlocksOnlyUntilStale) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "tallyo_folder_lock_processes";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  char pattern[] = "/tmp/tallyo-folder-lock-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const std::filesystem::path dir = pattern;
   const std::string lock_path = (dir / "event.dat.lock").string();
   const std::string counter = (dir / "counter").string();
   constexpr int kProcesses = 3, kRounds = 40;
@@ -217,6 +218,7 @@ TEST(FolderLock, ProcessesTakeTurnsAndAKilledHolderBlocksOnlyUntilStale) {
   lock.reset();
   close(ready[0]);
   close(ready[1]);
-  std::filesystem::remove_all(dir);
+  std::error_code ignored;
+  std::filesystem::remove_all(dir, ignored);
 }
 #endif

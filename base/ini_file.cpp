@@ -224,6 +224,22 @@ std::vector<IniFile::Section> IniFile::Sections() const {
   return sections;
 }
 
+bool IniFile::RemoveKey(std::string_view section, std::string_view key) {
+  std::size_t header = FindSection(cp936::AsciiLower(Trim(section)));
+  if (header == npos) return false;
+  std::size_t index = FindKey(header, cp936::AsciiLower(Trim(key)));
+  if (index == npos) return false;
+  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(index));
+  return true;
+}
+
+bool IniFile::RenameSection(std::string_view section, std::string_view new_name) {
+  std::size_t header = FindSection(cp936::AsciiLower(Trim(section)));
+  if (header == npos) return false;
+  lines_[header] = ClassifyLine(Concat({"[", new_name, "]"}));
+  return true;
+}
+
 std::vector<std::size_t> IniFile::OtherLines() const {
   std::vector<std::size_t> numbers;
   for (std::size_t i = 0; i < lines_.size(); ++i) {

@@ -84,6 +84,13 @@ class IniFile {
   };
   std::vector<Section> Sections() const;
 
+  // Removes the line of `key` in `section` (the first of each); false when there is none.
+  bool RemoveKey(std::string_view section, std::string_view key);
+
+  // Gives the first section named `section` the name `new_name`, its other
+  // lines kept; false when there is none. REQUIRES: `new_name` as SetString's.
+  bool RenameSection(std::string_view section, std::string_view new_name);
+
   // The numbers (from 1) of the lines that are no section header, key=value,
   // comment or blank line: a reader passes over them, the file keeps them.
   std::vector<std::size_t> OtherLines() const;

@@ -150,7 +150,8 @@ class WinHttpTransport : public HttpTransport {
       HttpResult probe =
           SendFollowingRedirects({"PROPFIND", request.url, {{"Depth", "0"}}, ""}, options_.max_redirects,
                                  [this](const HttpRequest& one) { return ExchangeOnce(one); });
-      if (!probe.answered()) return probe;
+      // No answer, or the credentials refused: the request itself would fare no better.
+      if (!probe.answered() || probe.status == 401) return probe;
     }
     return SendFollowingRedirects(request, options_.max_redirects,
                                   [this](const HttpRequest& one) { return ExchangeOnce(one); });

@@ -96,6 +96,7 @@ void LoadRulesForReading(RepeatStore& store, RepeatRules* rules, const EventList
     std::cerr << "; the events are shown without their repeat rules\n";
     return;
   }
+  BindRules(list, *rules);
   PrintProblems(store, store.TakeNewProblems(*rules), list);
 }
 
@@ -112,6 +113,7 @@ void PrintFailure(const char* what, const Status& status) {
 bool TakeInForChange(EventList& list, RepeatStore& store, RepeatRules& rules, FolderChangeOutcome& outcome) {
   outcome.reload = list.LoadEvents();
   outcome.rules_load = store.Load(&rules);
+  BindRules(list, rules);
   if (!outcome.reload.ok()) PrintLoadProblem(outcome.reload, list.FilePath());
   if (outcome.reload.kind == LoadResult::Kind::kReadError) {
     std::cerr << "tallyo-cli: nothing was changed\n";

@@ -108,12 +108,13 @@ int RunNext(const NextOptions& options) {
     std::cerr << "\n";
     return kFileError;
   }
+  BindRules(list, rules);
   const CMyEvent* event = list.Find(*key);
   if (event == nullptr) {
     PrintNoSuchEvent(*key, "");
     return kFileError;
   }
-  const RepeatEntry* entry = key->twin == 0 ? rules.Find(key->created) : nullptr;
+  const RepeatEntry* entry = rules.Find(RuleKeyOf(*key));
   if (entry == nullptr || event->bRemind == 0) {
     std::cerr << "tallyo-cli: the event " << KeyText(*key) << " does not repeat\n";
     return kFileError;

@@ -210,7 +210,7 @@ TEST_F(RepeatCommands, DeleteTakesTheRuleAlongAndAnUnreadableRuleIsKept) {
   EXPECT_EQ(ReadFileBytes(RuleFile()), "[300]\r\nstart=2026-12-16 11:00:00\r\nrule=FREQ=YEARLY\r\n");
 }
 
-TEST_F(RepeatCommands, ARuleBelongsToTheFirstEventOfItsSecond) {
+TEST_F(RepeatCommands, EveryEventOfASecondMayRepeatAndItsRuleStaysWithIt) {
   EventVector v;
   v.push_back(MakeEvent("first", 100, "", 1, At("2026-12-14 09:00:00")));
   v.push_back(MakeEvent("twin", 100, "", 1, At("2026-12-14 10:00:00")));
@@ -220,20 +220,39 @@ TEST_F(RepeatCommands, ARuleBelongsToTheFirstEventOfItsSecond) {
             "标题\t提醒时间\t重复\ttimeCreate\n"
             "first\t2026-12-14 09:00:00\tFREQ=DAILY\t100\n"
             "twin\t2026-12-14 10:00:00\t\t100-1\n");
-  CliRun set = RunCli({"repeat", "--created", "100-1", "weekly"});
-  EXPECT_EQ(set.exit_code, 1);
-  EXPECT_NE(set.err.find("same second"), std::string::npos) << set.err;
   CliRun next = RunCli({"next", "--created", "100-1"});
   EXPECT_EQ(next.exit_code, 1);
   EXPECT_NE(next.err.find("does not repeat"), std::string::npos) << next.err;
+  Ok({"repeat", "--created", "100-1", "weekly"});
+  // Each section of the shared second carries how many events it held and its title's hash.
+  EXPECT_EQ(ReadFileBytes(RuleFile()),
+            "[100]\r\nstart=2026-12-14 09:00:00\r\nrule=FREQ=DAILY\r\nevents=2\r\ntitle=4881d841\r\n"
+            "[100-1]\r\nstart=2026-12-14 10:00:00\r\nrule=FREQ=WEEKLY\r\nevents=2\r\ntitle=9a8704f3\r\n");
+  EXPECT_EQ(Ok({"next", "--created", "100-1", "--count", "2", "--after", "2026-12-14 10:00:00"}),
+            Lines({"2026-12-21 10:00:00", "2026-12-28 10:00:00"}));
   CliRun beyond = RunCli({"next", "--created", "100-2"});
   EXPECT_EQ(beyond.exit_code, 1);
   EXPECT_NE(beyond.err.find("no 100-2"), std::string::npos) << beyond.err;
-  // Deleting the first makes the twin the first of its second: the rule goes
-  // with the event it was set for rather than pass to the twin.
+  // Deleting the first makes the twin the first of its second: its own rule
+  // goes along, the first one's goes with the first.
   Ok({"delete", "--created", "100"});
+  EXPECT_EQ(Ok({"list", "--remind"}), "标题\t提醒时间\t重复\ntwin\t2026-12-14 10:00:00\tFREQ=WEEKLY\n");
+  EXPECT_EQ(ReadFileBytes(RuleFile()), "[100]\r\nstart=2026-12-14 10:00:00\r\nrule=FREQ=WEEKLY\r\n");
+}
+
+TEST_F(RepeatCommands, ARuleDoesNotPassToAnotherEventWhenAnOlderToolDeletesItsOwn) {
+  // What a save wrote for two events of one second, the first repeating daily.
+  EventVector v;
+  v.push_back(MakeEvent("first", 100, "", 1, At("2026-12-14 09:00:00")));
+  v.push_back(MakeEvent("twin", 100, "", 1, At("2026-12-14 10:00:00")));
+  WriteFileBytes(RuleFile(),
+                 "[100]\r\nstart=2026-12-14 09:00:00\r\nrule=FREQ=DAILY\r\nevents=2\r\ntitle=4881d841\r\n");
+  // An older tool, which knows no repeat.ini, deleted the first.
+  v.erase(v.begin());
+  WriteFileBytes(EventFile(), WriteEventArchive(v));
   EXPECT_EQ(Ok({"list", "--remind"}), "标题\t提醒时间\t重复\ntwin\t2026-12-14 10:00:00\t\n");
-  EXPECT_EQ(ReadFileBytes(RuleFile()), "");
+  Ok({"add", "--title", "other"});
+  EXPECT_EQ(ReadFileBytes(RuleFile()), "") << "the rule went with its event";
 }
 
 TEST_F(RepeatCommands, ACalendarExpandsTheExportedSeriesToTheSameOccurrences) {

@@ -10,6 +10,7 @@ bool EventFolder::TakeInFiles(FolderChangeOutcome& outcome) {
   outcome.reload = events_.ReloadIfChanged(&outcome.reloaded);
   bool rules_reloaded = false;
   outcome.rules_load = store_.ReloadIfChanged(&rules_, &rules_reloaded);
+  if (outcome.reloaded || rules_reloaded) BindRules(events_, rules_);
   return true;
 }
 
@@ -26,7 +27,7 @@ FolderChangeOutcome EventFolder::Make(const Change& change, const Options& optio
   // Under the lock no writer is half-way: a rule without its event was left
   // by one killed between the two files. It goes before a new event could
   // take its second.
-  rules_.DropVanished(CreationTimes(events_));
+  rules_.DropVanished(RuleKeysOf(events_));
   outcome.applied = change(events_, rules_);
   if (!outcome.applied && options.save_when == SaveWhen::kIfApplied) return outcome;
   Save(*lock, outcome);
@@ -36,7 +37,7 @@ FolderChangeOutcome EventFolder::Make(const Change& change, const Options& optio
 void EventFolder::Save(FolderLock& lock, FolderChangeOutcome& outcome) {
   // New and changed rules first, and the rules taken from events that stay;
   // those of events on their way out stay in the file.
-  rules_.CommitRemovalsOf(CreationTimes(events_));
+  rules_.CommitRemovalsOf(RuleKeysOf(events_));
   if ((outcome.rules_save = lock.CheckHeld()).ok()) outcome.rules_save = store_.Save(rules_);
   if (!outcome.rules_save.ok()) return;
   if ((outcome.save = lock.CheckHeld()).ok() && events_.HasDamagedFile())
@@ -45,7 +46,10 @@ void EventFolder::Save(FolderLock& lock, FolderChangeOutcome& outcome) {
   if (!outcome.save.ok()) return;
   // The events are gone from event.dat now: their rules may go too. (A
   // failure leaves rules without events, which the next change drops.)
-  const bool dropped = rules_.DropVanished(CreationTimes(events_));
-  if (!rules_.CommitRemovals() && !dropped) return;
+  // Then the sections are named and fingerprinted for the events as saved.
+  bool changed = rules_.DropVanished(RuleKeysOf(events_));
+  changed |= rules_.CommitRemovals();
+  changed |= NameAndFingerprintRules(events_, rules_);
+  if (!changed) return;
   if ((outcome.rules_cleanup = lock.CheckHeld()).ok()) outcome.rules_cleanup = store_.Save(rules_);
 }

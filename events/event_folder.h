@@ -17,7 +17,9 @@
 //     never through a pointer taken before);
 //  5. saves repeat.ini with the new and changed rules (the rules of events
 //     on their way out stay), then event.dat, then, if the change deleted
-//     events that had rules, repeat.ini without them;
+//     events that had rules or moved rules to other places of a second,
+//     repeat.ini without them, each section named and fingerprinted for the
+//     events as saved (repeat_rules.h);
 //  6. lets the lock go.
 // So a writer killed at any moment leaves each event with its rule: an add
 // leaves nothing or the event with its rule, a delete at worst a rule

@@ -200,7 +200,7 @@ bool Has(const std::vector<Time32>& times, Time32 t) {
 
 TEST(EventFolder, AWriterKilledAtAnyMomentLeavesEveryEventWithItsRule) {
   for (int survived = 0; survived <= 3; ++survived) {
-    SCOPED_TRACE("writes before the kill: " + std::to_string(survived));
+    SCOPED_TRACE(std::string("writes before the kill: ").append(std::to_string(survived)));
     DyingFileSystem fs;
     FolderLockTiming quick;
     quick.poll = std::chrono::milliseconds(2);

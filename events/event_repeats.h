@@ -4,10 +4,10 @@
 //
 // In event.dat a repeating reminder is an ordinary reminder whose timeRemind
 // is the occurrence awaited now; its rule and the series' start live in
-// repeat.ini, under its creation time: the rule is the first event's of that
-// second (key twin 0), as every lookup by creation time finds it; a later
-// event of the same second never repeats. Changes reach the files through
-// EventFolder (event_folder.h).
+// repeat.ini, under its key (creation time, and place in its second). Every
+// event may repeat, a later event of a second too; a rule belongs to one
+// event and never passes to another (repeat_rules.h: fingerprints). Changes
+// reach the files through EventFolder (event_folder.h).
 #include <functional>
 #include <optional>
 #include <vector>
@@ -19,16 +19,30 @@
 #include "repeat/repeat_rules.h"
 #include "repeat/repeat_store.h"
 
-// The creation time of every event, for RepeatStore::Save.
+// The creation time of every event.
 std::vector<Time32> CreationTimes(const EventList& events);
+// The key of every event, as the rules name them.
+std::vector<RuleKey> RuleKeysOf(const EventList& events);
+inline RuleKey RuleKeyOf(EventKey key) { return RuleKey{key.created, key.twin}; }
+
+// After a load of either file: each rule finds its event. A section written
+// with a fingerprint for a second that holds as many events now goes by its
+// place, else by its event's title among the events of that second; one
+// whose event is not found goes at once (it never passes to another event).
+// Sections without a fingerprint keep their place.
+void BindRules(const EventList& events, RepeatRules& rules);
+// Before a save of repeat.ini that follows a save of event.dat: every
+// section named by its event's key, with a fingerprint where its second
+// holds several events. True if the bytes changed.
+bool NameAndFingerprintRules(const EventList& events, RepeatRules& rules);
 
 // The series that repeats `event`, whose key is `key`: nullptr for a one-off
-// (no rule, a rule that cannot be read, a memo, or a later event of a second).
+// (no rule, a rule that cannot be read, or a memo).
 const RepeatSeries* SeriesOfEvent(const RepeatRules& rules, const CMyEvent& event, EventKey key);
 
 // Deletes the event with key `key` and its rule; false (nothing done) when
-// there is none. (Its rule must not pass to a later event of its second,
-// which takes the first place of that second now.)
+// there is none. The later events of its second move up a place, and their
+// rules with them.
 bool DeleteEventAndRule(EventList& events, RepeatRules& rules, EventKey key);
 
 enum class AcknowledgeResult {
@@ -49,7 +63,7 @@ enum class SetRepeatResult {
   kNoSuchEvent,
   kNotAReminder,  // a memo has no reminder time to start from
   kNoOccurrence,  // the rule has no occurrence from the reminder time on
-  kSharedSecond,  // a later event of a second: its creation time names the first one's rule
+  kSharedSecond,  // (no longer given: every event of a second may repeat)
 };
 
 // Gives the reminder with key `key` the rule `rule` (nullopt: takes its rule

@@ -112,25 +112,68 @@ TEST(EventRepeats, ASeriesStartsAtTheReminderTimeOrTheFirstDayItNames) {
   EXPECT_EQ(f.rules.Find(100), nullptr);
 }
 
-TEST(EventRepeats, ARuleBelongsToTheFirstEventOfItsSecond) {
+TEST(EventRepeats, EveryEventOfASecondMayRepeatAndKeepsItsOwnRule) {
   Fixture f;
   // An older file's second event of second 100 (key 100-1).
   f.events.Add(MakeEvent("twin", 100, "", 1, At("2026-12-08 10:00:00")));
   const CMyEvent& twin = f.events.records().back();
   EXPECT_EQ(SeriesOfEvent(f.rules, twin, {100, 1}), nullptr);
-  EXPECT_EQ(SetEventRepeat(f.events, f.rules, {100, 1}, Rule("FREQ=WEEKLY")), SetRepeatResult::kSharedSecond);
-  EXPECT_EQ(SetEventRepeat(f.events, f.rules, {100, 1}, std::nullopt), SetRepeatResult::kRemoved);
-  EXPECT_NE(f.rules.SeriesOf(100), nullptr) << "the first one's rule stays";
-  // Acknowledged, the twin goes as a one-off; the first one keeps its rule.
-  EXPECT_EQ(AcknowledgeReminder(f.events, f.rules, {100, 1}, At("2026-12-08 10:00:00")),
-            AcknowledgeResult::kDeleted);
-  EXPECT_EQ(f.events.size(), 2u);
-  EXPECT_NE(f.rules.SeriesOf(100), nullptr);
+  EXPECT_EQ(SetEventRepeat(f.events, f.rules, {100, 1}, Rule("FREQ=WEEKLY")), SetRepeatResult::kSet);
+  ASSERT_NE(SeriesOfEvent(f.rules, twin, {100, 1}), nullptr);
+  EXPECT_EQ(SeriesOfEvent(f.rules, twin, {100, 1})->rule(), Rule("FREQ=WEEKLY"));
+  EXPECT_EQ(f.rules.SeriesOf(100)->rule(), Rule("FREQ=DAILY")) << "the first one's rule stays";
 
-  // The first one deleted with a twin left: its rule goes, not to the twin.
-  f.events.Add(MakeEvent("twin again", 100, "", 1, At("2026-12-08 10:00:00")));
+  // The first one deleted: the twin takes its place, with its own rule.
+  f.events.Add(MakeEvent("third", 100, "", 1, At("2026-12-08 11:00:00")));
   EXPECT_TRUE(DeleteEventAndRule(f.events, f.rules, {100, 0}));
-  EXPECT_EQ(f.rules.Find(100), nullptr);
-  EXPECT_EQ(f.events.Find({100, 0})->strTitle, "twin again");
-  EXPECT_FALSE(DeleteEventAndRule(f.events, f.rules, {100, 1}));
+  EXPECT_EQ(f.events.Find({100, 0})->strTitle, "twin");
+  ASSERT_NE(f.rules.SeriesOf(RuleKey{100, 0}), nullptr);
+  EXPECT_EQ(f.rules.SeriesOf(RuleKey{100, 0})->rule(), Rule("FREQ=WEEKLY"));
+  EXPECT_EQ(f.rules.Find(RuleKey{100, 1}), nullptr) << "the third never had one";
+  EXPECT_FALSE(DeleteEventAndRule(f.events, f.rules, {100, 2}));
+}
+
+TEST(EventRepeats, ARuleFindsItsEventAfterAnOlderToolDeletedOneOfItsSecond) {
+  // Three events of second 100 and their rules, as a save wrote them.
+  MemoryFileSystem fs;
+  EventList list(fs, kEvents);
+  list.Add(MakeEvent("a", 100, "", 1, At("2026-12-08 09:00:00")));
+  list.Add(MakeEvent("b", 100, "", 1, At("2026-12-08 10:00:00")));
+  list.Add(MakeEvent("c", 100, "", 1, At("2026-12-08 11:00:00")));
+  RepeatRules rules;
+  ASSERT_EQ(SetEventRepeat(list, rules, {100, 0}, Rule("FREQ=DAILY")), SetRepeatResult::kSet);
+  ASSERT_EQ(SetEventRepeat(list, rules, {100, 2}, Rule("FREQ=WEEKLY")), SetRepeatResult::kSet);
+  EXPECT_TRUE(NameAndFingerprintRules(list, rules));
+  const std::string saved = rules.ToBytes();
+  EXPECT_EQ(saved, "[100]\r\nstart=2026-12-08 09:00:00\r\nrule=FREQ=DAILY\r\nevents=3\r\ntitle=" +
+                       std::string("e40c292c") +
+                       "\r\n[100-2]\r\nstart=2026-12-08 11:00:00\r\nrule=FREQ=WEEKLY\r\nevents=3\r\ntitle=" +
+                       "e60c2c52\r\n");
+  EXPECT_FALSE(NameAndFingerprintRules(list, rules)) << "written once";
+
+  // An older tool deletes "a": its daily rule does not pass to "b", and
+  // "c" (now in place 1) keeps its weekly one.
+  ASSERT_TRUE(list.Delete({100, 0}));
+  RepeatRules loaded(saved);
+  BindRules(list, loaded);
+  EXPECT_EQ(loaded.Find(RuleKey{100, 0}), nullptr);
+  ASSERT_NE(loaded.SeriesOf(RuleKey{100, 1}), nullptr);
+  EXPECT_EQ(loaded.SeriesOf(RuleKey{100, 1})->rule(), Rule("FREQ=WEEKLY"));
+  // The next save names the section by the place it has now.
+  EXPECT_TRUE(NameAndFingerprintRules(list, loaded));
+  EXPECT_EQ(loaded.ToBytes(),
+            "[100-1]\r\nstart=2026-12-08 11:00:00\r\nrule=FREQ=WEEKLY\r\nevents=2\r\ntitle=" +
+                std::string("e60c2c52") + "\r\n");
+
+  // Another deletes "b" too: "c" is alone in its second, without a fingerprint.
+  ASSERT_TRUE(list.Delete({100, 0}));
+  BindRules(list, loaded);
+  EXPECT_TRUE(NameAndFingerprintRules(list, loaded));
+  EXPECT_EQ(loaded.ToBytes(), "[100]\r\nstart=2026-12-08 11:00:00\r\nrule=FREQ=WEEKLY\r\n");
+  // A section without fingerprint keeps its place, as older versions read it.
+  RepeatRules old(
+      "[100]\r\nstart=2026-12-08 11:00:00\r\nrule=FREQ=HOURLY\r\n[100-1]\r\nstart=x\r\nrule=y\r\n");
+  BindRules(list, old);
+  EXPECT_NE(old.Find(RuleKey{100, 0}), nullptr);
+  EXPECT_EQ(old.Find(RuleKey{100, 1}), nullptr) << "no event in place 1";
 }

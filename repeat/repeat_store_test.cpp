@@ -148,7 +148,9 @@ TEST(RepeatStore, WhatCannotBeReadIsToldAllAtOnceAndAgainOnlyWhenItChanges) {
   MemoryFileSystem fs;
   std::string file;
   for (int i = 1; i <= 40; ++i)
-    file += "[" + std::to_string(i) + "]\r\nstart=2026-12-08 09:00:00\r\nrule=FREQ=SECONDLY\r\n";
+    file.append("[")
+        .append(std::to_string(i))
+        .append("]\r\nstart=2026-12-08 09:00:00\r\nrule=FREQ=SECONDLY\r\n");
   file += "[200]\r\nrule=FREQ=DAILY\r\n";
   fs.files[kPath] = file;
   RepeatStore store(fs, kPath);
@@ -194,7 +196,7 @@ TEST(RepeatProblems, OneMessageNamesTheFirstFewAndCountsTheRest) {
   for (Time32 t = 1; t <= 5; ++t) problems.unreadable.push_back({t, "FREQ=SECONDLY", "bad"});
   problems.other_lines = {1, 4, 9, 12};
   const std::string message = RepeatProblemsMessage(
-      problems, [](Time32 t) { return "e" + std::to_string(t); }, "D:\\repeat.ini");
+      problems, [](Time32 t) { return std::string("e").append(std::to_string(t)); }, "D:\\repeat.ini");
   // 重复规则文件中有 5 条规则无法读取，这些事件只提醒一次：“e1”：... “e3”：... ……另有 2 条
   // 重复规则文件中有 4 行无法识别（第 1、4、9…… 行），已原样保留。
   EXPECT_EQ(message,
