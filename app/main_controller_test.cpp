@@ -425,9 +425,9 @@ TEST_F(Controller, ManyRulesThatCannotBeReadAreToldInOneMessageOncePerChange) {
   std::vector<CMyEvent> events;
   std::string rules;
   for (Time32 i = 1; i <= 40; ++i) {
-    events.push_back(Event("odd " + std::to_string(i), kNoon - 1000 + i, 1, kNoon));
-    rules += "[" + std::to_string(kNoon - 1000 + i) +
-             "]\r\nstart=2026-12-07 12:00:00\r\nrule=FREQ=FORTNIGHTLY\r\n";
+    events.push_back(Event(std::string("odd ").append(std::to_string(i)), kNoon - 1000 + i, 1, kNoon));
+    rules.append("[").append(std::to_string(kNoon - 1000 + i));
+    rules.append("]\r\nstart=2026-12-07 12:00:00\r\nrule=FREQ=FORTNIGHTLY\r\n");
   }
   WriteFromOutside(events);
   fs.files["repeat.ini"] = rules;
