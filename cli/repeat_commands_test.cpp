@@ -345,7 +345,8 @@ TEST_F(RepeatCommands, ManyRulesThatCannotBeReadAreToldInOneMessage) {
   EventVector v;
   std::string rules = "\x01\x02 not a line of an INI file\r\n";
   for (Time32 t = 1; t <= 40; ++t) {
-    v.push_back(MakeEvent(std::string("odd ").append(std::to_string(t)), t, "", 1, At("2026-12-15 10:00:00")));
+    v.push_back(
+        MakeEvent(std::string("odd ").append(std::to_string(t)), t, "", 1, At("2026-12-15 10:00:00")));
     rules.append("[").append(std::to_string(t));
     rules.append("]\r\nstart=2026-12-15 10:00:00\r\nrule=FREQ=SECONDLY\r\n");
   }
