@@ -598,8 +598,8 @@ TEST_F(EventEditorDialogTest, ASeriesAtATimeAlreadyPastStartsAtItsNextOccurrence
   });
   ASSERT_EQ(result, IDOK);
   EXPECT_EQ(note_before, "");  // a one-off at a past time is refused at OK, not noted
-  std::unique_ptr<CMyEvent> event = dialog.TakeEvent();
-  ASSERT_NE(event, nullptr);
+  std::optional<CMyEvent> event = dialog.TakeEvent();
+  ASSERT_TRUE(event.has_value());
   ASSERT_EQ(event->bRemind, 1);
   const LocalTime start = Local(event->timeRemind);
   // Tomorrow at 00:00:01, and the note named it.
