@@ -51,10 +51,6 @@ int RunRepeat(const std::string& created_text, const std::string& rule_text) {
       case SetRepeatResult::kNoOccurrence:
         PrintNoOccurrence(*rule, list.Find(*key)->timeRemind);
         return kBadArguments;
-      case SetRepeatResult::kSharedSecond:
-        std::cerr << "tallyo-cli: the event " << KeyText(*key) << " was created in the same second as "
-                  << key->created << ", whose rule repeat.ini would name; nothing was changed\n";
-        return kFileError;
     }
     return kFileError;
   });

@@ -63,7 +63,6 @@ enum class SetRepeatResult {
   kNoSuchEvent,
   kNotAReminder,  // a memo has no reminder time to start from
   kNoOccurrence,  // the rule has no occurrence from the reminder time on
-  kSharedSecond,  // (no longer given: every event of a second may repeat)
 };
 
 // Gives the reminder with key `key` the rule `rule` (nullopt: takes its rule

@@ -114,11 +114,3 @@ std::string RepeatPopupLine(const RepeatRule& rule, std::optional<Time32> next) 
   if (!next) return line + kLastTime;
   return line + kNext + FormatTime(*next).substr(0, 16);
 }
-
-std::string UnreadableRepeatMessage(const std::string& title, const std::string& rule_text) {
-  // 事件“<title>”的重复规则无法读取，只提醒一次：<rule>
-  return "\xca\xc2\xbc\xfe\xa1\xb0" + title +
-         "\xa1\xb1\xb5\xc4\xd6\xd8\xb8\xb4\xb9\xe6\xd4\xf2\xce\xde\xb7\xa8\xb6\xc1\xc8\xa1\xa3\xac\xd6\xbb"
-         "\xcc\xe1\xd0\xd1\xd2\xbb\xb4\xce\xa3\xba" +
-         rule_text;
-}

@@ -43,7 +43,3 @@ void AppendRepeatShortName(const RepeatRule& rule, std::string* cell);
 // The popup's line: "每天重复 · 下次 2026-12-08 09:00", or "每天重复 · 这是最后一次"
 // when no occurrence is left after this one.
 std::string RepeatPopupLine(const RepeatRule& rule, std::optional<Time32> next);
-
-// Told once when a rule in repeat.ini cannot be read:
-// 事件“<title>”的重复规则无法读取，只提醒一次：<rule>
-std::string UnreadableRepeatMessage(const std::string& title, const std::string& rule_text);

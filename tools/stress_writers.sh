@@ -5,12 +5,18 @@
 # event.dat with its rule. Prints, per loop and in all: adds, lost, rule-less.
 # Not part of the tests (minutes of work); figures in docs/performance.md.
 #
-# usage: tools/stress_writers.sh [NATIVE_ADDS_PER_LOOP [WINE_ADDS]]   (default 300 and 100; WINE_ADDS 0: no Wine)
+# With PROGRAM_ADDS above 0, Tallyo.exe itself is a writer too: it adds that
+# many reminders through its add dialog (tools/stress_program_writer.py, on a
+# private Xvfb display) while the loops run.
+#
+# usage: tools/stress_writers.sh [NATIVE_ADDS_PER_LOOP [WINE_ADDS [PROGRAM_ADDS]]]
+#        (default 300, 100 and 0; WINE_ADDS 0: no tallyo-cli.exe)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 native_adds="${1:-300}"
 wine_adds="${2:-100}"
+program_adds="${3:-0}"
 build_root="${TALLYO_BUILD_ROOT:-$root/build}"
 
 # A Release tallyo-cli (build/release), as users run it; the Windows one from build/windows.
@@ -49,11 +55,18 @@ writer() {
 start=$(date +%s.%N)
 writer native-a "$native_adds" "$cli" --dir "$dir" &
 writer native-b "$native_adds" "$cli" --dir "$dir" &
-if [ "$wine_adds" -gt 0 ]; then
+if [ "$wine_adds" -gt 0 ] || [ "$program_adds" -gt 0 ]; then
   export WINEPREFIX="${WINEPREFIX:-$build_root/wineprefix}" WINEDEBUG=-all
   bash tools/wine-prefix.sh >/dev/null
   /usr/lib/wine/wineserver -p 60 2>/dev/null || true  # one server for the whole loop
-  writer wine "$wine_adds" /usr/lib/wine/wine64 "$cli_exe" --dir "Z:${dir//\//\\}" &
+  [ "$wine_adds" -gt 0 ] && writer wine "$wine_adds" /usr/lib/wine/wine64 "$cli_exe" --dir "Z:${dir//\//\\}" &
+fi
+if [ "$program_adds" -gt 0 ]; then
+  source tools/xvfb.sh
+  start_private_display
+  cp "$build_root/windows/app/Tallyo.exe" "$dir/"
+  printf '[common]\r\nbTray=0\r\nnTipType=1\r\n[update]\r\nhost=127.0.0.1\r\nport=9\r\n' > "$dir/config.ini"
+  python3 tools/stress_program_writer.py "$dir" "$program_adds" &
 fi
 wait
 end=$(date +%s.%N)
@@ -68,5 +81,16 @@ done
 printf 'all       '
 "$cli" --dir "$dir" list --all --with-created | python3 tools/writers_check.py "$dir"/*.ok
 echo "seconds: $(echo "$end - $start" | bc), events now: $("$cli" --dir "$dir" check)"
+if [ "$program_adds" -gt 0 ]; then
+  python3 - "$dir" <<'PY'
+import os, sys
+sys.path.insert(0, "app/e2e")
+from tallyo_e2e import read_events
+folder = sys.argv[1]
+titles = [t for t in open(os.path.join(folder, "program.titles")).read().split("\n") if t]
+present = {e.title for e in read_events(os.path.join(folder, "event.dat"))}
+print("program   adds through the dialog %d, lost %d" % (len(titles), sum(t not in present for t in titles)))
+PY
+fi
 messages="$(cat "$dir"/*.err 2>/dev/null | grep -v ' failed$' | sort | uniq -c | sort -rn | head -5 || true)"
 [ -z "$messages" ] || printf 'messages on standard error (first 5):\n%s\n' "$messages"
