@@ -56,6 +56,15 @@ else()
   target_compile_definitions(tinyxml INTERFACE TIXML_USE_STL)
 endif()
 
+# libical, for repeat rules past the arithmetic of repeat/ (and calendar
+# files): Debian's library natively.
+if(NOT WIN32 AND NOT TARGET tallyo_libical)
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(LIBICAL REQUIRED IMPORTED_TARGET libical)
+  add_library(tallyo_libical INTERFACE)
+  target_link_libraries(tallyo_libical INTERFACE PkgConfig::LIBICAL)
+endif()
+
 # CLI11 is header-only; the cross compiler gets only its CLI/ folder.
 add_library(cli11 INTERFACE)
 if(WIN32)

@@ -11,11 +11,17 @@ namespace {
 bool ReadEntry(const IniFile::Section& section, RepeatEntry* entry) {
   const std::string_view* start = nullptr;
   const std::string_view* rule = nullptr;
+  const std::string_view* rdate = nullptr;
+  const std::string_view* exdate = nullptr;
   for (const IniFile::KeyValue& kv : section.keys) {
     // The first key of a name counts, as with every INI lookup.
     if (kv.key == RepeatRules::kStartKey && start == nullptr) start = &kv.value;
     if (kv.key == RepeatRules::kRuleKey && rule == nullptr) rule = &kv.value;
+    if (kv.key == RepeatRules::kRdateKey && rdate == nullptr) rdate = &kv.value;
+    if (kv.key == RepeatRules::kExdateKey && exdate == nullptr) exdate = &kv.value;
   }
+  if (rdate != nullptr) entry->rdate_text = *rdate;
+  if (exdate != nullptr) entry->exdate_text = *exdate;
   if (start != nullptr) entry->start_text = *start;
   if (rule != nullptr) entry->rule_text = *rule;
   if (start == nullptr || rule == nullptr) {
@@ -33,7 +39,17 @@ bool ReadEntry(const IniFile::Section& section, RepeatEntry* entry) {
     entry->problem = "rule: " + status.message();
     return false;
   }
-  entry->series.emplace(start_wall, parsed);
+  RepeatDates dates;
+  std::string bad;
+  if (rdate != nullptr && !ParseWallTimeList(*rdate, &dates.added, &bad)) {
+    entry->problem = "rdate=: \"" + bad + "\" is not a local time as YYYY-MM-DD HH:MM:SS";
+    return false;
+  }
+  if (exdate != nullptr && !ParseWallTimeList(*exdate, &dates.removed, &bad)) {
+    entry->problem = "exdate=: \"" + bad + "\" is not a local time as YYYY-MM-DD HH:MM:SS";
+    return false;
+  }
+  entry->series.emplace(start_wall, parsed, std::move(dates));
   return true;
 }
 
@@ -85,10 +101,14 @@ void RepeatRules::Set(Time32 created, const RepeatSeries& series) {
   entry.created = created;
   entry.start_text = FormatWallTime(series.start());
   entry.rule_text = FormatRepeatRule(series.rule());
+  entry.rdate_text = FormatWallTimeList(series.dates().added);
+  entry.exdate_text = FormatWallTimeList(series.dates().removed);
   entry.series = series;
   const std::string section = std::to_string(created);
   document_.SetString(section, kStartKey, entry.start_text);
   document_.SetString(section, kRuleKey, entry.rule_text);
+  if (!entry.rdate_text.empty()) document_.SetString(section, kRdateKey, entry.rdate_text);
+  if (!entry.exdate_text.empty()) document_.SetString(section, kExdateKey, entry.exdate_text);
 }
 
 bool RepeatRules::Remove(Time32 created) {
@@ -101,7 +121,8 @@ namespace {
 
 bool SameSection(const RepeatEntry* a, const RepeatEntry* b) {
   if (a == nullptr || b == nullptr) return a == b;
-  return a->start_text == b->start_text && a->rule_text == b->rule_text;
+  return a->start_text == b->start_text && a->rule_text == b->rule_text && a->rdate_text == b->rdate_text &&
+         a->exdate_text == b->exdate_text;
 }
 
 }  // namespace

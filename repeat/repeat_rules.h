@@ -6,7 +6,13 @@
 //   [1796605200]
 //   start=2026-12-08 09:00:00
 //   rule=FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR
+//   rdate=2026-12-26 10:00:00
+//   exdate=2026-12-25 09:00:00,2027-01-01 09:00:00
 //
+// rdate= (occurrences added) and exdate= (occurrences left out) are written
+// only when the series has such dates: a section without them reads as
+// before, and an older version, which keeps sections it does not change,
+// keeps them as they are.
 // Read and written with IniFile; a section this program does not change
 // keeps its lines as they are, so a rule it cannot read (a part it does not
 // know, a bad value) survives every save unchanged, and its event reminds
@@ -28,6 +34,8 @@ struct RepeatEntry {
   Time32 created = 0;
   std::string start_text;  // the values as written
   std::string rule_text;
+  std::string rdate_text;  // empty when not given
+  std::string exdate_text;
   std::optional<RepeatSeries> series;  // nullopt: the section cannot be read
   std::string problem;                 // why not, in English, naming the key
 };
@@ -36,6 +44,8 @@ class RepeatRules {
  public:
   static constexpr char kStartKey[] = "start";
   static constexpr char kRuleKey[] = "rule";
+  static constexpr char kRdateKey[] = "rdate";
+  static constexpr char kExdateKey[] = "exdate";
 
   RepeatRules() = default;
   // Reads the bytes of repeat.ini; any bytes are accepted. Of two sections

@@ -163,12 +163,12 @@ TEST(RepeatStore, EachUnreadableRuleIsReportedOnce) {
   ASSERT_TRUE(store.Load(&rules).ok());
   EXPECT_TRUE(store.TakeNewProblems(rules).empty());
   // ...until an event gets another rule that cannot be read either.
-  fs.files[kPath] = "[100]\r\nstart=2026-12-08 09:00:00\r\nrule=FREQ=DAILY;BYHOUR=9\r\n";
+  fs.files[kPath] = "[100]\r\nstart=2026-12-08 09:00:00\r\nrule=FREQ=DAILY;RSCALE=GREGORIAN\r\n";
   fs.Touch(kPath);
   ASSERT_TRUE(store.Load(&rules).ok());
   problems = store.TakeNewProblems(rules);
   ASSERT_EQ(problems.size(), 1u);
-  EXPECT_EQ(problems[0].rule_text, "FREQ=DAILY;BYHOUR=9");
+  EXPECT_EQ(problems[0].rule_text, "FREQ=DAILY;RSCALE=GREGORIAN");
 }
 
 TEST(RepeatStore, TheFileLiesBesideEventDat) {
