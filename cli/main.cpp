@@ -6,6 +6,7 @@
 #include "base/text_convert.h"
 #include "cli/cli_context.h"
 #include "cli/utf8_arguments.h"
+#include "ical/calendar_zones.h"
 #include "settings/path_helper.h"
 
 std::optional<std::string> ArgumentToCp936(const std::string& utf8, const char* what) {
@@ -19,6 +20,9 @@ void PrintCp936(std::ostream& out, const std::string& text) { out << cp936::ToUt
 
 int main(int argc, char** argv) {
   PrepareUtf8Console();
+  // Before any command reads a calendar. In the Windows build this links
+  // libical in (its zones are compiled into the tool).
+  tallyo::InitCalendarZones();
   CLI::App app{"tallyo-cli: Tallyo's events and settings from a terminal"};
   app.require_subcommand(1);
   std::string dir;

@@ -56,9 +56,66 @@ else()
   target_compile_definitions(tinyxml INTERFACE TIXML_USE_STL)
 endif()
 
-# libical, for repeat rules past the arithmetic of repeat/ (and calendar
-# files): Debian's library natively.
-if(NOT WIN32 AND NOT TARGET tallyo_libical)
+# libical (the ical library alone): Debian's natively; for mingw, Debian's
+# source package fetched by tools/setup.sh and built here by its own CMake,
+# static, without ICU, glib, Berkeley DB, bindings, docs or tests. Its time
+# zones are its built-in ones, and they travel inside the executables (see
+# ical/). Link `tallyo_libical` and call InitCalendarZones() (ical/) first.
+set(LIBICAL_SOURCE_DIR "${CMAKE_SOURCE_DIR}/build/deps/libical-src" CACHE PATH "libical sources for the Windows build")
+if(WIN32)
+  include(ExternalProject)
+  set(libical_build ${CMAKE_BINARY_DIR}/libical/build)
+  set(libical_out ${CMAKE_BINARY_DIR}/libical/out)
+  set(libical_archive ${libical_out}/lib/libical.a)
+  # Under make the build of libical shares make's jobs.
+  if(CMAKE_GENERATOR MATCHES "Make")
+    set(libical_build_command $(MAKE) ical)
+  else()
+    set(libical_build_command ${CMAKE_COMMAND} --build ${libical_build} --target ical)
+  endif()
+  # -include: libical's file calls reach its built-in zones inside the
+  # program (ical/libical_file_hooks.h). -ffile-prefix-map: no build folder
+  # in what the executables keep of libical's file names (the same commit
+  # gives the same bytes).
+  set(libical_c_flags "-include ${CMAKE_SOURCE_DIR}/ical/libical_file_hooks.h")
+  string(APPEND libical_c_flags " -ffile-prefix-map=${LIBICAL_SOURCE_DIR}/=libical/ -ffile-prefix-map=${libical_build}/=libical/")
+  ExternalProject_Add(libical_external
+    SOURCE_DIR ${LIBICAL_SOURCE_DIR}
+    BINARY_DIR ${libical_build}
+    PREFIX ${CMAKE_BINARY_DIR}/libical
+    CMAKE_ARGS
+      -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
+      -DCMAKE_BUILD_TYPE=Release
+      -DCMAKE_C_FLAGS=${libical_c_flags}
+      # Kept in the library as where its zones would lie: no build folder.
+      -DCMAKE_INSTALL_PREFIX=/libical
+      -DSTATIC_ONLY=ON -DUSE_BUILTIN_TZDATA=ON
+      -DWITH_CXX_BINDINGS=OFF -DICAL_GLIB=OFF -DICAL_GLIB_VAPI=OFF -DGOBJECT_INTROSPECTION=OFF
+      -DICAL_BUILD_DOCS=OFF -DLIBICAL_BUILD_TESTING=OFF
+      -DCMAKE_DISABLE_FIND_PACKAGE_ICU=ON -DCMAKE_DISABLE_FIND_PACKAGE_BerkeleyDB=ON
+    BUILD_COMMAND ${libical_build_command}
+    # The archive and the two headers a user includes, where the target
+    # below finds them.
+    INSTALL_COMMAND ${CMAKE_COMMAND} -E copy_if_different ${libical_build}/bin/libical.a ${libical_archive}
+            COMMAND ${CMAKE_COMMAND} -E copy_if_different ${libical_build}/src/libical/ical.h
+                    ${LIBICAL_SOURCE_DIR}/src/libical/libical_ical_export.h ${libical_out}/include/libical/
+    BUILD_BYPRODUCTS ${libical_archive}
+    # make looks at libical's sources and the file-hooks header on each
+    # build (a second); what did not change is neither built nor copied.
+    BUILD_ALWAYS ON
+    EXCLUDE_FROM_ALL ON
+    LOG_CONFIGURE ON LOG_BUILD ON LOG_OUTPUT_ON_FAILURE ON)
+  file(MAKE_DIRECTORY ${libical_out}/include/libical)
+  add_library(libical_static STATIC IMPORTED)
+  set_target_properties(libical_static PROPERTIES IMPORTED_LOCATION ${libical_archive})
+  add_dependencies(libical_static libical_external)
+  # The zone files it reads, linked after it (ical/).
+  set_target_properties(libical_static PROPERTIES INTERFACE_LINK_LIBRARIES tallyo_libical_zone_files)
+  add_library(tallyo_libical INTERFACE)
+  target_link_libraries(tallyo_libical INTERFACE libical_static Threads::Threads)
+  target_include_directories(tallyo_libical SYSTEM INTERFACE ${libical_out}/include)
+  target_compile_definitions(tallyo_libical INTERFACE LIBICAL_ICAL_STATIC_DEFINE)
+else()
   find_package(PkgConfig REQUIRED)
   pkg_check_modules(LIBICAL REQUIRED IMPORTED_TARGET libical)
   add_library(tallyo_libical INTERFACE)

@@ -25,6 +25,7 @@ FILES = ["README.txt", "THIRD-PARTY-NOTICES.txt", "Tallyo.exe", "tallyo-cli.exe"
 # and a line here.
 NOTICE_FOR = {
     "libtinyxml.a": "TinyXML",
+    "libical.a": "libical",
     "crt2.o": "mingw-w64 runtime",
     "libmingw32.a": "mingw-w64 runtime",
     "libmingwex.a": "mingw-w64 runtime",
@@ -176,7 +177,7 @@ class ReleaseZip(unittest.TestCase):
                 self.assertIsNotNone(notice, "%s is linked into %s without a notice" % (name, map_path))
                 needed.setdefault(notice, name)
         # The link maps are read: the libraries every build links are there.
-        self.assertEqual(set(needed), {"TinyXML", "mingw-w64 runtime", "winpthreads", "GCC"})
+        self.assertEqual(set(needed), {"TinyXML", "libical", "mingw-w64 runtime", "winpthreads", "GCC"})
         for notice in needed:
             self.assertTrue(any(h.startswith(notice) for h in headings), "no notice for " + notice)
         self.assertTrue(any(h.startswith("CLI11") for h in headings))  # compiled in from its headers

@@ -2,8 +2,8 @@
 """Checks which folder includes which: an #include may only point down the
 layers, and its case must match the file on disk.
 
-    base  <-  repeat  <-  events, settings, update  <-  framework
-          <-  skin, grid  <-  dialogs, reminders  <-  app
+    base, ical  <-  repeat  <-  events, settings, update  <-  framework
+                <-  skin, grid  <-  dialogs, reminders  <-  app
 
 Folders on one layer are peers and may not include each other. cli and fuzz
 stand beside the program on the portable core. res/ (resource ids and the
@@ -25,7 +25,7 @@ import subprocess
 import sys
 
 LAYERS = {
-    "base": 0,
+    "base": 0, "ical": 0,
     "repeat": 1,
     "events": 2, "settings": 2, "update": 2,
     "framework": 3,
@@ -33,7 +33,7 @@ LAYERS = {
     "dialogs": 5, "reminders": 5,
     "app": 6,
 }
-PORTABLE_CORE = {"base", "repeat", "events", "settings", "update"}
+PORTABLE_CORE = {"base", "ical", "repeat", "events", "settings", "update"}
 BESIDE = {
     "cli": PORTABLE_CORE | {"cli"},
     "fuzz": PORTABLE_CORE | {"fuzz"},
