@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <optional>
 #include <random>
@@ -93,6 +94,11 @@ std::vector<WallSeconds> LibicalWalls(WallSeconds start, const RepeatRule& rule,
     local.until_form = UntilForm::kLocal;
   }
   if (rule.until_form == UntilForm::kUtc) local.until.reset();
+  // RFC 5545 spreads BYMONTHDAY of a yearly rule over every month; libical
+  // 3.0 keeps to the start's month unless BYMONTH names the months.
+  if (local.frequency == RepeatFrequency::kYearly && !local.month_days.empty() && local.months.empty() &&
+      local.week_numbers.empty() && local.year_days.empty())
+    local.months = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
   icalrecurrencetype recurrence = icalrecurrencetype_from_string(FormatRepeatRule(local).c_str());
   icaltimetype first = icaltime_from_string(IcalWall(start).c_str());
   icalrecur_iterator* it = icalrecur_iterator_new(recurrence, first);
@@ -266,7 +272,10 @@ std::optional<Case> MakeRichCase(std::mt19937& rng) {
   const bool has_by = rule.weekdays != 0 || !rule.ordinal_weekdays.empty() || !rule.months.empty() ||
                       !rule.week_numbers.empty() || !rule.year_days.empty() || !rule.month_days.empty() ||
                       !rule.hours.empty() || !rule.minutes.empty() || !rule.seconds.empty();
-  if (has_by && !sub_daily && maybe(30)) rule.set_positions = SomeOf(rng, 1, 4, true, 2);
+  // libical ignores BYSETPOS below a month-or-week period (the series picks
+  // those positions itself; repeat_series_test and the dateutil script check them).
+  if (has_by && !sub_daily && rule.frequency != RepeatFrequency::kDaily && maybe(30))
+    rule.set_positions = SomeOf(rng, 1, 4, true, 2);
   if (maybe(30)) rule.week_start = static_cast<int>(Pick(rng, 0, 6));
   if (!has_by && rule.frequency == RepeatFrequency::kWeekly)
     rule.weekdays = static_cast<WeekdaySet>(1 << Pick(rng, 0, 6));
@@ -443,24 +452,31 @@ void CompareWithLibical(int random_cases, bool rich) {
   EXPECT_LT(skipped, cases) << "rules without any occurrence";
 }
 
+// The generated rules per test: the default keeps a sanitizer run under a
+// minute; TALLYO_REFERENCE_RULES asks for more (or fewer) by hand.
+int RuleCount(int usual) {
+  const char* asked = std::getenv("TALLYO_REFERENCE_RULES");
+  return asked != nullptr && std::atoi(asked) > 0 ? std::atoi(asked) : usual;
+}
+
 }  // namespace
 
 TEST(RepeatReference, ShanghaiAgreesWithLibical) {
   TALLYO_IN_ZONE("Asia/Shanghai");
-  CompareWithLibical(2000, false);
+  CompareWithLibical(RuleCount(2000), false);
 }
 
 TEST(RepeatReference, NewYorkAgreesWithLibical) {
   TALLYO_IN_ZONE("America/New_York");
-  CompareWithLibical(2000, false);
+  CompareWithLibical(RuleCount(2000), false);
 }
 
 TEST(RepeatReference, EveryPartAgreesWithLibicalInShanghai) {
   TALLYO_IN_ZONE("Asia/Shanghai");
-  CompareWithLibical(400, true);
+  CompareWithLibical(RuleCount(400), true);
 }
 
 TEST(RepeatReference, EveryPartAgreesWithLibicalInNewYork) {
   TALLYO_IN_ZONE("America/New_York");
-  CompareWithLibical(400, true);
+  CompareWithLibical(RuleCount(400), true);
 }
