@@ -27,14 +27,19 @@ std::optional<RuleFingerprint> ReadFingerprint(const std::string_view* events,
 // Reads one section into `entry`; false (with entry->problem) when it cannot be read.
 bool ReadEntry(const IniFile::Section& section, RepeatEntry* entry) {
   const std::string_view *start = nullptr, *rule = nullptr, *events = nullptr, *title = nullptr;
+  const std::string_view *rdate = nullptr, *exdate = nullptr;
   for (const IniFile::KeyValue& kv : section.keys) {
     // The first key of a name counts, as with every INI lookup.
     if (kv.key == RepeatRules::kStartKey && start == nullptr) start = &kv.value;
     if (kv.key == RepeatRules::kRuleKey && rule == nullptr) rule = &kv.value;
     if (kv.key == RepeatRules::kEventsKey && events == nullptr) events = &kv.value;
     if (kv.key == RepeatRules::kTitleKey && title == nullptr) title = &kv.value;
+    if (kv.key == RepeatRules::kRdateKey && rdate == nullptr) rdate = &kv.value;
+    if (kv.key == RepeatRules::kExdateKey && exdate == nullptr) exdate = &kv.value;
   }
   entry->fingerprint = ReadFingerprint(events, title);
+  if (rdate != nullptr) entry->rdate_text = *rdate;
+  if (exdate != nullptr) entry->exdate_text = *exdate;
   if (start != nullptr) entry->start_text = *start;
   if (rule != nullptr) entry->rule_text = *rule;
   if (start == nullptr || rule == nullptr) {
@@ -52,7 +57,17 @@ bool ReadEntry(const IniFile::Section& section, RepeatEntry* entry) {
     entry->problem = "rule: " + status.message();
     return false;
   }
-  entry->series.emplace(start_wall, parsed);
+  RepeatDates dates;
+  std::string bad;
+  if (rdate != nullptr && !ParseWallTimeList(*rdate, &dates.added, &bad)) {
+    entry->problem = "rdate=: \"" + bad + "\" is not a local time as YYYY-MM-DD HH:MM:SS";
+    return false;
+  }
+  if (exdate != nullptr && !ParseWallTimeList(*exdate, &dates.removed, &bad)) {
+    entry->problem = "exdate=: \"" + bad + "\" is not a local time as YYYY-MM-DD HH:MM:SS";
+    return false;
+  }
+  entry->series.emplace(start_wall, parsed, std::move(dates));
   return true;
 }
 
@@ -143,9 +158,13 @@ void RepeatRules::Set(RuleKey key, const RepeatSeries& series) {
   entry.section = SectionName(key);
   entry.start_text = FormatWallTime(series.start());
   entry.rule_text = FormatRepeatRule(series.rule());
+  entry.rdate_text = FormatWallTimeList(series.dates().added);
+  entry.exdate_text = FormatWallTimeList(series.dates().removed);
   entry.series = series;
   document_.SetString(entry.section, kStartKey, entry.start_text);
   document_.SetString(entry.section, kRuleKey, entry.rule_text);
+  if (!entry.rdate_text.empty()) document_.SetString(entry.section, kRdateKey, entry.rdate_text);
+  if (!entry.exdate_text.empty()) document_.SetString(entry.section, kExdateKey, entry.exdate_text);
 }
 
 bool RepeatRules::Remove(RuleKey key) {
@@ -181,7 +200,8 @@ namespace {
 
 bool SameSection(const RepeatEntry* a, const RepeatEntry* b) {
   if (a == nullptr || b == nullptr) return a == b;
-  return a->start_text == b->start_text && a->rule_text == b->rule_text;
+  return a->start_text == b->start_text && a->rule_text == b->rule_text && a->rdate_text == b->rdate_text &&
+         a->exdate_text == b->exdate_text;
 }
 
 }  // namespace

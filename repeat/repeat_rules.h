@@ -9,6 +9,8 @@
 //   [1796605200]
 //   start=2026-12-08 09:00:00
 //   rule=FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR
+//   rdate=2026-12-26 10:00:00
+//   exdate=2026-12-25 09:00:00,2027-01-01 09:00:00
 //
 //   [1796605300-1]
 //   start=2026-12-09 10:00:00
@@ -22,6 +24,11 @@
 // them, the rule finds its event by the title; a rule whose event is gone
 // goes, it never passes to another event (events/event_repeats.h binds them).
 // Older versions pass over the names with "-" and keep them as they are.
+//
+// rdate= (occurrences added) and exdate= (occurrences left out) are written
+// only when the series has such dates: a section without them reads as
+// before, and an older version, which keeps sections it does not change,
+// keeps them as they are.
 //
 // Read and written with IniFile; a section this program does not change
 // keeps its lines as they are, so a rule it cannot read (a part it does not
@@ -76,6 +83,8 @@ struct RepeatEntry {
   std::optional<RuleFingerprint> fingerprint;
   std::string start_text;  // the values as written
   std::string rule_text;
+  std::string rdate_text;  // empty when not given
+  std::string exdate_text;
   std::optional<RepeatSeries> series;  // nullopt: the section cannot be read
   std::string problem;                 // why not, in English, naming the key
 };
@@ -86,6 +95,8 @@ class RepeatRules {
   static constexpr char kRuleKey[] = "rule";
   static constexpr char kEventsKey[] = "events";
   static constexpr char kTitleKey[] = "title";
+  static constexpr char kRdateKey[] = "rdate";
+  static constexpr char kExdateKey[] = "exdate";
 
   RepeatRules() = default;
   // Reads the bytes of repeat.ini; any bytes are accepted. Of two sections

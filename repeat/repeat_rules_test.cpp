@@ -23,7 +23,7 @@ const std::string kMixed =
     "rule=FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR\r\n"
     "[1796605300]\r\n"
     "Start = 2026-12-31 18:00:00 \r\n"
-    "rule=FREQ=MONTHLY;BYMONTHDAY=-1\r\n"
+    "rule=FREQ=MONTHLY;RSCALE=CHINESE\r\n"
     "note=the last day of every month\r\n"
     "[options]\r\n"
     "colour=blue\r\n"
@@ -72,8 +72,8 @@ TEST(RepeatRules, ReadsWhatItCanAndKeepsEveryLine) {
   const RepeatEntry* unreadable = rules.Find(1796605300);
   ASSERT_NE(unreadable, nullptr);
   EXPECT_EQ(unreadable->start_text, "2026-12-31 18:00:00");
-  EXPECT_EQ(unreadable->rule_text, "FREQ=MONTHLY;BYMONTHDAY=-1");
-  EXPECT_NE(unreadable->problem.find("\"BYMONTHDAY\" is not supported"), std::string::npos);
+  EXPECT_EQ(unreadable->rule_text, "FREQ=MONTHLY;RSCALE=CHINESE");
+  EXPECT_NE(unreadable->problem.find("\"RSCALE\" is not supported"), std::string::npos);
   ASSERT_EQ(rules.Unreadable().size(), 1u);
   EXPECT_EQ(rules.Find(42), nullptr);
 }
@@ -92,7 +92,7 @@ TEST(RepeatRules, AnUnreadableRuleSurvivesEveryOtherChange) {
             "; repeating reminders\r\n"
             "[1796605300]\r\n"
             "Start = 2026-12-31 18:00:00 \r\n"
-            "rule=FREQ=MONTHLY;BYMONTHDAY=-1\r\n"
+            "rule=FREQ=MONTHLY;RSCALE=CHINESE\r\n"
             "note=the last day of every month\r\n"
             "[options]\r\n"
             "colour=blue\r\n"
@@ -102,7 +102,7 @@ TEST(RepeatRules, AnUnreadableRuleSurvivesEveryOtherChange) {
   // A rule set over it (the user chose another) replaces it whole.
   rules.Set(1796605300, Series("2026-12-31 18:00:00", "FREQ=MONTHLY"));
   EXPECT_TRUE(rules.Unreadable().empty());
-  EXPECT_EQ(rules.ToBytes().find("BYMONTHDAY"), std::string::npos);
+  EXPECT_EQ(rules.ToBytes().find("RSCALE"), std::string::npos);
   EXPECT_EQ(rules.ToBytes().find("note="), std::string::npos);
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "repeat/libical_recurrence.h"
+
 namespace {
 
 // No wall time later than this has a moment within the range of a time value
@@ -24,12 +26,17 @@ std::int64_t UnitSeconds(RepeatFrequency frequency) {
 
 }  // namespace
 
-RepeatSeries::RepeatSeries(WallSeconds start, const RepeatRule& rule)
+RepeatSeries::RepeatSeries(WallSeconds start, const RepeatRule& rule, RepeatDates dates)
     : start_(start),
       rule_(rule),
+      dates_(std::move(dates)),
       start_day_(FloorDiv(start, kSecondsPerDay)),
       time_of_day_(start - start_day_ * kSecondsPerDay),
       start_civil_(CivilFromWall(start)) {
+  if (!rule_.IsPlain()) {
+    expansion_ = std::make_shared<const LibicalRecurrence>(start_, rule_, kLastWall);
+    return;
+  }
   if (rule_.frequency != RepeatFrequency::kWeekly || rule_.weekdays == 0) return;
   const int start_offset = (WeekdayOfDay(start_day_) - rule_.week_start + 7) % 7;
   first_week_day_ = start_day_ - start_offset;
@@ -140,7 +147,7 @@ std::optional<WallSeconds> RepeatSeries::Settle(Cursor& cursor) const {
       ++cursor.period;  // monthly or yearly: one slot a period
       continue;
     }
-    if (rule_.until && wall > *rule_.until) return std::nullopt;
+    if (rule_.EndsBefore(wall)) return std::nullopt;
     return wall;
   }
 }
@@ -163,7 +170,47 @@ std::optional<Time32> RepeatSeries::SeekAfter(Time32 moment, Cursor* cursor) con
   }
 }
 
+bool RepeatSeries::WalkRule(WallSeconds from, const std::function<bool(WallSeconds)>& take) const {
+  if (expansion_) return expansion_->Visit(from, take);
+  Cursor cursor = CursorAtOrAfter(from);
+  while (std::optional<WallSeconds> wall = Settle(cursor)) {
+    if (!take(*wall)) return false;
+    Advance(cursor);
+  }
+  return true;
+}
+
+bool RepeatSeries::Walk(WallSeconds from, const std::function<bool(WallSeconds)>& take) const {
+  const std::vector<WallSeconds>& added = dates_.added;
+  const std::vector<WallSeconds>& removed = dates_.removed;
+  auto next_added = std::lower_bound(added.begin(), added.end(), from);
+  auto give = [&](WallSeconds wall) {
+    return std::binary_search(removed.begin(), removed.end(), wall) || take(wall);
+  };
+  // The added dates merged in before each occurrence of the rule, once.
+  const bool ended = WalkRule(from, [&](WallSeconds wall) {
+    for (; next_added != added.end() && *next_added <= wall; ++next_added) {
+      if (*next_added < wall && !give(*next_added)) return false;
+    }
+    return give(wall);
+  });
+  if (!ended) return false;
+  for (; next_added != added.end() && *next_added <= kLastWall; ++next_added) {
+    if (!give(*next_added)) return false;
+  }
+  return true;
+}
+
 std::optional<Time32> RepeatSeries::FirstAfter(Time32 moment) const {
+  if (expansion_ || !dates_.empty()) {
+    std::optional<Time32> first;
+    Walk(std::int64_t{moment} + LowestOffsetAround(moment) + 1, [&](WallSeconds wall) {
+      std::optional<Time32> t = TimeOfWall(wall);
+      if (t && *t > moment) first = t;
+      return t && !first;  // a wall time past the range ends the search
+    });
+    return first;
+  }
   Cursor cursor;
   return SeekAfter(moment, &cursor);
 }
@@ -172,6 +219,15 @@ std::vector<Time32> RepeatSeries::ListAfter(Time32 moment, std::size_t count) co
   std::vector<Time32> moments;
   Cursor cursor;
   if (count == 0) return moments;
+  if (expansion_ || !dates_.empty()) {
+    Walk(std::int64_t{moment} + LowestOffsetAround(moment) + 1, [&](WallSeconds wall) {
+      std::optional<Time32> t = TimeOfWall(wall);
+      if (!t) return false;
+      if (*t > moment && (moments.empty() || *t > moments.back())) moments.push_back(*t);
+      return moments.size() < count;
+    });
+    return moments;
+  }
   std::optional<Time32> t = SeekAfter(moment, &cursor);
   if (!t) return moments;
   moments.push_back(*t);
@@ -187,12 +243,28 @@ std::vector<Time32> RepeatSeries::ListAfter(Time32 moment, std::size_t count) co
 }
 
 std::optional<WallSeconds> RepeatSeries::FirstWallAtOrAfter(WallSeconds wall) const {
+  if (expansion_ || !dates_.empty()) {
+    std::optional<WallSeconds> first;
+    Walk(wall, [&](WallSeconds w) {
+      first = w;
+      return false;
+    });
+    return first;
+  }
   Cursor cursor = CursorAtOrAfter(wall);
   return Settle(cursor);
 }
 
 std::vector<WallSeconds> RepeatSeries::FirstWalls(std::size_t count) const {
   std::vector<WallSeconds> walls;
+  if (count == 0) return walls;
+  if (expansion_ || !dates_.empty()) {
+    Walk(std::numeric_limits<WallSeconds>::min(), [&](WallSeconds wall) {
+      walls.push_back(wall);
+      return walls.size() < count;
+    });
+    return walls;
+  }
   Cursor cursor = FirstCursor();
   while (walls.size() < count) {
     std::optional<WallSeconds> wall = Settle(cursor);
@@ -203,14 +275,15 @@ std::vector<WallSeconds> RepeatSeries::FirstWalls(std::size_t count) const {
   return walls;
 }
 
-std::optional<RepeatSeries> SeriesStartingAt(Time32 reminder, const RepeatRule& rule) {
+std::optional<RepeatSeries> SeriesStartingAt(Time32 reminder, const RepeatRule& rule,
+                                             const RepeatDates& dates) {
   WallSeconds anchor = 0;
   if (!WallOfTime(reminder, &anchor)) return std::nullopt;
   std::vector<WallSeconds> first = RepeatSeries(anchor, rule).FirstWalls(1);
   if (first.empty() || !TimeOfWall(first.front())) return std::nullopt;
   // The same occurrences from there on: the start is one of them, so the
   // periods (and the weeks of an interval) line up, and COUNT counts from it.
-  return RepeatSeries(first.front(), rule);
+  return RepeatSeries(first.front(), rule, dates);
 }
 
 std::optional<Time32> FirstReminderNotPast(Time32 reminder, const RepeatRule& rule, Time32 now) {

@@ -7,23 +7,32 @@
 // fires in leap years only. An occurrence whose moment lies past the range
 // of a time value does not exist.
 //
-// Every search jumps to its place by arithmetic: a rule repeating every
-// minute since 2000 finds its next occurrence as fast as a yearly one.
+// A plain rule (RepeatRule::IsPlain) jumps to its place by arithmetic: a
+// rule repeating every minute since 2000 finds its next occurrence as fast
+// as a yearly one. Any other rule is expanded by libical's recurrence
+// iterator (LibicalRecurrence). RDATE adds occurrences to either and EXDATE
+// takes them away (RepeatDates).
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "base/local_time.h"
 #include "base/wall_time.h"
+#include "repeat/repeat_dates.h"
 #include "repeat/repeat_rule.h"
+
+class LibicalRecurrence;
 
 class RepeatSeries {
  public:
-  RepeatSeries(WallSeconds start, const RepeatRule& rule);
+  RepeatSeries(WallSeconds start, const RepeatRule& rule, RepeatDates dates = {});
 
   WallSeconds start() const { return start_; }
   const RepeatRule& rule() const { return rule_; }
+  const RepeatDates& dates() const { return dates_; }
 
   // The first occurrence whose moment is later than `moment`; nullopt when
   // none is left. Wall times that a daylight-saving change skips or repeats
@@ -70,8 +79,18 @@ class RepeatSeries {
   // The first occurrence later than `moment`, with its cursor.
   std::optional<Time32> SeekAfter(Time32 moment, Cursor* cursor) const;
 
+  // Past the arithmetic alone (a rule that is not plain, or dates): calls
+  // `take` with every occurrence from the wall time `from` on, in order,
+  // until it returns false or the series ends.
+  bool Walk(WallSeconds from, const std::function<bool(WallSeconds)>& take) const;
+  // The rule's own occurrences from `from` on, as Walk.
+  bool WalkRule(WallSeconds from, const std::function<bool(WallSeconds)>& take) const;
+
   WallSeconds start_;
   RepeatRule rule_;
+  RepeatDates dates_;
+  // Set for a rule that is not plain; shared by the copies of a series.
+  std::shared_ptr<const LibicalRecurrence> expansion_;
   // Derived from the start once.
   std::int64_t start_day_;
   WallSeconds time_of_day_;
@@ -90,7 +109,9 @@ class RepeatSeries {
 // Monday), so the start written to repeat.ini and to a calendar is itself an
 // occurrence; nullopt when the rule has none from there (UNTIL before it, or
 // past the range of a time value).
-std::optional<RepeatSeries> SeriesStartingAt(Time32 reminder, const RepeatRule& rule);
+// RDATE and EXDATE (`dates`) do not move the start.
+std::optional<RepeatSeries> SeriesStartingAt(Time32 reminder, const RepeatRule& rule,
+                                             const RepeatDates& dates = {});
 
 // Where an editor's series starts when the user gave `reminder` at `now`:
 // `reminder` itself when it has not passed, else the first occurrence of the

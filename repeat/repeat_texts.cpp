@@ -1,6 +1,8 @@
 #include "repeat/repeat_texts.h"
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 #include "base/wall_time.h"
 
@@ -54,6 +56,66 @@ const std::array<RepeatChoice, 6> kChoices = {{
     {"\xc3\xbf\xc4\xea", Simple(RepeatFrequency::kYearly)},   // 每年
 }};
 
+const char kOrdinal[] = "\xb5\xda";               // "第"
+const char kOne[] = "\xb8\xf6";                   // "个"
+const char kWeekdayWord[] = "\xd0\xc7\xc6\xda";   // "星期"
+const char kLast[] = "\xd7\xee\xba\xf3\xd2\xbb";  // "最后一"
+const char kFromTheEnd[] = "\xb5\xb9\xca\xfd";    // "倒数"
+const char kMonth[] = "\xd4\xc2";                 // "月"
+const char kDayOfMonth[] = "\xc8\xd5";            // "日"
+const char kDay[] = "\xcc\xec";                   // "天"
+// 一 to 五, the ordinals a month holds, are said in words; larger ones in digits.
+const std::array<const char*, 6> kSmallNumbers = {"",         "\xd2\xbb", "\xb6\xfe",
+                                                  "\xc8\xfd", "\xcb\xc4", "\xce\xe5"};
+
+std::string NumberWord(int n) {
+  return n < 6 ? kSmallNumbers[static_cast<std::size_t>(n)] : std::to_string(n);
+}
+
+// "第二个", "最后一个", "倒数第二个".
+std::string OrdinalWords(int ordinal) {
+  if (ordinal == -1) return std::string(kLast) + kOne;
+  std::string words = ordinal < 0 ? kFromTheEnd : "";
+  return words + kOrdinal + NumberWord(ordinal < 0 ? -ordinal : ordinal) + kOne;
+}
+
+// What BYMONTH, BYMONTHDAY and ordinal BYDAY add to the name: " 3 月",
+// " 15 日", "最后一天", "第二个星期二"; the items of each list joined by "、".
+std::string DaysWithinThePeriod(const RepeatRule& rule) {
+  std::string words;
+  auto join = [&words](const std::string& item, std::size_t index) {
+    if (index != 0) words += kListComma;
+    words += item;
+  };
+  if (!rule.months.empty()) {
+    words += " ";
+    for (std::size_t i = 0; i < rule.months.size(); ++i) join(std::to_string(rule.months[i]), i);
+    words += std::string(" ") + kMonth;
+  }
+  // Counted from the start first, then from the end, the last one last.
+  auto from_the_start_first = [](int a, int b) { return (a < 0) != (b < 0) ? a > 0 : a < b; };
+  std::vector<int> month_days = rule.month_days;
+  std::sort(month_days.begin(), month_days.end(), from_the_start_first);
+  for (std::size_t i = 0; i < month_days.size(); ++i) {
+    const int day = month_days[i];
+    if (day > 0)
+      join((i == 0 ? " " : "") + std::to_string(day) + " " + kDayOfMonth, i);
+    else if (day == -1)
+      join(std::string(kLast) + kDay, i);
+    else
+      join(std::string(kFromTheEnd) + kOrdinal + NumberWord(-day) + kDay, i);
+  }
+  std::vector<OrdinalWeekday> ordinals = rule.ordinal_weekdays;
+  std::stable_sort(ordinals.begin(), ordinals.end(), [&](const OrdinalWeekday& a, const OrdinalWeekday& b) {
+    return from_the_start_first(a.ordinal, b.ordinal);
+  });
+  for (std::size_t i = 0; i < ordinals.size(); ++i) {
+    const OrdinalWeekday& o = ordinals[i];
+    join(OrdinalWords(o.ordinal) + kWeekdayWord + kWeekdayNames[static_cast<std::size_t>(o.weekday)], i);
+  }
+  return words;
+}
+
 // The week start changes nothing unless weeks are skipped between days.
 RepeatRule WithoutIdleWeekStart(RepeatRule rule) {
   if (rule.interval == 1 || rule.weekdays == 0) rule.week_start = 1;
@@ -95,6 +157,7 @@ std::string RepeatShortName(const RepeatRule& rule) {
       name += kWeekdayNames[day];
       first = false;
     }
+    name += DaysWithinThePeriod(rule);
   }
   if (rule.count) name += std::string(kComma) + kInAll + std::to_string(*rule.count) + kTimes;
   if (rule.until) {

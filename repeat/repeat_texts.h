@@ -33,7 +33,9 @@ std::optional<RepeatRule> RepeatRuleForChoice(int choice, const RepeatRule* curr
 
 // The grid's short name: 每天, 每个工作日, 每周, 每月, 每年, 每小时, 每分钟;
 // for other rules the same words with their interval and weekdays
-// ("每2周一、四", "每15分钟"), then the end ("，共5次", "，至2027-06-30").
+// ("每2周一、四", "每15分钟"), the months and days a rule names ("每月第二个星期二",
+// "每年 3 月最后一个星期日", "每月 1 日、最后一天"), then the end ("，共5次",
+// "，至2027-06-30").
 std::string RepeatShortName(const RepeatRule& rule);
 
 // The grid's reminder time of a repeating event ends with the short name in

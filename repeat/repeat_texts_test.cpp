@@ -109,6 +109,33 @@ TEST(RepeatTexts, ShortNames) {
   };
   for (const auto& [rule, name] : cases) EXPECT_EQ(RepeatShortName(Rule(rule)), name) << rule;
 
+  // The days within a month or year that rules past the drop-down name.
+  std::vector<std::pair<const char*, const char*>> days = {
+      {"FREQ=MONTHLY;BYDAY=2TU",
+       "\xc3\xbf\xd4\xc2\xb5\xda\xb6\xfe\xb8\xf6\xd0\xc7\xc6\xda\xb6\xfe"},  // 每月第二个星期二
+      // 每年 3 月最后一个星期日
+      {"FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU",
+       "\xc3\xbf\xc4\xea 3 \xd4\xc2\xd7\xee\xba\xf3\xd2\xbb\xb8\xf6\xd0\xc7\xc6\xda\xc8\xd5"},
+      {"FREQ=MONTHLY;BYMONTHDAY=15", "\xc3\xbf\xd4\xc2 15 \xc8\xd5"},  // 每月 15 日
+      // 每月 1 日、最后一天
+      {"FREQ=MONTHLY;BYMONTHDAY=1,-1", "\xc3\xbf\xd4\xc2 1 \xc8\xd5\xa1\xa2\xd7\xee\xba\xf3\xd2\xbb\xcc\xec"},
+      // 每年 2、8 月倒数第三天
+      {"FREQ=YEARLY;BYMONTH=2,8;BYMONTHDAY=-3",
+       "\xc3\xbf\xc4\xea 2\xa1\xa2"
+       "8 \xd4\xc2\xb5\xb9\xca\xfd\xb5\xda\xc8\xfd\xcc\xec"},
+      // 每2个月第一个星期一、最后一个星期五
+      {"FREQ=MONTHLY;INTERVAL=2;BYDAY=1MO,-1FR",
+       "\xc3\xbf"
+       "2\xb8\xf6\xd4\xc2\xb5\xda\xd2\xbb\xb8\xf6\xd0\xc7\xc6\xda\xd2\xbb\xa1\xa2\xd7\xee\xba\xf3\xd2\xbb\xb8"
+       "\xf6"
+       "\xd0\xc7\xc6\xda\xce\xe5"},
+      // 每年第20个星期一
+      {"FREQ=YEARLY;BYDAY=20MO",
+       "\xc3\xbf\xc4\xea\xb5\xda"
+       "20\xb8\xf6\xd0\xc7\xc6\xda\xd2\xbb"},
+  };
+  for (const auto& [rule, name] : days) EXPECT_EQ(RepeatShortName(Rule(rule)), name) << rule;
+
   std::string cell = "2026-12-08 09:00:00";
   AppendRepeatShortName(Rule("FREQ=DAILY"), &cell);
   EXPECT_EQ(cell, "2026-12-08 09:00:00 (\xc3\xbf\xcc\xec)");  // (每天)
