@@ -21,12 +21,15 @@ constexpr int kLongestRetryWait = 16;
 constexpr std::chrono::milliseconds kTickLockWait{50};
 
 // The fields of `after` that differ from `before` go into `record`.
+// The user changed the reminder: turned it on or off, or gave another time.
+bool ReminderChanged(const CMyEvent& before, const CMyEvent& after) {
+  return after.bRemind != before.bRemind || (after.bRemind != 0 && after.timeRemind != before.timeRemind);
+}
+
 void ApplyEdit(const CMyEvent& before, const CMyEvent& after, CMyEvent& record) {
   if (after.strTitle != before.strTitle.view()) record.strTitle = after.strTitle;
   if (after.strContent != before.strContent.view()) record.strContent = after.strContent;
-  const bool reminder_changed =
-      after.bRemind != before.bRemind || (after.bRemind != 0 && after.timeRemind != before.timeRemind);
-  if (reminder_changed) {
+  if (ReminderChanged(before, after)) {
     record.bRemind = after.bRemind;
     record.timeRemind = after.timeRemind;
   }
@@ -125,9 +128,7 @@ ControllerResult MainController::Modify(EventKey key, const CMyEvent& before, co
     CMyEvent* record = list.Find(key);
     if (record == nullptr) return false;
     ApplyEdit(before, after, *record);
-    const bool reminder_changed =
-        after.bRemind != before.bRemind || (after.bRemind != 0 && after.timeRemind != before.timeRemind);
-    if (repeat.changed || reminder_changed) {
+    if (repeat.changed || ReminderChanged(before, after)) {
       // The series starts again at the reminder time the dialog gave.
       SetEventRepeat(list, rules, key, after.bRemind != 0 ? repeat.rule : std::nullopt);
     }

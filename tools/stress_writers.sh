@@ -55,6 +55,11 @@ writer() {
 start=$(date +%s.%N)
 writer native-a "$native_adds" "$cli" --dir "$dir" &
 writer native-b "$native_adds" "$cli" --dir "$dir" &
+if [ "$program_adds" -gt 0 ]; then
+  # Before Wine's first process: its desktop keeps the display it started with.
+  source tools/xvfb.sh
+  start_private_display
+fi
 if [ "$wine_adds" -gt 0 ] || [ "$program_adds" -gt 0 ]; then
   export WINEPREFIX="${WINEPREFIX:-$build_root/wineprefix}" WINEDEBUG=-all
   bash tools/wine-prefix.sh >/dev/null
@@ -62,8 +67,6 @@ if [ "$wine_adds" -gt 0 ] || [ "$program_adds" -gt 0 ]; then
   [ "$wine_adds" -gt 0 ] && writer wine "$wine_adds" /usr/lib/wine/wine64 "$cli_exe" --dir "Z:${dir//\//\\}" &
 fi
 if [ "$program_adds" -gt 0 ]; then
-  source tools/xvfb.sh
-  start_private_display
   cp "$build_root/windows/app/Tallyo.exe" "$dir/"
   printf '[common]\r\nbTray=0\r\nnTipType=1\r\n[update]\r\nhost=127.0.0.1\r\nport=9\r\n' > "$dir/config.ini"
   python3 tools/stress_program_writer.py "$dir" "$program_adds" &
