@@ -53,8 +53,11 @@ writer() {
 }
 
 start=$(date +%s.%N)
+writers=()
 writer native-a "$native_adds" "$cli" --dir "$dir" &
+writers+=($!)
 writer native-b "$native_adds" "$cli" --dir "$dir" &
+writers+=($!)
 if [ "$program_adds" -gt 0 ]; then
   # Before Wine's first process: its desktop keeps the display it started with.
   source tools/xvfb.sh
@@ -64,14 +67,18 @@ if [ "$wine_adds" -gt 0 ] || [ "$program_adds" -gt 0 ]; then
   export WINEPREFIX="${WINEPREFIX:-$build_root/wineprefix}" WINEDEBUG=-all
   bash tools/wine-prefix.sh >/dev/null
   /usr/lib/wine/wineserver -p 60 2>/dev/null || true  # one server for the whole loop
-  [ "$wine_adds" -gt 0 ] && writer wine "$wine_adds" /usr/lib/wine/wine64 "$cli_exe" --dir "Z:${dir//\//\\}" &
+  if [ "$wine_adds" -gt 0 ]; then
+    writer wine "$wine_adds" /usr/lib/wine/wine64 "$cli_exe" --dir "Z:${dir//\//\\}" &
+    writers+=($!)
+  fi
 fi
 if [ "$program_adds" -gt 0 ]; then
   cp "$build_root/windows/app/Tallyo.exe" "$dir/"
   printf '[common]\r\nbTray=0\r\nnTipType=1\r\n[update]\r\nhost=127.0.0.1\r\nport=9\r\n' > "$dir/config.ini"
   python3 tools/stress_program_writer.py "$dir" "$program_adds" &
+  writers+=($!)
 fi
-wait
+wait "${writers[@]}"  # not the display server
 end=$(date +%s.%N)
 
 touch "$dir/native-a.ok" "$dir/native-b.ok" "$dir/wine.ok"
