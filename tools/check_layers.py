@@ -2,12 +2,16 @@
 """Checks which folder includes which: an #include may only point down the
 layers, and its case must match the file on disk.
 
-    base, ical  <-  repeat  <-  events, settings, update, caldav  <-  framework
-                <-  skin, grid  <-  forms  <-  dialogs, reminders  <-  app
+    base, ical  <-  repeat  <-  events, settings, update, caldav  <-  calendar
+                <-  sync  <-  framework  <-  skin, grid  <-  forms
+                <-  dialogs, reminders  <-  app
 
 Folders on one layer are peers and may not include each other. The window
 toolkit (framework, skin, grid) knows nothing of the program's domain: it
-never includes events, settings, repeat or update, though they lie below it.
+never includes events, settings, repeat, update, caldav, calendar or sync,
+though they lie below it. calendar turns calendar components into events
+and back (import, export, sync); sync keeps a folder's events and a calendar
+server in step.
 forms holds the parts that the editors (dialogs) and the reminder popup
 (reminders) share. cli and fuzz stand beside the program on the portable
 core. res/ (resource ids and the resource script) sits above framework and
@@ -31,15 +35,17 @@ LAYERS = {
     "base": 0, "ical": 0,
     "repeat": 1,
     "events": 2, "settings": 2, "update": 2, "caldav": 2,
-    "framework": 3,
-    "skin": 4, "grid": 4,
-    "forms": 5,
-    "dialogs": 6, "reminders": 6,
-    "app": 7,
+    "calendar": 3,
+    "sync": 4,
+    "framework": 5,
+    "skin": 6, "grid": 6,
+    "forms": 7,
+    "dialogs": 8, "reminders": 8,
+    "app": 9,
 }
-PORTABLE_CORE = {"base", "ical", "repeat", "events", "settings", "update", "caldav"}
+PORTABLE_CORE = {"base", "ical", "repeat", "events", "settings", "update", "caldav", "calendar", "sync"}
 TOOLKIT = {"framework", "skin", "grid"}
-DOMAIN = {"events", "settings", "repeat", "update", "caldav"}
+DOMAIN = {"events", "settings", "repeat", "update", "caldav", "calendar", "sync"}
 BESIDE = {
     "cli": PORTABLE_CORE | {"cli"},
     "fuzz": PORTABLE_CORE | {"fuzz"},
