@@ -48,6 +48,7 @@ struct ImportPlan {
   std::vector<ImportProblem> problems;
   // What the apply step needs; opaque to the caller.
   std::vector<CalendarItem> items;
+  ImportOptions options;
 };
 
 // Reads `ics` (the file's bytes) and plans the import into the folder as
