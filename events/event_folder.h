@@ -92,6 +92,11 @@ class EventFolder {
   // Step 2 as most writers want it: each file loaded again if it changed.
   bool TakeInFiles(FolderChangeOutcome& outcome);
 
+  // The files as this folder last took them in (for a reader that plans a
+  // change, such as an import, before making it).
+  const EventList& events() const { return events_; }
+  const RepeatRules& rules() const { return rules_; }
+
   // The lock's file: event.dat.lock beside event.dat.
   std::string LockPath() const { return FolderLock::PathBeside(events_.FilePath()); }
 
