@@ -36,18 +36,23 @@ class FreeSeconds {
   std::int64_t next_;
 };
 
-// Gives `key`'s event what `made` holds (its creation time stays).
-void Fill(EventList& events, RepeatRules& rules, EventKey key, const EventOfImport& made) {
-  CMyEvent* event = events.Find(key);
-  event->strTitle = made.event.strTitle;
-  event->strContent = made.event.strContent;
-  event->bRemind = made.event.bRemind;
-  event->timeRemind = made.event.timeRemind;
+// The rule of `key`'s event as `made` has it (none for a one-off).
+void SetRule(RepeatRules& rules, EventKey key, const EventOfImport& made) {
   if (made.series) {
     rules.Set(RuleKeyOf(key), *made.series);
   } else {
     rules.Remove(RuleKeyOf(key));
   }
+}
+
+// Gives `key`'s event what `made` holds (its creation time stays).
+void Update(EventList& events, RepeatRules& rules, EventKey key, const EventOfImport& made) {
+  CMyEvent* event = events.Find(key);
+  event->strTitle = made.event.strTitle;
+  event->strContent = made.event.strContent;
+  event->bRemind = made.event.bRemind;
+  event->timeRemind = made.event.timeRemind;
+  SetRule(rules, key, made);
 }
 
 }  // namespace
@@ -87,12 +92,13 @@ ImportCounts ApplyImportTo(const ImportPlan& plan, EventList& events, RepeatRule
       event.timeCreate = *created;
       events.Add(std::move(event));
       key = EventKey{*created, 0};
+      if (made.series) rules.Set(RuleKeyOf(key), *made.series);
       ++counts.to_add;
     } else {
       key = *uids.Find(item.uid);
+      Update(events, rules, key, made);
       ++counts.to_update;
     }
-    Fill(events, rules, key, made);
     if (made.series) ++counts.repeating;
     if (item.marked_characters > 0) ++counts.marked_events;
     uids.Keep(key, item.uid, EventFingerprint(made.event, made.series ? &*made.series : nullptr));
