@@ -8,6 +8,7 @@
 #include "base/testing/memory_file_system.h"
 #include "base/testing/zone_scope.h"
 #include "calendar/import_steps.h"
+#include "events/event_folder.h"
 #include "events/event_repeats.h"
 
 namespace {
@@ -199,6 +200,43 @@ TEST_F(ImportTest, AComponentWithoutUidIsFoundAgainByItsText) {
       Calendar("BEGIN:VEVENT\r\nSUMMARY:No uid\r\nDTSTART:20261210T100000\r\nEND:VEVENT\r\n");
   EXPECT_EQ(PlanAndApply(ics).to_add, 1);
   EXPECT_EQ(PlanAndApply(ics).unchanged, 1);
+}
+
+// Through the folder's door: saved with the UIDs in uids.ini, and a second
+// program's import of the same file finds every event.
+TEST(FolderImport, SavedWithItsUidsAndFoundAgainByAnotherWriter) {
+  ZoneScope zone("Asia/Shanghai");
+  MemoryFileSystem files;
+  ImportOptions options;
+  options.now = kNow;
+  auto import_once = [&](const std::string& ics, ImportCounts* planned) {
+    EventList events(files, "/dir/event.dat");
+    events.LoadEvents();
+    RepeatRules rules;
+    RepeatStore store(files, RepeatFilePathBeside(events.FilePath()));
+    store.Load(&rules);
+    BindRules(events, rules);
+    EventFolder folder(files, events, rules, store);
+    ImportPlan plan = PlanImport(ics, folder, options);
+    *planned = plan.counts;
+    return ApplyImport(plan, folder);
+  };
+  ImportCounts planned;
+  ImportOutcome first = import_once(MixedCalendar(), &planned);
+  EXPECT_TRUE(first.saved) << first.message;
+  EXPECT_EQ(first.counts.to_add, 3);
+  EXPECT_EQ(files.files.count("/dir/uids.ini"), 1u);
+  EXPECT_NE(files.files["/dir/uids.ini"].find("uid=weekly"), std::string::npos);
+
+  ImportOutcome second = import_once(MixedCalendar(), &planned);
+  EXPECT_TRUE(second.saved);
+  EXPECT_EQ(planned.unchanged, 3);
+  EXPECT_EQ(second.counts.unchanged, 3);
+  EXPECT_EQ(second.counts.to_add, 0);
+  const std::string before = files.files["/dir/event.dat"];
+  ImportOutcome third = import_once(MixedCalendar("Meeting moved"), &planned);
+  EXPECT_EQ(third.counts.to_update, 1);
+  EXPECT_NE(files.files["/dir/event.dat"], before);
 }
 
 TEST(ImportTexts, TheSummaryNamesWhatHappenedAndWhatCouldNotBeRead) {

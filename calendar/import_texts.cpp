@@ -68,7 +68,7 @@ std::string ImportQuestion(const ImportCounts& counts) {
 std::string ImportSummary(const ImportCounts& counts, const std::vector<ImportProblem>& problems) {
   std::string out;
   // The added and the updated, the repeating among them named after the last of the two.
-  if (counts.to_add > 0 || counts.to_update == 0)
+  if (counts.to_add > 0 || (counts.to_update == 0 && counts.unchanged == 0 && counts.kept_user_changes == 0))
     Line(&out, kAdded + std::to_string(counts.to_add) + kEvents +
                    (counts.to_update == 0 ? OfWhichRepeat(counts.repeating) : std::string()));
   if (counts.to_update > 0)

@@ -69,4 +69,40 @@ TEST_F(ImportCommand, ExitCodesSayWhatWentWrong) {
   EXPECT_EQ(Rows(), 1);
 }
 
+TEST_F(ImportCommand, AFileImportedAgainIsMatchedByUid) {
+  const std::string first = Calendar(Event("meeting", "20330101T100000") + Event("daily", "20330101T080000"));
+  ASSERT_EQ(RunCli({"import", "--ics", first}).exit_code, 0);
+  CliRun again = RunCli({"import", "--ics", first});
+  EXPECT_EQ(again.exit_code, 0);
+  EXPECT_NE(again.out.find("2 \xe4\xb8\xaa\xe4\xba\x8b\xe4\xbb\xb6\xe6\x9c\xaa\xe5\x8f\x98"),
+            std::string::npos)
+      << again.out;  // 2 个事件未变
+  EXPECT_EQ(Rows(), 2);
+
+  // The calendar moves the meeting: the event follows, and no other comes.
+  const std::string moved = Calendar(Event("meeting", "20330102T100000") + Event("daily", "20330101T080000"));
+  CliRun update = RunCli({"import", "--ics", moved});
+  EXPECT_NE(update.out.find("\xe6\x9b\xb4\xe6\x96\xb0 1 "), std::string::npos) << update.out;  // 更新 1
+  EXPECT_EQ(Rows(), 2);
+  CliRun list = RunCli({"list", "--all"});
+  EXPECT_NE(list.out.find("2033-01-02 10:00:00"), std::string::npos) << list.out;
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "uids.ini"));
+}
+
+TEST_F(ImportCommand, AnEventChangedInTallyoIsKeptAsTheUserLeftIt) {
+  const std::string weekly =
+      "BEGIN:VEVENT\r\nUID:weekly\r\nSUMMARY:weekly\r\nDTSTART:20330101T100000\r\n"
+      "RRULE:FREQ=WEEKLY\r\nEND:VEVENT\r\n";
+  ASSERT_EQ(RunCli({"import", "--ics", Calendar(weekly)}).exit_code, 0);
+  CliRun list = RunCli({"list", "--all", "--with-created"});
+  const std::string key =
+      list.out.substr(list.out.rfind('\t') + 1, list.out.size() - list.out.rfind('\t') - 2);
+  // The user makes it a one-off.
+  ASSERT_EQ(RunCli({"repeat", "--created", key, "none"}).exit_code, 0);
+  CliRun again = RunCli({"import", "--ics", Calendar(weekly)});
+  EXPECT_NE(again.out.find("1 \xe4\xb8\xaa\xe4\xba\x8b\xe4\xbb\xb6\xe5\x9c\xa8 Tallyo"), std::string::npos)
+      << again.out;                                            // 1 个事件在 Tallyo 中改过
+  EXPECT_EQ(RunCli({"next", "--created", key}).exit_code, 1);  // still no rule
+}
+
 }  // namespace
