@@ -48,8 +48,8 @@ class MemoryUids : public ImportUidBook {
 std::string Calendar(int n, int repeat_every) {
   const char* const kPlain[] = {"FREQ=DAILY", "FREQ=WEEKLY", "FREQ=WEEKLY;BYDAY=MO,WE,FR", "FREQ=MONTHLY",
                                 "FREQ=YEARLY"};
-  const char* const kBeyond[] = {"FREQ=MONTHLY;BYDAY=2TU", "FREQ=MONTHLY;BYDAY=-1FR", "FREQ=MONTHLY;BYMONTHDAY=-1",
-                                 "FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU"};
+  const char* const kBeyond[] = {"FREQ=MONTHLY;BYDAY=2TU", "FREQ=MONTHLY;BYDAY=-1FR",
+                                 "FREQ=MONTHLY;BYMONTHDAY=-1", "FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU"};
   std::string text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Tallyo//bench//EN\r\n";
   char line[160];
   for (int i = 0; i < n; ++i) {
@@ -81,7 +81,8 @@ Folder& Data(bool rules) {
   static Folder folders[2];
   Folder& f = folders[rules];
   if (f.events) return f;
-  f.dir = std::filesystem::temp_directory_path() / (rules ? "tallyo_import_rules_bench" : "tallyo_import_plain_bench");
+  f.dir = std::filesystem::temp_directory_path() /
+          (rules ? "tallyo_import_rules_bench" : "tallyo_import_plain_bench");
   std::filesystem::remove_all(f.dir);
   std::filesystem::create_directories(f.dir);
   const std::string event_path = (f.dir / "event.dat").string();
