@@ -46,7 +46,7 @@ struct ImportPlan {
   std::string unreadable_reason;  // code page 936
   ImportCounts counts;
   std::vector<ImportProblem> problems;
-  // What the apply step needs; opaque to the caller.
+  // What the apply step needs (the items to add or update); opaque to the caller.
   std::vector<CalendarItem> items;
   ImportOptions options;
 };

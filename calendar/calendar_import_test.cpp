@@ -2,6 +2,9 @@
 // same file twice, a file changed, an event the user changed, and the texts.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 
@@ -200,6 +203,32 @@ TEST_F(ImportTest, AComponentWithoutUidIsFoundAgainByItsText) {
       Calendar("BEGIN:VEVENT\r\nSUMMARY:No uid\r\nDTSTART:20261210T100000\r\nEND:VEVENT\r\n");
   EXPECT_EQ(PlanAndApply(ics).to_add, 1);
   EXPECT_EQ(PlanAndApply(ics).unchanged, 1);
+}
+
+// A calendar of the usual shape is read a component at a time; any other
+// shape whole. Both readings plan the same.
+TEST_F(ImportTest, ReadingByComponentsPlansAsReadingWhole) {
+  int files_read = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(CALENDAR_TEST_FILES)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    const std::string ics((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // A second, empty calendar after it makes the shape unusual.
+    const std::string twice = ics + "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nEND:VCALENDAR\r\n";
+    const ImportPlan by_components = Plan(ics);
+    const ImportPlan whole = Plan(twice);
+    EXPECT_EQ(by_components.items, whole.items) << entry.path();
+    EXPECT_EQ(ImportSummary(by_components.counts, by_components.problems),
+              ImportSummary(whole.counts, whole.problems))
+        << entry.path();
+    ++files_read;
+  }
+  EXPECT_GE(files_read, 6);
+}
+
+TEST_F(ImportTest, AComponentLibicalCannotReadIsNamedByItsPlace) {
+  ImportPlan plan = Plan(Calendar(Component("a", "SUMMARY:First\r\nDTSTART:20261210T100000\r\n") +
+                                  "BEGIN:VEVENT\r\nBEGIN:VALARM\r\nEND:VEVENT\r\nEND:VALARM\r\n"));
+  EXPECT_EQ(plan.counts.to_add, 1);
 }
 
 // Through the folder's door: saved with the UIDs in uids.ini, and a second

@@ -47,8 +47,12 @@ WallSeconds WrittenWall(const icaltimetype& t) {
                        t.is_date ? 0 : t.second);
 }
 
-icalcomponent* RootOf(icalcomponent* component) {
-  while (icalcomponent* parent = icalcomponent_get_parent(component)) component = parent;
+// The VCALENDAR that holds the component (of several in a file, its own).
+icalcomponent* CalendarOf(icalcomponent* component) {
+  while (icalcomponent* parent = icalcomponent_get_parent(component)) {
+    component = parent;
+    if (icalcomponent_isa(component) == ICAL_VCALENDAR_COMPONENT) break;
+  }
   return component;
 }
 
@@ -59,7 +63,7 @@ icaltimezone* ZoneOf(icalproperty* property, icalcomponent* component) {
   if (tzid == nullptr) return nullptr;
   const char* name = icalparameter_get_tzid(tzid);
   if (name == nullptr || *name == '\0') return nullptr;
-  if (icaltimezone* own = icalcomponent_get_timezone(RootOf(component), name)) return own;
+  if (icaltimezone* own = icalcomponent_get_timezone(CalendarOf(component), name)) return own;
   if (icaltimezone* builtin = icaltimezone_get_builtin_timezone(name)) return builtin;
   return icaltimezone_get_builtin_timezone_from_tzid(name);
 }

@@ -63,6 +63,9 @@ ImportCounts ApplyImportTo(const ImportPlan& plan, EventList& events, RepeatRule
   counts.skipped_done = plan.counts.skipped_done;
   counts.bad = plan.counts.bad;
   counts.skipped_past = plan.counts.skipped_past;
+  // The plan holds only what is to be added or updated; the rest stays as counted.
+  counts.unchanged = plan.counts.unchanged;
+  counts.kept_user_changes = plan.counts.kept_user_changes;
   FreeSeconds free(events, options.now);
   const int total = static_cast<int>(plan.items.size());
   for (int i = 0; i < total; ++i) {
