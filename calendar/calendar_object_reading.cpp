@@ -47,6 +47,12 @@ std::optional<CalendarItem> ReadCalendarObject(std::string_view ics, Time32 now,
     *problem = kNotACalendar;
     return std::nullopt;
   }
+  // Only the main component's own occurrences are moved.
+  const char* main_uid = icalcomponent_get_uid(main);
+  std::erase_if(overrides, [&](icalcomponent* c) {
+    const char* uid = icalcomponent_get_uid(c);
+    return (uid == nullptr) != (main_uid == nullptr) || (uid != nullptr && std::strcmp(uid, main_uid) != 0);
+  });
   CalendarItem item;
   if (!ReadComponent(main, overrides, now, &item, problem)) return std::nullopt;
   return item;

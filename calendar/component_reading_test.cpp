@@ -173,6 +173,12 @@ TEST(ComponentReading, ASeriesComesWithItsNextOccurrenceAfterNow) {
   CalendarItem moved = Read(Calendar(Event("DTSTART:20261201T100000\r\nRRULE:FREQ=WEEKLY;COUNT=3\r\n") +
                                      Event("RECURRENCE-ID:20261208T100000\r\nDTSTART:20261209T140000\r\n")));
   EXPECT_EQ(Local(moved.remind_at), "2026-12-09 14:00:00");
+  // An override of another UID moves nothing here.
+  CalendarItem other = Read(Calendar(
+      Event("DTSTART:20261201T100000\r\nRRULE:FREQ=WEEKLY;COUNT=3\r\n") +
+      "BEGIN:VEVENT\r\nUID:two@example.com\r\nRECURRENCE-ID:20261208T100000\r\nDTSTART:20261209T140000\r\n"
+      "END:VEVENT\r\n"));
+  EXPECT_EQ(Local(other.remind_at), "2026-12-08 10:00:00");
 
   CalendarItem ended = Read(Calendar(Event("DTSTART:20250101T100000\r\nRRULE:FREQ=DAILY;COUNT=3\r\n")));
   EXPECT_TRUE(ended.past);
