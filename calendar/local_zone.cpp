@@ -4,6 +4,7 @@
 
 #include <libical/ical.h>
 
+#include <map>
 #include <mutex>
 
 #include "ical/calendar_zones.h"
@@ -11,9 +12,12 @@
 std::optional<LocalZone> ZoneOfIanaName(std::string_view name) {
   if (name.empty() || name.find_first_of("\r\n") != std::string_view::npos) return std::nullopt;
   tallyo::InitCalendarZones();
-  // libical loads its built-in zones lazily into one shared table.
+  // libical loads its built-in zones lazily into one shared table; each
+  // zone is made once here (every new object asks for this PC's).
   static std::mutex builtin_zones;
+  static std::map<std::string, LocalZone, std::less<>> made;
   std::lock_guard lock(builtin_zones);
+  if (auto found = made.find(name); found != made.end()) return found->second;
   const std::string location(name);
   icaltimezone* zone = icaltimezone_get_builtin_timezone(location.c_str());
   if (zone == nullptr) return std::nullopt;
@@ -30,9 +34,11 @@ std::optional<LocalZone> ZoneOfIanaName(std::string_view name) {
   } else {
     icalcomponent_add_property(copy, icalproperty_new_tzid(location.c_str()));
   }
-  LocalZone local{location, icalcomponent_as_ical_string(copy)};
+  char* text = icalcomponent_as_ical_string_r(copy);
+  LocalZone local{location, text};
+  icalmemory_free_buffer(text);
   icalcomponent_free(copy);
-  return local;
+  return made.emplace(location, std::move(local)).first->second;
 }
 
 std::string IanaNameOfTzVariable(std::string_view tz) {
