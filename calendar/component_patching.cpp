@@ -5,6 +5,7 @@
 // not edit.
 #include <libical/ical.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -272,36 +273,70 @@ icalproperty* StartProperty(icalcomponent* main) {
   return icalcomponent_get_first_property(main, ICAL_DUE_PROPERTY);
 }
 
+// The single dates the overrides of `main` stand for in Tallyo, as the
+// reading folds them in: each takes its occurrence away and adds its own
+// start (unless cancelled), `lead` later.
+RepeatDates OverrideDates(icalcomponent* calendar, icalcomponent* main, WallSeconds lead) {
+  RepeatDates dates;
+  auto wall_of = [](icalcomponent* component, icalproperty_kind kind) -> std::optional<WallSeconds> {
+    icalproperty* property = icalcomponent_get_first_property(component, kind);
+    if (property == nullptr) return std::nullopt;
+    std::optional<Time32> moment = MomentOfValue(ValueOf(property), StyleOfProperty(property, component));
+    WallSeconds wall = 0;
+    if (!moment || !WallOfTime(*moment, &wall)) return std::nullopt;
+    return wall;
+  };
+  for (icalcomponent* override_component : Overrides(calendar, main)) {
+    if (std::optional<WallSeconds> replaced = wall_of(override_component, ICAL_RECURRENCEID_PROPERTY)) {
+      dates.removed.push_back(*replaced + lead);
+    }
+    std::optional<WallSeconds> start = wall_of(override_component, ICAL_DTSTART_PROPERTY);
+    if (start && icalcomponent_get_status(override_component) != ICAL_STATUS_CANCELLED) {
+      dates.added.push_back(*start + lead);
+    }
+  }
+  return dates;
+}
+
+std::vector<WallSeconds> Without(const std::vector<WallSeconds>& walls,
+                                 const std::vector<WallSeconds>& taken) {
+  std::vector<WallSeconds> left;
+  for (WallSeconds wall : walls) {
+    if (std::find(taken.begin(), taken.end(), wall) == taken.end()) left.push_back(wall);
+  }
+  return left;
+}
+
 // RRULE, RDATE and EXDATE of `wanted` written beside the component's
-// start, in the way the start is written. Tallyo's dates are reminders, the
-// component's are starts: they are `lead` apart.
-void WriteSeries(icalcomponent* main, const CalendarItem& wanted, bool rule_changed, bool dates_changed) {
+// start, in the way the start is written; the dates its overrides stand
+// for stay theirs.
+void WriteSeries(icalcomponent* calendar, icalcomponent* main, const CalendarItem& wanted, bool rule_changed,
+                 bool dates_changed) {
   icalproperty* start = StartProperty(main);
   if (start == nullptr) return;
   const TimeStyle style = StyleOfProperty(start, main);
+  const icaltimetype written = ValueOf(start);
+  std::optional<Time32> start_moment = MomentOfValue(written, style);
+  WallSeconds start_wall = 0;
+  if (!start_moment || !WallOfTime(*start_moment, &start_wall)) return;
+  const WallSeconds lead = wanted.series_start - start_wall;
   if (rule_changed) {
     RemoveProperties(main, ICAL_RRULE_PROPERTY);
-    const std::string rule = "RRULE:" + FormatRepeatRule(RuleForStyle(*wanted.rule, style));
-    if (icalproperty* property = icalproperty_new_from_string(rule.c_str()))
+    const std::int64_t written_day = DaysFromCivil(written.year, written.month, written.day);
+    const RepeatRule rule =
+        RuleOfStart(*wanted.rule, lead, written_day - FloorDiv(start_wall, kSecondsPerDay), style);
+    const std::string text = "RRULE:" + FormatRepeatRule(rule);
+    if (icalproperty* property = icalproperty_new_from_string(text.c_str()))
       icalcomponent_add_property(main, property);
   }
   if (!dates_changed) return;
   RemoveProperties(main, ICAL_RDATE_PROPERTY);
   RemoveProperties(main, ICAL_EXDATE_PROPERTY);
-  std::optional<Time32> start_moment = MomentOfValue(ValueOf(start), style);
-  WallSeconds start_wall = 0;
-  if (!start_moment || !WallOfTime(*start_moment, &start_wall)) return;
-  const WallSeconds lead = wanted.series_start - start_wall;
-  for (WallSeconds wall : wanted.dates.added) {
-    icaldatetimeperiodtype date{};
-    date.time = ValueOfWall(wall - lead, style);
-    date.period = icalperiodtype_null_period();
-    icalcomponent_add_property(main, WithZone(icalproperty_new_rdate(date), style));
-  }
-  for (WallSeconds wall : wanted.dates.removed) {
-    icalcomponent_add_property(main,
-                               WithZone(icalproperty_new_exdate(ValueOfWall(wall - lead, style)), style));
-  }
+  const RepeatDates overridden = OverrideDates(calendar, main, lead);
+  AddSeriesDates(main,
+                 RepeatDates{Without(wanted.dates.added, overridden.added),
+                             Without(wanted.dates.removed, overridden.removed)},
+                 lead, style);
 }
 
 void RemoveSeries(icalcomponent* calendar, icalcomponent* main) {
@@ -360,7 +395,7 @@ void AddReminder(icalcomponent* calendar, icalcomponent* main, const CalendarIte
   SetText(alarm, ICAL_DESCRIPTION_PROPERTY,
           summary.empty() ? TextValueOfCp936("\xCA\xC2\xC7\xE9\xCC\xE1\xD0\xD1") : summary);
   icalcomponent_add_component(main, alarm);
-  if (wanted.rule) WriteSeries(main, wanted, true, true);
+  if (wanted.rule) WriteSeries(calendar, main, wanted, true, true);
 }
 
 // A reminder that became a memo: its times, series and reminding alarms go.
@@ -436,7 +471,7 @@ icalcomponent* PatchTimes(icalcomponent* calendar, icalcomponent* main, const Ca
     if (agreed.rule) RemoveSeries(calendar, main);
     return main;
   }
-  WriteSeries(main, wanted, rule_changed || !agreed.rule, dates_changed || !agreed.rule);
+  WriteSeries(calendar, main, wanted, rule_changed || !agreed.rule, dates_changed || !agreed.rule);
   return main;
 }
 

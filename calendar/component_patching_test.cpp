@@ -92,6 +92,9 @@ CalendarItem RichItem() {
   item.series_start = WallFromCivil(2026, 12, 10, 16, 45, 0);
   item.remind_at = *TimeOfWall(item.series_start);
   item.alarm_offset = -900;
+  // The moved occurrence: from 10:00 to 12:00 in Berlin.
+  item.dates.removed = {WallFromCivil(2026, 12, 17, 16, 45, 0)};
+  item.dates.added = {WallFromCivil(2026, 12, 17, 18, 45, 0)};
   return item;
 }
 
@@ -231,9 +234,10 @@ TEST(PatchCalendarObject, MovingASeriesMovesItsTimesAndOverridesAndKeepsTheAlarm
 TEST(PatchCalendarObject, DatesTakenAwayAreWrittenAsTheServersStartsInItsZone) {
   TALLYO_IN_ZONE("Asia/Shanghai");
   CalendarItem wanted = RichItem();
-  // Tallyo's reminder of 24 December, 16:45 here: 10:00 in Berlin.
-  wanted.dates.removed = {WallFromCivil(2026, 12, 24, 16, 45, 0)};
-  wanted.dates.added = {WallFromCivil(2027, 1, 2, 16, 45, 0)};
+  // Tallyo's reminder of 24 December, 16:45 here: 10:00 in Berlin. The
+  // dates of the moved occurrence stay the override's.
+  wanted.dates.removed.push_back(WallFromCivil(2026, 12, 24, 16, 45, 0));
+  wanted.dates.added.push_back(WallFromCivil(2027, 1, 2, 16, 45, 0));
   Difference d = Diff(kRich, PatchCalendarObject(kRich, RichItem(), wanted));
   EXPECT_EQ(d.gone, (std::set<std::string>{kEvent + "SEQUENCE:2"}));
   EXPECT_EQ(d.added, (std::set<std::string>{kEvent + "SEQUENCE:3",

@@ -32,23 +32,14 @@ icalcomponent* NewDisplayAlarm(const CalendarItem& item, bool related_to_end) {
   return alarm;
 }
 
-// RRULE, RDATE and EXDATE of a series whose start is written in `style`.
-// Tallyo's dates are reminders: the component's are starts.
+// RRULE, RDATE and EXDATE of a series whose start is written in `style`
+// (this PC's zone): Tallyo's reminders are the alarm's offset after the starts.
 void AddSeries(icalcomponent* component, const CalendarItem& item, const TimeStyle& style) {
-  const std::string rule = "RRULE:" + FormatRepeatRule(RuleForStyle(*item.rule, style));
+  const std::string rule = "RRULE:" + FormatRepeatRule(RuleOfStart(*item.rule, item.alarm_offset, 0, style));
   if (icalproperty* property = icalproperty_new_from_string(rule.c_str())) {
     icalcomponent_add_property(component, property);
   }
-  for (WallSeconds wall : item.dates.added) {
-    icaldatetimeperiodtype date{};
-    date.time = ValueOfWall(wall - item.alarm_offset, style);
-    date.period = icalperiodtype_null_period();
-    icalcomponent_add_property(component, WithZone(icalproperty_new_rdate(date), style));
-  }
-  for (WallSeconds wall : item.dates.removed) {
-    icalcomponent_add_property(
-        component, WithZone(icalproperty_new_exdate(ValueOfWall(wall - item.alarm_offset, style)), style));
-  }
+  AddSeriesDates(component, item.dates, item.alarm_offset, style);
 }
 
 }  // namespace

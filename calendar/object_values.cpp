@@ -1,5 +1,7 @@
 #include "calendar/object_values.h"
 
+#include <utility>
+
 #include "base/text_convert.h"
 
 std::string TextValueOfCp936(std::string_view cp936_text) {
@@ -159,6 +161,34 @@ RepeatRule RuleForStyle(RepeatRule rule, const TimeStyle& style) {
     }
   }
   return rule;
+}
+
+RepeatRule RuleOfStart(RepeatRule rule, WallSeconds lead, std::int64_t turn_days, const TimeStyle& style) {
+  if (rule.until && rule.until_form != UntilForm::kDate) *rule.until -= lead;
+  const int turn = static_cast<int>(((turn_days % 7) + 7) % 7);
+  if (turn != 0) {
+    WeekdaySet turned = 0;
+    for (int day = 0; day < 7; ++day) {
+      if ((rule.weekdays & (1 << day)) != 0) turned |= static_cast<WeekdaySet>(1 << ((day + turn) % 7));
+    }
+    rule.weekdays = turned;
+    for (OrdinalWeekday& day : rule.ordinal_weekdays) day.weekday = (day.weekday + turn) % 7;
+  }
+  return RuleForStyle(std::move(rule), style);
+}
+
+void AddSeriesDates(icalcomponent* component, const RepeatDates& dates, WallSeconds lead,
+                    const TimeStyle& style) {
+  for (WallSeconds wall : dates.added) {
+    icaldatetimeperiodtype date{};
+    date.time = ValueOfWall(wall - lead, style);
+    date.period = icalperiodtype_null_period();
+    icalcomponent_add_property(component, WithZone(icalproperty_new_rdate(date), style));
+  }
+  for (WallSeconds wall : dates.removed) {
+    icalcomponent_add_property(component,
+                               WithZone(icalproperty_new_exdate(ValueOfWall(wall - lead, style)), style));
+  }
 }
 
 std::string TextOfCalendar(icalcomponent* calendar) {

@@ -10,6 +10,7 @@
 
 #include "base/local_time.h"
 #include "base/wall_time.h"
+#include "repeat/repeat_dates.h"
 #include "repeat/repeat_rule.h"
 
 // A code page 936 text as a UTF-8 TEXT value before libical escapes it:
@@ -50,6 +51,17 @@ icalproperty* WithZone(icalproperty* property, const TimeStyle& style);
 // `style`: in UTC beside a zoned or UTC start (and what readers such as
 // dateutil insist on), a date beside a date, else a local time.
 RepeatRule RuleForStyle(RepeatRule rule, const TimeStyle& style);
+
+// The RRULE of Tallyo's `rule` beside a start in `style`, as the reading
+// gives it back (calendar/component_reading.cpp): Tallyo's UNTIL is the
+// reminder's, `lead` after the start; and its weekdays are this PC's, the
+// start's day in its own zone is `turn_days` after its day here.
+RepeatRule RuleOfStart(RepeatRule rule, WallSeconds lead, std::int64_t turn_days, const TimeStyle& style);
+
+// Adds Tallyo's single dates (reminders, `lead` after the starts) as RDATE
+// and EXDATE properties of starts in `style`.
+void AddSeriesDates(icalcomponent* component, const RepeatDates& dates, WallSeconds lead,
+                    const TimeStyle& style);
 
 // The text of `component` and its whole calendar, as libical writes it.
 std::string TextOfCalendar(icalcomponent* calendar);
