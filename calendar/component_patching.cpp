@@ -458,20 +458,17 @@ icalcomponent* PatchTimes(icalcomponent* calendar, icalcomponent* main, const Ca
   if (!from || !to) return main;
   std::optional<Move> move =
       agreed.rule || wanted.rule ? MoveOfWalls(*from, *to) : MoveOf(agreed.remind_at, wanted.remind_at);
-  if (move && (move->from != move->to || move->from_wall != move->to_wall)) {
-    MoveComponent(main, *move);
-    // The overrides still name the occurrences they replace.
-    if (wanted.rule && agreed.rule) {
-      for (icalcomponent* override_component : Overrides(calendar, main)) {
-        MoveAll(override_component, ICAL_RECURRENCEID_PROPERTY, *move);
-      }
-    }
-  }
+  // The single dates and the overrides stay where they are, as Tallyo's
+  // dates do when a series moves.
+  const bool moved = move && (move->from != move->to || move->from_wall != move->to_wall);
+  if (moved) MoveComponent(main, *move);
   if (!wanted.rule) {
     if (agreed.rule) RemoveSeries(calendar, main);
     return main;
   }
-  WriteSeries(calendar, main, wanted, rule_changed || !agreed.rule, dates_changed || !agreed.rule);
+  // A moved start may fall on another day in its own zone than here: the
+  // rule's weekdays are written again for it.
+  WriteSeries(calendar, main, wanted, rule_changed || moved || !agreed.rule, dates_changed || !agreed.rule);
   return main;
 }
 
