@@ -13,6 +13,7 @@
 #include "calendar/kept_characters.h"
 #include "calendar/local_zone.h"
 #include "calendar/object_values.h"
+#include "ical/calendar_zones.h"
 
 namespace {
 
@@ -39,6 +40,8 @@ void RemoveParseErrors(icalcomponent* component) {
 }
 
 CalendarPointer ParseCalendar(std::string_view text) {
+  // A TZID without its VTIMEZONE is one of libical's zones.
+  tallyo::InitCalendarZones();
   CalendarPointer calendar(icalparser_parse_string(std::string(text).c_str()), icalcomponent_free);
   if (calendar && icalcomponent_isa(calendar.get()) != ICAL_VCALENDAR_COMPONENT) calendar.reset();
   if (calendar) RemoveParseErrors(calendar.get());
