@@ -47,8 +47,10 @@ void AddSeries(icalcomponent* component, const CalendarItem& item, const TimeSty
 CalendarItem ItemOfEvent(const CMyEvent& event, const RepeatSeries* series, std::string uid) {
   CalendarItem item;
   item.uid = std::move(uid);
-  item.title = std::string(event.strTitle);
-  item.body = std::string(event.strContent);
+  // The texts as the object holds them, so that the item read back from the
+  // object written is this one.
+  item.title = TitleAsWritten(event.strTitle);
+  item.body = BodyAsWritten(event.strContent);
   item.reminds = event.bRemind != 0;
   item.kind = item.reminds ? CalendarKind::kEvent : CalendarKind::kTodo;
   if (item.reminds) item.remind_at = event.timeRemind;
