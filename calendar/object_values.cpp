@@ -209,6 +209,8 @@ RepeatRule RuleOfStart(RepeatRule rule, WallSeconds lead, std::int64_t turn_days
 
 void AddSeriesDates(icalcomponent* component, const RepeatDates& dates, WallSeconds lead,
                     const TimeStyle& style) {
+  // A day is the day of its reminder, less the whole days the reminder leads by.
+  if (style.kind == TimeStyle::kDate) lead = FloorDiv(lead, kSecondsPerDay) * kSecondsPerDay;
   for (WallSeconds wall : dates.added) {
     icaldatetimeperiodtype date{};
     date.time = ValueOfWall(wall - lead, style);
