@@ -90,6 +90,17 @@ TEST(ObjectRoundTrip, NewObjectsReadBackAsTheirItems) {
       SCOPED_TRACE(item.uid);
       EXPECT_EQ(Read(NewCalendarObject(item)), Comparable(item));
     }
+    // An all-day series (a conflict copy of one) stays all-day, and reminds
+    // at the same time, now by an alarm of its own.
+    CalendarItem day = Read(
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Phone//EN\r\nBEGIN:VEVENT\r\nUID:b@phone.example\r\n"
+        "DTSTAMP:20261201T080000Z\r\nDTSTART;VALUE=DATE:20270105\r\nRRULE:FREQ=YEARLY;COUNT=9\r\n"
+        "EXDATE;VALUE=DATE:20290105\r\nSUMMARY:Birthday\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    ASSERT_TRUE(day.all_day);
+    const std::string all_day = NewCalendarObject(day);
+    EXPECT_NE(all_day.find("DTSTART;VALUE=DATE:20270105\r\n"), std::string::npos) << all_day;
+    day.alarm_offset = 9 * 3600;
+    EXPECT_EQ(Read(all_day), day);
   }
 }
 
