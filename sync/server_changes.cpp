@@ -25,6 +25,15 @@ void Compare(const std::vector<ObjectVersion>& versions, const SyncState& state,
 
 }  // namespace
 
+namespace {
+
+// Worth a second try later rather than another way now.
+bool Passing(const CalDavError& error) {
+  return error.kind == CalDavErrorKind::kUnreachable || error.kind == CalDavErrorKind::kRetryLater;
+}
+
+}  // namespace
+
 CalDavResult<ServerChanges> FindServerChanges(CalDavClient& client, const std::string& calendar_url,
                                               const SyncState& state) {
   CalDavResult<ServerChanges> result;
@@ -38,7 +47,9 @@ CalDavResult<ServerChanges> FindServerChanges(CalDavClient& client, const std::s
       changes.ctag = state.ctag;
       return result;
     }
-    if (since.error.kind != CalDavErrorKind::kSyncTokenRejected) {
+    // A rejected token, or a report refused (several hosted servers answer
+    // 403 to it): everything is listed below. A wrong password shows there.
+    if (Passing(since.error)) {
       result.error = since.error;
       return result;
     }
@@ -51,6 +62,11 @@ CalDavResult<ServerChanges> FindServerChanges(CalDavClient& client, const std::s
     return result;
   }
   changes.ctag = info.value.ctag;
+  // The last pass could not use sync-collection: an unchanged ctag means
+  // nothing changed.
+  if (state.sync_token.empty() && !state.entries.empty() && !changes.ctag.empty() &&
+      changes.ctag == state.ctag)
+    return result;
   if (info.value.supports_sync_collection) {
     CalDavResult<SyncChanges> all = client.SyncCollection(calendar_url, "");
     if (all.ok()) {
@@ -58,16 +74,12 @@ CalDavResult<ServerChanges> FindServerChanges(CalDavClient& client, const std::s
       changes.sync_token = std::move(all.value.sync_token);
       return result;
     }
-    if (all.error.kind != CalDavErrorKind::kAuth && all.error.kind != CalDavErrorKind::kUnreachable &&
-        all.error.kind != CalDavErrorKind::kRetryLater) {
-      // A server that announces the report but refuses it: list instead.
-    } else {
+    if (Passing(all.error)) {
       result.error = all.error;
       return result;
     }
+    // Announced but refused: listed instead.
   }
-  // No sync-collection: an unchanged ctag means nothing changed.
-  if (!changes.ctag.empty() && changes.ctag == state.ctag && !state.entries.empty()) return result;
   CalDavResult<std::vector<ObjectVersion>> listed = client.ListObjects(calendar_url);
   if (!listed.ok()) {
     result.error = listed.error;

@@ -7,6 +7,7 @@
 
 #include "caldav/caldav_client.h"
 #include "caldav/testing/radicale_test_server.h"
+#include "caldav/testing/stand_in_server.h"
 #include "sync/sync_state.h"
 #include "sync/testing/sync_test_folder.h"
 
@@ -286,4 +287,45 @@ TEST_F(SyncServer, AnAnsweredOneOffReminderLeavesTheServerAndAMemoStaysLocal) {
     return options;
   }());
   EXPECT_TRUE(b_.Titles().empty());
+}
+
+TEST_F(SyncServer, AServerThatRefusesSyncCollectionIsComparedByCtagAndETags) {
+  // radicale behind a stand-in that announces sync-collection but answers
+  // 403 to it, as several hosted servers do.
+  HttpTransportOptions options;
+  options.user = RadicaleTestServer::kUser;
+  options.password = RadicaleTestServer::kPassword;
+  std::unique_ptr<HttpTransport> behind = MakeHttpTransport(options);
+  StandInServer proxy([&](const StandInServer::Request& request) {
+    if (request.method == "REPORT" && request.body.find("sync-collection") != std::string::npos)
+      return HttpAnswer(403);
+    HttpRequest forward{request.method, server_.Url(request.target), {}, request.body};
+    for (const char* name : {"Depth", "Content-Type", "If-Match", "If-None-Match"}) {
+      std::string value = request.Header(name);
+      if (!value.empty()) forward.headers.push_back({name, value});
+    }
+    HttpResult answer = behind->Send(forward);
+    std::vector<std::string> headers;
+    for (const char* name : {"ETag", "Content-Type"}) {
+      std::string_view value = answer.Header(name);
+      if (!value.empty()) headers.push_back(std::string(name) + ": " + std::string(value));
+    }
+    return HttpAnswer(answer.status, headers, answer.body);
+  });
+  const std::string calendar = proxy.Url(calendar_.substr(server_.Url("/").size() - 1));
+  std::unique_ptr<HttpTransport> plain = MakeHttpTransport({});
+  a_.Add("one", "", kMonday);
+  a_.Add("two", "", kMonday + 60);
+  EXPECT_COUNTS(a_.Pass(*plain, calendar), 2, 0, 0, 0);
+  EXPECT_COUNTS(b_.Pass(*plain, calendar), 0, 2, 0, 0);
+  // Quiet: the ctag alone, once A's listing has passed its own writes.
+  a_.Pass(*plain, calendar);
+  std::size_t before = proxy.requests().size();
+  EXPECT_COUNTS(b_.Pass(*plain, calendar), 0, 0, 0, 0);
+  EXPECT_LE(proxy.requests().size() - before, 2u);
+  a_.Edit("one", [](CMyEvent& e) { e.strTitle = "one, changed"; });
+  ASSERT_TRUE(a_.Delete("two"));
+  EXPECT_COUNTS(a_.Pass(*plain, calendar), 1, 0, 1, 0);
+  EXPECT_COUNTS(b_.Pass(*plain, calendar), 0, 1, 1, 0);
+  EXPECT_EQ(b_.Titles(), (std::vector<std::string>{"one, changed"}));
 }
