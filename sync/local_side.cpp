@@ -1,6 +1,8 @@
 #include "sync/local_side.h"
 
 #include <algorithm>
+#include <limits>
+#include <unordered_set>
 
 #include "events/event_folder.h"
 #include "events/event_repeats.h"
@@ -71,11 +73,19 @@ Status ApplyLocalChanges(EventFolder& folder, const ObjectMapping& mapping, Time
   options.wait = kLockWait;
   FolderChangeOutcome outcome = folder.Make(
       [&](EventList& events, RepeatRules& rules) {
+        std::unordered_set<Time32> used_seconds;
+        for (const SyncEntry& entry : state.entries) used_seconds.insert(entry.key.created);
         bool any = false;
         for (LocalChange& change : changes) {
           change.done = false;
           if (change.kind == LocalChange::Kind::kAdd) {
-            const CMyEvent& added = events.AddNew(CMyEvent(now));
+            // A second no entry of the state names: an event deleted since
+            // the last pass must not pass its entry on to a newcomer.
+            Time32 created = events.FreeCreateTime(now);
+            while (used_seconds.contains(created) && created < std::numeric_limits<Time32>::max())
+              created = events.FreeCreateTime(created + 1);
+            used_seconds.insert(created);
+            const CMyEvent& added = events.AddNew(CMyEvent(created));
             EventKey key = events.KeyOf(added);
             WriteItem(change.item, key, *events.Find(key), rules);
             if (change.entry >= 0) state.entries[change.entry].key = key;

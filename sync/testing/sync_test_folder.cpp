@@ -78,6 +78,11 @@ std::vector<std::string> SyncTestFolder::Titles() const {
 
 SyncReport SyncTestFolder::Pass(HttpTransport& transport, const std::string& calendar_url,
                                 SyncPassOptions options) {
+  return Pass(transport, calendar_url, options, FakeObjectMapping());
+}
+
+SyncReport SyncTestFolder::Pass(HttpTransport& transport, const std::string& calendar_url,
+                                const SyncPassOptions& options, const ObjectMapping& mapping) {
   EventList list(DefaultFileSystem(), EventPath());
   RepeatRules rules;
   RepeatStore store(DefaultFileSystem(), RepeatFilePathBeside(EventPath()));
@@ -85,5 +90,5 @@ SyncReport SyncTestFolder::Pass(HttpTransport& transport, const std::string& cal
   SyncSettings settings;
   settings.calendar_url = calendar_url;
   settings.enabled = true;
-  return RunSyncPassWith(folder, transport, settings, options, FakeObjectMapping(), NowTime());
+  return RunSyncPassWith(folder, transport, settings, options, mapping, NowTime());
 }

@@ -30,7 +30,10 @@ class SyncTestFolder {
   std::vector<CMyEvent> Events() const;
   std::vector<std::string> Titles() const;  // sorted
 
+  // A pass with the tests' own mapping (testing/fake_mapping.h), or another.
   SyncReport Pass(HttpTransport& transport, const std::string& calendar_url, SyncPassOptions options = {});
+  SyncReport Pass(HttpTransport& transport, const std::string& calendar_url, const SyncPassOptions& options,
+                  const ObjectMapping& mapping);
 
  private:
   std::string dir_;
