@@ -1,9 +1,5 @@
 #include "sync/local_side.h"
 
-#include <algorithm>
-#include <limits>
-#include <unordered_set>
-
 #include "events/event_folder.h"
 #include "events/event_repeats.h"
 #include "repeat/repeat_series.h"
@@ -50,12 +46,37 @@ Status TakeLocalSnapshot(EventFolder& folder, const ObjectMapping& mapping, Loca
         events.GetAll(all);
         std::vector<EventKey> keys = events.KeysOf(all);
         snapshot->events.reserve(all.size());
-        for (std::size_t i = 0; i < all.size(); ++i)
+        for (std::size_t i = 0; i < all.size(); ++i) {
           snapshot->events.push_back({keys[i], ItemNow(mapping, rules, *all[i], keys[i])});
+          snapshot->events.back().item.uid = folder.uids().UidOf(keys[i]);
+          snapshot->events.back().uid_kept = folder.uids().IsKept(keys[i]);
+        }
         return false;  // nothing to save
       },
       options);
   return LockProblem(outcome);
+}
+
+Status KeepNewUids(EventFolder& folder, std::vector<std::pair<std::string, std::string>>& renames) {
+  EventFolder::Options options;
+  options.save_when = SaveWhen::kIfApplied;
+  options.wait = kLockWait;
+  std::vector<std::pair<std::string, std::string>> kept;
+  FolderChangeOutcome outcome = folder.Make(
+      [&](EventList& events, RepeatRules&) {
+        for (auto& [old_uid, new_uid] : renames) {
+          std::optional<EventKey> key = folder.uids().Find(old_uid, events);
+          if (!key) continue;
+          folder.uids().Keep(*key, new_uid);
+          kept.emplace_back(old_uid, new_uid);
+        }
+        return !kept.empty();
+      },
+      options);
+  if (Status problem = LockProblem(outcome); !problem.ok()) return problem;
+  renames = std::move(kept);
+  if (!outcome.applied) return Status::Ok();
+  return outcome.uids_save.ok() ? outcome.save : outcome.uids_save;
 }
 
 Status ApplyLocalChanges(EventFolder& folder, const ObjectMapping& mapping, Time32 now,
@@ -73,37 +94,30 @@ Status ApplyLocalChanges(EventFolder& folder, const ObjectMapping& mapping, Time
   options.wait = kLockWait;
   FolderChangeOutcome outcome = folder.Make(
       [&](EventList& events, RepeatRules& rules) {
-        std::unordered_set<Time32> used_seconds;
-        for (const SyncEntry& entry : state.entries) used_seconds.insert(entry.key.created);
         bool any = false;
         for (LocalChange& change : changes) {
           change.done = false;
           if (change.kind == LocalChange::Kind::kAdd) {
-            // A second no entry of the state names: an event deleted since
-            // the last pass must not pass its entry on to a newcomer.
-            Time32 created = events.FreeCreateTime(now);
-            while (used_seconds.contains(created) && created < std::numeric_limits<Time32>::max())
-              created = events.FreeCreateTime(created + 1);
-            used_seconds.insert(created);
-            const CMyEvent& added = events.AddNew(CMyEvent(created));
+            const CMyEvent& added = events.AddNew(CMyEvent(now));
             EventKey key = events.KeyOf(added);
             WriteItem(change.item, key, *events.Find(key), rules);
+            // The UID is kept with the event, in the same change: a pass
+            // stopped after this finds the event by it, never doubles it.
+            if (!change.item.uid.empty()) folder.uids().Keep(key, change.item.uid);
             if (change.entry >= 0) state.entries[change.entry].key = key;
             change.done = any = true;
             continue;
           }
-          CMyEvent* event = events.Find(change.key);
-          if (event == nullptr ||
-              ChangedFields(ItemNow(mapping, rules, *event, change.key), change.expected) != 0)
+          // Found again by its UID: a change since the pass looked may have
+          // moved it to another place of its second.
+          std::optional<EventKey> key = folder.uids().Find(change.expected.uid, events);
+          CMyEvent* event = key ? events.Find(*key) : nullptr;
+          if (event == nullptr || ChangedFields(ItemNow(mapping, rules, *event, *key), change.expected) != 0)
             continue;  // changed meanwhile: the next pass sees it
           if (change.kind == LocalChange::Kind::kUpdate) {
-            WriteItem(change.item, change.key, *event, rules);
+            WriteItem(change.item, *key, *event, rules);
           } else {
-            DeleteEventAndRule(events, rules, change.key);
-            // The later events of its second moved up a place.
-            for (SyncEntry& entry : state.entries)
-              if (entry.key.created == change.key.created && entry.key.twin > change.key.twin)
-                --entry.key.twin;
+            DeleteEventAndRule(events, rules, *key);
           }
           change.done = any = true;
         }
@@ -113,5 +127,6 @@ Status ApplyLocalChanges(EventFolder& folder, const ObjectMapping& mapping, Time
   if (Status problem = LockProblem(outcome); !problem.ok()) return problem;
   if (!outcome.applied) return Status::Ok();
   if (!outcome.rules_save.ok()) return outcome.rules_save;
+  if (!outcome.uids_save.ok()) return outcome.uids_save;
   return outcome.save;
 }

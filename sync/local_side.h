@@ -17,7 +17,8 @@ class EventFolder;
 
 struct LocalEvent {
   EventKey key;
-  CalendarItem item;  // its uid empty: the pass gives it
+  CalendarItem item;      // with its UID (uids.ini)
+  bool uid_kept = false;  // the UID is written in uids.ini, not derived from the key
 };
 
 struct LocalSnapshot {
@@ -28,6 +29,11 @@ struct LocalSnapshot {
 // Every event as an item. Not ok when the lock was not had or event.dat
 // could not be read whole (nothing must then look deleted).
 Status TakeLocalSnapshot(EventFolder& folder, const ObjectMapping& mapping, LocalSnapshot* snapshot);
+
+// Gives the events `renames` names (by their UID now) the UIDs paired with
+// them, kept in uids.ini. The pairs whose event is gone meanwhile are taken
+// out of `renames`.
+Status KeepNewUids(EventFolder& folder, std::vector<std::pair<std::string, std::string>>& renames);
 
 struct LocalChange {
   enum class Kind { kAdd, kUpdate, kDelete };

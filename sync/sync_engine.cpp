@@ -15,8 +15,9 @@
 
 namespace {
 
-// A UID for an event that has none yet: random, so that two folders (or
-// two PCs) never give one to different events.
+// A UID of its own for an event about to go up for the first time: a
+// Tallyo event's first UID comes from its creation second, which another
+// PC's event may share.
 std::string NewUid(EventKey key) {
   static thread_local std::mt19937_64 random{std::random_device{}() ^
                                              (static_cast<std::uint64_t>(NowTime()) << 20)};
@@ -24,7 +25,7 @@ std::string NewUid(EventKey key) {
   std::string uid = std::to_string(key.created) + "-";
   std::uint64_t bits = random();
   for (int i = 0; i < 16; ++i, bits >>= 4) uid.push_back(kHex[bits & 15]);
-  return uid + "@tallyo.example";
+  return uid + "@" + kTallyoUidDomain;
 }
 
 // The etag of an entry kept in Tallyo only on purpose.
@@ -59,6 +60,7 @@ class Pass {
   bool Fail(const CalDavError& error);
   bool FailLocal(const std::string& message);
   bool GiveUids();
+  bool GiveOwnUids();
   bool Fetch(const ServerChanges& changes);
   bool SideSuddenlyEmpty(const ServerChanges& changes) const;
   bool Decide(const ServerChanges& changes);
@@ -91,7 +93,7 @@ class Pass {
   std::string state_path_;
   std::string saved_bytes_;  // the state file as this pass last read or wrote it
   LocalSnapshot local_;
-  std::map<EventKey, std::size_t> local_by_key_;
+  std::unordered_map<std::string, std::size_t> local_by_uid_;
   std::unordered_map<std::string, Fetched> fetched_;  // by UID
   std::vector<bool> dropped_;                         // entries that go at the end
   std::vector<LocalChange> local_changes_;
@@ -160,7 +162,7 @@ SyncReport Pass::Run() {
     Fail(changes.error);
     return report_;
   }
-  if (!Fetch(changes.value)) return report_;
+  if (!Fetch(changes.value) || !GiveOwnUids()) return report_;
   if (!options_.allow_empty_side && SideSuddenlyEmpty(changes.value)) {
     report_.needs_user = true;
     report_.message =
@@ -213,23 +215,49 @@ SyncReport Pass::Run() {
 }
 
 bool Pass::GiveUids() {
-  std::map<EventKey, std::size_t> entry_by_key;
-  for (std::size_t i = 0; i < state_.entries.size(); ++i) entry_by_key.emplace(state_.entries[i].key, i);
+  // Matched by UID (uids.ini gives every event one): an event new since the
+  // last pass gets an entry that waits to go up.
+  std::unordered_set<std::string_view> in_state;
+  for (const SyncEntry& entry : state_.entries) in_state.insert(entry.uid);
+  std::vector<SyncEntry> waiting;
   for (std::size_t i = 0; i < local_.events.size(); ++i) {
-    LocalEvent& event = local_.events[i];
-    local_by_key_.emplace(event.key, i);
-    auto entry = entry_by_key.find(event.key);
-    if (entry != entry_by_key.end()) {
-      event.item.uid = state_.entries[entry->second].uid;
-      continue;
-    }
-    SyncEntry& added = state_.entries.emplace_back();
-    added.uid = event.item.uid = NewUid(event.key);
+    const LocalEvent& event = local_.events[i];
+    local_by_uid_.emplace(event.item.uid, i);
+    if (in_state.contains(event.item.uid)) continue;
+    SyncEntry& added = waiting.emplace_back();
+    added.uid = event.item.uid;
     added.key = event.key;
   }
+  state_.entries.insert(state_.entries.end(), waiting.begin(), waiting.end());
   dropped_.assign(state_.entries.size(), false);
   original_ = state_.entries;
   for (const SyncEntry& entry : state_.entries) known_uids_.insert(entry.uid);
+  return true;
+}
+
+bool Pass::GiveOwnUids() {
+  std::vector<std::pair<std::string, std::string>> renames;
+  for (const SyncEntry& entry : state_.entries) {
+    if (!entry.href.empty() || !entry.agreed.empty() || !entry.etag.empty() || fetched_.contains(entry.uid))
+      continue;
+    auto local = local_by_uid_.find(entry.uid);
+    if (local == local_by_uid_.end() || local_.events[local->second].uid_kept) continue;
+    renames.emplace_back(entry.uid, NewUid(entry.key));
+  }
+  if (renames.empty() || !writing_) return true;
+  if (Status status = KeepNewUids(folder_, renames); !status.ok()) return FailLocal(status.message());
+  std::unordered_map<std::string_view, const std::string*> renamed;
+  for (const auto& [old_uid, new_uid] : renames) {
+    renamed.emplace(old_uid, &new_uid);
+    auto local = local_by_uid_.extract(old_uid);
+    local.key() = new_uid;
+    local_.events[local.mapped()].item.uid = new_uid;
+    local_by_uid_.insert(std::move(local));
+    known_uids_.insert(new_uid);
+  }
+  for (SyncEntry& entry : state_.entries)
+    if (auto to = renamed.find(entry.uid); to != renamed.end()) entry.uid = *to->second;
+  original_ = state_.entries;
   return true;
 }
 
@@ -259,7 +287,7 @@ bool Pass::SideSuddenlyEmpty(const ServerChanges& changes) const {
     if (entry.href.empty() || entry.agreed.empty()) continue;
     ++on_server;
     if (changes.gone.contains(entry.href)) ++gone_from_server;
-    if (!local_by_key_.contains(entry.key)) ++gone_from_tallyo;
+    if (!local_by_uid_.contains(entry.uid)) ++gone_from_tallyo;
   }
   if (on_server < 2) return false;
   const bool server_empty = gone_from_server == on_server && fetched_.empty() &&
@@ -288,8 +316,8 @@ bool Pass::Decide(const ServerChanges& changes) {
 
 bool Pass::DecideEntry(std::size_t index, const ServerChanges& changes) {
   SyncEntry entry = state_.entries[index];  // a copy: the vector grows meanwhile
-  auto local_at = local_by_key_.find(entry.key);
-  const LocalEvent* local = local_at == local_by_key_.end() ? nullptr : &local_.events[local_at->second];
+  auto local_at = local_by_uid_.find(entry.uid);
+  const LocalEvent* local = local_at == local_by_uid_.end() ? nullptr : &local_.events[local_at->second];
   auto fetched_at = fetched_.find(entry.uid);
   const Fetched* server = fetched_at == fetched_.end() ? nullptr : &fetched_at->second;
 
@@ -430,6 +458,7 @@ void Pass::AddConflictCopy(const CalendarItem& server) {
   ++report_.conflicts;
   CalendarItem copy = server;
   copy.title = ConflictCopyTitle(copy.title);
+  copy.uid.clear();  // an event of its own: it gets a UID of its own
   AddLocal(copy, -1);
 }
 

@@ -19,7 +19,7 @@
 
 struct SyncEntry {
   std::string uid;  // UTF-8, as the calendar data has it
-  // The local event the UID was given to.
+  // The local event the UID was given to, when last seen (uids.ini finds it by its UID).
   EventKey key;
   // "" while the event is kept in Tallyo only on purpose (a reminder
   // answered, whose VEVENT was deleted on the server): it is not pushed again.
