@@ -7,6 +7,7 @@
 
 ImportSession::ImportSession(std::string file_name) : file_name_(std::move(file_name)) {
   view_.text = kReadingBefore + file_name_ + kEllipsis;
+  view_.cancel_shown = true;  // reading may be left: it changes nothing
 }
 
 void ImportSession::Planned(const ImportPlan& plan, const std::string& question, const std::string& summary) {

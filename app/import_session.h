@@ -23,7 +23,7 @@ class ImportSession {
     bool progress_shown = false;
     int progress_permille = 0;
     bool ok_shown = false;      // "导入" while asking, "关闭" when done
-    bool cancel_shown = false;  // "取消" while asking
+    bool cancel_shown = false;  // "取消" while reading and asking
     bool closable = true;       // the close button and Escape end the dialog
   };
 

@@ -20,6 +20,7 @@ TEST(ImportSession, AsksWhenSomethingWouldChangeAndImportsOnlyOnYes) {
     EXPECT_EQ(session.step(), ImportSession::Step::kReading);
     EXPECT_NE(session.view().text.find("work.ics"), std::string::npos);
     EXPECT_FALSE(session.view().ok_shown);
+    EXPECT_TRUE(session.view().cancel_shown);
     EXPECT_TRUE(session.MayClose());  // reading changes nothing
 
     session.Planned(PlanWith(adds, updates), "question?", "summary");

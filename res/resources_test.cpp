@@ -106,6 +106,7 @@ const ExpectedBitmap kBitmaps[] = {
     {IDB_BROWSE_HOVER, 18, 18, false},
     {IDB_BROWSE_NORMAL, 18, 18, false},
     {IDB_BROWSE_PRESSED, 18, 18, false},
+    {IDB_IMPORT_BACKGROUND, 394, 250, true},
 };
 
 // The rounded corners that the window region cuts away lie in squares of
@@ -295,6 +296,7 @@ const ExpectedTemplate kTemplates[] = {
      {IDOK, IDCANCEL, IDC_REMINDER_TITLE, IDC_REMINDER_BODY, IDC_REMINDER_DONE, IDC_REMINDER_AT,
       IDC_REMINDER_AFTER, IDC_REMINDER_DATE, IDC_REMINDER_TIME, IDC_REMINDER_MINUTES}},
     {IDD_CONFIRM, {IDOK, IDCANCEL, IDC_CONFIRM_TEXT}},
+    {IDD_IMPORT, {IDOK, IDCANCEL, IDC_IMPORT_TEXT}},
 };
 
 INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM) {
@@ -409,18 +411,20 @@ TEST(Resources, RowMenuOffersModifyAndDelete) {
   DestroyMenu(menu);
 }
 
-TEST(Resources, TrayMenuOffersShowAndExit) {
+TEST(Resources, TrayMenuOffersShowImportAndExit) {
   HMENU menu = LoadMenuW(Module(), MAKEINTRESOURCEW(IDR_TRAY_MENU));
   ASSERT_NE(menu, nullptr);
   EXPECT_EQ(MenuText(menu, 0), L"TRAY_POPUP");
   HMENU popup = GetSubMenu(menu, 0);
   ASSERT_NE(popup, nullptr);
-  ASSERT_EQ(GetMenuItemCount(popup), 3);
+  ASSERT_EQ(GetMenuItemCount(popup), 4);
   EXPECT_EQ(GetMenuItemID(popup, 0), static_cast<UINT>(ID_TRAY_SHOW));
   EXPECT_EQ(MenuText(popup, 0), L"\u663e\u793a");  // 显示
-  EXPECT_EQ(GetMenuState(popup, 1, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
-  EXPECT_EQ(GetMenuItemID(popup, 2), static_cast<UINT>(ID_TRAY_EXIT));
-  EXPECT_EQ(MenuText(popup, 2), L"\u9000\u51fa");  // 退出
+  EXPECT_EQ(GetMenuItemID(popup, 1), static_cast<UINT>(ID_TRAY_IMPORT));
+  EXPECT_EQ(MenuText(popup, 1), L"\u5bfc\u5165\u65e5\u5386...");  // 导入日历...
+  EXPECT_EQ(GetMenuState(popup, 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+  EXPECT_EQ(GetMenuItemID(popup, 3), static_cast<UINT>(ID_TRAY_EXIT));
+  EXPECT_EQ(MenuText(popup, 3), L"\u9000\u51fa");  // 退出
   DestroyMenu(menu);
 }
 

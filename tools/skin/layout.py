@@ -92,3 +92,13 @@ SETTINGS = {
     "ok": px(110, 314, 69, 23),
     "cancel": px(220, 314, 69, 23),
 }
+
+# Calendar import (394 x 250): the text, the progress bar under it, and the
+# buttons (OK alone in the middle when it is the only one).
+IMPORT = {
+    "text": dlu(48, 31, 200, 82),
+    "progress": px(72, 178, 300, 12),
+    "ok": px(110, 214, 69, 23),
+    "cancel": px(215, 214, 69, 23),
+    "ok_alone": px(162, 214, 69, 23),
+}
