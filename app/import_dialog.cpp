@@ -168,7 +168,7 @@ void ImportDialog::Show() {
 
   HWND ok = GetDlgItem(hwnd(), IDOK);
   HWND cancel = GetDlgItem(hwnd(), IDCANCEL);
-  win::SetWindowText(ok, session_.step() == ImportSession::Step::kDone ? kCloseButton : kImportButton);
+  ok_.SetCaption(session_.step() == ImportSession::Step::kDone ? kCloseButton : kImportButton);
   // A hidden button is also disabled: Enter and Escape reach it otherwise.
   EnableWindow(ok, view.ok_shown ? TRUE : FALSE);
   EnableWindow(cancel, view.cancel_shown ? TRUE : FALSE);
