@@ -75,6 +75,9 @@
 #define IDB_BROWSE_NORMAL 177
 #define IDB_BROWSE_PRESSED 178
 #define IDB_IMPORT_BACKGROUND 179 /* 394 x 250 */
+#define IDB_IMPORT_HOVER 180      /* main window picture button: 65 x 54 */
+#define IDB_IMPORT_NORMAL 181
+#define IDB_IMPORT_PRESSED 182
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
@@ -93,6 +96,7 @@
 #define IDC_MAIN_FIND 1018
 #define IDC_MAIN_DELETE 1019
 #define IDC_MAIN_MODIFY 1020
+#define IDC_MAIN_IMPORT 1021
 #define IDC_MAIN_NOTE 1032
 
 /* ---- About box (IDD_ABOUT); its close button is IDOK ---- */

@@ -107,6 +107,9 @@ const ExpectedBitmap kBitmaps[] = {
     {IDB_BROWSE_NORMAL, 18, 18, false},
     {IDB_BROWSE_PRESSED, 18, 18, false},
     {IDB_IMPORT_BACKGROUND, 394, 250, true},
+    {IDB_IMPORT_HOVER, 65, 54, false},
+    {IDB_IMPORT_NORMAL, 65, 54, false},
+    {IDB_IMPORT_PRESSED, 65, 54, false},
 };
 
 // The rounded corners that the window region cuts away lie in squares of
@@ -176,7 +179,8 @@ TEST(Resources, BoxesAndButtonsBlendIntoTheSkinColour) {
 
 TEST(Resources, ButtonStatesAreDistinct) {
   for (int first : {IDB_CLOSE_HOVER, IDB_MINIMIZE_HOVER, IDB_HELP_HOVER, IDB_HOME_HOVER, IDB_ABOUT_HOVER,
-                    IDB_SETTINGS_HOVER, IDB_LIST_BUTTON_HOVER, IDB_PUSH_BUTTON_HOVER, IDB_BROWSE_HOVER}) {
+                    IDB_SETTINGS_HOVER, IDB_LIST_BUTTON_HOVER, IDB_PUSH_BUTTON_HOVER, IDB_BROWSE_HOVER,
+                    IDB_IMPORT_HOVER}) {
     SCOPED_TRACE(first);
     Pixels hover = LoadPixels(first), normal = LoadPixels(first + 1), pressed = LoadPixels(first + 2);
     EXPECT_NE(hover.rgb, normal.rgb);
@@ -278,8 +282,8 @@ struct ExpectedTemplate {
 const ExpectedTemplate kTemplates[] = {
     {IDD_MAIN,
      {IDC_EVENT_GRID, IDC_MAIN_VIEW_DATE, IDC_MAIN_VIEW_SELECTOR, IDC_MAIN_ADD, IDC_MAIN_DELETE,
-      IDC_MAIN_MODIFY, IDC_MAIN_FIND, IDC_MAIN_ABOUT, IDC_MAIN_SETTINGS, IDC_MAIN_HELP, IDC_MAIN_HOME,
-      IDC_MAIN_VERSION, IDC_MAIN_NOTE}},
+      IDC_MAIN_MODIFY, IDC_MAIN_FIND, IDC_MAIN_IMPORT, IDC_MAIN_ABOUT, IDC_MAIN_SETTINGS, IDC_MAIN_HELP,
+      IDC_MAIN_HOME, IDC_MAIN_VERSION, IDC_MAIN_NOTE}},
     {IDD_ABOUT, {IDOK, IDC_ABOUT_VERSION}},
     {IDD_SETTINGS,
      {IDOK, IDCANCEL, IDC_SETTINGS_AUTORUN, IDC_SETTINGS_TRAY, IDC_SETTINGS_TIP_POPUP, IDC_SETTINGS_TIP_FLASH,

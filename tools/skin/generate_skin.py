@@ -45,6 +45,7 @@ def bitmaps():
         154: widgets.list_button,
         159: widgets.push_button,
         176: widgets.browse_button,
+        180: lambda s: widgets.picture_button("import", "导入", s),
     }
     for first, draw in triples.items():
         for offset, state in enumerate(STATES):
