@@ -10,10 +10,9 @@ import tempfile
 import time
 import unittest
 
-from tallyo_e2e import (TRAY_MENU_ITEMS, WINE, E2ETest, Event, click, count_pixels, key, local_now, screenshot,
-                        tray_icon_click, type_text, visible_window_ids, wait_for, wait_for_new_window,
-                        wait_for_window, wait_for_window_gone,
-                        window_geometry, window_texts)
+from tallyo_e2e import (TRAY_MENU_ITEMS, WINE, E2ETest, Event, click, count_pixels, find_window, key, local_now,
+                        screenshot, tray_icon_click, type_text, visible_window_ids, wait_for, wait_for_new_window,
+                        wait_for_window, wait_for_window_gone, window_geometry, window_texts)
 
 IMPORT_CAPTION = "导入日历"
 OPEN_CAPTION = "Open"  # the system's file-open dialog, in the test prefix's language
@@ -21,22 +20,24 @@ OPEN_CAPTION = "Open"  # the system's file-open dialog, in the test prefix's lan
 # "关闭" alone in the middle.
 IMPORT_BUTTON = (144, 225)
 CLOSE_BUTTON = (196, 225)
+MAIN_IMPORT_BUTTON = (342, 445)  # "导入" on the main window's bottom bar
 
 
 def ics_time(t):
     return time.strftime("%Y%m%dT%H%M%SZ", time.gmtime(t))
 
 
-def calendar(events):
-    """A calendar of (uid, summary, start) events, each with a display alarm
-    at its start, CR LF as the standard has it."""
+def calendar(events, extra=()):
+    """A calendar of (uid, summary, start[, rule]) events, each with a display
+    alarm at its start, and `extra` lines before its end, CR LF as the
+    standard has it."""
     lines = ["BEGIN:VCALENDAR", "VERSION:2.0", "PRODID:-//Tallyo e2e//EN"]
-    for uid, summary, start in events:
+    for uid, summary, start, *rule in events:
         lines += ["BEGIN:VEVENT", "UID:" + uid, "DTSTAMP:" + ics_time(start), "DTSTART:" + ics_time(start),
-                  "DTEND:" + ics_time(start + 1800), "SUMMARY:" + summary,
+                  "DTEND:" + ics_time(start + 1800), "SUMMARY:" + summary] + ["RRULE:" + r for r in rule] + [
                   "BEGIN:VALARM", "ACTION:DISPLAY", "DESCRIPTION:" + summary, "TRIGGER:PT0S", "END:VALARM",
                   "END:VEVENT"]
-    lines.append("END:VCALENDAR")
+    lines += list(extra) + ["END:VCALENDAR"]
     return ("\r\n".join(lines) + "\r\n").encode("utf-8")
 
 
@@ -122,22 +123,28 @@ class CalendarImport(E2ETest):
     def test_a_file_dropped_on_the_main_window_is_asked_about_imported_and_summed_up(self):
         now = local_now()
         app = self.prepare([Event("already here", now - 3600)])
+        # Three to come (one of them weekly), one past, one without a start.
         path = self.write_file(app, "工作日历.ics", calendar([
-            ("a@e2e", "周会", now + 86400), ("b@e2e", "Dentist", now + 2 * 86400),
-            ("c@e2e", "交报告", now + 3 * 86400)]))
+            ("a@e2e", "周会", now + 86400, "FREQ=WEEKLY"), ("b@e2e", "Dentist", now + 2 * 86400),
+            ("c@e2e", "交报告", now + 3 * 86400), ("p@e2e", "last year", now - 400 * 86400)],
+            extra=["BEGIN:VEVENT", "UID:bad@e2e", "SUMMARY:no start", "DTSTART:nonsense", "END:VEVENT"]))
         app.start()
         drop(app.wait_main_window(), path)
         box = wait_for_window(IMPORT_CAPTION, 15)
         text = wait_for_import_text(lambda t: asking(t) and "导入 3 个事件" in t, "the question")
         self.assertIn("工作日历.ics", text)
+        self.assertIn("其中 1 个重复", text)
         screenshot("import_question")
         click(box, *IMPORT_BUTTON)
         text = wait_for_import_text(done, "the summary")
+        self.assertIn("3", text)
         screenshot("import_summary")
         click(box, *CLOSE_BUTTON)
         wait_for_window_gone(IMPORT_CAPTION)
         titles = sorted(e.title for e in app.events())
         self.assertEqual(titles, sorted(["already here", "周会", "Dentist", "交报告"]))
+        with open(os.path.join(app.dir, "repeat.ini"), "rb") as f:
+            self.assertIn(b"rule=FREQ=WEEKLY", f.read())
 
     def test_a_large_file_shows_its_progress_and_the_window_goes_on(self):
         now = local_now()
@@ -195,6 +202,15 @@ class CalendarImport(E2ETest):
         wait_for_import_text(done, "the summary")
         click(box, *CLOSE_BUTTON)
         wait_for(lambda: [e.title for e in app.events()] == ["from the tray"], 10, "the event in event.dat")
+
+    def test_the_main_windows_import_button_opens_the_file_dialog(self):
+        app = self.launch([])
+        main = app.wait_main_window()
+        click(main, *MAIN_IMPORT_BUTTON)
+        wait_for_window(OPEN_CAPTION, 15)
+        key("Escape")
+        wait_for_window_gone(OPEN_CAPTION)
+        self.assertIsNone(find_window(IMPORT_CAPTION))  # nothing chosen, nothing imported
 
     def test_a_second_start_with_a_file_hands_it_to_the_copy_that_runs(self):
         now = local_now()
