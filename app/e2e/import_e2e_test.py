@@ -193,7 +193,12 @@ class CalendarImport(E2ETest):
         menu = wait_for_new_window(before, "the tray menu")
         screenshot("import_tray_menu")
         click(menu, *TRAY_MENU_ITEMS["导入日历..."])
-        wait_for_window(OPEN_CAPTION, 15)
+        dialog = wait_for_window(OPEN_CAPTION, 15)
+        # Keys go to the window clicked last: a click on the dialog's bare
+        # bottom-left corner, which leaves the focus in the file name box.
+        _, _, _, height = window_geometry(dialog)
+        click(dialog, 6, height - 6)
+        screenshot("import_open_dialog")
         type_text(windows_path(path))
         key("Return")
         box = wait_for_window(IMPORT_CAPTION, 15)
