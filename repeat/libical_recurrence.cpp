@@ -35,6 +35,7 @@ struct LibicalRecurrence::Walk {
   std::deque<WallSeconds> picked;
   std::optional<WallSeconds> ahead;
   std::int64_t given = 0;
+  bool first_period = true;
   ~Walk() {
     if (iterator != nullptr) icalrecur_iterator_free(iterator);
   }
@@ -120,6 +121,12 @@ bool LibicalRecurrence::Next(Walk& walk, WallSeconds* wall) const {
       }
       set.push_back(next);
     }
+    // The positions count every occurrence of the start's period, also
+    // those before the start; only those from the start on are given.
+    if (walk.first_period) {
+      std::vector<WallSeconds> earlier = EarlierInFirstPeriod();
+      set.insert(set.begin(), earlier.begin(), earlier.end());
+    }
     const auto size = static_cast<std::int64_t>(set.size());
     std::vector<WallSeconds> picked;
     for (int position : rule_.set_positions) {
@@ -128,12 +135,45 @@ bool LibicalRecurrence::Next(Walk& walk, WallSeconds* wall) const {
     }
     std::sort(picked.begin(), picked.end());
     picked.erase(std::unique(picked.begin(), picked.end()), picked.end());
+    if (walk.first_period) {
+      std::erase_if(picked, [&](WallSeconds wall) { return wall < start_; });
+      walk.first_period = false;
+    }
     walk.picked.assign(picked.begin(), picked.end());
   }
   *wall = walk.picked.front();
   walk.picked.pop_front();
   ++walk.given;
   return !rule_.EndsBefore(*wall);
+}
+
+std::vector<WallSeconds> LibicalRecurrence::EarlierInFirstPeriod() const {
+  // The start is an occurrence, so its minute, hour or day passes every
+  // limiting part: the period holds each time of it that the expanding
+  // parts name (BYHOUR under DAILY, BYMINUTE above MINUTELY, BYSECOND), the
+  // start's own where a part is not given.
+  const LocalTime at = CivilFromWall(start_);
+  auto or_start = [](const std::vector<int>& given, int own) {
+    return given.empty() ? std::vector<int>{own} : given;
+  };
+  const bool daily = rule_.frequency == RepeatFrequency::kDaily;
+  const bool minutely = rule_.frequency == RepeatFrequency::kMinutely;
+  const std::vector<int> hours = daily ? or_start(rule_.hours, at.hour) : std::vector<int>{at.hour};
+  const std::vector<int> minutes =
+      minutely ? std::vector<int>{at.minute} : or_start(rule_.minutes, at.minute);
+  const std::vector<int> seconds = or_start(rule_.seconds, at.second);
+  const WallSeconds day = FloorDiv(start_, kSecondsPerDay) * kSecondsPerDay;
+  std::vector<WallSeconds> earlier;
+  for (int hour : hours) {
+    for (int minute : minutes) {
+      for (int second : seconds) {
+        const WallSeconds wall = day + hour * 3600 + minute * 60 + second;
+        if (wall < start_) earlier.push_back(wall);
+      }
+    }
+  }
+  std::sort(earlier.begin(), earlier.end());
+  return earlier;
 }
 
 bool LibicalRecurrence::Visit(WallSeconds from, const std::function<bool(WallSeconds)>& take) const {

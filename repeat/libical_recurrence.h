@@ -38,6 +38,9 @@ class LibicalRecurrence {
   // libical's next occurrence, before BYSETPOS and COUNT applied here.
   bool NextOfLibical(Walk& walk, WallSeconds* wall) const;
   std::unique_ptr<Walk> NewWalk() const;
+  // With own_set_positions_: the occurrences of the start's period (its
+  // day, hour or minute) before the start, in order.
+  std::vector<WallSeconds> EarlierInFirstPeriod() const;
 
   WallSeconds start_;
   RepeatRule rule_;

@@ -251,3 +251,17 @@ TEST(RepeatSeries, HoursAcrossTheChangesComeOnceEach) {
   // From 01:30 EST, the minutes of the repeated hour are behind: next is 02:00 EST.
   EXPECT_EQ(Series("2026-11-01 00:00:00", "FREQ=MINUTELY").FirstAfter(1793514600), 1793516400);
 }
+
+TEST(RepeatSeries, SetPositionsCountTheWholeFirstPeriodBeforeTheStart) {
+  // The start's day holds 12:28, 12:34 and 12:53: position 2 is 12:34 that
+  // day too, and 12:53 (second from the start) is no occurrence.
+  EXPECT_EQ(
+      FirstWalls("2035-10-30 12:34:00", "FREQ=DAILY;INTERVAL=3;BYDAY=TU;BYMINUTE=28,34,53;BYSETPOS=2", 2),
+      (std::vector<std::string>{"2035-10-30 12:34:00", "2035-11-20 12:34:00"}));
+  // Positions 2 and 3 of a day of 13:17, 13:28 and 13:47 take in a start at 13:47.
+  EXPECT_EQ(FirstWalls("2011-12-09 13:47:00", "FREQ=DAILY;BYDAY=FR,SA;BYMINUTE=17,28,47;BYSETPOS=2,3", 3),
+            (std::vector<std::string>{"2011-12-09 13:47:00", "2011-12-10 13:28:00", "2011-12-10 13:47:00"}));
+  // Below a day: the seconds of the start's minute; COUNT counts from the start.
+  EXPECT_EQ(FirstWalls("2026-12-08 09:00:30", "FREQ=MINUTELY;BYSECOND=0,30,45;BYSETPOS=-1;COUNT=2"),
+            (std::vector<std::string>{"2026-12-08 09:00:45", "2026-12-08 09:01:45"}));
+}

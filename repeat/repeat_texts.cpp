@@ -108,7 +108,7 @@ std::string DaysWithinThePeriod(const RepeatRule& rule) {
   for (std::size_t i = 0; i < month_days.size(); ++i) {
     const int day = month_days[i];
     if (day > 0)
-      join((i == 0 ? " " : "") + std::to_string(day) + " " + kDayOfMonth, i);
+      join(std::string(i == 0 ? " " : "") + std::to_string(day) + " " + kDayOfMonth, i);
     else if (day == -1)
       join(std::string(kLast) + kDay, i);
     else
@@ -122,7 +122,7 @@ std::string DaysWithinThePeriod(const RepeatRule& rule) {
     std::size_t listed = 0;
     for (int item : sorted) {
       if (item > 0) {
-        positive += (positive.empty() ? "" : kListComma) + std::to_string(item);
+        positive.append(positive.empty() ? "" : kListComma).append(std::to_string(item));
         continue;
       }
       if (!positive.empty()) {
@@ -153,7 +153,7 @@ std::string TimesWithinTheDay(const RepeatRule& rule) {
   auto list = [](const std::vector<int>& items, const char* unit) {
     std::string text = " ";
     for (std::size_t i = 0; i < items.size(); ++i)
-      text += (i == 0 ? "" : kListComma) + std::to_string(items[i]);
+      text.append(i == 0 ? "" : kListComma).append(std::to_string(items[i]));
     return text + " " + unit;
   };
   std::string words;
@@ -164,7 +164,7 @@ std::string TimesWithinTheDay(const RepeatRule& rule) {
       for (int minute : rule.minutes) {
         char time[8];
         std::snprintf(time, sizeof time, "%d:%02d", hour, minute);
-        words += (n++ == 0 ? "" : kListComma) + std::string(time);
+        words.append(n++ == 0 ? "" : kListComma).append(std::string(time));
       }
     }
   } else {
@@ -183,7 +183,7 @@ std::string PickedPositions(const RepeatRule& rule) {
             [](int a, int b) { return (a < 0) != (b < 0) ? a > 0 : a < b; });
   std::string words = std::string(kComma) + kPicking;
   for (std::size_t i = 0; i < positions.size(); ++i)
-    words += (i == 0 ? "" : kListComma) + OrdinalWords(positions[i]);
+    words.append(i == 0 ? "" : kListComma).append(OrdinalWords(positions[i]));
   return words;
 }
 
@@ -202,7 +202,7 @@ std::string DatesWords(const char* what, const std::vector<WallSeconds>& dates, 
   constexpr std::size_t kNamed = 3;
   std::string words = std::string(kComma) + what;
   for (std::size_t i = 0; i < dates.size() && i < kNamed; ++i)
-    words += (i == 0 ? "" : kListComma) + DateWords(dates[i], start);
+    words.append(i == 0 ? "" : kListComma).append(DateWords(dates[i], start));
   if (dates.size() > kNamed) words += kAndSoOn + std::to_string(dates.size()) + kTimes;
   return words;
 }
