@@ -27,6 +27,37 @@ constexpr char kAfter2038[] = "\xcc\xe1\xd0\xd1\xca\xb1\xbc\xe4\xcd\xed\xd3\xda 
 // "重复规则无法读取：" (the repeat rule cannot be read:), followed by why
 constexpr char kBadRule[] = "\xd6\xd8\xb8\xb4\xb9\xe6\xd4\xf2\xce\xde\xb7\xa8\xb6\xc1\xc8\xa1\xa3\xba";
 
+// "重复规则的开始太早，逐次计算要走 " ... " 步以上" (the rule starts too early:
+// expanding it takes more than ... steps)
+constexpr char kTooLongAWalk[] =
+    "\xd6\xd8\xb8\xb4\xb9\xe6\xd4\xf2\xb5\xc4\xbf\xaa\xca\xbc\xcc\xab\xd4\xe7\xa3\xac\xd6\xf0\xb4\xce"
+    "\xbc\xc6\xcb\xe3\xd2\xaa\xd7\xdf ";
+constexpr char kSteps[] = " \xb2\xbd\xd2\xd4\xc9\xcf";
+
+// A rule past the arithmetic is walked by libical from its start, one
+// period at a time: one that starts this many periods before now (every
+// minute since 1900) would hold the import, and later the program, for
+// minutes. Such a component is refused with a reason.
+constexpr std::int64_t kMostPeriodsWalked = 300000;
+
+std::int64_t SecondsPerPeriod(RepeatFrequency frequency) {
+  switch (frequency) {
+    case RepeatFrequency::kMinutely:
+      return 60;
+    case RepeatFrequency::kHourly:
+      return 3600;
+    case RepeatFrequency::kDaily:
+      return kSecondsPerDay;
+    case RepeatFrequency::kWeekly:
+      return 7 * kSecondsPerDay;
+    case RepeatFrequency::kMonthly:
+      return 28 * kSecondsPerDay;
+    case RepeatFrequency::kYearly:
+      return 365 * kSecondsPerDay;
+  }
+  return kSecondsPerDay;
+}
+
 // An all-day event without an alarm reminds at 09:00 that day.
 constexpr WallSeconds kAllDayReminder = 9 * 3600;
 
@@ -338,6 +369,13 @@ bool ReadComponent(icalcomponent* component, const std::vector<icalcomponent*>& 
   }
   ReadDates(component, overrides, shift, &item->dates);
   item->series_start = *reminder;
+  WallSeconds now_wall = 0;
+  if (!rule.IsPlain() && WallOfTime(now, &now_wall) &&
+      (now_wall - item->series_start) / SecondsPerPeriod(rule.frequency) / rule.interval >
+          kMostPeriodsWalked) {
+    *problem = kTooLongAWalk + std::to_string(kMostPeriodsWalked) + kSteps;
+    return false;
+  }
   item->rule = rule;
   const RepeatSeries series(item->series_start, rule, item->dates);
   if (std::optional<Time32> next = series.FirstAfter(now)) {

@@ -214,6 +214,11 @@ TEST(ComponentReading, WhatCannotBeReadIsNamed) {
             std::string::npos);
   EXPECT_NE(ProblemOf(Calendar(Event("DTSTART:20270101T100000\r\nRRULE:FREQ=SOMETIMES\r\n"))).find("FREQ"),
             std::string::npos);
+  // A rule libical would walk from 1900 minute by minute.
+  EXPECT_NE(
+      ProblemOf(Calendar(Event("DTSTART:19000101T090000\r\nRRULE:FREQ=MINUTELY;BYSETPOS=-1;BYHOUR=3\r\n")))
+          .find("300000"),
+      std::string::npos);
   // A damaged line: libical keeps the component and says what it met.
   const std::string damaged = ProblemOf(Calendar(Event("DTSTART:20270101T100000\r\nDTEND:not a time\r\n")));
   EXPECT_EQ(damaged.rfind("\xd3\xd0\xcb\xf0\xbb\xb5\xb5\xc4\xd0\xd0", 0), 0u) << damaged;  // 有损坏的行
