@@ -28,6 +28,11 @@ std::string NewUid(EventKey key) {
   return uid + "@" + kTallyoUidDomain;
 }
 
+// A one-off reminder whose time is over.
+bool IsPastAt(const CalendarItem& item, Time32 now) {
+  return item.reminds && !item.rule && item.remind_at < now;
+}
+
 // The etag of an entry kept in Tallyo only on purpose.
 constexpr char kKeptInTallyo[] = "kept-in-tallyo";
 
@@ -59,6 +64,7 @@ class Pass {
  private:
   bool Fail(const CalDavError& error);
   bool FailLocal(const std::string& message);
+  bool IsPast(const CalendarItem& item) const { return IsPastAt(item, now_); }
   bool GiveUids();
   bool GiveOwnUids();
   bool Fetch(const ServerChanges& changes);
@@ -284,7 +290,7 @@ bool Pass::SideSuddenlyEmpty(const ServerChanges& changes) const {
   // kind of loss that must not spread to the other side.
   int on_server = 0, gone_from_server = 0, gone_from_tallyo = 0;
   for (const SyncEntry& entry : state_.entries) {
-    if (entry.href.empty() || entry.agreed.empty()) continue;
+    if (entry.href.empty() || entry.agreed.empty() || entry.server_only) continue;
     ++on_server;
     if (changes.gone.contains(entry.href)) ++gone_from_server;
     if (!local_by_uid_.contains(entry.uid)) ++gone_from_tallyo;
@@ -308,6 +314,12 @@ bool Pass::Decide(const ServerChanges& changes) {
     dropped_.push_back(false);
     entry.uid = uid;
     Settle(state_.entries.size() - 1, server.href, server.etag, server.data);
+    // The calendar's past stays there: years of past events would come in
+    // as overdue reminders, and answering them would delete them.
+    if (IsPast(server.item)) {
+      state_.entries.back().server_only = true;
+      continue;
+    }
     AddLocal(server.item, static_cast<std::ptrdiff_t>(state_.entries.size() - 1));
     ++report_.down;
   }
@@ -321,6 +333,20 @@ bool Pass::DecideEntry(std::size_t index, const ServerChanges& changes) {
   auto fetched_at = fetched_.find(entry.uid);
   const Fetched* server = fetched_at == fetched_.end() ? nullptr : &fetched_at->second;
 
+  if (entry.server_only) {
+    // A past event left on the server: it comes in when it is moved to come.
+    if (changes.gone.contains(entry.href) && server == nullptr) {
+      Drop(index);
+    } else if (server != nullptr) {
+      Settle(index, server->href, server->etag, server->data);
+      if (!IsPast(server->item) && !server->item.done) {
+        state_.entries[index].server_only = false;
+        AddLocal(server->item, static_cast<std::ptrdiff_t>(index));
+        ++report_.down;
+      }
+    }
+    return true;
+  }
   if (entry.agreed.empty() && entry.href.empty()) {
     // Never on the server yet (a new event, or one kept in Tallyo only).
     if (local == nullptr) {
