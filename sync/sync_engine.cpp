@@ -84,7 +84,10 @@ class Pass {
   void ChangeLocal(const LocalEvent& event, const CalendarItem& item, std::size_t index);
   void DeleteLocal(const LocalEvent& event, std::size_t index);
   void Drop(std::size_t index) { dropped_[index] = true; }
-  bool SaveState();
+  // `local_done`: the local changes are made (or given up); before, an
+  // entry waiting for one is saved as the pass found it (a new one not at
+  // all), so that a pass stopped in between asks the server again.
+  bool SaveState(bool local_done);
 
   EventFolder& folder_;
   CalDavClient client_;
@@ -180,7 +183,7 @@ SyncReport Pass::Run() {
     return report_;
   }
   if (!Decide(changes.value)) {
-    SaveState();
+    SaveState(/*local_done=*/false);
     return report_;
   }
   if (!writing_) {
@@ -189,13 +192,13 @@ SyncReport Pass::Run() {
   }
   // Written so far: the server's objects. A kill from here on leaves the
   // local changes to be found again by the next pass.
-  if (!SaveState()) return report_;
+  if (!SaveState(/*local_done=*/false)) return report_;
   if (!local_changes_.empty()) {
     if (Status status = ApplyLocalChanges(folder_, mapping_, now_, local_changes_, state_); !status.ok()) {
       for (const LocalChange& change : local_changes_)
         if (change.entry >= 0 && static_cast<std::size_t>(change.entry) < original_.size())
           state_.entries[change.entry] = original_[change.entry];
-      SaveState();
+      SaveState(/*local_done=*/false);
       FailLocal(status.message());
       return report_;
     }
@@ -215,7 +218,7 @@ SyncReport Pass::Run() {
     state_.sync_token = changes.value.sync_token;
     state_.ctag = changes.value.ctag;
   }
-  if (!SaveState()) return report_;
+  if (!SaveState(/*local_done=*/true)) return report_;
   report_.completed = true;
   return report_;
 }
@@ -583,14 +586,23 @@ void Pass::DeleteLocal(const LocalEvent& event, std::size_t index) {
   local_changes_.push_back(std::move(change));
 }
 
-bool Pass::SaveState() {
+bool Pass::SaveState(bool local_done) {
   if (!writing_) return true;
+  std::unordered_set<std::size_t> waiting;
+  if (!local_done)
+    for (const LocalChange& change : local_changes_)
+      if (change.entry >= 0) waiting.insert(static_cast<std::size_t>(change.entry));
   SyncState kept;
   kept.calendar_url = state_.calendar_url;
   kept.sync_token = state_.sync_token;
   kept.ctag = state_.ctag;
-  for (std::size_t i = 0; i < state_.entries.size(); ++i)
-    if (i >= dropped_.size() || !dropped_[i]) kept.entries.push_back(state_.entries[i]);
+  for (std::size_t i = 0; i < state_.entries.size(); ++i) {
+    if (waiting.contains(i)) {
+      if (i < original_.size()) kept.entries.push_back(original_[i]);
+    } else if (i >= dropped_.size() || !dropped_[i]) {
+      kept.entries.push_back(state_.entries[i]);
+    }
+  }
   std::string bytes = SyncStateToBytes(kept);
   if (bytes == saved_bytes_) return true;  // a quiet pass writes nothing
   Status status = DefaultFileSystem().ReplaceFile(state_path_, bytes);
