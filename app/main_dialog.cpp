@@ -3,9 +3,12 @@
 #include "app/main_dialog.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 
+#include "app/import_hand_over.h"
+#include "app/import_request.h"
 #include "app/main_texts.h"
 #include "framework/application.h"
 #include "framework/command_line.h"
@@ -84,10 +87,16 @@ bool MainDialog::OnInitDialog() {
   for (const Notice& notice : loaded.notices) {
     win::MessageBox(hwnd(), notice.text, kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
   }
-  if (IsTheArgument(Application::Arguments(), "hide")) {
+  const std::string arguments = Application::Arguments();
+  if (IsTheArgument(arguments, "hide")) {
     CenterOverOwner();
     hidden_start_.Begin(hwnd());
   }
+  // Calendar files come by a drop, by name on the command line, or from a
+  // second start that finds this copy by its mark.
+  DragAcceptFiles(hwnd(), TRUE);
+  MarkAsMainWindow(hwnd());
+  if (std::optional<std::string> file = FileOfArguments(arguments)) QueueImport(*file);
   StartUpdateCheck();
   second_timer_.Start(1000, [this] { OnSecondTick(); });
   UpdateData(false);
@@ -106,6 +115,7 @@ void MainDialog::DoDataExchange(DataExchange& dx) {
   dx.Control(IDC_MAIN_SETTINGS, settings_button_);
   dx.Control(IDC_MAIN_HOME, home_button_);
   dx.Control(IDC_MAIN_ABOUT, about_button_);
+  dx.Control(IDC_MAIN_IMPORT, import_button_);
   dx.DateTime(IDC_MAIN_VIEW_DATE, timePicker);
   dx.Text(IDC_MAIN_VERSION, strVersionText);
   dx.Text(IDC_MAIN_NOTE, strMarkText);
@@ -145,6 +155,8 @@ void MainDialog::SetupButtons() {
     int x;
   };
   const PictureButton pictures[] = {
+      {import_button_, IDC_MAIN_IMPORT, IDB_IMPORT_NORMAL, IDB_IMPORT_HOVER, IDB_IMPORT_PRESSED, kImportTip,
+       310},
       {about_button_, IDC_MAIN_ABOUT, IDB_ABOUT_NORMAL, IDB_ABOUT_HOVER, IDB_ABOUT_PRESSED, kAboutTip, 375},
       {settings_button_, IDC_MAIN_SETTINGS, IDB_SETTINGS_NORMAL, IDB_SETTINGS_HOVER, IDB_SETTINGS_PRESSED,
        kSettingsTip, 440},

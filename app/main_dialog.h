@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/hidden_start.h"
 #include "app/main_controller.h"
@@ -52,6 +53,8 @@ class MainDialog : public CSkinDialog,
   static constexpr UINT kUpdateCheckDone = WM_APP + 1;
   // Posted to itself after an activation (see GivePopupTheKeyboard).
   static constexpr UINT kGivePopupTheKeyboard = WM_APP + 2;
+  // Posted to itself when a calendar file waits to be imported.
+  static constexpr UINT kImportPending = WM_APP + 3;
 
   MainDialog();
   ~MainDialog() override;
@@ -126,6 +129,17 @@ class MainDialog : public CSkinDialog,
   // list changed.
   void Present(const ControllerResult& result) override;
 
+  // --- calendar files to import (main_dialog_import.cpp) ---
+  // "导入" and the tray menu's "导入日历...": the file-open dialog.
+  void OnChooseCalendarFile();
+  LRESULT OnDropFiles(WPARAM wparam, LPARAM lparam);
+  // A file handed over by a second start on the same folder.
+  LRESULT OnCopyData(WPARAM wparam, LPARAM lparam);
+  LRESULT OnImportPending(WPARAM wparam, LPARAM lparam);
+  // Imported in turn, after what the window is doing now.
+  void QueueImport(std::string path);
+  void ImportCalendarFile(const std::string& path);
+
   // --- the update check's display (main_dialog_remote.cpp) ---
   // Once, when the worker's message has come and the document is loaded.
   void ShowRemoteConfig();
@@ -167,7 +181,7 @@ class MainDialog : public CSkinDialog,
   CColorLabel note_label_;
   CColorLabel version_label_;
   CSkinButton modify_button_, delete_button_, find_button_, add_button_;
-  CSkinButton help_button_, settings_button_, home_button_, about_button_;
+  CSkinButton help_button_, settings_button_, home_button_, about_button_, import_button_;
   Time32 timePicker = 0;
   std::string strVersionText;
   std::string strMarkText;
@@ -191,4 +205,7 @@ class MainDialog : public CSkinDialog,
   std::unique_ptr<ReminderPopupDialog> ended_popup_;
   PopupKeyboard popup_keyboard_;
   EventKey popup_key_;  // the event the open popup is for
+  // Calendar files waiting for their import, and whether one runs.
+  std::vector<std::string> pending_imports_;
+  bool import_running_ = false;
 };

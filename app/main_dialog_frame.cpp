@@ -4,6 +4,7 @@
 
 #include "app/about_dialog.h"
 #include "app/confirm_dialog.h"
+#include "app/import_texts.h"
 #include "app/main_dialog.h"
 #include "app/main_texts.h"
 #include "base/program_path.h"
@@ -52,6 +53,11 @@ bool MainDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESUL
       Table::Message(WM_ENDSESSION, &MainDialog::OnEndSession),
       Table::Command(ID_TRAY_EXIT, 0, &MainDialog::OnTrayExit),
       Table::Command(ID_TRAY_SHOW, 0, &MainDialog::OnTrayShow),
+      Table::Command(ID_TRAY_IMPORT, 0, &MainDialog::OnChooseCalendarFile),
+      Table::Command(IDC_MAIN_IMPORT, BN_CLICKED, &MainDialog::OnChooseCalendarFile),
+      Table::Message(WM_DROPFILES, &MainDialog::OnDropFiles),
+      Table::Message(WM_COPYDATA, &MainDialog::OnCopyData),
+      Table::Message(kImportPending, &MainDialog::OnImportPending),
       Table::Message(WM_ERASEBKGND, &MainDialog::OnEraseBackground),
       Table::Command(IDC_MAIN_DELETE, BN_CLICKED, &MainDialog::OnDelete),
       Table::Command(IDC_MAIN_MODIFY, BN_CLICKED, &MainDialog::OnModify),
@@ -107,9 +113,10 @@ LRESULT MainDialog::OnEraseBackground(WPARAM wparam, LPARAM) {
   if (!skip_clip) {
     // The children paint themselves: keep the background off them, or they
     // flicker with every erase.
-    const int children[] = {IDC_EVENT_GRID, IDC_MAIN_ABOUT,     IDC_MAIN_SETTINGS,      IDC_MAIN_HELP,
-                            IDC_MAIN_HOME,  IDC_MAIN_VIEW_DATE, IDC_MAIN_VIEW_SELECTOR, IDC_MAIN_ADD,
-                            IDC_MAIN_FIND,  IDC_MAIN_DELETE,    IDC_MAIN_MODIFY,        IDC_MAIN_NOTE};
+    const int children[] = {IDC_EVENT_GRID, IDC_MAIN_IMPORT, IDC_MAIN_ABOUT,     IDC_MAIN_SETTINGS,
+                            IDC_MAIN_HELP,  IDC_MAIN_HOME,   IDC_MAIN_VIEW_DATE, IDC_MAIN_VIEW_SELECTOR,
+                            IDC_MAIN_ADD,   IDC_MAIN_FIND,   IDC_MAIN_DELETE,    IDC_MAIN_MODIFY,
+                            IDC_MAIN_NOTE};
     auto exclude = [&](HWND child) {
       if (child == nullptr) return;
       RECT r{};
@@ -180,6 +187,11 @@ LRESULT MainDialog::OnEndSession(WPARAM wparam, LPARAM) {
 }
 
 void MainDialog::OnTrayExit() {
+  if (import_running_) {
+    // Its worker holds the folder's lock: the import is seen through first.
+    win::MessageBox(hwnd(), kImportBeforeExit, kProgramTitle, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
   if (MayEndWithUnsavedChanges()) EndProgram(/*destroy=*/true);
 }
 

@@ -4,7 +4,9 @@
 // "版本检测": the version label until the update check answers.
 inline constexpr char kVersionCheckCaption[] = "\xb0\xe6\xb1\xbe\xbc\xec\xb2\xe2";
 
-// Tooltips of the picture buttons: "关于", "设置", "常见问题", "专题页面".
+// Tooltips of the picture buttons: "导入日历文件", "关于", "设置", "常见问题",
+// "专题页面".
+inline constexpr char kImportTip[] = "\xb5\xbc\xc8\xeb\xc8\xd5\xc0\xfa\xce\xc4\xbc\xfe";
 inline constexpr char kAboutTip[] = "\xb9\xd8\xd3\xda";
 inline constexpr char kSettingsTip[] = "\xc9\xe8\xd6\xc3";
 inline constexpr char kHelpTip[] = "\xb3\xa3\xbc\xfb\xce\xca\xcc\xe2";

@@ -1,13 +1,21 @@
 // The main window's parts in-process under Wine: the event grid in each view,
-// and the question and About boxes with the program's own templates.
+// the question and About boxes, and the calendar import's dialog with the
+// program's own templates.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+
 #include "app/about_dialog.h"
 #include "app/confirm_dialog.h"
+#include "app/import_dialog.h"
+#include "app/import_texts.h"
 #include "app/main_texts.h"
 #include "dialogs/event_list_view.h"
+#include "framework/testing/screen_capture.h"
 #include "framework/testing/ui_test_support.h"
 #include "framework/text_boundary.h"
 #include "repeat/repeat_rule.h"
@@ -193,6 +201,151 @@ TEST(AboutDialog, ShowsTheVersionWithTwoDecimals) {
   });
   EXPECT_EQ(about.DoModal(), IDOK);
   EXPECT_EQ(shown, "Tallyo " TALLYO_VERSION_TEXT);
+}
+
+// Plans what it is given; its import reports half of its changes, then
+// waits until the test lets it finish.
+class FakeImportWork : public ImportWork {
+ public:
+  PlannedImport planned;
+  AppliedImport applied;
+  int total = 100;
+  std::atomic<bool> apply_started{false};
+
+  PlannedImport Plan() override { return planned; }
+  AppliedImport Apply(const ImportProgress& progress) override {
+    apply_started = true;
+    progress(0, total);
+    Sleep(60);  // past the throttle's gap, as the changes of a real import take time
+    progress(total / 2, total);
+    std::unique_lock<std::mutex> lock(mutex_);
+    released_cv_.wait(lock, [this] { return released_; });
+    progress(total, total);
+    return applied;
+  }
+  void Release() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    released_ = true;
+    released_cv_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable released_cv_;
+  bool released_ = false;
+};
+
+// Pumps this thread's messages until `done` holds; false after 10 seconds.
+bool PumpUntil(const std::function<bool()>& done) {
+  for (int i = 0; i < 1000; ++i) {
+    PumpPendingMessages();
+    if (done()) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
+bool Shown(HWND dialog, int id) { return IsWindowVisible(GetDlgItem(dialog, id)) != 0; }
+
+std::unique_ptr<FakeImportWork> WorkPlanning(int to_add) {
+  auto work = std::make_unique<FakeImportWork>();
+  work->planned.plan.counts.to_add = to_add;
+  work->planned.question = "question?";
+  work->planned.summary = "nothing to do";
+  work->applied.outcome.saved = true;
+  work->applied.summary = "12 imported";
+  return work;
+}
+
+TEST(ImportDialog, AsksThenImportsWithProgressWithoutFreezingThenSummarizes) {
+  Watchdog watchdog("ImportDialog");
+  auto owned = WorkPlanning(12);
+  FakeImportWork* work = owned.get();
+  ImportDialog dialog("work.ics", std::move(owned));
+  SIZE size{};
+  COLORREF bar_half = 0, bar_end = 0;
+  bool stayed_open = false;
+  RunSoon([&] {
+    HWND box = FindOwnedDialog(nullptr);
+    ASSERT_NE(box, nullptr);
+    RECT r{};
+    GetWindowRect(box, &r);
+    size = SIZE{r.right - r.left, r.bottom - r.top};
+    ASSERT_TRUE(
+        PumpUntil([&] { return win::GetDlgItemText(box, IDC_IMPORT_TEXT) == "work.ics\r\nquestion?"; }));
+    EXPECT_TRUE(Shown(box, IDOK));
+    EXPECT_TRUE(Shown(box, IDCANCEL));
+    EXPECT_EQ(win::GetWindowText(GetDlgItem(box, IDOK)), kImportButton);
+    EXPECT_FALSE(work->apply_started);
+
+    ClickButton(box, IDOK);
+    // The worker waits half-way: the dialog goes on taking its messages.
+    ASSERT_TRUE(PumpUntil(
+        [&] { return win::GetDlgItemText(box, IDC_IMPORT_TEXT).find("50 / 100") != std::string::npos; }));
+    EXPECT_FALSE(Shown(box, IDOK));
+    EXPECT_FALSE(Shown(box, IDCANCEL));
+    const screen_capture::Screenshot shot = screen_capture::CaptureWindow(box);
+    bar_half = shot.at(80, 184);  // filled, left of the middle
+    bar_end = shot.at(360, 184);  // not yet
+    // Neither Escape nor the close button leaves an import that runs.
+    ClickButton(box, IDCANCEL);
+    SendMessageW(box, WM_CLOSE, 0, 0);
+    PumpPendingMessages();
+    stayed_open = IsWindow(box) && IsWindowVisible(box);
+
+    work->Release();
+    ASSERT_TRUE(PumpUntil([&] { return win::GetDlgItemText(box, IDC_IMPORT_TEXT) == "12 imported"; }));
+    EXPECT_TRUE(Shown(box, IDOK));
+    EXPECT_FALSE(Shown(box, IDCANCEL));
+    EXPECT_EQ(win::GetWindowText(GetDlgItem(box, IDOK)), kCloseButton);
+    ClickButton(box, IDOK);
+  });
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_TRUE(dialog.imported());
+  EXPECT_EQ(size.cx, 394);
+  EXPECT_EQ(size.cy, 250);
+  EXPECT_TRUE(stayed_open);
+  EXPECT_EQ(bar_half, RGB(242, 170, 62));
+  EXPECT_NE(bar_end, RGB(242, 170, 62));
+}
+
+TEST(ImportDialog, NoAtTheQuestionImportsNothing) {
+  Watchdog watchdog("ImportDialogNo");
+  auto owned = WorkPlanning(3);
+  FakeImportWork* work = owned.get();
+  ImportDialog dialog("a.ics", std::move(owned));
+  RunSoon([&] {
+    HWND box = FindOwnedDialog(nullptr);
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return Shown(box, IDOK); }));
+    ClickButton(box, IDCANCEL);
+  });
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  EXPECT_FALSE(dialog.imported());
+  EXPECT_FALSE(work->apply_started);
+}
+
+TEST(ImportDialog, AnUnreadableFileIsToldWithOnlyCloseOffered) {
+  Watchdog watchdog("ImportDialogUnreadable");
+  auto owned = WorkPlanning(0);
+  owned->planned.plan.unreadable = true;
+  owned->planned.plan.unreadable_reason = "not a calendar";
+  FakeImportWork* work = owned.get();
+  ImportDialog dialog("photo.jpg", std::move(owned));
+  std::string text;
+  RunSoon([&] {
+    HWND box = FindOwnedDialog(nullptr);
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return Shown(box, IDOK); }));
+    text = win::GetDlgItemText(box, IDC_IMPORT_TEXT);
+    EXPECT_FALSE(Shown(box, IDCANCEL));
+    EXPECT_EQ(win::GetWindowText(GetDlgItem(box, IDOK)), kCloseButton);
+    ClickButton(box, IDOK);
+  });
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);  // nothing was imported
+  EXPECT_NE(text.find("photo.jpg"), std::string::npos);
+  EXPECT_NE(text.find("not a calendar"), std::string::npos);
+  EXPECT_FALSE(work->apply_started);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #define IDD_MODIFY_EVENT 133
 #define IDD_REMINDER 134
 #define IDD_CONFIRM 135
+#define IDD_IMPORT 136
 
 /* ---- Menus ---- */
 #define IDR_ROW_MENU 132  /* pop-up "RCLICK" of the event grid */
@@ -22,6 +23,7 @@
 #define ID_ROW_DELETE 32772
 #define ID_TRAY_SHOW 32773
 #define ID_TRAY_EXIT 32774
+#define ID_TRAY_IMPORT 32775
 
 /* ---- Strings ---- */
 #define IDS_SOCKETS_INIT_FAILED 103
@@ -72,6 +74,10 @@
 #define IDB_BROWSE_HOVER 176       /* settings "..." button: 18 x 18 */
 #define IDB_BROWSE_NORMAL 177
 #define IDB_BROWSE_PRESSED 178
+#define IDB_IMPORT_BACKGROUND 179 /* 394 x 250 */
+#define IDB_IMPORT_HOVER 180      /* main window picture button: 65 x 54 */
+#define IDB_IMPORT_NORMAL 181
+#define IDB_IMPORT_PRESSED 182
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
@@ -90,6 +96,7 @@
 #define IDC_MAIN_FIND 1018
 #define IDC_MAIN_DELETE 1019
 #define IDC_MAIN_MODIFY 1020
+#define IDC_MAIN_IMPORT 1021
 #define IDC_MAIN_NOTE 1032
 
 /* ---- About box (IDD_ABOUT); its close button is IDOK ---- */
@@ -97,6 +104,9 @@
 
 /* ---- Question box (IDD_CONFIRM); IDOK and IDCANCEL ---- */
 #define IDC_CONFIRM_TEXT 1020
+
+/* ---- Calendar import (IDD_IMPORT); IDOK and IDCANCEL ---- */
+#define IDC_IMPORT_TEXT 1020
 
 /* ---- Find (IDD_FIND) ---- */
 #define IDC_FIND_KEYWORD 1019

@@ -106,6 +106,10 @@ const ExpectedBitmap kBitmaps[] = {
     {IDB_BROWSE_HOVER, 18, 18, false},
     {IDB_BROWSE_NORMAL, 18, 18, false},
     {IDB_BROWSE_PRESSED, 18, 18, false},
+    {IDB_IMPORT_BACKGROUND, 394, 250, true},
+    {IDB_IMPORT_HOVER, 65, 54, false},
+    {IDB_IMPORT_NORMAL, 65, 54, false},
+    {IDB_IMPORT_PRESSED, 65, 54, false},
 };
 
 // The rounded corners that the window region cuts away lie in squares of
@@ -175,7 +179,8 @@ TEST(Resources, BoxesAndButtonsBlendIntoTheSkinColour) {
 
 TEST(Resources, ButtonStatesAreDistinct) {
   for (int first : {IDB_CLOSE_HOVER, IDB_MINIMIZE_HOVER, IDB_HELP_HOVER, IDB_HOME_HOVER, IDB_ABOUT_HOVER,
-                    IDB_SETTINGS_HOVER, IDB_LIST_BUTTON_HOVER, IDB_PUSH_BUTTON_HOVER, IDB_BROWSE_HOVER}) {
+                    IDB_SETTINGS_HOVER, IDB_LIST_BUTTON_HOVER, IDB_PUSH_BUTTON_HOVER, IDB_BROWSE_HOVER,
+                    IDB_IMPORT_HOVER}) {
     SCOPED_TRACE(first);
     Pixels hover = LoadPixels(first), normal = LoadPixels(first + 1), pressed = LoadPixels(first + 2);
     EXPECT_NE(hover.rgb, normal.rgb);
@@ -277,8 +282,8 @@ struct ExpectedTemplate {
 const ExpectedTemplate kTemplates[] = {
     {IDD_MAIN,
      {IDC_EVENT_GRID, IDC_MAIN_VIEW_DATE, IDC_MAIN_VIEW_SELECTOR, IDC_MAIN_ADD, IDC_MAIN_DELETE,
-      IDC_MAIN_MODIFY, IDC_MAIN_FIND, IDC_MAIN_ABOUT, IDC_MAIN_SETTINGS, IDC_MAIN_HELP, IDC_MAIN_HOME,
-      IDC_MAIN_VERSION, IDC_MAIN_NOTE}},
+      IDC_MAIN_MODIFY, IDC_MAIN_FIND, IDC_MAIN_IMPORT, IDC_MAIN_ABOUT, IDC_MAIN_SETTINGS, IDC_MAIN_HELP,
+      IDC_MAIN_HOME, IDC_MAIN_VERSION, IDC_MAIN_NOTE}},
     {IDD_ABOUT, {IDOK, IDC_ABOUT_VERSION}},
     {IDD_SETTINGS,
      {IDOK, IDCANCEL, IDC_SETTINGS_AUTORUN, IDC_SETTINGS_TRAY, IDC_SETTINGS_TIP_POPUP, IDC_SETTINGS_TIP_FLASH,
@@ -295,6 +300,7 @@ const ExpectedTemplate kTemplates[] = {
      {IDOK, IDCANCEL, IDC_REMINDER_TITLE, IDC_REMINDER_BODY, IDC_REMINDER_DONE, IDC_REMINDER_AT,
       IDC_REMINDER_AFTER, IDC_REMINDER_DATE, IDC_REMINDER_TIME, IDC_REMINDER_MINUTES}},
     {IDD_CONFIRM, {IDOK, IDCANCEL, IDC_CONFIRM_TEXT}},
+    {IDD_IMPORT, {IDOK, IDCANCEL, IDC_IMPORT_TEXT}},
 };
 
 INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM) {
@@ -409,18 +415,20 @@ TEST(Resources, RowMenuOffersModifyAndDelete) {
   DestroyMenu(menu);
 }
 
-TEST(Resources, TrayMenuOffersShowAndExit) {
+TEST(Resources, TrayMenuOffersShowImportAndExit) {
   HMENU menu = LoadMenuW(Module(), MAKEINTRESOURCEW(IDR_TRAY_MENU));
   ASSERT_NE(menu, nullptr);
   EXPECT_EQ(MenuText(menu, 0), L"TRAY_POPUP");
   HMENU popup = GetSubMenu(menu, 0);
   ASSERT_NE(popup, nullptr);
-  ASSERT_EQ(GetMenuItemCount(popup), 3);
+  ASSERT_EQ(GetMenuItemCount(popup), 4);
   EXPECT_EQ(GetMenuItemID(popup, 0), static_cast<UINT>(ID_TRAY_SHOW));
   EXPECT_EQ(MenuText(popup, 0), L"\u663e\u793a");  // 显示
-  EXPECT_EQ(GetMenuState(popup, 1, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
-  EXPECT_EQ(GetMenuItemID(popup, 2), static_cast<UINT>(ID_TRAY_EXIT));
-  EXPECT_EQ(MenuText(popup, 2), L"\u9000\u51fa");  // 退出
+  EXPECT_EQ(GetMenuItemID(popup, 1), static_cast<UINT>(ID_TRAY_IMPORT));
+  EXPECT_EQ(MenuText(popup, 1), L"\u5bfc\u5165\u65e5\u5386...");  // 导入日历...
+  EXPECT_EQ(GetMenuState(popup, 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+  EXPECT_EQ(GetMenuItemID(popup, 3), static_cast<UINT>(ID_TRAY_EXIT));
+  EXPECT_EQ(MenuText(popup, 3), L"\u9000\u51fa");  // 退出
   DestroyMenu(menu);
 }
 

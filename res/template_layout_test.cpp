@@ -125,8 +125,8 @@ void ExpectAt(const Template& t, int id, RECT expected) {
   }
 }
 
-const int kAllTemplates[] = {IDD_MAIN, IDD_ABOUT,        IDD_SETTINGS, IDD_ADD_EVENT,
-                             IDD_FIND, IDD_MODIFY_EVENT, IDD_REMINDER, IDD_CONFIRM};
+const int kAllTemplates[] = {IDD_MAIN,         IDD_ABOUT,    IDD_SETTINGS, IDD_ADD_EVENT, IDD_FIND,
+                             IDD_MODIFY_EVENT, IDD_REMINDER, IDD_CONFIRM,  IDD_IMPORT};
 
 TEST(TemplateLayout, EveryTemplateUsesNinePointSongTi) {
   for (int id : kAllTemplates) {
@@ -149,6 +149,9 @@ TEST(TemplateLayout, DialogControlsSitBesideTheirPaintedLabels) {
   ExpectAt(about, IDC_ABOUT_VERSION, {96, 48, 246, 64});
   Template confirm = Load(IDD_CONFIRM);
   ExpectAt(confirm, IDC_CONFIRM_TEXT, {66, 52, 256, 96});
+  // Right of the calendar glyph, above the progress bar (178) and the rule (203).
+  Template import = Load(IDD_IMPORT);
+  ExpectAt(import, IDC_IMPORT_TEXT, {72, 46, 372, 169});
   Template settings = Load(IDD_SETTINGS);
   ExpectAt(settings, IDC_SETTINGS_SOUND_FILE, {172, 169, 0, 0});
   ExpectAt(settings, IDC_SETTINGS_BROWSE, {358, 168, 0, 0});

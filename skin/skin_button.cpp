@@ -50,6 +50,13 @@ void CSkinButton::SetBitmaps(Bitmap normal, Bitmap hover, Bitmap pressed, Bitmap
 
 void CSkinButton::SetShowText(int show) { show_text_ = show != 0; }
 
+void CSkinButton::SetCaption(std::string_view caption) {
+  caption_ = std::string(caption);
+  if (hwnd() == nullptr) return;
+  win::SetWindowText(hwnd(), caption_);
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
 void CSkinButton::SetToolTipText(std::string_view text) {
   if (hwnd() == nullptr) return;
   tooltip_.Reset();

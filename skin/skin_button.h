@@ -40,6 +40,8 @@ class CSkinButton : public Window {
   bool hover() const { return hover_; }
   HWND tooltip() const { return tooltip_.get(); }
   const std::string& caption() const { return caption_; }
+  // A new caption, code page 936: the window's text and the one drawn.
+  void SetCaption(std::string_view caption);
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;

@@ -51,6 +51,13 @@ TEST(SkinButton, BindingMakesTheButtonOwnerDrawnAndReadsItsCaption) {
   EXPECT_EQ(f.button.caption(), "\xC8\xB7\xB6\xA8");  // 确定 in code page 936
 }
 
+TEST(SkinButton, ANewCaptionIsTheWindowsTextAndTheOneDrawn) {
+  ButtonFixture f(L"\x5BFC\x5165");         // 导入
+  f.button.SetCaption("\xB9\xD8\xB1\xD5");  // 关闭 in code page 936
+  EXPECT_EQ(f.button.caption(), "\xB9\xD8\xB1\xD5");
+  EXPECT_EQ(win::GetWindowText(f.button.hwnd()), "\xB9\xD8\xB1\xD5");
+}
+
 TEST(SkinButton, TakesTheSizeOfItsNormalBitmapAtItsPlace) {
   ButtonFixture f;
   RECT place{};

@@ -29,8 +29,24 @@ BOOL CALLBACK MatchCaption(HWND window, LPARAM search_address) {
   return FALSE;
 }
 
+// A control's text as it shows it now: asked with WM_GETTEXT, which the
+// system carries across processes (GetWindowText of another program's edit
+// control gives the text it was created with).
+std::wstring ShownTextOf(HWND control) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_ABORTIFHUNG, 5000, &copied)) {
+    return {};
+  }
+  text.resize(static_cast<size_t>(copied));
+  return text;
+}
+
 BOOL CALLBACK AppendText(HWND child, LPARAM out_address) {
-  std::wstring text = TextOf(child);
+  std::wstring text = ShownTextOf(child);
   if (!text.empty()) *reinterpret_cast<std::wstring*>(out_address) += text + L"\n";
   return TRUE;
 }

@@ -1,4 +1,4 @@
-"""The eight dialog backgrounds. Each is a rounded window on magenta (the
+"""The nine dialog backgrounds. Each is a rounded window on magenta (the
 window region cuts the corners away), a caption strip that drags the window,
 and the labels that belong next to the dialog's controls (see layout.py)."""
 from PIL import Image, ImageChops, ImageDraw, ImageFilter
@@ -193,4 +193,27 @@ def settings():
     _rule(d, 196, 20, 374)
     _field_label(d, s["mark"][1] + 8, "便签")
     P.text(d, (s["mark"][0], 207), "显示在主窗口的便签文字", size=P.SMALL, fill=P.MUTED)
+    return img
+
+
+def import_box():
+    i = L.IMPORT
+    img, d = _window((394, 250), "导入日历")
+
+    def calendar(g, ss):
+        x0, y0, x1, y1 = 24 * ss, 52 * ss, 56 * ss, 84 * ss
+        g.rounded_rectangle([x0, y0, x1, y1], radius=4 * ss, fill=P.TEXT + (255,))
+        g.rounded_rectangle([x0, y0, x1, y0 + 9 * ss], radius=4 * ss, fill=P.ACCENT + (255,))
+        g.rectangle([x0, y0 + 5 * ss, x1, y0 + 9 * ss], fill=P.ACCENT + (255,))
+        for rx in (31, 49):  # the rings
+            g.rounded_rectangle([rx * ss - ss, y0 - 3 * ss, rx * ss + ss, y0 + 3 * ss], radius=ss,
+                                fill=P.CAPTION + (255,))
+        # the arrow into the page
+        cx = 40 * ss
+        g.rectangle([cx - 2 * ss, y0 + 12 * ss, cx + 2 * ss, y0 + 20 * ss], fill=P.BODY + (255,))
+        g.polygon([(cx - 7 * ss, y0 + 19 * ss), (cx + 7 * ss, y0 + 19 * ss), (cx, y0 + 27 * ss)],
+                  fill=P.BODY + (255,))
+    layer = _glyph_layer((394, 250), calendar)
+    img.paste(layer.convert("RGB"), (0, 0), layer.getchannel("A"))
+    _rule(d, 203, 18, 376)
     return img

@@ -29,6 +29,7 @@ def bitmaps():
         167: backgrounds.settings(),
         171: backgrounds.find_box(),
         175: backgrounds.confirm_box(),
+        179: backgrounds.import_box(),
         162: widgets.radio_box(False),
         163: widgets.radio_box(True),
         168: widgets.check_box(True),
@@ -44,6 +45,7 @@ def bitmaps():
         154: widgets.list_button,
         159: widgets.push_button,
         176: widgets.browse_button,
+        180: lambda s: widgets.picture_button("import", "导入", s),
     }
     for first, draw in triples.items():
         for offset, state in enumerate(STATES):

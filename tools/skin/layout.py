@@ -31,6 +31,7 @@ MAIN = {
     "delete": px(538, 330, 61, 25),
     "modify": px(470, 358, 61, 25),
     "find": px(538, 358, 61, 25),
+    "import": px(310, 423, 65, 54),
     "about": px(375, 423, 65, 54),
     "settings": px(440, 423, 65, 54),
     "help": px(505, 423, 65, 54),
@@ -91,4 +92,14 @@ SETTINGS = {
     "mark": dlu(35, 145, 207, 53),
     "ok": px(110, 314, 69, 23),
     "cancel": px(220, 314, 69, 23),
+}
+
+# Calendar import (394 x 250): the text, the progress bar under it, and the
+# buttons (OK alone in the middle when it is the only one).
+IMPORT = {
+    "text": dlu(48, 31, 200, 82),
+    "progress": px(72, 178, 300, 12),
+    "ok": px(110, 214, 69, 23),
+    "cancel": px(215, 214, 69, 23),
+    "ok_alone": px(162, 214, 69, 23),
 }

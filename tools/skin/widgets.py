@@ -151,6 +151,15 @@ def _glyph_home(d, cx, cy, r, colour, door):
     d.rectangle([cx - r * 0.2, cy + r * 0.25, cx + r * 0.2, cy + r * 0.85], fill=door)
 
 
+def _glyph_import(d, cx, cy, r, colour, accent):
+    # an open tray, and an amber arrow coming down into it
+    w = r * 0.18
+    d.line([(cx - r, cy + r * 0.2), (cx - r, cy + r * 0.9), (cx + r, cy + r * 0.9), (cx + r, cy + r * 0.2)],
+           fill=colour, width=int(w), joint="curve")
+    d.rectangle([cx - r * 0.14, cy - r * 1.0, cx + r * 0.14, cy + r * 0.05], fill=accent)
+    d.polygon([(cx - r * 0.5, cy - r * 0.1), (cx + r * 0.5, cy - r * 0.1), (cx, cy + r * 0.5)], fill=accent)
+
+
 def picture_button(kind, label, state):
     """65 x 54 tile of the main window's bottom bar: a glyph over its label."""
     tile = {"normal": P.CAPTION, "hover": (46, 92, 92), "pressed": (17, 40, 40)}[state]
@@ -168,6 +177,8 @@ def picture_button(kind, label, state):
         _glyph_help(d, cx, cy, r, colour)
     elif kind == "settings":
         _glyph_settings(d, cx, cy, r, colour, tile)
+    elif kind == "import":
+        _glyph_import(d, cx, cy, r, colour, P.ACCENT)
     else:
         _glyph_home(d, cx, cy, r, colour, P.ACCENT)
     img = _done(img)

@@ -36,6 +36,7 @@ void MainWindow(GalleryDialog& d) {
   d.Ticker({6, 399, 635, 421},
            L"\u6b22\u8fce\u4f7f\u7528 "
            L"Tallyo\uff01\u4eca\u5929\u4e5f\u8981\u8bb0\u5f97\u6309\u65f6\u4f11\u606f\u3002");
+  d.Button(IDC_MAIN_IMPORT, 181, 180, 182, 182, 310, 423, false);
   d.Button(IDC_MAIN_ABOUT, 149, 148, 150, 150, 375, 423, false);
   d.Button(IDC_MAIN_SETTINGS, 152, 151, 153, 153, 440, 423, false);
   d.Button(IDC_MAIN_HELP, 143, 142, 144, 144, 505, 423, false);
