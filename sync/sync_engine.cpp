@@ -28,6 +28,11 @@ std::string NewUid(EventKey key) {
   return uid + "@" + kTallyoUidDomain;
 }
 
+// A one-off reminder whose time is over.
+bool IsPastAt(const CalendarItem& item, Time32 now) {
+  return item.reminds && !item.rule && item.remind_at < now;
+}
+
 // The etag of an entry kept in Tallyo only on purpose.
 constexpr char kKeptInTallyo[] = "kept-in-tallyo";
 
@@ -59,6 +64,7 @@ class Pass {
  private:
   bool Fail(const CalDavError& error);
   bool FailLocal(const std::string& message);
+  bool IsPast(const CalendarItem& item) const { return IsPastAt(item, now_); }
   bool GiveUids();
   bool GiveOwnUids();
   bool Fetch(const ServerChanges& changes);
@@ -78,7 +84,10 @@ class Pass {
   void ChangeLocal(const LocalEvent& event, const CalendarItem& item, std::size_t index);
   void DeleteLocal(const LocalEvent& event, std::size_t index);
   void Drop(std::size_t index) { dropped_[index] = true; }
-  bool SaveState();
+  // `local_done`: the local changes are made (or given up); before, an
+  // entry waiting for one is saved as the pass found it (a new one not at
+  // all), so that a pass stopped in between asks the server again.
+  bool SaveState(bool local_done);
 
   EventFolder& folder_;
   CalDavClient client_;
@@ -174,7 +183,7 @@ SyncReport Pass::Run() {
     return report_;
   }
   if (!Decide(changes.value)) {
-    SaveState();
+    SaveState(/*local_done=*/false);
     return report_;
   }
   if (!writing_) {
@@ -183,13 +192,13 @@ SyncReport Pass::Run() {
   }
   // Written so far: the server's objects. A kill from here on leaves the
   // local changes to be found again by the next pass.
-  if (!SaveState()) return report_;
+  if (!SaveState(/*local_done=*/false)) return report_;
   if (!local_changes_.empty()) {
     if (Status status = ApplyLocalChanges(folder_, mapping_, now_, local_changes_, state_); !status.ok()) {
       for (const LocalChange& change : local_changes_)
         if (change.entry >= 0 && static_cast<std::size_t>(change.entry) < original_.size())
           state_.entries[change.entry] = original_[change.entry];
-      SaveState();
+      SaveState(/*local_done=*/false);
       FailLocal(status.message());
       return report_;
     }
@@ -209,7 +218,7 @@ SyncReport Pass::Run() {
     state_.sync_token = changes.value.sync_token;
     state_.ctag = changes.value.ctag;
   }
-  if (!SaveState()) return report_;
+  if (!SaveState(/*local_done=*/true)) return report_;
   report_.completed = true;
   return report_;
 }
@@ -284,7 +293,7 @@ bool Pass::SideSuddenlyEmpty(const ServerChanges& changes) const {
   // kind of loss that must not spread to the other side.
   int on_server = 0, gone_from_server = 0, gone_from_tallyo = 0;
   for (const SyncEntry& entry : state_.entries) {
-    if (entry.href.empty() || entry.agreed.empty()) continue;
+    if (entry.href.empty() || entry.agreed.empty() || entry.server_only) continue;
     ++on_server;
     if (changes.gone.contains(entry.href)) ++gone_from_server;
     if (!local_by_uid_.contains(entry.uid)) ++gone_from_tallyo;
@@ -308,6 +317,12 @@ bool Pass::Decide(const ServerChanges& changes) {
     dropped_.push_back(false);
     entry.uid = uid;
     Settle(state_.entries.size() - 1, server.href, server.etag, server.data);
+    // The calendar's past stays there: years of past events would come in
+    // as overdue reminders, and answering them would delete them.
+    if (IsPast(server.item)) {
+      state_.entries.back().server_only = true;
+      continue;
+    }
     AddLocal(server.item, static_cast<std::ptrdiff_t>(state_.entries.size() - 1));
     ++report_.down;
   }
@@ -321,6 +336,20 @@ bool Pass::DecideEntry(std::size_t index, const ServerChanges& changes) {
   auto fetched_at = fetched_.find(entry.uid);
   const Fetched* server = fetched_at == fetched_.end() ? nullptr : &fetched_at->second;
 
+  if (entry.server_only) {
+    // A past event left on the server: it comes in when it is moved to come.
+    if (changes.gone.contains(entry.href) && server == nullptr) {
+      Drop(index);
+    } else if (server != nullptr) {
+      Settle(index, server->href, server->etag, server->data);
+      if (!IsPast(server->item) && !server->item.done) {
+        state_.entries[index].server_only = false;
+        AddLocal(server->item, static_cast<std::ptrdiff_t>(index));
+        ++report_.down;
+      }
+    }
+    return true;
+  }
   if (entry.agreed.empty() && entry.href.empty()) {
     // Never on the server yet (a new event, or one kept in Tallyo only).
     if (local == nullptr) {
@@ -557,14 +586,23 @@ void Pass::DeleteLocal(const LocalEvent& event, std::size_t index) {
   local_changes_.push_back(std::move(change));
 }
 
-bool Pass::SaveState() {
+bool Pass::SaveState(bool local_done) {
   if (!writing_) return true;
+  std::unordered_set<std::size_t> waiting;
+  if (!local_done)
+    for (const LocalChange& change : local_changes_)
+      if (change.entry >= 0) waiting.insert(static_cast<std::size_t>(change.entry));
   SyncState kept;
   kept.calendar_url = state_.calendar_url;
   kept.sync_token = state_.sync_token;
   kept.ctag = state_.ctag;
-  for (std::size_t i = 0; i < state_.entries.size(); ++i)
-    if (i >= dropped_.size() || !dropped_[i]) kept.entries.push_back(state_.entries[i]);
+  for (std::size_t i = 0; i < state_.entries.size(); ++i) {
+    if (waiting.contains(i)) {
+      if (i < original_.size()) kept.entries.push_back(original_[i]);
+    } else if (i >= dropped_.size() || !dropped_[i]) {
+      kept.entries.push_back(state_.entries[i]);
+    }
+  }
   std::string bytes = SyncStateToBytes(kept);
   if (bytes == saved_bytes_) return true;  // a quiet pass writes nothing
   Status status = DefaultFileSystem().ReplaceFile(state_path_, bytes);

@@ -329,3 +329,17 @@ TEST_F(SyncServer, AServerThatRefusesSyncCollectionIsComparedByCtagAndETags) {
   EXPECT_COUNTS(b_.Pass(*plain, calendar), 0, 1, 1, 0);
   EXPECT_EQ(b_.Titles(), (std::vector<std::string>{"one, changed"}));
 }
+
+TEST_F(SyncServer, ThePastOfTheCalendarStaysThereUntilItIsMovedToCome) {
+  a_.Add("last year", "", 1'700'000'000);
+  a_.Add("to come", "", kMonday);
+  Pass(a_);
+  EXPECT_COUNTS(Pass(b_), 0, 1, 0, 0);
+  EXPECT_EQ(b_.Titles(), (std::vector<std::string>{"to come"}));
+  EXPECT_COUNTS(Pass(b_), 0, 0, 0, 0);  // nothing deleted for being missing
+  EXPECT_EQ(ServerObjects().size(), 2u);
+  a_.Edit("last year", [](CMyEvent& e) { e.timeRemind = kMonday + 60; });
+  Pass(a_);
+  EXPECT_COUNTS(Pass(b_), 0, 1, 0, 0);
+  EXPECT_EQ(b_.Titles(), (std::vector<std::string>{"last year", "to come"}));
+}

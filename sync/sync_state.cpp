@@ -74,6 +74,7 @@ std::string SyncStateToBytes(const SyncState& state) {
     PutField(out, "href", entry.href);
     PutField(out, "etag", entry.etag);
     PutField(out, "agreed", entry.agreed);
+    if (entry.server_only) PutField(out, "only", "server");
   }
   // A file cut short at a field's end is told apart from a whole one.
   PutField(out, "end", std::to_string(state.entries.size()));
@@ -118,6 +119,8 @@ Status SyncStateFromBytes(std::string_view bytes, SyncState* state) {
       entry->etag = value;
     } else if (name == "agreed") {
       entry->agreed = value;
+    } else if (name == "only") {
+      entry->server_only = value == "server";
     }
     if (!ok) return Corrupt(field_at, "a number that does not fit");
   }

@@ -26,6 +26,9 @@ struct SyncEntry {
   std::string href;
   std::string etag;
   std::string agreed;  // the calendar data both sides last agreed on (UTF-8)
+  // On the server only, on purpose: a past event of the calendar, left out
+  // of Tallyo (never deleted for being missing there).
+  bool server_only = false;
 
   bool operator==(const SyncEntry&) const = default;
 };

@@ -7,7 +7,7 @@
 
 namespace {
 
-SyncState TwoEntries() {
+SyncState SomeEntries() {
   SyncState state;
   state.calendar_url = "http://h/c/";
   state.sync_token = "tok";
@@ -15,6 +15,7 @@ SyncState TwoEntries() {
   state.entries.push_back(
       {"u1@x", EventKey{1700000000, 0}, "http://h/c/u1.ics", "\"e1\"", "BEGIN:X\r\nEND:X\r\n"});
   state.entries.push_back({"u 2", EventKey{-5, 2}, "", "kept-in-tallyo", ""});
+  state.entries.push_back({"past", EventKey{0, 0}, "http://h/c/p.ics", "\"p\"", "X", true});
   return state;
 }
 
@@ -29,19 +30,21 @@ TEST(SyncState, WritesItsFileByteForByteAndReadsItBack) {
       "uid 4\nu1@x\ncreated 10\n1700000000\ntwin 1\n0\nhref 17\nhttp://h/c/u1.ics\netag 4\n\"e1\"\n"
       "agreed 16\nBEGIN:X\r\nEND:X\r\n\n"
       "uid 3\nu 2\ncreated 2\n-5\ntwin 1\n2\nhref 0\n\netag 14\nkept-in-tallyo\nagreed 0\n\n"
-      "end 1\n2\n";
-  EXPECT_EQ(SyncStateToBytes(TwoEntries()), golden);
+      "uid 4\npast\ncreated 1\n0\ntwin 1\n0\nhref 16\nhttp://h/c/p.ics\netag 3\n\"p\"\nagreed 1\nX\n"
+      "only 6\nserver\n"
+      "end 1\n3\n";
+  EXPECT_EQ(SyncStateToBytes(SomeEntries()), golden);
   SyncState read;
   ASSERT_TRUE(SyncStateFromBytes(golden, &read).ok());
-  EXPECT_EQ(read, TwoEntries());
+  EXPECT_EQ(read, SomeEntries());
   ASSERT_TRUE(SyncStateFromBytes(SyncStateToBytes(SyncState()), &read).ok());
   EXPECT_EQ(read, SyncState());
 }
 
 TEST(SyncState, RefusesEveryTruncationAndStrayBytes) {
-  const std::string whole = SyncStateToBytes(TwoEntries());
+  const std::string whole = SyncStateToBytes(SomeEntries());
   for (std::size_t length = 0; length < whole.size(); ++length) {
-    SyncState read = TwoEntries();
+    SyncState read = SomeEntries();
     EXPECT_FALSE(SyncStateFromBytes(whole.substr(0, length), &read).ok()) << length;
     EXPECT_EQ(read, SyncState()) << "nothing half-read is kept";
   }
@@ -61,12 +64,12 @@ TEST(SyncState, LivesBesideEventDatAndAMissingFileIsAnEmptyState) {
   EXPECT_EQ(SyncStatePathBeside("/home/u/t/event.dat"), "/home/u/t/sync-state.dat");
   EXPECT_EQ(SyncSettingsPathBeside("/home/u/t/event.dat"), "/home/u/t/sync.ini");
   MemoryFileSystem fs;
-  SyncState state = TwoEntries();
+  SyncState state = SomeEntries();
   ASSERT_TRUE(LoadSyncState(fs, "/t/sync-state.dat", &state).ok());
   EXPECT_EQ(state, SyncState());
-  ASSERT_TRUE(SaveSyncState(fs, "/t/sync-state.dat", TwoEntries()).ok());
+  ASSERT_TRUE(SaveSyncState(fs, "/t/sync-state.dat", SomeEntries()).ok());
   ASSERT_TRUE(LoadSyncState(fs, "/t/sync-state.dat", &state).ok());
-  EXPECT_EQ(state, TwoEntries());
+  EXPECT_EQ(state, SomeEntries());
 }
 
 TEST(SyncSettings, RoundTripsAndKeepsLinesAddedByHand) {

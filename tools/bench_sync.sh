@@ -72,6 +72,7 @@ python3 tools/make_event_file.py "$EVENTS" "$work/t1/event.dat"
 for t in t1 t2; do "$cli" --dir "$work/$t" sync setup --url "$base/c1/" --user tallyo >/dev/null; done
 vdir_config down c1 "$work/v"
 vdir_config up c2 "$work/v"
+for conf in down up; do yes | vdirsyncer -c "$work/$conf.conf" discover p >/dev/null 2>&1 || true; done
 
 echo "$EVENTS events; radicale $(/usr/bin/python3 -c 'import radicale; print(radicale.VERSION)'), vdirsyncer $(vdirsyncer --version | awk '{print $3}')"
 run "tallyo up (first sync, $EVENTS events)" "$cli" --dir "$work/t1" sync
