@@ -2,8 +2,10 @@
 
 namespace {
 
+// Whether an event is all-day is the server's to know: a Tallyo event read
+// for a pass never is one. Its reminder's moment is what both sides compare.
 bool SameTime(const CalendarItem& a, const CalendarItem& b) {
-  if (a.reminds != b.reminds || a.all_day != b.all_day) return false;
+  if (a.reminds != b.reminds) return false;
   if (!a.reminds) return true;
   if (a.rule.has_value() && b.rule.has_value()) return a.series_start == b.series_start;
   return a.rule.has_value() == b.rule.has_value() && a.remind_at == b.remind_at;

@@ -22,6 +22,16 @@ RepeatRule Daily() {
 
 }  // namespace
 
+TEST(ItemMerge, AnAllDayEventReadBackFromTallyoIsNotAChange) {
+  CalendarItem agreed = Reminder("birthday", 9 * 3600);
+  agreed.all_day = true;
+  const CalendarItem local = Reminder("birthday", 9 * 3600);  // Tallyo's events have no all-day
+  EXPECT_EQ(ChangedFields(agreed, local), 0);
+  const ItemMerge merge = MergeItems(agreed, local, agreed);
+  EXPECT_EQ(merge.to_server, 0);
+  EXPECT_EQ(merge.to_local, 0);
+}
+
 TEST(ItemMerge, ASeriesIsMovedByItsStartNotByTheOccurrenceAwaited) {
   CalendarItem agreed = Reminder("t", 1000);
   agreed.rule = Daily();
