@@ -56,12 +56,12 @@ std::string SaveFailedText(const Status& status, const std::string& event_file_p
 
 }  // namespace
 
-MainController::MainController(EventList& events, FileSystem& file_system,
+MainController::MainController(FileSystem& file_system, std::string event_file_path,
                                std::chrono::milliseconds lock_wait)
-    : events_(events),
+    : events_(file_system, std::move(event_file_path)),
       view_day_(NowTime()),
-      repeat_store_(file_system, RepeatFilePathBeside(events.FilePath())),
-      folder_(file_system, events, rules_, repeat_store_),
+      repeat_store_(file_system, RepeatFilePathBeside(events_.FilePath())),
+      folder_(file_system, events_, rules_, repeat_store_),
       lock_wait_(lock_wait) {}
 
 const RepeatRule* MainController::RuleOf(EventKey key) const {

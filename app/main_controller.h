@@ -45,12 +45,19 @@ struct ControllerResult {
 
 class MainController {
  public:
-  // `events` is the program's list, loaded or not; it outlives the
-  // controller. The repeat rules are kept in repeat.ini beside its file, on
-  // `file_system`. A change waits up to `lock_wait` for another writer of
-  // the folder; past that it is kept like one that could not be saved.
-  MainController(EventList& events, FileSystem& file_system,
+  // The controller owns the program's event list, the file at
+  // `event_file_path` on `file_system` (not loaded until Load); the repeat
+  // rules are kept in repeat.ini beside it. A change waits up to
+  // `lock_wait` for another writer of the folder; past that it is kept like
+  // one that could not be saved.
+  MainController(FileSystem& file_system, std::string event_file_path,
                  std::chrono::milliseconds lock_wait = EventFolder::kWindowWait);
+
+  // The list, to read. Every change goes through the calls below, and
+  // anything else that changes the folder (tallyo-cli, a sync, another copy
+  // of the program) writes the files, which Tick takes in: the list has no
+  // other door.
+  const EventList& events() const { return events_; }
 
   // --- the view ---
   int view_mode() const { return view_mode_; }
@@ -137,7 +144,7 @@ class MainController {
   void TellLoadProblem(const LoadResult& load, ControllerResult& result);
   void TellRepeatProblems(ControllerResult& result);
 
-  EventList& events_;
+  EventList events_;
   int view_mode_ = VIEW_BY_DATE;
   Time32 view_day_ = 0;
   std::string keyword_;

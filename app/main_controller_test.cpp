@@ -56,8 +56,8 @@ class Controller : public ::testing::Test {
   }
 
   MemoryFileSystem fs;
-  EventList list{fs, kPath};
-  MainController controller{list, fs, std::chrono::milliseconds(20)};
+  MainController controller{fs, kPath, std::chrono::milliseconds(20)};
+  const EventList& list = controller.events();
 };
 
 using Titles = std::vector<std::string>;

@@ -54,7 +54,7 @@ void Move(HWND dialog, int id, int x, int y) {
 
 }  // namespace
 
-MainDialog::MainDialog() : CSkinDialog(IDD_MAIN), reminder_check_(events_, settings_, *this) {
+MainDialog::MainDialog() : CSkinDialog(IDD_MAIN), reminder_check_(controller_.events(), settings_, *this) {
   bXpIcons = IsXpOrLater() ? 1 : 0;
   LoadIcons();
   timePicker = NowTime();

@@ -17,6 +17,7 @@
 #include "app/picked_row.h"
 #include "app/popup_keyboard.h"
 #include "app/second_tick.h"
+#include "base/app_path.h"
 #include "dialogs/event_list_view.h"
 #include "events/event_list.h"
 #include "framework/interval_timer.h"
@@ -33,12 +34,13 @@
 
 class ReminderPopupDialog;
 
-// The settings and the event list, which the controller and the reminder
-// check (members of MainDialog) hold on to. A base is built before every
+// The settings, and the controller, which owns the event list: the reminder
+// check (a member of MainDialog) reads both. A base is built before every
 // member and destroyed after them, whatever order the members are declared in.
 struct MainDialogRecords {
   Settings settings_;
-  EventList events_;
+  // event.dat beside the program.
+  MainController controller_{DefaultFileSystem(), MakeAppPath("event.dat")};
 };
 
 class MainDialog : public CSkinDialog,
@@ -152,9 +154,8 @@ class MainDialog : public CSkinDialog,
   void ShowNextReminderTip();
 
   // In the order the program's design gives them (the settings and the
-  // events come first, in MainDialogRecords).
+  // controller with the events come first, in MainDialogRecords).
   RemoteConfig remote_config_;
-  MainController controller_{events_, DefaultFileSystem()};
   PickedRow picked_row_;
   int bSkipClipOnce = 0;
   int bXpIcons = 1;

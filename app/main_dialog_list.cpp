@@ -109,7 +109,7 @@ LRESULT MainDialog::OnGridDoubleClick(NMHDR* header) {
 void MainDialog::OnModify() { ModifyEvent(controller_.selected()); }
 
 void MainDialog::ModifyEvent(EventKey key) {
-  const CMyEvent* event = events_.Find(key);
+  const CMyEvent* event = controller_.events().Find(key);
   if (event == nullptr) return;
   const CMyEvent before = *event;
   ModifyEventDialog modify(before, controller_.RuleOf(key));

@@ -75,7 +75,7 @@ void MainDialog::ClosePopup() {
 }
 
 void MainDialog::ShowNextReminderTip() {
-  const std::string tip = NextReminderTip(events_, controller_.rules());
+  const std::string tip = NextReminderTip(controller_.events(), controller_.rules());
   tray_icon_.SetTip(tip.empty() ? std::string(kProgramTitle) : tip);
 }
 

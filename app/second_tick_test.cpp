@@ -66,11 +66,10 @@ class Tick : public ::testing::Test {
 
   Log log;
   MemoryFileSystem fs;
-  EventList list{fs, kPath};
-  MainController controller{list, fs};
+  MainController controller{fs, kPath};
   Settings settings;
   LoggingHost host{log};
-  ReminderCheck reminders{list, settings, host};
+  ReminderCheck reminders{controller.events(), settings, host};
   LoggingWindow window{log};
   SecondTick tick;
 };

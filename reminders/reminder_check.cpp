@@ -1,6 +1,6 @@
 #include "reminders/reminder_check.h"
 
-ReminderCheck::ReminderCheck(EventList& events, const Settings& settings, ReminderHost& host)
+ReminderCheck::ReminderCheck(const EventList& events, const Settings& settings, ReminderHost& host)
     : events_(events), settings_(settings), host_(host) {}
 
 void ReminderCheck::Tick() {

@@ -42,7 +42,8 @@ class ReminderHost {
 
 class ReminderCheck {
  public:
-  ReminderCheck(EventList& events, const Settings& settings, ReminderHost& host);
+  // Reads `events`, never changes them: an answer goes back through the host.
+  ReminderCheck(const EventList& events, const Settings& settings, ReminderHost& host);
 
   // The one-second tick: alerts the first due event in stored order unless
   // an alert is pending. With the popup kind (nTipType 0) the popup opens;
@@ -76,7 +77,7 @@ class ReminderCheck {
   bool AlertStillDue() const;
   void EndAlert();
 
-  EventList& events_;
+  const EventList& events_;
   const Settings& settings_;
   ReminderHost& host_;
   bool flashing_ = false;
