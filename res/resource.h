@@ -13,6 +13,7 @@
 #define IDD_MODIFY_EVENT 133
 #define IDD_REMINDER 134
 #define IDD_CONFIRM 135
+#define IDD_SYNC 136
 
 /* ---- Menus ---- */
 #define IDR_ROW_MENU 132  /* pop-up "RCLICK" of the event grid */
@@ -22,6 +23,7 @@
 #define ID_ROW_DELETE 32772
 #define ID_TRAY_SHOW 32773
 #define ID_TRAY_EXIT 32774
+#define ID_TRAY_SYNC 32775
 
 /* ---- Strings ---- */
 #define IDS_SOCKETS_INIT_FAILED 103
@@ -72,6 +74,7 @@
 #define IDB_BROWSE_HOVER 176       /* settings "..." button: 18 x 18 */
 #define IDB_BROWSE_NORMAL 177
 #define IDB_BROWSE_PRESSED 178
+#define IDB_SYNC_BACKGROUND 179 /* 394 x 349 */
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
@@ -134,3 +137,15 @@
 #define IDC_SETTINGS_PLAY_SOUND 1033
 #define IDC_SETTINGS_SOUND_FILE 1034
 #define IDC_SETTINGS_BROWSE 1035
+
+/* ---- Calendar sync (IDD_SYNC) ---- */
+#define IDC_SYNC_ADDRESS 1040
+#define IDC_SYNC_USER 1041
+#define IDC_SYNC_PASSWORD 1042
+#define IDC_SYNC_DISCOVER 1043
+#define IDC_SYNC_CALENDAR 1044
+#define IDC_SYNC_STATUS 1045
+#define IDC_SYNC_ENABLED 1046
+#define IDC_SYNC_INTERVAL 1047
+#define IDC_SYNC_NOW 1048
+#define IDC_SYNC_RESULT 1049

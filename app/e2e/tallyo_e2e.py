@@ -554,7 +554,7 @@ def tray_icon_click(double=False, button=1):
 
 # The tray menu opens with its top left corner at the icon; its items, in
 # client pixels of the menu window.
-TRAY_MENU_ITEMS = {"显示": (31, 11), "退出": (31, 38)}
+TRAY_MENU_ITEMS = {"显示": (31, 11), "日历同步...": (31, 30), "退出": (31, 57)}
 
 
 def choose_from_tray_menu(item):

@@ -29,6 +29,7 @@ def bitmaps():
         167: backgrounds.settings(),
         171: backgrounds.find_box(),
         175: backgrounds.confirm_box(),
+        179: backgrounds.sync_box(),
         162: widgets.radio_box(False),
         163: widgets.radio_box(True),
         168: widgets.check_box(True),
