@@ -7,8 +7,9 @@
 #include <string>
 
 #ifdef _WIN32
-#include <wincred.h>
 #include <windows.h>
+// wincred.h needs windows.h first.
+#include <wincred.h>
 #endif
 
 namespace {

@@ -1,7 +1,8 @@
 // The Credential Manager: a generic credential of this PC per server, its
 // secret the password in UTF-16 (as the system's own dialogs keep one).
-#include <wincred.h>
 #include <windows.h>
+// wincred.h needs windows.h first.
+#include <wincred.h>
 
 #include <string>
 
