@@ -18,6 +18,7 @@
 #include "events/event_list.h"
 #include "events/event_repeats.h"
 #include "events/event_view_rows.h"
+#include "events/uid_store.h"
 
 namespace {
 
@@ -58,13 +59,13 @@ std::string FileNameOf(const std::string& path) {
   return path.substr(name_at);
 }
 
-// Tallyo's own files (event.dat, config.ini and repeat.ini, their temporary
+// Tallyo's own files (event.dat, config.ini, repeat.ini and uids.ini, their temporary
 // files and the set-aside copies of a damaged event.dat) are never
 // overwritten by an export, in any folder: the file name alone decides.
 bool IsTallyoFileName(const std::string& path) {
   std::string name = FileNameOf(path);
   return IsOwnFileOrBeside(name, "event.dat") || IsOwnFileOrBeside(name, "config.ini") ||
-         IsOwnFileOrBeside(name, "repeat.ini");
+         IsOwnFileOrBeside(name, "repeat.ini") || IsOwnFileOrBeside(name, UidStore::kFileName);
 }
 
 bool WriteToStandardOutput(IcsWriter& writer) {
@@ -105,7 +106,16 @@ int RunExport(const ExportOptions& options) {
   LoadRulesForReading(rule_file, &rules, list);
   EventPtrList rows;
   FillView(list, chosen->view, chosen->day, chosen->keyword, rows);
-  IcsUids uids(list.records());
+  // The UIDs kept for the events; a uids.ini that cannot be read gives the first ones.
+  UidStore uid_file(DefaultFileSystem(), UidFilePathBeside(list.FilePath()));
+  EventUids kept;
+  if (Status read = uid_file.Load(&kept); !read.ok()) {
+    std::cerr << "tallyo-cli: ";
+    PrintSystemText(std::cerr, read.message());
+    std::cerr << " (the events keep the UIDs of their keys)\n";
+  }
+  kept.Bind(list);
+  IcsUids uids(list.records(), &kept);
   std::vector<EventKey> keys;
   if (!rules.empty()) keys = list.KeysOf(rows);
 

@@ -120,6 +120,30 @@ TEST_F(ExportCommand, AnEditKeepsTheUids) {
   }
 }
 
+TEST_F(ExportCommand, DeletingATwinChangesNoOtherUid) {
+  EventVector events = FiveEvents();
+  events.push_back(MakeEvent("same second C", 1796700500));
+  Store(events);
+  ReadCalendar before = Export({});
+  ASSERT_EQ(before.components.size(), 6u);
+  EXPECT_EQ(before.components[4].uid, "1796700500-1@tallyo.example");
+  ASSERT_EQ(RunCli({"delete", "--created", "1796700500"}).exit_code, 0);
+  EXPECT_TRUE(fs::exists(dir_ / "uids.ini"));
+  ReadCalendar after = Export({});
+  ASSERT_EQ(after.components.size(), 5u);
+  EXPECT_EQ(after.components[3].summary, "same second B");
+  EXPECT_EQ(after.components[3].uid, before.components[4].uid);
+  EXPECT_EQ(after.components[4].uid, before.components[5].uid);
+  // An older tool that rewrites event.dat (knowing nothing of uids.ini)
+  // and deletes B too: C keeps its UID, found by its title.
+  events.erase(events.begin() + 3, events.begin() + 5);
+  Store(events);
+  after = Export({});
+  ASSERT_EQ(after.components.size(), 4u);
+  EXPECT_EQ(after.components[3].summary, "same second C");
+  EXPECT_EQ(after.components[3].uid, before.components[5].uid);
+}
+
 TEST_F(ExportCommand, MissingFileGivesAnEmptyCalendar) {
   ReadCalendar read = Export({});
   EXPECT_TRUE(read.components.empty());
@@ -171,7 +195,7 @@ TEST_F(ExportCommand, NeverOverwritesTallyosOwnFiles) {
   const std::string stored = ReadFileBytes(EventFile());
   WriteFileBytes(dir_ / "config.ini", "[common]\r\nbTray=1\r\n");
   for (const std::string name :
-       {"event.dat", "EVENT.DAT", "event.dat.damaged-20261207-090000", "config.ini"}) {
+       {"event.dat", "EVENT.DAT", "event.dat.damaged-20261207-090000", "config.ini", "uids.ini"}) {
     CliRun run = RunCli({"export", "--ics", "--out", (dir_ / name).string()});
     EXPECT_EQ(run.exit_code, 2) << name;
     EXPECT_NE(run.err.find("Tallyo's own files"), std::string::npos) << run.err;

@@ -58,7 +58,14 @@ char* IcsUids::PutUid(const CMyEvent& event, char* at) const {
   return at + sizeof kIcsUidDomain - 1;
 }
 
+const std::string* IcsUids::KeptUid(const CMyEvent& event) const {
+  if (kept_ == nullptr) return nullptr;
+  const UidEntry* entry = kept_->Entry(places_.KeyOf(event));
+  return entry != nullptr && !entry->uid.empty() ? &entry->uid : nullptr;
+}
+
 std::string IcsUids::Uid(const CMyEvent& event) const {
+  if (const std::string* kept = KeptUid(event)) return *kept;
   char uid[kMaxSize];
   return std::string(uid, PutUid(event, uid));
 }
@@ -201,8 +208,19 @@ void IcsWriter::Add(const CMyEvent& event, const IcsUids& uids, const RepeatSeri
   event_room_ = kEventRoom + TextLineRoom(event.strTitle.size()) * (reminder ? 2 : 1) +
                 TextLineRoom(event.strContent.size()) + rule.size() * 2;
   char* at = Room(buffer_.get() + size_, event_room_);
-  at = reminder ? Put(at, "BEGIN:VEVENT\r\nUID:") : Put(at, "BEGIN:VJOURNAL\r\nUID:");
-  at = uids.PutUid(event, at);  // never long enough to fold
+  at = reminder ? Put(at, "BEGIN:VEVENT\r\n") : Put(at, "BEGIN:VJOURNAL\r\n");
+  if (const std::string* kept = uids.KeptUid(event)) {
+    // A source's UID (UTF-8) may be long or hold characters to escape.
+    std::string line = "UID:", folded;
+    AppendIcsText(*kept, &line);
+    AppendFoldedLine(line, &folded);
+    folded.resize(folded.size() - 2);  // the line end comes next
+    at = Room(at, folded.size() + event_room_);
+    at = Put(at, folded);
+  } else {
+    at = Put(at, "UID:");
+    at = uids.PutUid(event, at);  // never long enough to fold
+  }
   char created[kIcsUtcTimeSize];
   PutTime(event.timeCreate, created);
   at = Put(at, "\r\nDTSTAMP:");

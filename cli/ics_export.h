@@ -17,35 +17,41 @@
 #include "base/local_time.h"
 #include "base/text_convert.h"
 #include "cli/ics_text.h"
+#include "events/event_uids.h"
 #include "events/my_event.h"
 #include "events/twin_places.h"
 #include "repeat/repeat_series.h"
 
-// The right-hand part of every UID: the domain of Tallyo's own web server.
-inline constexpr char kIcsUidDomain[] = "tallyo.example";
+// The right-hand part of Tallyo's own UIDs.
+inline constexpr auto& kIcsUidDomain = kTallyoUidDomain;
 
 // Names each record of one event list for calendars, so that importing a
-// later export again updates the entries instead of doubling them. A UID is
+// later export again updates the entries instead of doubling them: the UID
+// kept for it in uids.ini (events/event_uids.h), else its first,
 // "<timeCreate>-<n>@tallyo.example": the record's EventKey, n its place among
 // the records created in the same second in stored order. Edits of the
-// title, body or reminder change neither, and no two records of the list get
-// the same UID.
+// title, body or reminder change neither.
 class IcsUids {
  public:
   // REQUIRES: `records` is the whole list in stored order (also when only one
   // view is exported, so that a record has the same UID in every export), and
-  // it outlives this object unchanged.
-  explicit IcsUids(std::span<const CMyEvent> records) : places_(records) {}
+  // it and `kept` (nullptr: none) outlive this object unchanged.
+  explicit IcsUids(std::span<const CMyEvent> records, const EventUids* kept = nullptr)
+      : places_(records), kept_(kept != nullptr && !kept->empty() ? kept : nullptr) {}
 
-  // Writes the UID of `event` at `at` (at most kMaxSize chars) and returns its end.
+  // The UID kept for `event`, or nullptr when it has its first.
+  const std::string* KeptUid(const CMyEvent& event) const;
+  // Writes the first UID of `event` at `at` (at most kMaxSize chars) and returns its end.
   // REQUIRES: `event` is one of the records.
   char* PutUid(const CMyEvent& event, char* at) const;
+  // Its UID, kept or first.
   std::string Uid(const CMyEvent& event) const;
 
   static constexpr std::size_t kMaxSize = 11 + 1 + 10 + 1 + sizeof kIcsUidDomain - 1;
 
  private:
   TwinPlaces places_;
+  const EventUids* kept_;
 };
 
 // Writes one calendar, one component at a time, into a buffer of its own.

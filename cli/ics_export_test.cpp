@@ -316,3 +316,37 @@ TEST(IcsExport, HundredThousandEvents) {
   for (const ReadComponent& component : read.components) uids.insert(component.uid);
   EXPECT_EQ(uids.size(), events.size());
 }
+
+TEST(IcsExport, KeptUidsAreWrittenAndReadBackAsTheyWere) {
+  // A twin whose first UID was kept when another of its second went, an
+  // event imported from a calendar (a long UID with characters TEXT
+  // escapes), and one that has its first UID still.
+  EventVector events = {MakeEvent("b", 500), MakeEvent("c", 500, "", 1, 900),
+                        MakeEvent("imported", 600, "", 1, 950), MakeEvent("own", 700)};
+  EventUids kept;
+  kept.Keep({500, 0}, "500-1@tallyo.example");
+  kept.Keep({500, 1}, "500-2@tallyo.example");
+  const std::string long_uid = "event;one,two\\" + std::string(120, 'x') + "@calendar.example.com";
+  kept.Keep({600, 0}, long_uid);
+  IcsUids uids(events, &kept);
+  IcsWriter writer;
+  for (const auto& event : events) writer.Add(event, uids);
+  writer.Finish();
+  const std::string text(writer.text());
+  CheckedLines(text);
+  EXPECT_NE(text.find("UID:500-1@tallyo.example\r\n"), std::string::npos);
+  EXPECT_NE(text.find("UID:event\\;one\\,two\\\\xxx"), std::string::npos) << "escaped as TEXT";
+
+  const ReadCalendar read = ReadIcs(text);
+  ASSERT_EQ(read.components.size(), events.size());
+  EXPECT_EQ(read.errors, 0) << read.first_error;
+  const std::vector<std::string> expected = {"500-1@tallyo.example", "500-2@tallyo.example", long_uid,
+                                             "700-0@tallyo.example"};
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    EXPECT_EQ(read.components[i].uid, expected[i]);
+    EXPECT_EQ(uids.Uid(events[i]), expected[i]);
+    // Read back, each UID finds its event again (as an import matches it).
+    EXPECT_EQ(kept.Find(read.components[i].uid), (EventKey{events[i].timeCreate, i == 1 ? 1u : 0u}));
+    ExpectReadsBackAs(read.components[i], events[i]);
+  }
+}

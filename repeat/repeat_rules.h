@@ -30,6 +30,8 @@
 // before, and an older version, which keeps sections it does not change,
 // keeps them as they are.
 //
+// How sections follow their events: keyed_sections.h.
+//
 // Read and written with IniFile; a section this program does not change
 // keeps its lines as they are, so a rule it cannot read (a part it does not
 // know, a bad value) survives every save unchanged, and its event reminds
@@ -48,33 +50,8 @@
 
 #include "base/ini_file.h"
 #include "base/local_time.h"
+#include "repeat/keyed_sections.h"
 #include "repeat/repeat_series.h"
-
-// Which event a rule belongs to: its creation time and its place among the
-// events created in that second, in stored order (an event key's twin).
-struct RuleKey {
-  Time32 created = 0;
-  std::uint32_t place = 0;
-  friend bool operator==(const RuleKey&, const RuleKey&) = default;
-  friend auto operator<=>(const RuleKey&, const RuleKey&) = default;
-};
-
-struct RuleKeyHash {
-  std::size_t operator()(const RuleKey& key) const {
-    return std::hash<std::uint64_t>()((std::uint64_t{static_cast<std::uint32_t>(key.created)} << 32) ^
-                                      key.place);
-  }
-};
-
-// What a section says of the event it was written for, in a second shared by several.
-struct RuleFingerprint {
-  std::uint32_t events = 0;      // how many events that second held
-  std::uint32_t title_hash = 0;  // TitleHash of the event's title
-  friend bool operator==(const RuleFingerprint&, const RuleFingerprint&) = default;
-};
-
-// The short hash of a title (code page 936 bytes) a fingerprint carries.
-std::uint32_t TitleHash(std::string_view title);
 
 struct RepeatEntry {
   Time32 created = 0;  // key.created
@@ -93,8 +70,8 @@ class RepeatRules {
  public:
   static constexpr char kStartKey[] = "start";
   static constexpr char kRuleKey[] = "rule";
-  static constexpr char kEventsKey[] = "events";
-  static constexpr char kTitleKey[] = "title";
+  static constexpr const char* kEventsKey = keyed_sections::kEventsKey;
+  static constexpr const char* kTitleKey = keyed_sections::kTitleKey;
   static constexpr char kRdateKey[] = "rdate";
   static constexpr char kExdateKey[] = "exdate";
 
@@ -104,7 +81,7 @@ class RepeatRules {
   explicit RepeatRules(std::string_view bytes);
 
   // The file's bytes, every line ended by CR LF.
-  std::string ToBytes() const { return document_.ToBytes(); }
+  std::string ToBytes() const { return sections_.ToBytes(); }
 
   // The section of that event, readable or not; nullptr for none.
   const RepeatEntry* Find(RuleKey key) const;
@@ -149,25 +126,12 @@ class RepeatRules {
   // The sections that cannot be read, by key.
   std::vector<const RepeatEntry*> Unreadable() const;
   // The lines that are no section header, key=value, comment or blank line.
-  std::vector<std::size_t> OtherLines() const { return document_.OtherLines(); }
+  std::vector<std::size_t> OtherLines() const { return sections_.document().OtherLines(); }
   // Every rule's key, in no order.
   std::vector<RuleKey> Keys() const;
-  std::size_t size() const { return entries_.size(); }
-  bool empty() const { return entries_.empty(); }
+  std::size_t size() const { return sections_.size(); }
+  bool empty() const { return sections_.empty(); }
 
  private:
-  void RemoveSectionsNamed(const std::unordered_set<std::string>& names);
-
-  IniFile document_;
-  std::unordered_map<RuleKey, RepeatEntry, RuleKeyHash> entries_;
-  // Rules taken away whose sections are still in document_, by the key they had.
-  std::unordered_map<RuleKey, std::string, RuleKeyHash> removed_;
+  KeyedSections<RepeatEntry> sections_;
 };
-
-// The creation time a section name stands for: an optional minus and 1 to
-// 10 digits within the range of a time value; nullopt for any other name.
-std::optional<Time32> CreationTimeOfSection(std::string_view name);
-// The key a section name stands for: "N" (place 0) or "N-K" (K from 1).
-std::optional<RuleKey> RuleKeyOfSection(std::string_view name);
-// The section name of a key.
-std::string SectionName(RuleKey key);

@@ -1,69 +1,23 @@
 #include "repeat/repeat_store.h"
 
-#include "base/cp936.h"
-
-RepeatStore::RepeatStore(FileSystem& file_system, std::string path)
-    : file_system_(file_system), path_(std::move(path)) {}
-
-FileStamp RepeatStore::StampNow() {
-  // A file that cannot be looked at gets a stamp that never matches, so the
-  // next look reads it again.
-  FileStamp stamp;
-  if (!file_system_.StatFile(path_, &stamp).ok()) stamp = FileStamp{~0ull, -1};
-  return stamp;
-}
+RepeatStore::RepeatStore(FileSystem& file_system, std::string path) : file_(file_system, std::move(path)) {}
 
 Status RepeatStore::Load(RepeatRules* rules) {
-  // Looked at before reading: a change in between shows as a new stamp later.
-  FileStamp stamp = StampNow();
-  std::string bytes;
-  Status read = file_system_.ReadFile(path_, &bytes);
-  if (read.IsNotFound()) {
-    seen_ = Seen{};
-    unread_file_ = false;
-    *rules = RepeatRules();
-    return Status::Ok();
-  }
-  if (!read.ok()) {
-    unread_file_ = true;
-    return read;
-  }
-  *rules = RepeatRules(bytes);
-  seen_ = Seen{true, stamp, std::move(bytes)};
-  unread_file_ = false;
-  return Status::Ok();
+  std::optional<std::string> bytes;
+  Status loaded = file_.Load(&bytes);
+  if (loaded.ok()) *rules = bytes ? RepeatRules(*bytes) : RepeatRules();
+  return loaded;
 }
 
-Status RepeatStore::Save(const RepeatRules& rules) {
-  std::string bytes = rules.ToBytes();
-  if (seen_.exists ? bytes == seen_.bytes : rules.empty()) return Status::Ok();
-  if (unread_file_) return Status::IoError(path_ + ": could not be read, so it is not replaced");
-  Status written = file_system_.ReplaceFile(path_, bytes);
-  if (written.ok()) seen_ = Seen{true, StampNow(), std::move(bytes)};
-  return written;
-}
+Status RepeatStore::Save(const RepeatRules& rules) { return file_.Save(rules.ToBytes(), rules.empty()); }
 
-bool RepeatStore::ChangedOnDisk() {
-  FileStamp now;
-  Status looked = file_system_.StatFile(path_, &now);
-  if (looked.IsNotFound()) return seen_.exists;
-  if (!looked.ok()) return true;  // cannot tell: let the owner try to load it
-  if (!seen_.exists) return true;
-  if (now == seen_.stamp) return false;
-  std::string bytes;
-  if (!file_system_.ReadFile(path_, &bytes).ok() || bytes != seen_.bytes) return true;
-  seen_.stamp = now;  // the same bytes written again
-  return false;
-}
+bool RepeatStore::ChangedOnDisk() { return file_.ChangedOnDisk(); }
 
 Status RepeatStore::ReloadIfChanged(RepeatRules* rules, bool* reloaded) {
-  *reloaded = false;
-  if (!ChangedOnDisk()) return Status::Ok();
-  const bool unread_before = unread_file_;
-  Status loaded = Load(rules);
-  *reloaded = loaded.ok();
-  // A file that stays unreadable is looked at every time, but told of once.
-  return unread_before ? Status::Ok() : loaded;
+  std::optional<std::string> bytes;
+  Status status = file_.ReloadIfChanged(&bytes, reloaded);
+  if (*reloaded) *rules = bytes ? RepeatRules(*bytes) : RepeatRules();
+  return status;
 }
 
 namespace {
@@ -91,15 +45,5 @@ RepeatProblems RepeatStore::TakeNewProblems(const RepeatRules& rules) {
 }
 
 std::string RepeatFilePathBeside(const std::string& event_file_path) {
-  std::size_t folder_end = 0;
-#ifdef _WIN32
-  // Code page 936 paths: a trail byte may be 0x5C, which is no separator.
-  for (std::size_t i = 0; i < event_file_path.size(); i += cp936::CharLength(event_file_path, i)) {
-    if (event_file_path[i] == '\\' || event_file_path[i] == '/') folder_end = i + 1;
-  }
-#else
-  std::size_t slash = event_file_path.rfind('/');
-  if (slash != std::string::npos) folder_end = slash + 1;
-#endif
-  return event_file_path.substr(0, folder_end) + RepeatStore::kFileName;
+  return FilePathBeside(event_file_path, RepeatStore::kFileName);
 }

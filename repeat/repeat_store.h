@@ -1,10 +1,6 @@
 #pragma once
 // RepeatStore: the file repeat.ini and what this program last knew of it,
-// kept like event.dat: a save writes a temporary file and replaces the old
-// one in one step; a change from another program is noticed cheaply (one
-// look at size and write time while nothing changed) so the owner can load
-// it before every change and on the one-second tick, and never overwrite
-// what it has not seen. The order of the saves is EventFolder's
+// kept as base/watched_file.h says. The order of the saves is EventFolder's
 // (events/event_folder.h).
 #include <cstdint>
 #include <optional>
@@ -16,6 +12,7 @@
 
 #include "base/file_system.h"
 #include "base/status.h"
+#include "base/watched_file.h"
 #include "repeat/repeat_problems.h"
 #include "repeat/repeat_rules.h"
 
@@ -51,21 +48,11 @@ class RepeatStore {
   // there is nothing new to tell.
   RepeatProblems TakeNewProblems(const RepeatRules& rules);
 
-  const std::string& FilePath() const { return path_; }
+  const std::string& FilePath() const { return file_.FilePath(); }
 
  private:
-  struct Seen {
-    bool exists = false;
-    FileStamp stamp;
-    std::string bytes;
-  };
-  FileStamp StampNow();
-
-  FileSystem& file_system_;
-  std::string path_;
-  Seen seen_;
-  bool unread_file_ = false;  // the last load could not read the file
-  std::string told_;          // what was told last, as TellingOf gives it
+  WatchedFile file_;
+  std::string told_;  // what was told last, as TellingOf gives it
 };
 
 // repeat.ini in the folder of `event_file_path` (the path of event.dat),
