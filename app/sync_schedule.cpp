@@ -6,6 +6,7 @@ void SyncSchedule::Configure(bool enabled, int interval_minutes, std::int64_t no
   enabled_ = enabled;
   interval_seconds_ = std::int64_t{std::max(interval_minutes, 1)} * 60;
   stopped_ = false;
+  one_off_ = false;
   not_before_.reset();
   back_off_ = 0;
   change_at_.reset();
@@ -18,6 +19,7 @@ void SyncSchedule::SyncNow(std::int64_t now) {
   // back or the password right now.
   stopped_ = false;
   not_before_.reset();
+  if (!enabled_) one_off_ = true;
   if (running_) {
     change_at_ = now;
     return;
@@ -48,7 +50,7 @@ bool SyncSchedule::Due(std::int64_t now) const {
 }
 
 std::optional<std::int64_t> SyncSchedule::NextPassAt() const {
-  if (!enabled_ || stopped_ || running_) return std::nullopt;
+  if ((!enabled_ && !one_off_) || stopped_ || running_) return std::nullopt;
   return next_;
 }
 
@@ -62,6 +64,12 @@ void SyncSchedule::PassEnded(const SyncReport& report, std::int64_t now) {
   next_.reset();
   const std::optional<std::int64_t> change = change_at_;
   change_at_.reset();
+  if (!enabled_) {
+    // The one pass asked for is done (or asked for again meanwhile).
+    one_off_ = change.has_value();
+    if (one_off_) PlanAt(*change);
+    return;
+  }
   if (report.completed) {
     back_off_ = 0;
     not_before_.reset();

@@ -29,7 +29,8 @@ class SyncSchedule {
   // on, or changing the settings in any way, clears a stop and a back-off
   // and runs a pass now.
   void Configure(bool enabled, int interval_minutes, std::int64_t now);
-  // The user chose "立即同步": a pass now, whatever stop or back-off.
+  // The user chose "立即同步": a pass now, whatever stop or back-off, and
+  // one pass also while the sync is off.
   void SyncNow(std::int64_t now);
   // Tallyo saved a change to its files.
   void LocalChange(std::int64_t now);
@@ -55,6 +56,7 @@ class SyncSchedule {
   bool enabled_ = false;
   bool stopped_ = false;
   bool running_ = false;
+  bool one_off_ = false;  // a pass asked for while the sync is off
   std::int64_t interval_seconds_ = 15 * 60;
   std::optional<std::int64_t> next_;        // the next pass planned
   std::optional<std::int64_t> change_at_;   // a change during a pass wants a pass then

@@ -47,6 +47,18 @@ TEST_F(Schedule, OffPlansNothingAndIgnoresChanges) {
   EXPECT_FALSE(schedule.Due(kStart + 365 * 86400));
 }
 
+TEST_F(Schedule, SyncNowRunsOnePassWhileOff) {
+  schedule.Configure(false, kMinutes, kStart);
+  schedule.SyncNow(kStart + 10);
+  Pass(kStart + 10, Completed(), kStart + 11);
+  EXPECT_EQ(schedule.NextPassAt(), std::nullopt);  // no interval while off
+  schedule.LocalChange(kStart + 20);
+  EXPECT_EQ(schedule.NextPassAt(), std::nullopt);
+  schedule.SyncNow(kStart + 30);
+  Pass(kStart + 30, Failed(CalDavErrorKind::kUnreachable), kStart + 31);
+  EXPECT_EQ(schedule.NextPassAt(), std::nullopt);  // nor a retry
+}
+
 TEST_F(Schedule, RunsAtStartThenEveryInterval) {
   schedule.Configure(true, kMinutes, kStart);
   EXPECT_EQ(schedule.NextPassAt(), kStart);

@@ -27,7 +27,7 @@ std::int64_t SyncWorker::Now() {
 }
 
 void SyncWorker::StartThreadIfNeeded() {
-  if (!thread_.joinable() && state_->settings.enabled) thread_ = std::thread(Run, state_);
+  if (!thread_.joinable()) thread_ = std::thread(Run, state_);
 }
 
 void SyncWorker::Configure(const SyncSettings& settings) {
@@ -35,7 +35,7 @@ void SyncWorker::Configure(const SyncSettings& settings) {
     std::lock_guard<std::mutex> lock(state_->mutex);
     state_->settings = settings;
     state_->schedule.Configure(settings.enabled, settings.interval_minutes, Now());
-    StartThreadIfNeeded();
+    if (settings.enabled) StartThreadIfNeeded();
   }
   state_->wake.notify_all();
 }

@@ -85,17 +85,19 @@ TEST(SyncWorker, PassesAtStartAndOnRequestWithTheSettingsGiven) {
   EXPECT_EQ(recorder.passes[2].calendar_url, "http://127.0.0.1:1/other/");
 }
 
-TEST(SyncWorker, OffStartsNothing) {
+TEST(SyncWorker, OffStartsNothingButTheOnePassAskedFor) {
   Recorder recorder;
-  {
-    SyncWorker worker(recorder.Pass(), recorder.Signal());
-    SyncSettings off = On();
-    off.enabled = false;
-    worker.Configure(off);
-    worker.SyncNow();
-    worker.LocalChange();
-  }  // ends at once: no thread to wait for
+  SyncWorker worker(recorder.Pass(), recorder.Signal());
+  SyncSettings off = On();
+  off.enabled = false;
+  worker.Configure(off);
+  worker.LocalChange();
   EXPECT_TRUE(recorder.passes.empty());
+  worker.SyncNow();
+  ASSERT_TRUE(recorder.WaitForSignals(1));
+  std::lock_guard<std::mutex> lock(recorder.mutex);
+  ASSERT_EQ(recorder.passes.size(), 1u);
+  EXPECT_FALSE(recorder.passes[0].enabled);
 }
 
 TEST(SyncWorker, StopsForTheUserUntilAsked) {

@@ -35,6 +35,11 @@ constexpr char kBadInterval[] =
 constexpr char kNoCalendar[] =
     "\xBF\xAA\xC6\xF4\xCD\xAC\xB2\xBD\xC7\xB0\xA3\xAC\xC7\xEB\xCF\xC8\xA1\xB0\xBC\xEC\xB2\xE2\xA1\xB1\xB2\xA2"
     "\xD1\xA1\xD4\xF1\xD2\xBB\xB8\xF6\xC8\xD5\xC0\xFA\xA1\xA3";
+// "请先“检测”并选择一个日历。", before "立即同步".
+constexpr char kChooseCalendar[] =
+    "\xC7\xEB\xCF\xC8\xA1\xB0\xBC\xEC\xB2\xE2\xA1\xB1\xB2\xA2\xD1\xA1\xD4\xF1\xD2\xBB\xB8\xF6\xC8\xD5\xC0\xFA"
+    "\xA1\xA3";
+constexpr char kSyncing[] = "\xD5\xFD\xD4\xDA\xCD\xAC\xB2\xBD\xA1\xAD";              // "正在同步…"
 constexpr char kNeverSynced[] = "\xBB\xB9\xC3\xBB\xD3\xD0\xCD\xAC\xB2\xBD\xB9\xFD";  // "还没有同步过"
 
 std::string Trimmed(std::string text) {
@@ -180,7 +185,7 @@ std::string SyncDialog::ReadPassword() const {
   return utf8;
 }
 
-bool SyncDialog::ReadValues() {
+bool SyncDialog::ReadValues(bool for_a_pass) {
   const SyncSettings before = settings_;
   if (!UpdateData(true)) return false;
   settings_.address = Trimmed(settings_.address);
@@ -191,8 +196,9 @@ bool SyncDialog::ReadValues() {
     return false;
   }
   const bool chosen = calendar_index_ >= 0 && calendar_index_ < static_cast<int>(calendars_.size());
-  if (enabled_ != 0 && (!chosen || settings_.address.empty())) {
-    win::MessageBox(hwnd(), kNoCalendar, kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
+  if ((enabled_ != 0 || for_a_pass) && (!chosen || settings_.address.empty())) {
+    win::MessageBox(hwnd(), enabled_ != 0 ? kNoCalendar : kChooseCalendar, kProgramTitle,
+                    MB_OK | MB_ICONEXCLAMATION);
     SetFocus(GetDlgItem(hwnd(), chosen ? IDC_SYNC_ADDRESS : IDC_SYNC_DISCOVER));
     return false;
   }
@@ -206,11 +212,12 @@ bool SyncDialog::ReadValues() {
 }
 
 void SyncDialog::OnOK() {
-  if (ReadValues()) EndDialog(IDOK);
+  if (ReadValues(/*for_a_pass=*/false)) EndDialog(IDOK);
 }
 
 void SyncDialog::OnSyncNow() {
-  if (!ReadValues()) return;
+  if (!ReadValues(/*for_a_pass=*/true)) return;
+  ShowResultLine(kSyncing);  // until the pass's own line comes
   if (sync_now_handler_) sync_now_handler_(settings_, password_);
 }
 

@@ -54,8 +54,9 @@ class SyncDialog : public CSkinDialog {
 
   void PlaceControls();
   // The controls into settings_ and password_; false, with the user told
-  // and the focus on the field, when a value cannot be taken.
-  bool ReadValues();
+  // and the focus on the field, when a value cannot be taken. A calendar
+  // must be chosen when the sync is on or `for_a_pass` ("立即同步").
+  bool ReadValues(bool for_a_pass);
   void OnDiscover();
   LRESULT OnDiscoveryDone(WPARAM wparam, LPARAM lparam);
   void OnCalendarChosen();

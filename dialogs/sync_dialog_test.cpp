@@ -177,7 +177,8 @@ TEST(SyncDialog, RefusesAnIntervalItCannotKeepAndSyncWithoutACalendar) {
     messages.push_back(ClickAndAnswer(d, IDOK));
     messages.push_back(ClickAndAnswer(d, IDC_SYNC_NOW));
     EXPECT_TRUE(IsWindow(d));
-    ClickBox(d, IDC_SYNC_ENABLED);  // off: nothing to sync, nothing to refuse
+    ClickBox(d, IDC_SYNC_ENABLED);  // off: OK needs no calendar, a pass does
+    messages.push_back(ClickAndAnswer(d, IDC_SYNC_NOW));
     ClickButton(d, IDOK);
   });
   EXPECT_EQ(answer, IDOK);
@@ -188,7 +189,11 @@ TEST(SyncDialog, RefusesAnIntervalItCannotKeepAndSyncWithoutACalendar) {
       "\xBF\xAA\xC6\xF4\xCD\xAC\xB2\xBD\xC7\xB0\xA3\xAC\xC7\xEB\xCF\xC8\xA1\xB0\xBC\xEC\xB2\xE2\xA1\xB1\xB2"
       "\xA2"
       "\xD1\xA1\xD4\xF1\xD2\xBB\xB8\xF6\xC8\xD5\xC0\xFA\xA1\xA3";
-  EXPECT_EQ(messages, (std::vector<std::string>{interval, interval, interval, calendar, calendar}));
+  // "请先“检测”并选择一个日历。"
+  const std::string choose =
+      "\xC7\xEB\xCF\xC8\xA1\xB0\xBC\xEC\xB2\xE2\xA1\xB1\xB2\xA2\xD1\xA1\xD4\xF1\xD2\xBB\xB8\xF6\xC8\xD5\xC0"
+      "\xFA\xA1\xA3";
+  EXPECT_EQ(messages, (std::vector<std::string>{interval, interval, interval, calendar, calendar, choose}));
   EXPECT_EQ(dialog.settings().interval_minutes, 1440);
   EXPECT_FALSE(dialog.settings().enabled);
 }
