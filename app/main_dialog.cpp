@@ -89,6 +89,7 @@ bool MainDialog::OnInitDialog() {
     hidden_start_.Begin(hwnd());
   }
   StartUpdateCheck();
+  StartSync();
   second_timer_.Start(1000, [this] { OnSecondTick(); });
   UpdateData(false);
   ShowNote();

@@ -52,6 +52,8 @@ bool MainDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESUL
       Table::Message(WM_ENDSESSION, &MainDialog::OnEndSession),
       Table::Command(ID_TRAY_EXIT, 0, &MainDialog::OnTrayExit),
       Table::Command(ID_TRAY_SHOW, 0, &MainDialog::OnTrayShow),
+      Table::Command(ID_TRAY_SYNC, 0, &MainDialog::OnSyncDialog),
+      Table::Message(kSyncReportReady, &MainDialog::OnSyncReportReady),
       Table::Message(WM_ERASEBKGND, &MainDialog::OnEraseBackground),
       Table::Command(IDC_MAIN_DELETE, BN_CLICKED, &MainDialog::OnDelete),
       Table::Command(IDC_MAIN_MODIFY, BN_CLICKED, &MainDialog::OnModify),

@@ -26,12 +26,13 @@ ADD_CAPTION = "增加事件"
 MODIFY_CAPTION = "修改事件"
 FIND_CAPTION = "查找事件"
 SETTINGS_CAPTION = "设置"
+SYNC_CAPTION = "日历同步"
 ABOUT_CAPTION = "关于 Tallyo"
 REMINDER_CAPTION = "事情提醒"
 MESSAGE_CAPTION = "Tallyo"  # the program's message boxes
 TRAY_CAPTION = "Wine System Tray"  # shown while any program has an icon there
 PROGRAM_CAPTIONS = (MAIN_CAPTION, CONFIRM_CAPTION, ADD_CAPTION, MODIFY_CAPTION, FIND_CAPTION, SETTINGS_CAPTION,
-                    ABOUT_CAPTION, REMINDER_CAPTION, MESSAGE_CAPTION, TRAY_CAPTION)
+                    SYNC_CAPTION, ABOUT_CAPTION, REMINDER_CAPTION, MESSAGE_CAPTION, TRAY_CAPTION)
 
 
 # ---------------------------------------------------------------- event.dat
