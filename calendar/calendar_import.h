@@ -46,8 +46,9 @@ struct ImportPlan {
   std::string unreadable_reason;  // code page 936
   ImportCounts counts;
   std::vector<ImportProblem> problems;
-  // What the apply step needs; opaque to the caller.
+  // What the apply step needs (the items to add or update); opaque to the caller.
   std::vector<CalendarItem> items;
+  ImportOptions options;
 };
 
 // Reads `ics` (the file's bytes) and plans the import into the folder as

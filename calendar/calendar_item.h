@@ -46,5 +46,10 @@ struct CalendarItem {
   // visible marker in the title and body.
   int marked_characters = 0;
 
+  // Nothing left to remind of after the moment the text was read for: a
+  // one-off whose reminder (`remind_at`) has passed, or a series without
+  // another occurrence.
+  bool past = false;
+
   bool operator==(const CalendarItem&) const = default;
 };

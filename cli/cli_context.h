@@ -40,3 +40,4 @@ void AddSettingsCommand(CLI::App& app, CliContext& ctx);
 void AddFetchCommand(CLI::App& app, CliContext& ctx);
 void AddExportCommand(CLI::App& app, CliContext& ctx);
 void AddRepeatCommands(CLI::App& app, CliContext& ctx);
+void AddImportCommand(CLI::App& app, CliContext& ctx);

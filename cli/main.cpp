@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
   AddFetchCommand(app, ctx);
   AddExportCommand(app, ctx);
   AddRepeatCommands(app, ctx);
+  AddImportCommand(app, ctx);
 
   // Runs after parsing and before any subcommand callback.
   app.parse_complete_callback([&] {

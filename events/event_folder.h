@@ -114,6 +114,11 @@ class EventFolder {
   // Step 2 as most writers want it: each file loaded again if it changed.
   bool TakeInFiles(FolderChangeOutcome& outcome);
 
+  // The files as this folder last took them in (for a reader that plans a
+  // change, such as an import, before making it).
+  const EventList& events() const { return events_; }
+  const RepeatRules& rules() const { return rules_; }
+
   // The UIDs of the events, as of the last change, or RefreshUids. A change
   // reads and changes them here; they are saved with it.
   EventUids& uids() { return uids_; }
