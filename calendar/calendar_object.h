@@ -36,3 +36,8 @@ std::string NewCalendarObject(const CalendarItem& item);
 // other property, component and parameter is kept as it is.
 std::string PatchCalendarObject(std::string_view server_text, const CalendarItem& agreed,
                                 const CalendarItem& wanted);
+
+// The server's to-do `server_text` marked done at `now` (STATUS:COMPLETED,
+// COMPLETED, PERCENT-COMPLETE:100), everything else kept; nullopt when the
+// text holds no to-do.
+std::optional<std::string> CompletedTodoObject(std::string_view server_text, Time32 now);
