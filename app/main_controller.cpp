@@ -76,7 +76,7 @@ std::string MainController::RepeatLine(EventKey key, Time32 now) const {
   if (event == nullptr) return {};
   const RepeatSeries* series = SeriesOfEvent(rules_, *event, key);
   if (series == nullptr) return {};
-  return RepeatPopupLine(series->rule(), series->FirstAfter(now));
+  return RepeatPopupLine(*series, series->FirstAfter(now));
 }
 
 // --- the view ---

@@ -7,9 +7,7 @@
 
 #include "app/main_dialog.h"
 #include "app/main_texts.h"
-#ifndef TALLYO_NO_SYNC_ENGINE
 #include "app/program_sync.h"
-#endif
 #include "app/sync_texts.h"
 #include "base/file_system.h"
 #include "dialogs/sync_dialog.h"
@@ -26,9 +24,6 @@ std::string MainDialog::SyncSettingsPath() const {
 void MainDialog::StartSync() {
   // An unreadable sync.ini leaves the sync off; the dialog shows the defaults.
   LoadSyncSettings(DefaultFileSystem(), SyncSettingsPath(), &sync_settings_);
-#ifdef TALLYO_NO_SYNC_ENGINE
-  return;  // a build without the engine: no worker, no pass
-#else
   auto program_sync =
       std::make_shared<ProgramSync>(DefaultFileSystem(), controller_.events().FilePath(),
                                     [](const std::string& address) { return LoadSyncPassword(address); });
@@ -36,7 +31,6 @@ void MainDialog::StartSync() {
       [program_sync](const SyncSettings& settings) { return program_sync->RunPass(settings); },
       PostMessageSignal(hwnd(), kSyncReportReady));
   sync_worker_->Configure(sync_settings_);
-#endif
 }
 
 void MainDialog::OnSyncDialog() {

@@ -2,6 +2,7 @@
 // folder's lists, the UIDs kept in the folder's uids.ini.
 #include "calendar/calendar_import.h"
 
+#include "calendar/folder_uid_book.h"
 #include "calendar/import_steps.h"
 #include "events/event_folder.h"
 
@@ -19,31 +20,13 @@ constexpr char kRulesUnreadable[] =
 constexpr char kUidsUnreadable[] =
     "UID \xce\xc4\xbc\xfe\xce\xde\xb7\xa8\xb6\xc1\xc8\xa1\xa3\xac\xce\xb4\xb5\xbc\xc8\xeb\xa3\xba";
 
-// The folder's UIDs (uids.ini) as the import's steps ask for them: an
-// event's UID, and what the last import of it made of the event.
-class FolderUids : public ImportUidBook {
- public:
-  explicit FolderUids(EventFolder& folder) : folder_(folder) {}
-  std::optional<EventKey> Find(std::string_view uid) const override {
-    return folder_.uids().Find(uid, folder_.events());
-  }
-  std::string ImportedFingerprint(EventKey key) const override { return folder_.uids().Imported(key); }
-  void Keep(EventKey key, const std::string& uid, const std::string& fingerprint) override {
-    folder_.uids().Keep(key, uid);
-    folder_.uids().SetImported(key, fingerprint);
-  }
-
- private:
-  EventFolder& folder_;
-};
-
 }  // namespace
 
 ImportPlan PlanImport(std::string_view ics, EventFolder& folder, const ImportOptions& options) {
   // A uids.ini that cannot be read plans as if no event had a UID kept; the
   // apply step, under the lock, then refuses to go on (see there).
   folder.RefreshUids();
-  FolderUids uids(folder);
+  FolderUidBook uids(folder);
   return PlanImportInto(ics, folder.events(), folder.rules(), uids, options);
 }
 
@@ -53,7 +36,7 @@ ImportOutcome ApplyImport(const ImportPlan& plan, EventFolder& folder, const Imp
     outcome.message = plan.unreadable_reason;
     return outcome;
   }
-  FolderUids uids(folder);
+  FolderUidBook uids(folder);
   EventFolder::Options options;
   options.save_when = SaveWhen::kIfApplied;
   options.wait = EventFolder::kCommandWait;
@@ -68,6 +51,7 @@ ImportOutcome ApplyImport(const ImportPlan& plan, EventFolder& folder, const Imp
   FolderChangeOutcome changed = folder.Make(
       [&](EventList& events, RepeatRules& rules) {
         outcome.counts = ApplyImportTo(plan, events, rules, uids, plan.options, progress);
+        uids.Flush();
         return outcome.counts.to_add + outcome.counts.to_update > 0;
       },
       options);

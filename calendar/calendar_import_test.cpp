@@ -268,6 +268,40 @@ TEST(FolderImport, SavedWithItsUidsAndFoundAgainByAnotherWriter) {
   EXPECT_NE(files.files["/dir/event.dat"], before);
 }
 
+// Many new events at once: their UIDs written as one piece, also beside
+// UIDs kept before and UIDs that need quoting; found again by the next import.
+TEST(FolderImport, ManyNewEventsKeepTheirUids) {
+  ZoneScope zone("Asia/Shanghai");
+  MemoryFileSystem files;
+  ImportOptions options;
+  options.now = kNow;
+  auto import_once = [&](const std::string& ics) {
+    EventList events(files, "/dir/event.dat");
+    events.LoadEvents();
+    RepeatRules rules;
+    RepeatStore store(files, RepeatFilePathBeside(events.FilePath()));
+    store.Load(&rules);
+    BindRules(events, rules);
+    EventFolder folder(files, events, rules, store);
+    return ApplyImport(PlanImport(ics, folder, options), folder);
+  };
+  auto calendar_of = [](int from, int to) {
+    std::string components;
+    for (int i = from; i < to; ++i) {
+      const std::string uid = i % 10 == 3 ? " odd; \"uid\" " + std::to_string(i) : "uid-" + std::to_string(i);
+      components += Component(uid, "SUMMARY:Event " + std::to_string(i) + "\r\nDTSTART:20270101T100000\r\n");
+    }
+    return Calendar(components);
+  };
+  EXPECT_EQ(import_once(calendar_of(0, 5)).counts.to_add, 5);
+  EXPECT_EQ(import_once(calendar_of(0, 40)).counts.to_add, 35);
+  ImportOutcome again = import_once(calendar_of(0, 40));
+  EXPECT_EQ(again.counts.to_add, 0);
+  EXPECT_EQ(again.counts.unchanged, 40);
+  EventUids read(files.files["/dir/uids.ini"]);
+  EXPECT_EQ(read.size(), 40u);
+}
+
 TEST(ImportTexts, TheSummaryNamesWhatHappenedAndWhatCouldNotBeRead) {
   ImportCounts counts;
   counts.to_add = 2;

@@ -91,7 +91,7 @@ std::string TextOf(icalcomponent* component, icalproperty_kind kind) {
 // removes it for an empty value.
 void SetText(icalcomponent* component, icalproperty_kind kind, const std::string& value) {
   icalproperty* p = icalcomponent_get_first_property(component, kind);
-  if (value.find_first_not_of(" \t\n") == std::string::npos) {
+  if (value.find_first_not_of(" \t") == std::string::npos) {
     if (p != nullptr) {
       icalcomponent_remove_property(component, p);
       icalproperty_free(p);

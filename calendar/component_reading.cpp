@@ -342,6 +342,9 @@ bool ReadComponent(icalcomponent* component, const std::vector<icalcomponent*>& 
   const RepeatSeries series(item->series_start, rule, item->dates);
   if (std::optional<Time32> next = series.FirstAfter(now)) {
     item->remind_at = *next;
+  } else if (item->series_start > 0 && !TimeOfWall(item->series_start)) {
+    *problem = kAfter2038;  // a series that starts past the range never reminds
+    return false;
   } else {
     item->past = true;
   }

@@ -210,6 +210,8 @@ TEST(ComponentReading, WhatCannotBeReadIsNamed) {
   EXPECT_EQ(ProblemOf(Calendar(Event("SUMMARY:x\r\n"))), "\xc3\xbb\xd3\xd0\xbf\xaa\xca\xbc\xca\xb1\xbc\xe4");
   EXPECT_NE(ProblemOf(Calendar(Event("DTSTART:19650101T100000\r\n"))).find("1970"), std::string::npos);
   EXPECT_NE(ProblemOf(Calendar(Event("DTSTART:20400101T100000\r\n"))).find("2038"), std::string::npos);
+  EXPECT_NE(ProblemOf(Calendar(Event("DTSTART:20400101T100000\r\nRRULE:FREQ=DAILY\r\n"))).find("2038"),
+            std::string::npos);
   EXPECT_NE(ProblemOf(Calendar(Event("DTSTART:20270101T100000\r\nRRULE:FREQ=SOMETIMES\r\n"))).find("FREQ"),
             std::string::npos);
   // A damaged line: libical keeps the component and says what it met.

@@ -17,12 +17,12 @@ void AddText(icalcomponent* component, icalproperty* (*make)(const char*), std::
   icalcomponent_add_property(component, make(TextValueOfCp936(cp936_text).c_str()));
 }
 
-icalcomponent* NewDisplayAlarm(const CalendarItem& item, bool related_to_end) {
+icalcomponent* NewDisplayAlarm(const CalendarItem& item, std::int32_t offset, bool related_to_end) {
   icalcomponent* alarm = icalcomponent_new_valarm();
   icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
   icaltriggertype trigger{};
   trigger.time = icaltime_null_time();
-  trigger.duration = icaldurationtype_from_int(item.alarm_offset);
+  trigger.duration = icaldurationtype_from_int(offset);
   icalproperty* trigger_property = icalproperty_new_trigger(trigger);
   if (related_to_end)
     icalproperty_add_parameter(trigger_property, icalparameter_new_related(ICAL_RELATED_END));
@@ -34,12 +34,13 @@ icalcomponent* NewDisplayAlarm(const CalendarItem& item, bool related_to_end) {
 
 // RRULE, RDATE and EXDATE of a series whose start is written in `style`
 // (this PC's zone): Tallyo's reminders are the alarm's offset after the starts.
-void AddSeries(icalcomponent* component, const CalendarItem& item, const TimeStyle& style) {
-  const std::string rule = "RRULE:" + FormatRepeatRule(RuleOfStart(*item.rule, item.alarm_offset, 0, style));
+void AddSeries(icalcomponent* component, const CalendarItem& item, std::int32_t offset,
+               const TimeStyle& style) {
+  const std::string rule = "RRULE:" + FormatRepeatRule(RuleOfStart(*item.rule, offset, 0, style));
   if (icalproperty* property = icalproperty_new_from_string(rule.c_str())) {
     icalcomponent_add_property(component, property);
   }
-  AddSeriesDates(component, item.dates, item.alarm_offset, style);
+  AddSeriesDates(component, item.dates, offset, style);
 }
 
 }  // namespace
@@ -47,8 +48,10 @@ void AddSeries(icalcomponent* component, const CalendarItem& item, const TimeSty
 CalendarItem ItemOfEvent(const CMyEvent& event, const RepeatSeries* series, std::string uid) {
   CalendarItem item;
   item.uid = std::move(uid);
-  item.title = std::string(event.strTitle);
-  item.body = std::string(event.strContent);
+  // The texts as the object holds them, so that the item read back from the
+  // object written is this one.
+  item.title = TitleAsWritten(event.strTitle);
+  item.body = BodyAsWritten(event.strContent);
   item.reminds = event.bRemind != 0;
   item.kind = item.reminds ? CalendarKind::kEvent : CalendarKind::kTodo;
   if (item.reminds) item.remind_at = event.timeRemind;
@@ -74,7 +77,19 @@ std::string NewCalendarObject(const CalendarItem& item) {
   icalcomponent_add_property(component, icalproperty_new_uid(item.uid.c_str()));
   icalcomponent_add_property(component, icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
                                             NowTime(), 0, icaltimezone_get_utc_timezone())));
-  if (item.reminds) {
+  std::int32_t alarm_offset = item.alarm_offset;
+  WallSeconds reminder = item.series_start;
+  if (item.reminds && !item.rule && !WallOfTime(item.remind_at, &reminder)) reminder = item.remind_at;
+  if (item.reminds && item.all_day && !todo) {
+    // An all-day event stays one: its day, and an alarm at the reminder's
+    // time of it.
+    TimeStyle style;
+    style.kind = TimeStyle::kDate;
+    const WallSeconds day = FloorDiv(reminder - item.alarm_offset, kSecondsPerDay) * kSecondsPerDay;
+    alarm_offset = static_cast<std::int32_t>(reminder - day);
+    icalcomponent_add_property(component, icalproperty_new_dtstart(ValueOfWall(day, style)));
+    if (item.rule) AddSeries(component, item, alarm_offset, style);
+  } else if (item.reminds) {
     // This PC's zone, defined in the object: a floating time would be read
     // in whatever zone the server or the phone is in.
     TimeStyle style;
@@ -91,7 +106,7 @@ std::string NewCalendarObject(const CalendarItem& item) {
                                    : ValueOfMoment(item.remind_at - item.alarm_offset, style);
     icalcomponent_add_property(
         component, WithZone(todo ? icalproperty_new_due(start) : icalproperty_new_dtstart(start), style));
-    if (item.rule) AddSeries(component, item, style);
+    if (item.rule) AddSeries(component, item, item.alarm_offset, style);
   }
   AddText(component, icalproperty_new_summary, item.title);
   AddText(component, icalproperty_new_description, item.body);
@@ -100,7 +115,9 @@ std::string NewCalendarObject(const CalendarItem& item) {
     icalcomponent_add_property(component, icalproperty_new_completed(icaltime_from_timet_with_zone(
                                               NowTime(), 0, icaltimezone_get_utc_timezone())));
   }
-  if (item.reminds) icalcomponent_add_component(component, NewDisplayAlarm(item, /*related_to_end=*/todo));
+  if (item.reminds) {
+    icalcomponent_add_component(component, NewDisplayAlarm(item, alarm_offset, /*related_to_end=*/todo));
+  }
   icalcomponent_add_component(calendar, component);
   std::string text = TextOfCalendar(calendar);
   icalcomponent_free(calendar);

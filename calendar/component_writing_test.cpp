@@ -93,6 +93,19 @@ TEST(ItemOfEvent, TakesTheFieldsOfTheEventAndItsSeries) {
   EXPECT_EQ(without_until, rule);
 }
 
+TEST(ItemOfEvent, TextsAreWhatTheObjectGivesBack) {
+  // libical trims blanks at a value's ends; a title is one line.
+  CalendarItem item = ItemOfEvent(CMyEvent(" a\r\nb\t", 0, "\tx\ny \x01\r\n\r\n ", 0, 0), nullptr, "u");
+  EXPECT_EQ(item.title, "a  b");
+  EXPECT_EQ(item.body, "x\r\ny \r\n\r\n");
+  ParsedObject object(NewCalendarObject(item));
+  EXPECT_EQ(Text(object.main(), ICAL_SUMMARY_PROPERTY), "a  b");
+  EXPECT_EQ(Text(object.main(), ICAL_DESCRIPTION_PROPERTY), "x\ny \n\n");
+  EXPECT_EQ(ItemOfEvent(CMyEvent(" \t ", 0, "\r\n", 0, 0), nullptr, "u").title, "");
+  ParsedObject breaks(NewCalendarObject(ItemOfEvent(CMyEvent("", 0, "\r\n", 0, 0), nullptr, "u")));
+  EXPECT_EQ(Text(breaks.main(), ICAL_DESCRIPTION_PROPERTY), "\n");
+}
+
 TEST(NewCalendarObject, ReminderIsAnEventInThisPcsZoneWithAnAlarmAtItsTime) {
   for (const char* zone : {"Asia/Shanghai", "America/New_York"}) {
     TALLYO_IN_ZONE(zone);

@@ -251,6 +251,7 @@ ImportPlan PlanImportInto(std::string_view ics, const EventList& events, const R
       plan.unreadable_reason = kNotACalendar;
       return plan;
     }
+    plan.items.reserve(items.size());  // a long calendar's items are most of what a plan holds
     std::vector<Component> overrides;
     auto parse = [&](const Piece& piece) -> icalcomponent* {
       text.assign(ics.substr(piece.begin, piece.end - piece.begin));
@@ -287,6 +288,7 @@ ImportPlan PlanImportInto(std::string_view ics, const EventList& events, const R
       icalcomponent_free(component);
     }
     for (Component& component : overrides) icalcomponent_remove_component(root.get(), component.get());
+    plan.items.shrink_to_fit();
     return plan;
   }
 

@@ -3,13 +3,10 @@
 #include <vector>
 
 #include "base/cp936.h"
-#include "base/text_convert.h"
+#include "calendar/marked_text.h"
 #include "calendar/object_values.h"
 
 namespace {
-
-// "〓", the marker of a character code page 936 cannot hold.
-constexpr std::string_view kMarker = "\xA1\xFE";
 
 // One character of the original and how Tallyo shows it.
 struct Piece {
@@ -17,12 +14,20 @@ struct Piece {
   std::string shown;
 };
 
-std::size_t Utf8Length(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  return 0;
+// The length of the UTF-8 character at `at`, as the reading takes it
+// (calendar/marked_text.cpp): 1 for a byte that starts none.
+std::size_t CharacterLength(std::string_view text, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  std::size_t length = lead < 0x80                    ? 1
+                       : lead >= 0xC2 && lead <= 0xDF ? 2
+                       : lead >= 0xE0 && lead <= 0xEF ? 3
+                       : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                      : 0;
+  if (at + length > text.size()) length = 0;
+  for (std::size_t k = 1; k < length; ++k) {
+    if ((static_cast<unsigned char>(text[at + k]) & 0xC0) != 0x80) length = 0;
+  }
+  return length == 0 ? 1 : length;
 }
 
 std::vector<Piece> PiecesOf(std::string_view original, ShownAs as) {
@@ -35,12 +40,10 @@ std::vector<Piece> PiecesOf(std::string_view original, ShownAs as) {
       i += size;
       continue;
     }
-    std::size_t size = Utf8Length(static_cast<unsigned char>(c));
-    if (size == 0 || i + size > original.size()) size = 1;
-    const std::string_view character = original.substr(i, size);
-    std::optional<std::string> cp936_char = cp936::FromUtf8(character);
-    pieces.push_back({character, cp936_char ? *cp936_char : std::string(kMarker)});
-    i += size;
+    const std::string_view character = original.substr(i, CharacterLength(original, i));
+    int marked = 0;
+    pieces.push_back({character, Cp936Marked(character, &marked)});
+    i += character.size();
   }
   return pieces;
 }

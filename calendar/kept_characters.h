@@ -20,5 +20,5 @@ std::string KeptCharacters(std::string_view original, std::string_view shown, st
                            ShownAs as);
 
 // `original` as Tallyo shows it (each character code page 936 cannot hold,
-// and each byte that is not UTF-8, as the marker).
+// and each byte that is not UTF-8, as the marker, calendar/marked_text.h).
 std::string ShownText(std::string_view original, ShownAs as);

@@ -36,16 +36,21 @@ std::optional<LocalZone> ThisPcZone() {
   std::string name = AsciiOf(info.TimeZoneKeyName);
   if (name.empty()) name = AsciiOf(info.StandardName);
   if (name == "UTC" || name == "Coordinated Universal Time") return std::nullopt;
-  if (std::string_view iana = IanaNameOfWindowsZone(name); !iana.empty()) {
+  // With daylight saving switched off, the clock keeps standard time all
+  // year: the place's zone would be an hour off for half of it.
+  const bool standard_only = info.DynamicDaylightTimeDisabled != FALSE;
+  if (std::string_view iana = IanaNameOfWindowsZone(name); !iana.empty() && !standard_only) {
     if (std::optional<LocalZone> zone = ZoneOfIanaName(iana)) return zone;
   }
   if (name.empty()) return std::nullopt;
   WindowsZoneRules rules;
-  rules.name = name;
+  rules.name = standard_only ? name + " (no daylight saving)" : name;
   rules.bias = info.Bias;
   rules.standard_bias = info.StandardBias;
   rules.daylight_bias = info.DaylightBias;
-  rules.to_standard = ChangeOf(info.StandardDate);
-  rules.to_daylight = ChangeOf(info.DaylightDate);
+  if (!standard_only) {
+    rules.to_standard = ChangeOf(info.StandardDate);
+    rules.to_daylight = ChangeOf(info.DaylightDate);
+  }
   return LocalZone{name, VtimezoneOfWindowsRules(rules)};
 }

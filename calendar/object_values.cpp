@@ -21,8 +21,38 @@ std::string TextValueOfCp936(std::string_view cp936_text) {
 }
 
 bool IsBlankText(std::string_view cp936_text) {
-  return cp936_text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+  return cp936_text.find_first_not_of(" \t") == std::string_view::npos;
 }
+
+namespace {
+
+// Bytes below 0x40 are characters of their own in code page 936 (a trail
+// byte is 0x40 or above): line breaks, controls and blanks are found bytewise.
+std::string AsWritten(std::string_view text, bool one_line) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      if (one_line) {
+        out += ' ';
+      } else {
+        out += "\r\n";
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      }
+    } else if (c == '\t' || (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F)) {
+      out += c;
+    }
+  }
+  const std::size_t first = out.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  return out.substr(first, out.find_last_not_of(" \t") + 1 - first);
+}
+
+}  // namespace
+
+std::string TitleAsWritten(std::string_view cp936_text) { return AsWritten(cp936_text, true); }
+std::string BodyAsWritten(std::string_view cp936_text) { return AsWritten(cp936_text, false); }
 
 TimeStyle StyleOfProperty(icalproperty* property, icalcomponent* component) {
   TimeStyle style;
@@ -179,6 +209,8 @@ RepeatRule RuleOfStart(RepeatRule rule, WallSeconds lead, std::int64_t turn_days
 
 void AddSeriesDates(icalcomponent* component, const RepeatDates& dates, WallSeconds lead,
                     const TimeStyle& style) {
+  // A day is the day of its reminder, less the whole days the reminder leads by.
+  if (style.kind == TimeStyle::kDate) lead = FloorDiv(lead, kSecondsPerDay) * kSecondsPerDay;
   for (WallSeconds wall : dates.added) {
     icaldatetimeperiodtype date{};
     date.time = ValueOfWall(wall - lead, style);

@@ -18,9 +18,16 @@
 // characters, which a TEXT value cannot hold, left out (a tab stays).
 std::string TextValueOfCp936(std::string_view cp936_text);
 
-// True when `cp936_text` holds nothing but spaces, tabs and line breaks:
-// no property is written for it (libical trims values and refuses empty ones).
+// True when `cp936_text` holds nothing but spaces and tabs: no property is
+// written for it (libical trims values and refuses empty ones).
 bool IsBlankText(std::string_view cp936_text);
+
+// A title or body as it reads back from what is written of it: line breaks
+// as CR LF (in a title, each CR and LF a space, as the title is one line),
+// no other control character but tab, no spaces or tabs at either end
+// (libical trims values).
+std::string TitleAsWritten(std::string_view cp936_text);
+std::string BodyAsWritten(std::string_view cp936_text);
 
 // How a component writes a time.
 struct TimeStyle {

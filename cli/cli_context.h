@@ -41,3 +41,4 @@ void AddFetchCommand(CLI::App& app, CliContext& ctx);
 void AddExportCommand(CLI::App& app, CliContext& ctx);
 void AddRepeatCommands(CLI::App& app, CliContext& ctx);
 void AddImportCommand(CLI::App& app, CliContext& ctx);
+void AddSyncCommand(CLI::App& app, CliContext& ctx);

@@ -23,6 +23,7 @@
 #include "events/event_list.h"
 #include "events/event_repeats.h"
 #include "events/event_view_rows.h"
+#include "repeat/repeat_texts.h"
 
 namespace {
 
@@ -112,7 +113,9 @@ class TableOutput {
 
 // --- list ---
 
-const char kRepeatCaption[] = "\xd6\xd8\xb8\xb4";  // "重复": the RRULE value, empty for a one-off
+// "重复": how the event repeats in words, then the RRULE value ("每周五
+// FREQ=WEEKLY;BYDAY=FR"); empty for a one-off.
+const char kRepeatCaption[] = "\xd6\xd8\xb8\xb4";
 
 struct ListOptions {
   ViewOptions view;
@@ -143,7 +146,8 @@ int RunList(const ListOptions& options) {
     for (std::size_t i = 0; i < rows.size(); ++i) {
       ViewRowCells(chosen->view, *rows[i], times, cells);
       const RepeatSeries* series = rules.empty() ? nullptr : SeriesOfEvent(rules, *rows[i], keys[i]);
-      cells.push_back(series != nullptr ? FormatRepeatRule(series->rule()) : std::string());
+      cells.push_back(series != nullptr ? RepeatShortName(*series) + " " + FormatRepeatRule(series->rule())
+                                        : std::string());
       if (options.with_created) cells.push_back(KeyText(keys[i]));
       table.Row(cells);
     }

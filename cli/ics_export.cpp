@@ -203,10 +203,21 @@ void IcsWriter::PutTime(Time32 t, char* at) {
 void IcsWriter::Add(const CMyEvent& event, const IcsUids& uids, const RepeatSeries* series) {
   const bool reminder = event.bRemind != 0;
   const std::string rule = reminder && series != nullptr ? "RRULE:" + FormatRepeatRule(series->rule()) : "";
+  // Its single dates, in the start's floating form.
+  std::string exdates, rdates;
+  if (!rule.empty()) {
+    auto dates_line = [](const char* name, const std::vector<WallSeconds>& walls) {
+      std::string line;
+      for (WallSeconds wall : walls) line.append(line.empty() ? name : ",").append(FormatIcsLocalTime(wall));
+      return line;
+    };
+    exdates = dates_line("EXDATE:", series->dates().removed);
+    rdates = dates_line("RDATE:", series->dates().added);
+  }
   // Room for the whole event at once, so that only unusual texts and long
   // lines need to ask for more.
   event_room_ = kEventRoom + TextLineRoom(event.strTitle.size()) * (reminder ? 2 : 1) +
-                TextLineRoom(event.strContent.size()) + rule.size() * 2;
+                TextLineRoom(event.strContent.size()) + (rule.size() + exdates.size() + rdates.size()) * 2;
   char* at = Room(buffer_.get() + size_, event_room_);
   at = reminder ? Put(at, "BEGIN:VEVENT\r\n") : Put(at, "BEGIN:VJOURNAL\r\n");
   if (const std::string* kept = uids.KeptUid(event)) {
@@ -233,8 +244,11 @@ void IcsWriter::Add(const CMyEvent& event, const IcsUids& uids, const RepeatSeri
     // wall time wherever the calendar is, across daylight-saving changes.
     at = Put(at, FormatIcsLocalTime(series->start()));
     at = Put(at, "\r\n");
-    const std::size_t line_at = static_cast<std::size_t>(at - buffer_.get());
-    at = EndLine(line_at, Put(at, rule));
+    for (const std::string* line : std::array<const std::string*, 3>{&rule, &exdates, &rdates}) {
+      if (line->empty()) continue;
+      const std::size_t line_at = static_cast<std::size_t>(at - buffer_.get());
+      at = EndLine(line_at, Put(at, *line));
+    }
   } else {
     if (reminder) {
       PutTime(event.timeRemind, at);

@@ -65,7 +65,7 @@ class IcsWriter {
 
   // One event: a VEVENT if bRemind is set, else a VJOURNAL. A reminder with
   // a `series` starts at the series' start in floating local time (no Z, no
-  // TZID) and carries its RRULE.
+  // TZID) and carries its RRULE, and its EXDATE and RDATE in the same form.
   void Add(const CMyEvent& event, const IcsUids& uids, const RepeatSeries* series = nullptr);
 
   // Writes END:VCALENDAR.

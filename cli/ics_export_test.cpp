@@ -245,6 +245,40 @@ TEST(IcsExport, ARepeatingReminderIsItsSeriesInFloatingLocalTime) {
             6u);  // Monday to Saturday (weeks from Sunday), then past UNTIL
 }
 
+TEST(IcsExport, ASeriesCarriesTheDatesItAddsAndLeavesOutInItsStartsForm) {
+  EventVector events = {MakeEvent("stand-up", 1796605200, "", 1, 1797210000)};
+  WallSeconds start = 0;
+  ASSERT_TRUE(ParseWallTime("2026-12-14 09:00:00", &start));
+  RepeatRule rule;
+  ASSERT_TRUE(ParseRepeatRule("FREQ=DAILY", &rule).ok());
+  RepeatDates dates;
+  std::string bad;
+  ASSERT_TRUE(
+      ParseWallTimeList("2026-12-25 09:00:00,2027-01-01 09:00:00,2027-01-02 09:00:00,2027-01-03 "
+                        "09:00:00,2027-01-04 09:00:00",
+                        &dates.removed, &bad));
+  ASSERT_TRUE(ParseWallTimeList("2026-12-26 10:30:00", &dates.added, &bad));
+  const RepeatSeries series(start, rule, dates);
+  IcsUids uids(events);
+  IcsWriter writer;
+  writer.Add(events[0], uids, &series);
+  writer.Finish();
+  const std::string text(writer.text());
+  CheckedLines(text);
+  EXPECT_NE(text.find("DTSTART:20261214T090000\r\nRRULE:FREQ=DAILY\r\n"
+                      "EXDATE:20261225T090000,20270101T090000,20270102T090000,20270103T090000,2027\r\n"
+                      " 0104T090000\r\nRDATE:20261226T103000\r\n"),
+            std::string::npos)
+      << text;
+  ReadCalendar read = ReadIcs(text);
+  ASSERT_EQ(read.components.size(), 1u);
+  EXPECT_EQ(read.errors, 0) << read.first_error;
+  EXPECT_EQ(read.components[0].exdates,
+            (std::vector<std::string>{"20261225T090000", "20270101T090000", "20270102T090000",
+                                      "20270103T090000", "20270104T090000"}));
+  EXPECT_EQ(read.components[0].rdates, std::vector<std::string>{"20261226T103000"});
+}
+
 TEST(IcsExport, NoEventsIsAnEmptyCalendar) {
   std::string text = Calendar({});
   EXPECT_EQ(text,

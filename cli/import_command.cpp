@@ -68,6 +68,7 @@ int RunImport(const ImportCommandOptions& options) {
   import_options.now = NowTime();
   import_options.past = options.past;
   const ImportPlan plan = PlanImport(bytes, folder, import_options);
+  std::string().swap(bytes);  // the plan holds what it needs of the file
   if (plan.unreadable) {
     std::cerr << "tallyo-cli: ";
     PrintSystemText(std::cerr, *path);

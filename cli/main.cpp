@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
   AddExportCommand(app, ctx);
   AddRepeatCommands(app, ctx);
   AddImportCommand(app, ctx);
+  AddSyncCommand(app, ctx);
 
   // Runs after parsing and before any subcommand callback.
   app.parse_complete_callback([&] {
@@ -52,7 +53,8 @@ int main(int argc, char** argv) {
   try {
     app.parse(static_cast<int>(pointers.size()), pointers.data());
   } catch (const CLI::ParseError& e) {
-    return app.exit(e);
+    // --help and --version are no error; anything else the parser refused is a bad argument.
+    return app.exit(e) == 0 ? 0 : kBadArguments;
   }
   return ctx.exit_code;
 }

@@ -2,12 +2,14 @@
 // reminder) and next (the coming occurrences of its rule).
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <charconv>
 #include <iostream>
 #include <limits>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/wall_time.h"
 #include "cli/cli_context.h"
@@ -26,18 +28,85 @@ std::optional<EventKey> KeyArgument(const std::string& text) {
 
 // --- repeat ---
 
-int RunRepeat(const std::string& created_text, const std::string& rule_text) {
+struct RepeatOptions {
+  std::string created;
+  std::string rule;
+  std::string rdate;  // comma-separated local times or days; empty: none
+  std::string exdate;
+};
+
+// One item of --rdate or --exdate: a local time, or a day at the series'
+// time of day.
+struct DateItem {
+  WallSeconds wall = 0;
+  bool day_only = false;
+};
+
+// A list of --rdate or --exdate; nullopt after a message naming the bad item.
+std::optional<std::vector<DateItem>> DateListArgument(const char* option, const std::string& text) {
+  std::vector<DateItem> items;
+  std::size_t from = 0;
+  while (from <= text.size() && !text.empty()) {
+    std::size_t comma = text.find(',', from);
+    if (comma == std::string::npos) comma = text.size();
+    std::string item = text.substr(from, comma - from);
+    item.erase(0, item.find_first_not_of(' '));
+    item.erase(item.find_last_not_of(' ') + 1);
+    DateItem parsed;
+    if (ParseWallTime(item, &parsed.wall)) {
+      items.push_back(parsed);
+    } else if (item.size() == 10 && ParseWallTime(item + " 00:00:00", &parsed.wall)) {
+      parsed.day_only = true;
+      items.push_back(parsed);
+    } else {
+      std::cerr << "tallyo-cli: " << option
+                << " expects local times \"YYYY-MM-DD HH:MM:SS\" or days \"YYYY-MM-DD\" (at the series' time "
+                   "of day), separated by commas, not \""
+                << item << "\"\n";
+      return std::nullopt;
+    }
+    from = comma + 1;
+  }
+  return items;
+}
+
+// The items as wall times, days at `time_of_day`, sorted without repeats.
+std::vector<WallSeconds> WallsOf(const std::vector<DateItem>& items, WallSeconds time_of_day) {
+  std::vector<WallSeconds> walls;
+  for (const DateItem& item : items) walls.push_back(item.wall + (item.day_only ? time_of_day : 0));
+  std::sort(walls.begin(), walls.end());
+  walls.erase(std::unique(walls.begin(), walls.end()), walls.end());
+  return walls;
+}
+
+int RunRepeat(const RepeatOptions& options) {
   // Everything is checked before a file is touched.
-  std::optional<EventKey> key = KeyArgument(created_text);
+  std::optional<EventKey> key = KeyArgument(options.created);
   if (!key) return kBadArguments;
   std::optional<RepeatRule> rule;
-  if (rule_text != "none") {
-    rule = RuleArgument(rule_text);
+  if (options.rule != "none") {
+    rule = RuleArgument(options.rule);
     if (!rule) return kBadArguments;
+  }
+  const std::optional<std::vector<DateItem>> added = DateListArgument("--rdate", options.rdate);
+  const std::optional<std::vector<DateItem>> removed = DateListArgument("--exdate", options.exdate);
+  if (!added || !removed) return kBadArguments;
+  if (!rule && (!added->empty() || !removed->empty())) {
+    std::cerr << "tallyo-cli: --rdate and --exdate belong to a rule, not to none\n";
+    return kBadArguments;
   }
 
   return ChangeFolderFiles([&](EventList& list, RepeatRules& rules) {
-    switch (SetEventRepeat(list, rules, *key, rule)) {
+    RepeatDates dates;
+    if (const CMyEvent* event = list.Find(*key); event != nullptr && event->bRemind != 0) {
+      WallSeconds reminder = 0;
+      if (WallOfTime(event->timeRemind, &reminder)) {
+        const WallSeconds time_of_day = reminder - FloorDiv(reminder, kSecondsPerDay) * kSecondsPerDay;
+        dates.added = WallsOf(*added, time_of_day);
+        dates.removed = WallsOf(*removed, time_of_day);
+      }
+    }
+    switch (SetEventRepeat(list, rules, *key, rule, dates)) {
       case SetRepeatResult::kSet:
       case SetRepeatResult::kRemoved:
         return 0;
@@ -134,8 +203,9 @@ int RunNext(const NextOptions& options) {
 }  // namespace
 
 void AddRepeatCommands(CLI::App& app, CliContext& ctx) {
-  auto created = std::make_shared<std::string>();
-  auto rule = std::make_shared<std::string>();
+  auto repeat_options = std::make_shared<RepeatOptions>();
+  std::string* created = &repeat_options->created;
+  std::string* rule = &repeat_options->rule;
   CLI::App* repeat = app.add_subcommand(
       "repeat",
       "set or replace the rule of a reminder (none removes it); the series starts at its reminder time");
@@ -147,7 +217,12 @@ void AddRepeatCommands(CLI::App& app, CliContext& ctx) {
                    "daily, weekdays, weekly, monthly, yearly, hourly, an RRULE value such as "
                    "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH, or none")
       ->required();
-  repeat->callback([&ctx, created, rule] { ctx.exit_code = RunRepeat(*created, *rule); });
+  repeat->add_option("--rdate", repeat_options->rdate,
+                     "occurrences the rule does not give: local times \"YYYY-MM-DD HH:MM:SS\" or days "
+                     "\"YYYY-MM-DD\" (at the series' time of day), separated by commas");
+  repeat->add_option("--exdate", repeat_options->exdate,
+                     "occurrences to leave out, written as for --rdate (\"2026-12-25\")");
+  repeat->callback([&ctx, repeat_options] { ctx.exit_code = RunRepeat(*repeat_options); });
 
   auto options = std::make_shared<NextOptions>();
   CLI::App* next =

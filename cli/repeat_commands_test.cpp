@@ -71,10 +71,10 @@ TEST_F(RepeatCommands, AddWithARuleWritesBothFiles) {
   std::string created = Add({"--title", "站会", "--at", "2026-12-12 09:00:00", "--repeat", "weekdays"});
   EXPECT_EQ(ReadFileBytes(RuleFile()),
             "[" + created + "]\r\nstart=2026-12-14 09:00:00\r\nrule=FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR\r\n");
-  EXPECT_EQ(
-      Ok({"list", "--remind", "--with-created"}),
-      "标题\t提醒时间\t重复\ttimeCreate\n站会\t2026-12-14 09:00:00\tFREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR\t" +
-          created + "\n");
+  EXPECT_EQ(Ok({"list", "--remind", "--with-created"}),
+            "标题\t提醒时间\t重复\ttimeCreate\n站会\t2026-12-14 09:00:00\t每个工作日 "
+            "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR\t" +
+                created + "\n");
   EXPECT_EQ(Ok({"next", "--created", created, "--count", "3", "--after", "2026-12-14 09:00:00"}),
             Lines({"2026-12-15 09:00:00", "2026-12-16 09:00:00", "2026-12-17 09:00:00"}));
   EXPECT_EQ(Ok({"next", "--created", created, "--after", "2026-12-13 00:00:00"}),
@@ -105,6 +105,32 @@ TEST_F(RepeatCommands, BadRulesAreRefusedBeforeAnyFileIsWritten) {
   }
 }
 
+TEST_F(RepeatCommands, RepeatTakesAnyRuleWithDatesAddedAndLeftOut) {
+  std::string created = Add({"--title", "standup", "--at", "2026-12-09 09:00:00"});
+  Ok({"repeat", "--created", created, "FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1", "--exdate",
+      "2026-12-31", "--rdate", "2027-01-02 10:00:00, 2026-12-30"});
+  EXPECT_EQ(ReadFileBytes(RuleFile()),
+            "[" + created +
+                "]\r\nstart=2026-12-31 09:00:00\r\nrule=FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;"
+                "BYSETPOS=-1\r\nrdate=2026-12-30 09:00:00,2027-01-02 10:00:00\r\n"
+                "exdate=2026-12-31 09:00:00\r\n");
+  EXPECT_EQ(Ok({"list", "--remind"}),
+            "标题\t提醒时间\t重复\nstandup\t2026-12-30 09:00:00\t每月一、二、三、四、五，取其中最后一个，除 "
+            "12-31，另加 12-30、2027-01-02 10:00 FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1\n");
+  EXPECT_EQ(Ok({"next", "--created", created, "--after", "2026-12-01 00:00:00", "--count", "4"}),
+            "2026-12-30 09:00:00\n2027-01-02 10:00:00\n2027-01-29 09:00:00\n2027-02-26 09:00:00\n");
+
+  const std::string rules_before = ReadFileBytes(RuleFile());
+  for (const auto& [option, value] : std::vector<std::pair<std::string, std::string>>{
+           {"--exdate", "2026-12-32"}, {"--rdate", "tomorrow"}, {"--rdate", "2026-12-30,"}}) {
+    CliRun run = RunCli({"repeat", "--created", created, "daily", option, value});
+    EXPECT_EQ(run.exit_code, 2) << value;
+    EXPECT_NE(run.err.find(option + " expects local times"), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(RunCli({"repeat", "--created", created, "none", "--exdate", "2026-12-31"}).exit_code, 2);
+  EXPECT_EQ(ReadFileBytes(RuleFile()), rules_before);
+}
+
 TEST_F(RepeatCommands, RepeatSetsReplacesAndRemovesTheRuleOfAReminder) {
   std::string created = Add({"--title", "dentist", "--at", "2026-12-09 15:00:00"});
   EXPECT_FALSE(fs::exists(RuleFile())) << "a one-off needs no repeat.ini";
@@ -117,7 +143,7 @@ TEST_F(RepeatCommands, RepeatSetsReplacesAndRemovesTheRuleOfAReminder) {
   EXPECT_EQ(ReadFileBytes(RuleFile()),
             "[" + created + "]\r\nstart=2026-12-11 15:00:00\r\nrule=FREQ=WEEKLY;BYDAY=FR\r\n");
   EXPECT_EQ(Ok({"list", "--remind"}),
-            "标题\t提醒时间\t重复\ndentist\t2026-12-11 15:00:00\tFREQ=WEEKLY;BYDAY=FR\n");
+            "标题\t提醒时间\t重复\ndentist\t2026-12-11 15:00:00\t每周五 FREQ=WEEKLY;BYDAY=FR\n");
 
   const std::string events_before = ReadFileBytes(EventFile()), rules_before = ReadFileBytes(RuleFile());
   for (const char* bad : {"FREQ=WEEKLY;BYDAY=XX", "FREQ=DAILY;UNTIL=20261201T000000", ""}) {
@@ -191,7 +217,7 @@ TEST_F(RepeatCommands, DeleteTakesTheRuleAlongAndAnUnreadableRuleIsKept) {
   EXPECT_EQ(list.exit_code, 0) << list.err;
   EXPECT_EQ(list.out,
             "标题\t提醒时间\t重复\n"
-            "daily\t2026-12-14 09:00:00\tFREQ=DAILY\n"
+            "daily\t2026-12-14 09:00:00\t每天 FREQ=DAILY\n"
             "odd\t2026-12-15 10:00:00\t\n"
             "plain\t2026-12-16 11:00:00\t\n");
   EXPECT_NE(list.err.find("created at 200"), std::string::npos) << list.err;
@@ -218,7 +244,7 @@ TEST_F(RepeatCommands, EveryEventOfASecondMayRepeatAndItsRuleStaysWithIt) {
   WriteFileBytes(RuleFile(), "[100]\r\nstart=2026-12-14 09:00:00\r\nrule=FREQ=DAILY\r\n");
   EXPECT_EQ(Ok({"list", "--remind", "--with-created"}),
             "标题\t提醒时间\t重复\ttimeCreate\n"
-            "first\t2026-12-14 09:00:00\tFREQ=DAILY\t100\n"
+            "first\t2026-12-14 09:00:00\t每天 FREQ=DAILY\t100\n"
             "twin\t2026-12-14 10:00:00\t\t100-1\n");
   CliRun next = RunCli({"next", "--created", "100-1"});
   EXPECT_EQ(next.exit_code, 1);
@@ -236,7 +262,7 @@ TEST_F(RepeatCommands, EveryEventOfASecondMayRepeatAndItsRuleStaysWithIt) {
   // Deleting the first makes the twin the first of its second: its own rule
   // goes along, the first one's goes with the first.
   Ok({"delete", "--created", "100"});
-  EXPECT_EQ(Ok({"list", "--remind"}), "标题\t提醒时间\t重复\ntwin\t2026-12-14 10:00:00\tFREQ=WEEKLY\n");
+  EXPECT_EQ(Ok({"list", "--remind"}), "标题\t提醒时间\t重复\ntwin\t2026-12-14 10:00:00\t每周 FREQ=WEEKLY\n");
   EXPECT_EQ(ReadFileBytes(RuleFile()), "[100]\r\nstart=2026-12-14 10:00:00\r\nrule=FREQ=WEEKLY\r\n");
 }
 
@@ -325,7 +351,7 @@ TEST_F(RepeatCommands, WritersAtOnceLoseNoEventAndNoRule) {
   const std::string list = Ok({"list", "--all", "--with-created"});
   const std::string rules = ReadFileBytes(RuleFile());
   for (const std::string& time : created) {
-    EXPECT_NE(list.find("\tFREQ=DAILY\t" + time + "\n"), std::string::npos) << time << " with its rule";
+    EXPECT_NE(list.find(" FREQ=DAILY\t" + time + "\n"), std::string::npos) << time << " with its rule";
     EXPECT_NE(rules.find("[" + time + "]"), std::string::npos) << time;
   }
   EXPECT_FALSE(fs::exists(dir_ / "event.dat.lock"));

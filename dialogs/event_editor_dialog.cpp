@@ -101,7 +101,10 @@ std::optional<Time32> EventEditorDialog::MovedSeriesStart(Time32 now) const {
 void EventEditorDialog::ShowRepeatNote() {
   const std::optional<Time32> start = MovedSeriesStart(NowTime());
   // "首次 12-09 07:41": month, day, hour and minute of "2026-12-09 07:41:00".
-  const std::string note = start ? kFirstTime + FormatTime(*start).substr(5, 11) : std::string();
+  std::string note = start ? kFirstTime + FormatTime(*start).substr(5, 11) : std::string();
+  // 自定义 says what the rule is: "每月第二个星期二".
+  const int entry = static_cast<int>(SendDlgItemMessageW(hwnd(), IDC_EDITOR_REPEAT, CB_GETCURSEL, 0, 0));
+  if (!start && entry == kCustomRepeatChoice && current_rule_) note = RepeatShortName(*current_rule_);
   HWND label = GetDlgItem(hwnd(), IDC_EDITOR_REPEAT_NOTE);
   if (win::GetWindowText(label) != note) win::SetWindowText(label, note);
   ShowWindow(label, note.empty() ? SW_HIDE : SW_SHOWNA);

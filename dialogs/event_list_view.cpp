@@ -37,7 +37,7 @@ void EventListView::ShowEvents(const EventPtrList& events, const std::vector<Eve
     if (rules != nullptr && !rules->empty() && column >= 0) {
       if (const RepeatSeries* series =
               SeriesOfEvent(*rules, *event, keys_[static_cast<std::size_t>(row) - 1])) {
-        AppendRepeatShortName(series->rule(), &cells[static_cast<std::size_t>(column)]);
+        AppendRepeatShortName(*series, &cells[static_cast<std::size_t>(column)]);
         rule_cells_.emplace_back(row, column);
       }
     }

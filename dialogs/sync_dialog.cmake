@@ -4,7 +4,7 @@
 if(WIN32)
   add_library(tallyo_sync_dialog STATIC ${CMAKE_CURRENT_LIST_DIR}/sync_dialog.cpp)
   target_link_libraries(tallyo_sync_dialog PUBLIC
-    tallyo_calendar_discovery tallyo_sync_settings tallyo_program_skin tallyo_skin tallyo_framework)
+    tallyo_calendar_discovery tallyo_sync tallyo_program_skin tallyo_skin tallyo_framework)
 
   set(TALLYO_SCREENSHOT_DIR ${CMAKE_BINARY_DIR}/screenshots)
   file(MAKE_DIRECTORY ${TALLYO_SCREENSHOT_DIR})

@@ -62,7 +62,7 @@ AcknowledgeResult AcknowledgeReminder(EventList& events, RepeatRules& rules, Eve
 }
 
 SetRepeatResult SetEventRepeat(EventList& events, RepeatRules& rules, EventKey key,
-                               const std::optional<RepeatRule>& rule) {
+                               const std::optional<RepeatRule>& rule, const RepeatDates& dates) {
   CMyEvent* event = events.Find(key);
   if (event == nullptr) return SetRepeatResult::kNoSuchEvent;
   if (!rule) {
@@ -75,6 +75,15 @@ SetRepeatResult SetEventRepeat(EventList& events, RepeatRules& rules, EventKey k
   }
   std::optional<RepeatSeries> series = SeriesStartingAt(event->timeRemind, *rule);
   if (!series) return SetRepeatResult::kNoOccurrence;
+  if (!dates.empty()) {
+    // An EXDATE may take the first occurrence away, an RDATE come before it.
+    RepeatSeries dated(series->start(), *rule, dates);
+    const std::optional<Time32> first = dated.FirstAfter(event->timeRemind - 1);
+    if (!first) return SetRepeatResult::kNoOccurrence;
+    event->timeRemind = *first;
+    rules.Set(RuleKeyOf(key), dated);
+    return SetRepeatResult::kSet;
+  }
   event->timeRemind = TimeOfWall(series->start()).value_or(event->timeRemind);
   rules.Set(RuleKeyOf(key), *series);
   return SetRepeatResult::kSet;

@@ -69,9 +69,11 @@ enum class SetRepeatResult {
 // away). The series starts at the event's reminder time; a rule
 // that does not name that day (a weekday rule on a Saturday) starts at its
 // first occurrence after it, and timeRemind moves there. An event without
-// a reminder loses any rule.
+// a reminder loses any rule. `dates` add occurrences and take some away
+// (RDATE, EXDATE): the reminder moves to the series' first occurrence from
+// its time on.
 SetRepeatResult SetEventRepeat(EventList& events, RepeatRules& rules, EventKey key,
-                               const std::optional<RepeatRule>& rule);
+                               const std::optional<RepeatRule>& rule, const RepeatDates& dates = {});
 
 // What an editor's "重复" drop-down says at OK.
 struct RepeatEdit {

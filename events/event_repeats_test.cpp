@@ -112,6 +112,26 @@ TEST(EventRepeats, ASeriesStartsAtTheReminderTimeOrTheFirstDayItNames) {
   EXPECT_EQ(f.rules.Find(100), nullptr);
 }
 
+TEST(EventRepeats, ASeriesWithDatesStartsAtItsFirstOccurrenceLeft) {
+  Fixture f;
+  RepeatDates dates;
+  std::string bad;
+  ASSERT_TRUE(ParseWallTimeList("2026-12-09 15:00:00,2026-12-10 15:00:00", &dates.removed, &bad));
+  ASSERT_TRUE(ParseWallTimeList("2026-12-10 08:00:00", &dates.added, &bad));
+  ASSERT_EQ(SetEventRepeat(f.events, f.rules, {200, 0}, Rule("FREQ=DAILY"), dates), SetRepeatResult::kSet);
+  EXPECT_EQ(f.events.FindByCreateTime(200)->timeRemind, At("2026-12-10 08:00:00"));
+  EXPECT_EQ(FormatWallTime(f.rules.SeriesOf(200)->start()), "2026-12-09 15:00:00");
+  EXPECT_EQ(f.rules.SeriesOf(200)->dates(), dates);
+  EXPECT_EQ(f.rules.Find(200)->exdate_text, "2026-12-09 15:00:00,2026-12-10 15:00:00");
+
+  // Every occurrence taken away: nothing changes.
+  ASSERT_TRUE(ParseWallTimeList("2026-12-10 08:00:00", &dates.removed, &bad));
+  dates.added.clear();
+  EXPECT_EQ(SetEventRepeat(f.events, f.rules, {200, 0}, Rule("FREQ=DAILY;COUNT=1"), dates),
+            SetRepeatResult::kNoOccurrence);
+  EXPECT_EQ(f.events.FindByCreateTime(200)->timeRemind, At("2026-12-10 08:00:00"));
+}
+
 TEST(EventRepeats, EveryEventOfASecondMayRepeatAndKeepsItsOwnRule) {
   Fixture f;
   // An older file's second event of second 100 (key 100-1).

@@ -1,7 +1,8 @@
-// A calendar server's object as any bytes, patched with a change made in
-// Tallyo (the first byte picks which fields changed) and marked completed.
-// Checks what the sync engine relies on: the patch always gives a calendar
-// that libical reads back with a main component.
+// A calendar server's object as any bytes, read as an item, patched with a
+// change made in Tallyo (the first byte picks which fields changed) and
+// marked completed. Checks what the sync engine relies on: a text that
+// cannot be read says why, and the patch always gives a calendar that
+// libical reads back with a main component, and Tallyo reads as an item.
 #include <libical/ical.h>
 
 #include <cstdint>
@@ -61,8 +62,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if ((choice & 128) != 0) wanted.rule.reset();
 
+  std::string problem;
+  if (!ReadCalendarObject(text, 1796000000, &problem)) Check(!problem.empty());
+
   const std::string patched = PatchCalendarObject(text, agreed, wanted);
-  if (patched != text) Check(HasMainComponent(patched));
+  if (patched != text) {
+    Check(HasMainComponent(patched));
+    if (!ReadCalendarObject(patched, 1796000000, &problem)) Check(!problem.empty());
+  }
   if (std::optional<std::string> done = CompletedTodoObject(text, 1796893200)) Check(HasMainComponent(*done));
   return 0;
 }

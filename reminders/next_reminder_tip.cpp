@@ -30,7 +30,7 @@ std::string NextReminderTip(const EventList& events, const RepeatRules& rules) {
   std::string when = FormatTime(next->timeRemind).substr(0, 16);
   std::string repeat;
   if (const RepeatSeries* series = SeriesOfEvent(rules, *next, events.KeyOf(*next))) {
-    AppendRepeatShortName(series->rule(), &repeat);
+    AppendRepeatShortName(*series, &repeat);
   }
   std::string_view title = next->strTitle.view();
   // The time and the rule always show; the title gives way.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <vector>
 
 #include "base/wall_time.h"
@@ -56,14 +57,22 @@ const std::array<RepeatChoice, 6> kChoices = {{
     {"\xc3\xbf\xc4\xea", Simple(RepeatFrequency::kYearly)},   // 每年
 }};
 
-const char kOrdinal[] = "\xb5\xda";               // "第"
-const char kOne[] = "\xb8\xf6";                   // "个"
-const char kWeekdayWord[] = "\xd0\xc7\xc6\xda";   // "星期"
-const char kLast[] = "\xd7\xee\xba\xf3\xd2\xbb";  // "最后一"
-const char kFromTheEnd[] = "\xb5\xb9\xca\xfd";    // "倒数"
-const char kMonth[] = "\xd4\xc2";                 // "月"
-const char kDayOfMonth[] = "\xc8\xd5";            // "日"
-const char kDay[] = "\xcc\xec";                   // "天"
+const char kOrdinal[] = "\xb5\xda";                  // "第"
+const char kOne[] = "\xb8\xf6";                      // "个"
+const char kWeekdayWord[] = "\xd0\xc7\xc6\xda";      // "星期"
+const char kLast[] = "\xd7\xee\xba\xf3\xd2\xbb";     // "最后一"
+const char kFromTheEnd[] = "\xb5\xb9\xca\xfd";       // "倒数"
+const char kMonth[] = "\xd4\xc2";                    // "月"
+const char kDayOfMonth[] = "\xc8\xd5";               // "日"
+const char kDay[] = "\xcc\xec";                      // "天"
+const char kWeek[] = "\xd6\xdc";                     // "周"
+const char kOClock[] = "\xb5\xe3";                   // "点"
+const char kMinute[] = "\xb7\xd6";                   // "分"
+const char kSecond[] = "\xc3\xeb";                   // "秒"
+const char kPicking[] = "\xc8\xa1\xc6\xe4\xd6\xd0";  // "取其中"
+const char kExcept[] = "\xb3\xfd ";                  // "除 "
+const char kAlsoOn[] = "\xc1\xed\xbc\xd3 ";          // "另加 "
+const char kAndSoOn[] = " \xb5\xc8";                 // " 等"
 // 一 to 五, the ordinals a month holds, are said in words; larger ones in digits.
 const std::array<const char*, 6> kSmallNumbers = {"",         "\xd2\xbb", "\xb6\xfe",
                                                   "\xc8\xfd", "\xcb\xc4", "\xce\xe5"};
@@ -105,6 +114,28 @@ std::string DaysWithinThePeriod(const RepeatRule& rule) {
     else
       join(std::string(kFromTheEnd) + kOrdinal + NumberWord(-day) + kDay, i);
   }
+  // Weeks and days of the year: "第 20 周", "最后一周", "第 100 天", "倒数第二天".
+  auto counted = [&](const std::vector<int>& items, const char* unit) {
+    std::vector<int> sorted = items;
+    std::sort(sorted.begin(), sorted.end(), from_the_start_first);
+    std::string positive;
+    std::size_t listed = 0;
+    for (int item : sorted) {
+      if (item > 0) {
+        positive += (positive.empty() ? "" : kListComma) + std::to_string(item);
+        continue;
+      }
+      if (!positive.empty()) {
+        join(std::string(kOrdinal) + " " + positive + " " + unit, listed++);
+        positive.clear();
+      }
+      join((item == -1 ? std::string(kLast) : std::string(kFromTheEnd) + kOrdinal + NumberWord(-item)) + unit,
+           listed++);
+    }
+    if (!positive.empty()) join(std::string(kOrdinal) + " " + positive + " " + unit, listed);
+  };
+  counted(rule.week_numbers, kWeek);
+  counted(rule.year_days, kDay);
   std::vector<OrdinalWeekday> ordinals = rule.ordinal_weekdays;
   std::stable_sort(ordinals.begin(), ordinals.end(), [&](const OrdinalWeekday& a, const OrdinalWeekday& b) {
     return from_the_start_first(a.ordinal, b.ordinal);
@@ -113,6 +144,66 @@ std::string DaysWithinThePeriod(const RepeatRule& rule) {
     const OrdinalWeekday& o = ordinals[i];
     join(OrdinalWords(o.ordinal) + kWeekdayWord + kWeekdayNames[static_cast<std::size_t>(o.weekday)], i);
   }
+  return words;
+}
+
+// What BYHOUR, BYMINUTE and BYSECOND add: " 9:00、17:30" for a few times
+// of day, else " 9、17 点 0、30 分" and " 0 秒".
+std::string TimesWithinTheDay(const RepeatRule& rule) {
+  auto list = [](const std::vector<int>& items, const char* unit) {
+    std::string text = " ";
+    for (std::size_t i = 0; i < items.size(); ++i)
+      text += (i == 0 ? "" : kListComma) + std::to_string(items[i]);
+    return text + " " + unit;
+  };
+  std::string words;
+  if (!rule.hours.empty() && !rule.minutes.empty() && rule.hours.size() * rule.minutes.size() <= 4) {
+    words += " ";
+    std::size_t n = 0;
+    for (int hour : rule.hours) {
+      for (int minute : rule.minutes) {
+        char time[8];
+        std::snprintf(time, sizeof time, "%d:%02d", hour, minute);
+        words += (n++ == 0 ? "" : kListComma) + std::string(time);
+      }
+    }
+  } else {
+    if (!rule.hours.empty()) words += list(rule.hours, kOClock);
+    if (!rule.minutes.empty()) words += list(rule.minutes, kMinute);
+  }
+  if (!rule.seconds.empty()) words += list(rule.seconds, kSecond);
+  return words;
+}
+
+// What BYSETPOS adds: "，取其中最后一个", "，取其中第一个、第三个".
+std::string PickedPositions(const RepeatRule& rule) {
+  if (rule.set_positions.empty()) return "";
+  std::vector<int> positions = rule.set_positions;
+  std::sort(positions.begin(), positions.end(),
+            [](int a, int b) { return (a < 0) != (b < 0) ? a > 0 : a < b; });
+  std::string words = std::string(kComma) + kPicking;
+  for (std::size_t i = 0; i < positions.size(); ++i)
+    words += (i == 0 ? "" : kListComma) + OrdinalWords(positions[i]);
+  return words;
+}
+
+// "12-25", "12-25 10:00" when the time of day is not the series', with the
+// year first when it is not the year the series starts in.
+std::string DateWords(WallSeconds wall, WallSeconds start) {
+  const std::string text = FormatWallTime(wall), first = FormatWallTime(start);
+  std::string words = text.substr(0, 4) == first.substr(0, 4) ? text.substr(5, 5) : text.substr(0, 10);
+  if (text.substr(11) != first.substr(11)) words += " " + text.substr(11, 5);
+  return words;
+}
+
+// "，除 12-25、01-01", "，另加 12-26 10:00": at most three dates, then how many in all.
+std::string DatesWords(const char* what, const std::vector<WallSeconds>& dates, WallSeconds start) {
+  if (dates.empty()) return "";
+  constexpr std::size_t kNamed = 3;
+  std::string words = std::string(kComma) + what;
+  for (std::size_t i = 0; i < dates.size() && i < kNamed; ++i)
+    words += (i == 0 ? "" : kListComma) + DateWords(dates[i], start);
+  if (dates.size() > kNamed) words += kAndSoOn + std::to_string(dates.size()) + kTimes;
   return words;
 }
 
@@ -145,7 +236,8 @@ std::optional<RepeatRule> RepeatRuleForChoice(int choice, const RepeatRule* curr
 std::string RepeatShortName(const RepeatRule& rule) {
   const Unit& unit = kUnits[static_cast<std::size_t>(rule.frequency)];
   std::string name = kEvery;
-  if (rule.weekdays == kWorkdays && rule.interval == 1) {
+  const bool weekly = rule.frequency == RepeatFrequency::kWeekly || rule.frequency == RepeatFrequency::kDaily;
+  if (rule.weekdays == kWorkdays && rule.interval == 1 && weekly) {
     name = kWorkdaysShort;
   } else {
     name += rule.interval == 1 ? unit.single : std::to_string(rule.interval) + unit.counted;
@@ -159,6 +251,7 @@ std::string RepeatShortName(const RepeatRule& rule) {
     }
     name += DaysWithinThePeriod(rule);
   }
+  name += TimesWithinTheDay(rule) + PickedPositions(rule);
   if (rule.count) name += std::string(kComma) + kInAll + std::to_string(*rule.count) + kTimes;
   if (rule.until) {
     // The whole day when the rule runs to its end, else to the minute.
@@ -168,12 +261,30 @@ std::string RepeatShortName(const RepeatRule& rule) {
   return name;
 }
 
+std::string RepeatShortName(const RepeatSeries& series) {
+  const RepeatDates& dates = series.dates();
+  return RepeatShortName(series.rule()) + DatesWords(kExcept, dates.removed, series.start()) +
+         DatesWords(kAlsoOn, dates.added, series.start());
+}
+
 void AppendRepeatShortName(const RepeatRule& rule, std::string* cell) {
   cell->append(" (").append(RepeatShortName(rule)).append(")");
 }
 
+void AppendRepeatShortName(const RepeatSeries& series, std::string* cell) {
+  cell->append(" (").append(RepeatShortName(series)).append(")");
+}
+
 std::string RepeatPopupLine(const RepeatRule& rule, std::optional<Time32> next) {
-  std::string line = RepeatShortName(rule) + kRepeats;
+  return RepeatPopupLine(RepeatShortName(rule), next);
+}
+
+std::string RepeatPopupLine(const RepeatSeries& series, std::optional<Time32> next) {
+  return RepeatPopupLine(RepeatShortName(series), next);
+}
+
+std::string RepeatPopupLine(const std::string& name, std::optional<Time32> next) {
+  std::string line = name + kRepeats;
   if (!next) return line + kLastTime;
   return line + kNext + FormatTime(*next).substr(0, 16);
 }

@@ -8,6 +8,7 @@
 
 #include "base/local_time.h"
 #include "repeat/repeat_rule.h"
+#include "repeat/repeat_series.h"
 
 struct RepeatChoice {
   const char* label;               // code page 936
@@ -33,15 +34,24 @@ std::optional<RepeatRule> RepeatRuleForChoice(int choice, const RepeatRule* curr
 
 // The grid's short name: 每天, 每个工作日, 每周, 每月, 每年, 每小时, 每分钟;
 // for other rules the same words with their interval and weekdays
-// ("每2周一、四", "每15分钟"), the months and days a rule names ("每月第二个星期二",
-// "每年 3 月最后一个星期日", "每月 1 日、最后一天"), then the end ("，共5次",
-// "，至2027-06-30").
+// ("每2周一、四", "每15分钟"), the months, weeks and days a rule names
+// ("每月第二个星期二", "每年 3 月最后一个星期日", "每月 1 日、最后一天",
+// "每年第 20 周", "每年第 100 天"), the times of day ("每天 9:00、17:30",
+// "每小时 0、30 分"), which of them it takes ("，取其中最后一个"), then the
+// end ("，共5次", "，至2027-06-30").
 std::string RepeatShortName(const RepeatRule& rule);
+// The same for a series, with the dates it leaves out and adds: "每天，除 12-25",
+// "每周一，另加 12-26 10:00" (the year when not the start's, the time when not
+// the start's time of day; three dates, then how many: "等 5 次").
+std::string RepeatShortName(const RepeatSeries& series);
 
 // The grid's reminder time of a repeating event ends with the short name in
 // brackets: "2026-12-08 09:00:00 (每天)".
 void AppendRepeatShortName(const RepeatRule& rule, std::string* cell);
+void AppendRepeatShortName(const RepeatSeries& series, std::string* cell);
 
 // The popup's line: "每天重复 · 下次 2026-12-08 09:00", or "每天重复 · 这是最后一次"
 // when no occurrence is left after this one.
 std::string RepeatPopupLine(const RepeatRule& rule, std::optional<Time32> next);
+std::string RepeatPopupLine(const RepeatSeries& series, std::optional<Time32> next);
+std::string RepeatPopupLine(const std::string& short_name, std::optional<Time32> next);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text_convert.h"
+
+using cp936::ToUtf8;
+
 #include <utility>
 #include <vector>
 
@@ -139,6 +143,55 @@ TEST(RepeatTexts, ShortNames) {
   std::string cell = "2026-12-08 09:00:00";
   AppendRepeatShortName(Rule("FREQ=DAILY"), &cell);
   EXPECT_EQ(cell, "2026-12-08 09:00:00 (\xc3\xbf\xcc\xec)");  // (每天)
+}
+
+TEST(RepeatTexts, EveryPartOfARuleIsNamed) {
+  // Compared in UTF-8, to be read here.
+  std::vector<std::pair<const char*, const char*>> cases = {
+      {"FREQ=YEARLY;BYWEEKNO=20", "每年第 20 周"},
+      {"FREQ=YEARLY;BYWEEKNO=1,-1,-2,20", "每年第 1、20 周、倒数第二周、最后一周"},
+      {"FREQ=YEARLY;BYYEARDAY=100", "每年第 100 天"},
+      {"FREQ=YEARLY;BYYEARDAY=-1", "每年最后一天"},
+      {"FREQ=DAILY;BYHOUR=9,17;BYMINUTE=0,30", "每天 9:00、9:30、17:00、17:30"},
+      {"FREQ=DAILY;BYHOUR=8,12,18;BYMINUTE=0,30", "每天 8、12、18 点 0、30 分"},
+      {"FREQ=DAILY;BYHOUR=9", "每天 9 点"},
+      {"FREQ=HOURLY;BYMINUTE=0,30", "每小时 0、30 分"},
+      {"FREQ=MINUTELY;INTERVAL=5;BYSECOND=0,30", "每5分钟 0、30 秒"},
+      {"FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1", "每月一、二、三、四、五，取其中最后一个"},
+      {"FREQ=MONTHLY;BYDAY=MO,WE;BYSETPOS=1,3,-2", "每月一、三，取其中第一个、第三个、倒数第二个"},
+      {"FREQ=DAILY;BYHOUR=9,17;BYSETPOS=1;COUNT=4", "每天 9、17 点，取其中第一个，共4次"},
+  };
+  for (const auto& [rule, name] : cases) EXPECT_EQ(ToUtf8(RepeatShortName(Rule(rule))), name) << rule;
+}
+
+TEST(RepeatTexts, ASeriesNamesTheDatesItLeavesOutAndAdds) {
+  auto series = [](const char* rule, const char* added, const char* removed) {
+    WallSeconds start = 0;
+    EXPECT_TRUE(ParseWallTime("2026-12-08 09:00:00", &start));
+    RepeatDates dates;
+    std::string bad;
+    if (*added) {
+      EXPECT_TRUE(ParseWallTimeList(added, &dates.added, &bad)) << bad;
+    }
+    if (*removed) {
+      EXPECT_TRUE(ParseWallTimeList(removed, &dates.removed, &bad)) << bad;
+    }
+    return RepeatSeries(start, Rule(rule), dates);
+  };
+  EXPECT_EQ(ToUtf8(RepeatShortName(series("FREQ=DAILY", "", ""))), "每天");
+  EXPECT_EQ(ToUtf8(RepeatShortName(series("FREQ=DAILY", "", "2026-12-25 09:00:00"))), "每天，除 12-25");
+  EXPECT_EQ(ToUtf8(RepeatShortName(series("FREQ=WEEKLY;COUNT=10", "2026-12-26 10:00:00,2027-01-02 09:00:00",
+                                          "2027-01-01 09:00:00"))),
+            "每周，共10次，除 2027-01-01，另加 12-26 10:00、2027-01-02");
+  EXPECT_EQ(ToUtf8(RepeatShortName(series("FREQ=DAILY", "",
+                                          "2026-12-24 09:00:00,2026-12-25 09:00:00,2026-12-26 09:00:00,"
+                                          "2026-12-31 08:00:00,2027-01-01 09:00:00"))),
+            "每天，除 12-24、12-25、12-26 等5次");
+  std::string cell = "2026-12-08 09:00:00";
+  AppendRepeatShortName(series("FREQ=DAILY", "", "2026-12-25 09:00:00"), &cell);
+  EXPECT_EQ(ToUtf8(cell), "2026-12-08 09:00:00 (每天，除 12-25)");
+  EXPECT_EQ(ToUtf8(RepeatPopupLine(series("FREQ=DAILY", "", "2026-12-25 09:00:00"), std::nullopt)),
+            "每天，除 12-25重复 · 这是最后一次");
 }
 
 TEST(RepeatTexts, PopupLineAndTheMessageForAnUnreadableRule) {

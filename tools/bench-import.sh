@@ -20,11 +20,11 @@ trap 'rm -rf "$work"' EXIT
 export TZ=Asia/Shanghai
 cli="$build/cli/tallyo-cli"
 parse='import icalendar, sys; icalendar.Calendar.from_ical(open(sys.argv[1], "rb").read())'
-mkdir -p "$work/again" && "$cli" --dir "$work/again" import --ics "$work/calendar.ics" >/dev/null
+mkdir -p "$work/again" "$work/dry" && "$cli" --dir "$work/again" import --ics "$work/calendar.ics" >/dev/null
 hyperfine -N --warmup 1 --runs "${RUNS:-10}" --export-json "$work/times.json" \
   -n "python3 icalendar: parse only" "/usr/bin/python3 -c '$parse' $work/calendar.ics" \
   -n "tallyo-cli import (into an empty folder)" \
-  --prepare "rm -rf $work/folder" "$cli --dir $work/folder import --ics $work/calendar.ics" \
+  --prepare "sh -c 'rm -rf $work/folder; mkdir $work/folder'" "$cli --dir $work/folder import --ics $work/calendar.ics" \
   -n "tallyo-cli import --dry-run" "$cli --dir $work/dry import --ics $work/calendar.ics --dry-run" \
   -n "tallyo-cli import again (nothing changed)" "$cli --dir $work/again import --ics $work/calendar.ics"
 size=$(stat -c %s "$work/calendar.ics")
@@ -37,7 +37,10 @@ for r in results:
     print(f'{r["command"]}: median {r["median"] * 1000:.0f} ms, {r["median"] / python:.2f}x Python')
 PY
 peak() { /usr/bin/time -v "$@" 2>&1 >/dev/null | sed -n 's/.*Maximum resident set size (kbytes): //p'; }
-rm -rf "$work/folder"
+rm -rf "$work/folder" && mkdir "$work/folder"
 cli_kb=$(peak "$cli" --dir "$work/folder" import --ics "$work/calendar.ics")
 py_kb=$(peak /usr/bin/python3 -c "$parse" "$work/calendar.ics")
 echo "peak memory: tallyo-cli import $cli_kb KB ($(( cli_kb * 1024 * 100 / size ))% of the file), python3 icalendar parse $py_kb KB"
+mkdir -p "$work/empty"
+base_kb=$(peak "$cli" --dir "$work/empty" list --all)
+echo "tallyo-cli list on an empty folder (the tool itself): $base_kb KB; the import adds $(( cli_kb - base_kb )) KB ($(( (cli_kb - base_kb) * 1024 * 100 / size ))% of the file)"

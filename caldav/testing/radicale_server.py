@@ -53,8 +53,9 @@ def write_config(folder, port):
         f.write("[server]\nhosts = 127.0.0.1:%d\n"
                 "[auth]\ntype = htpasswd\nhtpasswd_filename = %s\nhtpasswd_encryption = plain\n"
                 "[storage]\nfilesystem_folder = %s\n"
-                "[logging]\nlevel = warning\n"
-                % (port, os.path.join(folder, "htpasswd"), os.path.join(folder, "storage")))
+                "[logging]\nlevel = %s\n"
+                % (port, os.path.join(folder, "htpasswd"), os.path.join(folder, "storage"),
+                   os.environ.get("RADICALE_LOG_LEVEL", "warning")))
     return path
 
 

@@ -95,8 +95,7 @@ Folder& Data(bool rules) {
   ApplyImportTo(plan, *f.events, f.rules, uids, options, {});
   if (rules && f.rules.size() != 10000) std::abort();
   f.beyond = *uids.Find("bench-0@tallyo.example");  // FREQ=MONTHLY;BYDAY=2TU
-  if (!f.events->SaveEvents().ok() || (rules && !f.store->Save(f.rules, CreationTimes(*f.events)).ok()))
-    std::abort();
+  if (!f.events->SaveEvents().ok() || (rules && !f.store->Save(f.rules).ok())) std::abort();
   return f;
 }
 

@@ -151,6 +151,8 @@ class Reader:
             return ('add', title, fmt(reminder), None, marks)
         shift = reminder - anchor[0]
         occurrences = self.series(comp, overrides, anchor, shift)
+        if not occurrences and self.moment(reminder) > T32_MAX:
+            raise Bad('a series from after 2038')
         if not occurrences:
             return ('past',)
         return ('add', title, fmt(occurrences[0]), [fmt(o) for o in occurrences], marks)

@@ -70,6 +70,20 @@ ReadComponent ReadOne(icalcomponent* component) {
     }
     if (it != nullptr) icalrecur_iterator_free(it);
   }
+  // EXDATE and RDATE values, floating ones only (as the export writes them).
+  auto floating = [](icaltimetype t) {
+    return !icaltime_is_null_time(t) && !icaltime_is_utc(t) && icaltime_get_timezone(t) == nullptr
+               ? Text(icaltime_as_ical_string(t))
+               : std::string("not floating");
+  };
+  for (icalproperty* p = icalcomponent_get_first_property(component, ICAL_EXDATE_PROPERTY); p != nullptr;
+       p = icalcomponent_get_next_property(component, ICAL_EXDATE_PROPERTY)) {
+    read.exdates.push_back(floating(icalproperty_get_exdate(p)));
+  }
+  for (icalproperty* p = icalcomponent_get_first_property(component, ICAL_RDATE_PROPERTY); p != nullptr;
+       p = icalcomponent_get_next_property(component, ICAL_RDATE_PROPERTY)) {
+    read.rdates.push_back(floating(icalproperty_get_rdate(p).time));
+  }
   for (icalcomponent* alarm = icalcomponent_get_first_component(component, ICAL_VALARM_COMPONENT);
        alarm != nullptr; alarm = icalcomponent_get_next_component(component, ICAL_VALARM_COMPONENT)) {
     read.alarms.push_back(DescribeAlarm(alarm));

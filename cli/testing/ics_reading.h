@@ -21,6 +21,8 @@ struct ReadComponent {
   std::string floating_start;
   std::string rrule;
   std::vector<std::string> first_occurrences;
+  // EXDATE and RDATE values as "YYYYMMDDTHHMMSS" (floating), or "not floating".
+  std::vector<std::string> exdates, rdates;
 };
 
 struct ReadCalendar {

@@ -107,7 +107,7 @@ void BM_AlertOfARepeatingReminder(benchmark::State& state) {
   const CMyEvent* due = f.events->FindByCreateTime(f.repeating);
   for (auto _ : state) {
     const RepeatSeries* series = SeriesOfEvent(f.rules, *due, {f.repeating, 0});
-    std::string line = RepeatPopupLine(series->rule(), series->FirstAfter(due->timeRemind));
+    std::string line = RepeatPopupLine(*series, series->FirstAfter(due->timeRemind));
     benchmark::DoNotOptimize(line.data());
   }
 }
