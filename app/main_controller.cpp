@@ -258,6 +258,7 @@ void MainController::TellSaveResult(const FolderChangeOutcome& outcome, Controll
         {Notice::Kind::kDamagedKeptAs, std::string(kDamagedKeptAs) + "\r\n" + outcome.aside_path});
   }
   if (outcome.all_saved()) {
+    result.saved = true;
     unsaved_.clear();
     rules_unsaved_ = false;
     rules_before_changes_ = RepeatRules{};

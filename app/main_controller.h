@@ -41,6 +41,10 @@ struct ControllerResult {
   // The event the call was for is gone (another program deleted it): nothing
   // was changed, and what the user gave for it is still in their hands.
   bool event_gone = false;
+  // This program's changes reached the files (a change, or a save tried
+  // again): what the background sync waits for. Taking in another
+  // program's writes, a sync's among them, is not one.
+  bool saved = false;
 };
 
 class MainController {

@@ -82,6 +82,26 @@ TEST_F(Controller, AChangeThatCannotBeSavedIsToldOnceKeptAndWrittenByTheTick) {
   EXPECT_EQ(TitlesOnDisk(), Titles{"call Li"});
 }
 
+// The background sync follows this program's own saves, never what it took
+// in from others (a sync's own writes among them).
+TEST_F(Controller, SaysWhenItsOwnChangesReachedTheFiles) {
+  EXPECT_TRUE(controller.Add(Event("mine", kNoon)).saved);
+  EXPECT_FALSE(controller.Tick().saved);
+  WriteFromOutside({Event("theirs", kNoon + 5)});
+  const ControllerResult taken_in = controller.Tick();
+  EXPECT_TRUE(taken_in.list_changed);
+  EXPECT_FALSE(taken_in.saved);
+  EXPECT_FALSE(controller.Delete({kNoon + 99, 0}).saved);  // nothing to delete: nothing written
+
+  fs.fail_writes = true;
+  EXPECT_FALSE(controller.Delete({kNoon, 0}).saved);
+  fs.fail_writes = false;
+  bool saved_by_a_tick = false;
+  for (int tick = 0; tick < 20 && controller.HasUnsavedChanges(); ++tick)
+    saved_by_a_tick |= controller.Tick().saved;
+  EXPECT_TRUE(saved_by_a_tick);
+}
+
 TEST_F(Controller, RetriesBackOffWhileTheDiskKeepsRefusing) {
   fs.fail_writes = true;
   controller.Add(Event("a", kNoon));

@@ -98,6 +98,7 @@ bool MainDialog::OnInitDialog() {
   MarkAsMainWindow(hwnd());
   if (std::optional<std::string> file = FileOfArguments(arguments)) QueueImport(*file);
   StartUpdateCheck();
+  StartSync();
   second_timer_.Start(1000, [this] { OnSecondTick(); });
   UpdateData(false);
   ShowNote();

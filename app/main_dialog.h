@@ -18,6 +18,7 @@
 #include "app/picked_row.h"
 #include "app/popup_keyboard.h"
 #include "app/second_tick.h"
+#include "app/sync_worker.h"
 #include "base/app_path.h"
 #include "dialogs/event_list_view.h"
 #include "events/event_list.h"
@@ -34,6 +35,7 @@
 #include "update/remote_config.h"
 
 class ReminderPopupDialog;
+class SyncDialog;
 
 // The settings, and the controller, which owns the event list: the reminder
 // check (a member of MainDialog) reads both. A base is built before every
@@ -55,6 +57,8 @@ class MainDialog : public CSkinDialog,
   static constexpr UINT kGivePopupTheKeyboard = WM_APP + 2;
   // Posted to itself when a calendar file waits to be imported.
   static constexpr UINT kImportPending = WM_APP + 3;
+  // Posted by the sync worker when a pass's report waits.
+  static constexpr UINT kSyncReportReady = WM_APP + 4;
 
   MainDialog();
   ~MainDialog() override;
@@ -144,6 +148,15 @@ class MainDialog : public CSkinDialog,
   // Once, when the worker's message has come and the document is loaded.
   void ShowRemoteConfig();
 
+  // --- the calendar sync (main_dialog_sync.cpp) ---
+  // sync.ini read, the worker started (a pass at once when sync is on).
+  void StartSync();
+  void OnSyncDialog();
+  LRESULT OnSyncReportReady(WPARAM wparam, LPARAM lparam);
+  // Saves sync.ini and the password, and gives the worker the settings.
+  void ApplySyncSettings(const SyncSettings& settings, const std::string& password);
+  std::string SyncSettingsPath() const;
+
   // --- the reminder check's world (main_dialog_reminders.cpp) ---
   Time32 Now() override;
   void Beep() override;
@@ -208,4 +221,14 @@ class MainDialog : public CSkinDialog,
   // Calendar files waiting for their import, and whether one runs.
   std::vector<std::string> pending_imports_;
   bool import_running_ = false;
+
+  // The calendar sync: its settings, its worker (passes run there, never
+  // here), the last pass's line, and a problem that waits for the user
+  // (shown in the tray tip; told once in a message).
+  SyncSettings sync_settings_;
+  std::unique_ptr<SyncWorker> sync_worker_;
+  std::string sync_result_line_;
+  std::string sync_problem_tip_;
+  bool sync_problem_told_ = false;
+  SyncDialog* sync_dialog_ = nullptr;  // while the sync dialog is open
 };

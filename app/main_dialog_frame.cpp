@@ -58,6 +58,8 @@ bool MainDialog::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESUL
       Table::Message(WM_DROPFILES, &MainDialog::OnDropFiles),
       Table::Message(WM_COPYDATA, &MainDialog::OnCopyData),
       Table::Message(kImportPending, &MainDialog::OnImportPending),
+      Table::Command(ID_TRAY_SYNC, 0, &MainDialog::OnSyncDialog),
+      Table::Message(kSyncReportReady, &MainDialog::OnSyncReportReady),
       Table::Message(WM_ERASEBKGND, &MainDialog::OnEraseBackground),
       Table::Command(IDC_MAIN_DELETE, BN_CLICKED, &MainDialog::OnDelete),
       Table::Command(IDC_MAIN_MODIFY, BN_CLICKED, &MainDialog::OnModify),

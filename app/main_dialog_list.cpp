@@ -51,6 +51,7 @@ void MainDialog::Present(const ControllerResult& result) {
     win::MessageBox(hwnd(), notice.text, kProgramTitle, MB_OK | icon);
   }
   if (result.list_changed) RefreshList();
+  if (result.saved && sync_worker_ != nullptr) sync_worker_->LocalChange();
 }
 
 LRESULT MainDialog::OnDateChanged(NMHDR*) {

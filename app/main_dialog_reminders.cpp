@@ -75,7 +75,10 @@ void MainDialog::ClosePopup() {
 }
 
 void MainDialog::ShowNextReminderTip() {
-  const std::string tip = NextReminderTip(controller_.events(), controller_.rules());
+  // A sync problem that waits for the user comes before the next reminder.
+  const std::string tip = !sync_problem_tip_.empty()
+                              ? sync_problem_tip_
+                              : NextReminderTip(controller_.events(), controller_.rules());
   tray_icon_.SetTip(tip.empty() ? std::string(kProgramTitle) : tip);
 }
 

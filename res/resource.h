@@ -14,6 +14,7 @@
 #define IDD_REMINDER 134
 #define IDD_CONFIRM 135
 #define IDD_IMPORT 136
+#define IDD_SYNC 137
 
 /* ---- Menus ---- */
 #define IDR_ROW_MENU 132  /* pop-up "RCLICK" of the event grid */
@@ -24,6 +25,7 @@
 #define ID_TRAY_SHOW 32773
 #define ID_TRAY_EXIT 32774
 #define ID_TRAY_IMPORT 32775
+#define ID_TRAY_SYNC 32776
 
 /* ---- Strings ---- */
 #define IDS_SOCKETS_INIT_FAILED 103
@@ -78,6 +80,7 @@
 #define IDB_IMPORT_HOVER 180      /* main window picture button: 65 x 54 */
 #define IDB_IMPORT_NORMAL 181
 #define IDB_IMPORT_PRESSED 182
+#define IDB_SYNC_BACKGROUND 183 /* 394 x 349 */
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
@@ -144,3 +147,15 @@
 #define IDC_SETTINGS_PLAY_SOUND 1033
 #define IDC_SETTINGS_SOUND_FILE 1034
 #define IDC_SETTINGS_BROWSE 1035
+
+/* ---- Calendar sync (IDD_SYNC) ---- */
+#define IDC_SYNC_ADDRESS 1040
+#define IDC_SYNC_USER 1041
+#define IDC_SYNC_PASSWORD 1042
+#define IDC_SYNC_DISCOVER 1043
+#define IDC_SYNC_CALENDAR 1044
+#define IDC_SYNC_STATUS 1045
+#define IDC_SYNC_ENABLED 1046
+#define IDC_SYNC_INTERVAL 1047
+#define IDC_SYNC_NOW 1048
+#define IDC_SYNC_RESULT 1049

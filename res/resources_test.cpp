@@ -110,6 +110,7 @@ const ExpectedBitmap kBitmaps[] = {
     {IDB_IMPORT_HOVER, 65, 54, false},
     {IDB_IMPORT_NORMAL, 65, 54, false},
     {IDB_IMPORT_PRESSED, 65, 54, false},
+    {IDB_SYNC_BACKGROUND, 394, 349, true},
 };
 
 // The rounded corners that the window region cuts away lie in squares of
@@ -301,6 +302,10 @@ const ExpectedTemplate kTemplates[] = {
       IDC_REMINDER_AFTER, IDC_REMINDER_DATE, IDC_REMINDER_TIME, IDC_REMINDER_MINUTES}},
     {IDD_CONFIRM, {IDOK, IDCANCEL, IDC_CONFIRM_TEXT}},
     {IDD_IMPORT, {IDOK, IDCANCEL, IDC_IMPORT_TEXT}},
+    {IDD_SYNC,
+     {IDOK, IDCANCEL, IDC_SYNC_ADDRESS, IDC_SYNC_USER, IDC_SYNC_PASSWORD, IDC_SYNC_DISCOVER,
+      IDC_SYNC_CALENDAR, IDC_SYNC_STATUS, IDC_SYNC_ENABLED, IDC_SYNC_INTERVAL, IDC_SYNC_NOW,
+      IDC_SYNC_RESULT}},
 };
 
 INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM) {
@@ -383,6 +388,8 @@ TEST_F(Templates, ChineseCaptionsComeThroughIntact) {
        L"\u70b9\u51fb\u5173\u95ed\u6309\u94ae\u65f6\u5c06\u7a0b\u5e8f\u6700\u5c0f\u5316\u5230\u6258\u76d8"
        L"\u533a"},
       {IDD_ADD_EVENT, IDC_EDITOR_REMIND_AFTER, L"\u6307\u5b9a\u65f6\u957f\u63d0\u9192"},  // 指定时长提醒
+      {IDD_SYNC, 0, L"\u65e5\u5386\u540c\u6b65"},                                         // 日历同步
+      {IDD_SYNC, IDC_SYNC_NOW, L"\u7acb\u5373\u540c\u6b65"},                              // 立即同步
   };
   for (const Expect& e : expectations) {
     HWND dialog = res_testing::CreateHidden(e.dialog, QuietDialogProc);
@@ -415,20 +422,22 @@ TEST(Resources, RowMenuOffersModifyAndDelete) {
   DestroyMenu(menu);
 }
 
-TEST(Resources, TrayMenuOffersShowImportAndExit) {
+TEST(Resources, TrayMenuOffersShowImportSyncAndExit) {
   HMENU menu = LoadMenuW(Module(), MAKEINTRESOURCEW(IDR_TRAY_MENU));
   ASSERT_NE(menu, nullptr);
   EXPECT_EQ(MenuText(menu, 0), L"TRAY_POPUP");
   HMENU popup = GetSubMenu(menu, 0);
   ASSERT_NE(popup, nullptr);
-  ASSERT_EQ(GetMenuItemCount(popup), 4);
+  ASSERT_EQ(GetMenuItemCount(popup), 5);
   EXPECT_EQ(GetMenuItemID(popup, 0), static_cast<UINT>(ID_TRAY_SHOW));
   EXPECT_EQ(MenuText(popup, 0), L"\u663e\u793a");  // 显示
   EXPECT_EQ(GetMenuItemID(popup, 1), static_cast<UINT>(ID_TRAY_IMPORT));
   EXPECT_EQ(MenuText(popup, 1), L"\u5bfc\u5165\u65e5\u5386...");  // 导入日历...
-  EXPECT_EQ(GetMenuState(popup, 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
-  EXPECT_EQ(GetMenuItemID(popup, 3), static_cast<UINT>(ID_TRAY_EXIT));
-  EXPECT_EQ(MenuText(popup, 3), L"\u9000\u51fa");  // 退出
+  EXPECT_EQ(GetMenuItemID(popup, 2), static_cast<UINT>(ID_TRAY_SYNC));
+  EXPECT_EQ(MenuText(popup, 2), L"\u65e5\u5386\u540c\u6b65...");  // 日历同步...
+  EXPECT_EQ(GetMenuState(popup, 3, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+  EXPECT_EQ(GetMenuItemID(popup, 4), static_cast<UINT>(ID_TRAY_EXIT));
+  EXPECT_EQ(MenuText(popup, 4), L"\u9000\u51fa");  // 退出
   DestroyMenu(menu);
 }
 

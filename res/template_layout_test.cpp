@@ -126,7 +126,7 @@ void ExpectAt(const Template& t, int id, RECT expected) {
 }
 
 const int kAllTemplates[] = {IDD_MAIN,         IDD_ABOUT,    IDD_SETTINGS, IDD_ADD_EVENT, IDD_FIND,
-                             IDD_MODIFY_EVENT, IDD_REMINDER, IDD_CONFIRM,  IDD_IMPORT};
+                             IDD_MODIFY_EVENT, IDD_REMINDER, IDD_CONFIRM,  IDD_IMPORT,    IDD_SYNC};
 
 TEST(TemplateLayout, EveryTemplateUsesNinePointSongTi) {
   for (int id : kAllTemplates) {
@@ -177,6 +177,7 @@ TEST(TemplateLayout, BoxesAreNoLargerThanTheirBitmaps) {
       {IDD_ADD_EVENT, {}, {IDC_EDITOR_NO_REMIND, IDC_EDITOR_REMIND_AT, IDC_EDITOR_REMIND_AFTER}},
       {IDD_MODIFY_EVENT, {}, {IDC_EDITOR_NO_REMIND, IDC_EDITOR_REMIND_AT, IDC_EDITOR_REMIND_AFTER}},
       {IDD_REMINDER, {}, {IDC_REMINDER_DONE, IDC_REMINDER_AT, IDC_REMINDER_AFTER}},
+      {IDD_SYNC, {IDC_SYNC_ENABLED}, {}},
   };
   for (const Boxes& b : all) {
     Template t = Load(b.dialog);

@@ -26,12 +26,13 @@ ADD_CAPTION = "增加事件"
 MODIFY_CAPTION = "修改事件"
 FIND_CAPTION = "查找事件"
 SETTINGS_CAPTION = "设置"
+SYNC_CAPTION = "日历同步"
 ABOUT_CAPTION = "关于 Tallyo"
 REMINDER_CAPTION = "事情提醒"
 MESSAGE_CAPTION = "Tallyo"  # the program's message boxes
 TRAY_CAPTION = "Wine System Tray"  # shown while any program has an icon there
 PROGRAM_CAPTIONS = (MAIN_CAPTION, CONFIRM_CAPTION, ADD_CAPTION, MODIFY_CAPTION, FIND_CAPTION, SETTINGS_CAPTION,
-                    ABOUT_CAPTION, REMINDER_CAPTION, MESSAGE_CAPTION, TRAY_CAPTION)
+                    SYNC_CAPTION, ABOUT_CAPTION, REMINDER_CAPTION, MESSAGE_CAPTION, TRAY_CAPTION)
 
 
 # ---------------------------------------------------------------- event.dat
@@ -554,7 +555,7 @@ def tray_icon_click(double=False, button=1):
 
 # The tray menu opens with its top left corner at the icon; its items, in
 # client pixels of the menu window.
-TRAY_MENU_ITEMS = {"显示": (31, 11), "导入日历...": (31, 28), "退出": (31, 54)}
+TRAY_MENU_ITEMS = {"显示": (31, 11), "导入日历...": (31, 28), "日历同步...": (31, 45), "退出": (31, 71)}
 
 
 def choose_from_tray_menu(item):

@@ -217,3 +217,22 @@ def import_box():
     img.paste(layer.convert("RGB"), (0, 0), layer.getchannel("A"))
     _rule(d, 203, 18, 376)
     return img
+
+
+def sync_box():
+    s = L.SYNC
+    img, d = _window((394, 349), "日历同步")
+    _field_label(d, _mid(s["address"]), "地址")
+    P.text(d, (s["address"][0], s["address"][1] - 11), "日历服务器、账户或日历的网址", size=P.SMALL, fill=P.MUTED)
+    _field_label(d, _mid(s["user"]), "用户")
+    _field_label(d, _mid(s["password"]), "密码")
+    _rule(d, 134, 20, 374)
+    _field_label(d, _mid(s["calendar"]), "日历")
+    _rule(d, 202, 20, 374)
+    _field_label(d, _mid(s["enabled"]), "同步")
+    P.text(d, (s["enabled"][2] + 7, _mid(s["enabled"])), "开启自动同步")
+    P.text(d, (s["enabled"][0], _mid(s["interval"])), "每")
+    P.text(d, (s["interval"][2] + 6, _mid(s["interval"])), "分钟同步一次")
+    _rule(d, 258, 20, 374)
+    _field_label(d, s["result"][1] + 7, "状态")
+    return img

@@ -30,6 +30,7 @@ def bitmaps():
         171: backgrounds.find_box(),
         175: backgrounds.confirm_box(),
         179: backgrounds.import_box(),
+        183: backgrounds.sync_box(),
         162: widgets.radio_box(False),
         163: widgets.radio_box(True),
         168: widgets.check_box(True),

@@ -103,3 +103,19 @@ IMPORT = {
     "cancel": px(215, 214, 69, 23),
     "ok_alone": px(162, 214, 69, 23),
 }
+
+# Calendar sync (394 x 349). The status and the result take two lines each.
+SYNC = {
+    "address": px(68, 56, 300, 13),
+    "user": px(68, 82, 140, 13),
+    "password": px(68, 108, 140, 13),
+    "discover": px(299, 102, 69, 23),
+    "calendar": px(68, 142, 220, 20),  # the closed drop-down
+    "status": px(68, 168, 300, 28),
+    "enabled": px(68, 212, 12, 12),
+    "interval": px(92, 234, 36, 13),
+    "sync_now": px(299, 217, 69, 23),
+    "result": px(68, 268, 300, 28),
+    "ok": px(110, 314, 69, 23),
+    "cancel": px(220, 314, 69, 23),
+}
