@@ -31,5 +31,5 @@ expect_in("${again}" "10 个事件未变" "the second import")
 run_cli(listed list --all)
 # A Monday evening in New York is a Tuesday morning in Shanghai.
 expect_in("${listed}" "Mondays 20:00 in New York\t" "list")
-expect_in("${listed}" "\tFREQ=WEEKLY;BYDAY=TU\n" "list")
-expect_in("${listed}" "\tFREQ=MONTHLY;BYDAY=2TU\n" "list")
+expect_in("${listed}" "每周二 FREQ=WEEKLY;BYDAY=TU\n" "list")
+expect_in("${listed}" "每月第二个星期二 FREQ=MONTHLY;BYDAY=2TU\n" "list")
