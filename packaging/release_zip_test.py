@@ -41,7 +41,7 @@ NOTICE_FOR = {
 }
 # Import libraries of Windows' own DLLs, made by the mingw-w64 project.
 WINDOWS_DLLS = {"advapi32", "comctl32", "comdlg32", "gdi32", "kernel32", "msimg32", "ole32", "oleaut32",
-                "shell32", "user32", "uuid", "version", "winmm", "winspool", "ws2_32"}
+                "shell32", "user32", "uuid", "version", "winhttp", "winmm", "winspool", "ws2_32"}
 OUR_OWN = re.compile(r"^(libtallyo_\w+\.a|objects\.a)$")
 # What the executables may load: DLLs that every Windows has. A runtime DLL
 # of the compiler (libstdc++-6.dll, libwinpthread-1.dll) would not be there.
