@@ -98,7 +98,7 @@ LRESULT MainDialog::OnSyncReportReady(WPARAM, LPARAM) {
     // Told once; with the sync dialog open, its result line tells it.
     if (!sync_problem_told_ && sync_dialog_ == nullptr) {
       sync_problem_told_ = true;
-      const std::string reason = last.message.empty() ? sync_result_line_ : last.message;
+      const std::string reason = SyncStopReason(last);
       win::MessageBox(hwnd(), std::string(kSyncStopped) + reason + "\r\n" + kSyncCheckSettings, kProgramTitle,
                       MB_OK | MB_ICONWARNING);
       return 0;

@@ -11,6 +11,10 @@
 // "上次同步 12:03 未完成：" and the reason. `when` is the pass's end.
 std::string SyncResultLine(const SyncReport& report, const LocalTime& when);
 
+// What stopped a pass, in the user's words (the engine's own text, in
+// English as tallyo-cli prints it, only where there is none here).
+std::string SyncStopReason(const SyncReport& report);
+
 // The tray tip while the sync stops for the user: "同步已停止：" and the
 // reason, cut to what the tip holds.
 std::string SyncStoppedTip(const SyncReport& report);

@@ -43,7 +43,7 @@ TEST(SyncTexts, ResultLineOfACompletedPass) {
 
 TEST(SyncTexts, ResultLineOfAPassThatStopped) {
   SyncReport report;
-  report.error = CalDavErrorKind::kAuth;
+  report.error = CalDavErrorKind::kOther;
   report.message = "\xC3\xDC\xC2\xEB\xB2\xBB\xB6\xD4";  // "密码不对"
   // "上次同步 23:59 未完成：密码不对"
   EXPECT_EQ(SyncResultLine(report, At(23, 59)),
@@ -54,6 +54,25 @@ TEST(SyncTexts, ResultLineOfAPassThatStopped) {
   EXPECT_EQ(SyncResultLine(report, At(0, 0)),
             "\xC9\xCF\xB4\xCE\xCD\xAC\xB2\xBD 00:00 \xCE\xB4\xCD\xEA\xB3\xC9\xA3\xBA"
             "\xCD\xAC\xB2\xBD\xC3\xBB\xD3\xD0\xCD\xEA\xB3\xC9");
+}
+
+TEST(SyncTexts, TheServersRefusalsAreToldInTheUsersWordsNotTheEnginesEnglish) {
+  SyncReport report;
+  report.needs_user = true;
+  report.error = CalDavErrorKind::kAuth;
+  report.message = "127.0.0.1:5232 answered 401 to PROPFIND /: the user name or password was not accepted";
+  // "服务器不接受用户名或密码"
+  EXPECT_EQ(SyncStopReason(report),
+            "\xB7\xFE\xCE\xF1\xC6\xF7\xB2\xBB\xBD\xD3\xCA\xDC\xD3\xC3\xBB\xA7"
+            "\xC3\xFB\xBB\xF2\xC3\xDC\xC2\xEB");
+  report.error = CalDavErrorKind::kNone;
+  report.one_side_empty = true;
+  report.message = "every event is gone from the calendar while Tallyo still holds them";
+  const std::string empty_side = SyncStopReason(report);
+  EXPECT_EQ(empty_side.find("every event"), std::string::npos);
+  // "...没有删除任何事件..."
+  EXPECT_NE(empty_side.find("\xC3\xBB\xD3\xD0\xC9\xBE\xB3\xFD\xC8\xCE\xBA\xCE\xCA\xC2\xBC\xFE"),
+            std::string::npos);
 }
 
 TEST(SyncTexts, StoppedTipFitsTheTrayWithoutSplittingACharacter) {

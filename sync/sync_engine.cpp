@@ -174,6 +174,7 @@ SyncReport Pass::Run() {
   if (!Fetch(changes.value) || !GiveOwnUids()) return report_;
   if (!options_.allow_empty_side && SideSuddenlyEmpty(changes.value)) {
     report_.needs_user = true;
+    report_.one_side_empty = true;
     report_.message =
         local_.events.empty()
             ? "every event is gone from Tallyo while the calendar still holds them: nothing was "

@@ -26,6 +26,9 @@ struct SyncReport {
   bool needs_user = false;               // wrong password, refused, one side suddenly empty...
   std::int64_t retry_after_seconds = 0;  // the server's Retry-After, or 0
   std::string message;                   // for the user, code page 936
+  // The pass stopped because one side is suddenly empty while the other
+  // holds events (nothing was deleted; the user is asked).
+  bool one_side_empty = false;
 };
 
 struct SyncPassOptions {
