@@ -11,32 +11,13 @@
 #include "base/testing/memory_file_system.h"
 #include "base/testing/zone_scope.h"
 #include "calendar/import_steps.h"
+#include "calendar/testing/memory_uid_book.h"
 #include "events/event_folder.h"
 #include "events/event_repeats.h"
 
 namespace {
 
 constexpr Time32 kNow = 1796688000;  // 2026-12-08 00:00 UTC
-
-// The UIDs in memory, as uids.ini keeps them.
-class MemoryUidBook : public ImportUidBook {
- public:
-  std::optional<EventKey> Find(std::string_view uid) const override {
-    auto it = keys.find(std::string(uid));
-    if (it == keys.end()) return std::nullopt;
-    return it->second;
-  }
-  std::string ImportedFingerprint(EventKey key) const override {
-    auto it = fingerprints.find(key);
-    return it == fingerprints.end() ? std::string() : it->second;
-  }
-  void Keep(EventKey key, const std::string& uid, const std::string& fingerprint) override {
-    keys[uid] = key;
-    fingerprints[key] = fingerprint;
-  }
-  std::map<std::string, EventKey> keys;
-  std::map<EventKey, std::string> fingerprints;
-};
 
 std::string Component(const std::string& uid, const std::string& lines, const std::string& kind = "VEVENT") {
   return "BEGIN:" + kind + "\r\nUID:" + uid + "\r\n" + lines + "END:" + kind + "\r\n";

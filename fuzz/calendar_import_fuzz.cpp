@@ -10,6 +10,7 @@
 
 #include "base/testing/memory_file_system.h"
 #include "calendar/import_steps.h"
+#include "calendar/testing/memory_uid_book.h"
 #include "events/event_repeats.h"
 
 namespace {
@@ -18,26 +19,6 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-class MemoryUids : public ImportUidBook {
- public:
-  std::optional<EventKey> Find(std::string_view uid) const override {
-    auto it = keys_.find(std::string(uid));
-    return it == keys_.end() ? std::nullopt : std::optional<EventKey>(it->second);
-  }
-  std::string ImportedFingerprint(EventKey key) const override {
-    auto it = fingerprints_.find(key);
-    return it == fingerprints_.end() ? std::string() : it->second;
-  }
-  void Keep(EventKey key, const std::string& uid, const std::string& fingerprint) override {
-    keys_[uid] = key;
-    fingerprints_[key] = fingerprint;
-  }
-
- private:
-  std::map<std::string, EventKey> keys_;
-  std::map<EventKey, std::string> fingerprints_;
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -45,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   MemoryFileSystem files;
   EventList events(files, "/fuzz/event.dat");
   RepeatRules rules;
-  MemoryUids uids;
+  MemoryUidBook uids;
   ImportOptions options;
   options.now = 1796688000;  // 2026-12-08 00:00 UTC
 

@@ -17,31 +17,12 @@
 
 #include "base/file_system.h"
 #include "calendar/import_steps.h"
+#include "calendar/testing/memory_uid_book.h"
 #include "events/event_repeats.h"
 
 namespace {
 
 constexpr Time32 kNow = 1796688000;  // 2026-12-08 00:00 UTC
-
-class MemoryUids : public ImportUidBook {
- public:
-  std::optional<EventKey> Find(std::string_view uid) const override {
-    auto it = keys_.find(std::string(uid));
-    return it == keys_.end() ? std::nullopt : std::optional<EventKey>(it->second);
-  }
-  std::string ImportedFingerprint(EventKey key) const override {
-    auto it = fingerprints_.find(key);
-    return it == fingerprints_.end() ? std::string() : it->second;
-  }
-  void Keep(EventKey key, const std::string& uid, const std::string& fingerprint) override {
-    keys_[uid] = key;
-    fingerprints_[key] = fingerprint;
-  }
-
- private:
-  std::map<std::string, EventKey> keys_;
-  std::map<EventKey, std::string> fingerprints_;
-};
 
 // `n` events from 2027 on; every `repeat_every`-th repeats (0: none), of
 // which every tenth with a rule libical expands; a third with an alarm.
@@ -88,7 +69,7 @@ Folder& Data(bool rules) {
   const std::string event_path = (f.dir / "event.dat").string();
   f.events = std::make_unique<EventList>(DefaultFileSystem(), event_path);
   f.store = std::make_unique<RepeatStore>(DefaultFileSystem(), RepeatFilePathBeside(event_path));
-  MemoryUids uids;
+  MemoryUidBook uids;
   ImportOptions options;
   options.now = kNow;
   const ImportPlan plan = PlanImportInto(Calendar(10000, rules ? 1 : 0), *f.events, f.rules, uids, options);
@@ -140,7 +121,7 @@ void BM_PlanImport10k(benchmark::State& state) {
   for (auto _ : state) {
     EventList events(DefaultFileSystem(), "/nonexistent/event.dat");
     RepeatRules rules;
-    MemoryUids uids;
+    MemoryUidBook uids;
     ImportOptions options;
     options.now = kNow;
     benchmark::DoNotOptimize(PlanImportInto(ics, events, rules, uids, options).counts.to_add);
@@ -154,14 +135,14 @@ void BM_ApplyImport10k(benchmark::State& state) {
   const std::string ics = Calendar(10000, 10);
   EventList empty(DefaultFileSystem(), "/nonexistent/event.dat");
   RepeatRules no_rules;
-  MemoryUids no_uids;
+  MemoryUidBook no_uids;
   ImportOptions options;
   options.now = kNow;
   const ImportPlan plan = PlanImportInto(ics, empty, no_rules, no_uids, options);
   for (auto _ : state) {
     EventList events(DefaultFileSystem(), "/nonexistent/event.dat");
     RepeatRules rules;
-    MemoryUids uids;
+    MemoryUidBook uids;
     benchmark::DoNotOptimize(ApplyImportTo(plan, events, rules, uids, options, {}).to_add);
   }
 }
