@@ -23,12 +23,6 @@ CMyEvent Event(std::string title, Time32 created, int remind = 0, Time32 remind_
   return e;
 }
 
-RepeatRule Rule(const char* text) {
-  RepeatRule rule;
-  EXPECT_TRUE(ParseRepeatRule(text, &rule).ok()) << text;
-  return rule;
-}
-
 class Controller : public ::testing::Test {
  protected:
   Controller() { controller.Load(); }

@@ -16,12 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-Time32 At(const char* local) {
-  Time32 t = 0;
-  EXPECT_TRUE(ParseLocalTime(local, &t)) << local;
-  return t;
-}
-
 std::string Lines(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\n";

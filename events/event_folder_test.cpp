@@ -17,18 +17,6 @@ const std::string kRules = "repeat.ini";
 const std::string kLock = "event.dat.lock";
 const std::string kDaily = "[100]\r\nstart=2026-12-08 09:00:00\r\nrule=FREQ=DAILY\r\n";
 
-Time32 At(const char* local) {
-  Time32 t = 0;
-  EXPECT_TRUE(ParseLocalTime(local, &t)) << local;
-  return t;
-}
-
-RepeatRule Rule(const char* text) {
-  RepeatRule rule;
-  EXPECT_TRUE(ParseRepeatRule(text, &rule).ok()) << text;
-  return rule;
-}
-
 // Remembers the order in which files were replaced, whether the lock was
 // held each time, and can fail the writes of one file.
 class OrderedFileSystem : public MemoryFileSystem {

@@ -13,18 +13,6 @@ namespace {
 const std::string kEvents = "event.dat";
 const std::string kRules = "repeat.ini";
 
-Time32 At(const char* local) {
-  Time32 t = 0;
-  EXPECT_TRUE(ParseLocalTime(local, &t)) << local;
-  return t;
-}
-
-RepeatRule Rule(const char* text) {
-  RepeatRule rule;
-  EXPECT_TRUE(ParseRepeatRule(text, &rule).ok()) << text;
-  return rule;
-}
-
 // Remembers the order in which files were replaced, and can fail the writes of one file.
 class OrderedFileSystem : public MemoryFileSystem {
  public:

@@ -9,12 +9,6 @@
 
 namespace {
 
-Time32 At(const char* local) {
-  Time32 t = 0;
-  EXPECT_TRUE(ParseLocalTime(local, &t)) << local;
-  return t;
-}
-
 std::size_t Characters(const std::string& cp936_text) {
   std::size_t count = 0;
   for (std::size_t i = 0; i < cp936_text.size(); i += cp936::CharLength(cp936_text, i)) ++count;

@@ -4,7 +4,11 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "base/local_time.h"
 #include "events/my_event.h"
+#include "repeat/repeat_rule.h"
 
 // "01 00 ff ff" -> the bytes; spaces and '|' are ignored.
 inline std::string Hex(const std::string& text) {
@@ -35,3 +39,17 @@ inline bool SameFields(const CMyEvent& a, const CMyEvent& b) {
 
 // Records made by a test, to write with WriteEventArchive.
 using EventVector = std::vector<CMyEvent>;
+
+// "2026-12-08 09:00:00" as a moment of this PC's zone; a failure if it is no time.
+inline Time32 At(const char* local) {
+  Time32 t = 0;
+  EXPECT_TRUE(ParseLocalTime(local, &t)) << local;
+  return t;
+}
+
+// An RRULE value as a rule; a failure if it cannot be read.
+inline RepeatRule Rule(const char* text) {
+  RepeatRule rule;
+  EXPECT_TRUE(ParseRepeatRule(text, &rule).ok()) << text;
+  return rule;
+}
